@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// The number messages print for a bitmap's pixel format.
+enum PixelFormatCode : int {
+    PfDevice = 0,
+    Pf1Bit = 1,
+    Pf4Bit = 2,
+    Pf8Bit = 3,
+    Pf15Bit = 4,
+    Pf16Bit = 5,
+    Pf24Bit = 6,
+    Pf32Bit = 7,
+    PfCustom = 8,
+};
+
+// A decoded bitmap file. Palette files (1, 4 and 8 bits) come as Format_Indexed8 with a 256-entry
+// colour table and the file's indexes unchanged; all others as Qt decodes them (RGB32 or ARGB32).
+struct LoadedBitmap {
+    QImage image;
+    // Taken from the file's header, because Qt widens 1-, 4- and 16-bit files when decoding.
+    int pixelFormatCode;
+};
+
+// Throws EditorError naming `path` when the file cannot be read or is no Windows bitmap.
+LoadedBitmap loadBitmap(const QString &path);
+// The same for bytes already in memory; `path` is only used in the error text.
+LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path);
+
+// Writes an 8-bit bitmap with a 256-entry colour table (a shorter table is padded with black).
+void saveBitmap8(const QString &path, const QImage &indexed8);
+// Writes a 24-bit bitmap of any image.
+void saveBitmap24(const QString &path, const QImage &image);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+enum class Answer { Yes, No, Cancel };
+
+// Everything the core asks the user goes through this interface: real dialogs in the editor,
+// scripted answers in tests, command-line options in vyr2-sty.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A plain message with one OK button.
+    virtual void message(const QString &text) = 0;
+    // Yes / No question; callers proceed on every answer but No.
+    virtual Answer confirm(const QString &text) = 0;
+    // Yes / No / Cancel question.
+    virtual Answer confirmWithCancel(const QString &text) = 0;
+    // One-line input box; nothing when the user cancels.
+    virtual std::optional<QString> inputBox(const QString &caption, const QString &prompt,
+                                            const QString &preset) = 0;
+    // File dialogs with a filter such as "*.bmp|*.bmp" and a preset name; nothing on cancel.
+    virtual std::optional<QString> openFileName(const QString &filter, const QString &preset) = 0;
+    virtual std::optional<QString> saveFileName(const QString &filter, const QString &preset) = 0;
+    // Folder browser (file-system folders only); nothing on cancel.
+    virtual std::optional<QString> folder(const QString &title) = 0;
+    // Palette picker: the physical palette chosen, starting at `preset`; nothing on cancel.
+    virtual std::optional<int> physicalPalette(int preset) = 0;
+    // Sprite import choice: 1 to 5, or 127 for cancel.
+    virtual int importChoice() = 0;
+};

@@ -1,0 +1,31 @@
+#include "styledocument.h"
+
+void StyleDocument::derivePaletteBases() {
+    PaletteBases[0] = 0;
+    for (int k = 1; k < PaletteKindCount; ++k)
+        PaletteBases[k] = static_cast<quint16>(PaletteBases[k - 1] + PaletteCounts[k - 1]);
+}
+
+void StyleDocument::deriveSpriteSums() {
+    quint32 sum = 0;
+    for (CarInfoRecord &car : CarInfoTable) {
+        sum += car.sprite;
+        car.sprite_sum = sum;
+    }
+}
+
+QRect spriteRect(const SpriteEntry &entry) {
+    return QRect(PageSide * entry.page() + entry.x(), entry.y(), entry.w, entry.h);
+}
+
+QImage makePixelStore(int rows) {
+    if (rows <= 0)
+        return QImage();
+    QImage store(PageSide, rows, QImage::Format_Indexed8);
+    QList<QRgb> grey(256);
+    for (int i = 0; i < 256; ++i)
+        grey[i] = qRgb(i, i, i);
+    store.setColorTable(grey);
+    store.fill(0);
+    return store;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+// Hand-made style files for reader and writer tests.
+
+struct Chunk {
+    const char *tag;
+    QByteArray payload;
+    // When set, the header claims this size instead of the payload's.
+    qint64 claimedSize = -1;
+};
+
+QByteArray u16s(std::initializer_list<int> words);
+QByteArray u8s(std::initializer_list<int> bytes);
+QByteArray styleFile(std::initializer_list<Chunk> chunks, quint16 version = 700);
+QByteArray styleFile(const std::vector<Chunk> &chunks, quint16 version = 700);
+
+// Offset of the first byte where the two differ (the shorter length when one is a prefix of the
+// other), or -1 when they are equal: readable failures for whole-file comparisons.
+qsizetype firstDifference(const QByteArray &a, const QByteArray &b);
