@@ -25,8 +25,4 @@ public:
     virtual std::optional<QString> saveFileName(const QString &filter, const QString &preset) = 0;
     // Folder browser (file-system folders only); nothing on cancel.
     virtual std::optional<QString> folder(const QString &title) = 0;
-    // Palette picker: the physical palette chosen, starting at `preset`; nothing on cancel.
-    virtual std::optional<int> physicalPalette(int preset) = 0;
-    // Sprite import choice: 1 to 5, or 127 for cancel.
-    virtual int importChoice() = 0;
 };

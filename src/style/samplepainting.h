@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QtGlobal>
 #include <algorithm>
+#include <array>
 
 // Drawing helpers of the generated sample styles. Everything is integer-seeded so two runs give
 // the same bytes on every machine.
@@ -39,29 +40,25 @@ inline float latticeValue(int x, int y, quint32 seed) {
            (1.0f / 16777216.0f);
 }
 
-// Smooth value noise in 0..1 with cells of `cell` pixels, repeating every 64 pixels so tiles join
-// without seams.
-inline float tileNoise(int x, int y, int cell, quint32 seed) {
-    const int period = 64 / cell;
-    const int cx = x / cell, cy = y / cell;
-    float fx = static_cast<float>(x % cell) / static_cast<float>(cell);
-    float fy = static_cast<float>(y % cell) / static_cast<float>(cell);
-    fx = fx * fx * (3 - 2 * fx);
-    fy = fy * fy * (3 - 2 * fy);
-    const int x0 = cx % period, x1 = (cx + 1) % period;
-    const int y0 = cy % period, y1 = (cy + 1) % period;
-    const float top =
-        latticeValue(x0, y0, seed) + (latticeValue(x1, y0, seed) - latticeValue(x0, y0, seed)) * fx;
-    const float bottom =
-        latticeValue(x0, y1, seed) + (latticeValue(x1, y1, seed) - latticeValue(x0, y1, seed)) * fx;
-    return top + (bottom - top) * fy;
-}
+// Smooth value noise in 0..1 over one 64 × 64 tile, repeating at its edges so tiles join without
+// seams. Computed once per tile: hashing lattice points per pixel is what made generation slow.
+class NoiseField {
+public:
+    static constexpr int Side = 64;
 
-// Three octaves of tileNoise, 0..1.
-inline float tileFractal(int x, int y, quint32 seed) {
-    return 0.5f * tileNoise(x, y, 16, seed) + 0.3f * tileNoise(x, y, 8, seed + 1) +
-           0.2f * tileNoise(x, y, 4, seed + 2);
-}
+    // Cells of `cell` pixels, a divisor of 64.
+    NoiseField(int cell, quint32 seed);
+    // Three octaves, cells of 16, 8 and 4 pixels.
+    static NoiseField fractal(quint32 seed);
+
+    float operator()(int x, int y) const {
+        return values_[static_cast<std::size_t>((y & 63) * Side + (x & 63))];
+    }
+
+private:
+    NoiseField() = default;
+    std::array<float, Side * Side> values_{};
+};
 
 // Per-pixel grain, -0.5..0.5.
 inline float grain(int x, int y, quint32 seed) {

@@ -56,12 +56,12 @@ void writeSamplePalette(QByteArray &store, int palette, const PaletteRecipe &rec
 }
 
 PaletteRecipe tintedRecipe(const PaletteRecipe &recipe, int variant) {
-    if (variant == 0)
-        return recipe;
-    // Small steps around neutral: warmer, cooler, darker, greener, ...
-    const int r = 100 + ((variant * 7) % 5 - 2) * 6;
-    const int g = 100 + ((variant * 3) % 5 - 2) * 5;
-    const int b = 100 + ((variant * 11) % 5 - 2) * 6;
+    // Red, green and blue each take one base-7 digit of the variant as a step of 3 percent around
+    // neutral, so variants below 343 never repeat and variant 0 keeps the recipe.
+    constexpr int steps[7] = {0, 1, -1, 2, -2, 3, -3};
+    const int r = 100 + 3 * steps[variant % 7];
+    const int g = 100 + 3 * steps[variant / 7 % 7];
+    const int b = 100 + 3 * steps[variant / 49 % 7];
     const auto tint = [&](const RampColours &c) {
         return RampColours{scaled(c.dark, r, g, b), scaled(c.light, r, g, b)};
     };

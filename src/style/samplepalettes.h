@@ -19,7 +19,8 @@ struct PaletteRecipe {
 // Writes colours 0 to 255 of physical palette `palette` into a store in "PPAL" layout.
 void writeSamplePalette(QByteArray &store, int palette, const PaletteRecipe &recipe);
 
-// The same materials slightly shifted in tint and brightness, for texture variants.
+// The same materials slightly shifted in tint, different for every variant below 343; variant 0
+// is the recipe itself.
 PaletteRecipe tintedRecipe(const PaletteRecipe &recipe, int variant);
 
 // A ramp around one colour: from its deep shadow to its highlight.

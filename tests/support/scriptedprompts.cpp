@@ -2,15 +2,22 @@
 
 #include <gtest/gtest.h>
 
-template <typename T> T ScriptedPrompts::next(const QString &question, T fallback) {
+std::optional<ScriptedPrompts::Reply> ScriptedPrompts::next(const QString &question, bool wantText) {
     shown_.append(question);
-    if (replies_.empty() || !std::holds_alternative<T>(replies_.front())) {
+    if (replies_.empty() || replies_.front().isText != wantText) {
         ADD_FAILURE() << "unexpected question: " << question.toStdString();
-        return fallback;
+        return std::nullopt;
     }
-    T reply = std::get<T>(replies_.front());
+    Reply reply = replies_.front();
     replies_.pop_front();
     return reply;
+}
+
+std::optional<QString> ScriptedPrompts::nextText(const QString &question) {
+    const std::optional<Reply> reply = next(question, true);
+    if (!reply || !reply->hasText)
+        return std::nullopt;
+    return reply->text;
 }
 
 void ScriptedPrompts::message(const QString &text) {
@@ -19,34 +26,28 @@ void ScriptedPrompts::message(const QString &text) {
 }
 
 Answer ScriptedPrompts::confirm(const QString &text) {
-    return next<Answer>(text, Answer::No);
+    const std::optional<Reply> reply = next(text, false);
+    return reply ? reply->answer : Answer::No;
 }
 
 Answer ScriptedPrompts::confirmWithCancel(const QString &text) {
-    return next<Answer>(text, Answer::Cancel);
+    const std::optional<Reply> reply = next(text, false);
+    return reply ? reply->answer : Answer::Cancel;
 }
 
 std::optional<QString> ScriptedPrompts::inputBox(const QString &caption, const QString &prompt,
                                                  const QString &) {
-    return next<std::optional<QString>>(caption + QLatin1Char(':') + prompt, std::nullopt);
+    return nextText(caption + QLatin1Char(':') + prompt);
 }
 
 std::optional<QString> ScriptedPrompts::openFileName(const QString &filter, const QString &) {
-    return next<std::optional<QString>>(QStringLiteral("open ") + filter, std::nullopt);
+    return nextText(QStringLiteral("open ") + filter);
 }
 
 std::optional<QString> ScriptedPrompts::saveFileName(const QString &filter, const QString &) {
-    return next<std::optional<QString>>(QStringLiteral("save ") + filter, std::nullopt);
+    return nextText(QStringLiteral("save ") + filter);
 }
 
 std::optional<QString> ScriptedPrompts::folder(const QString &title) {
-    return next<std::optional<QString>>(title, std::nullopt);
-}
-
-std::optional<int> ScriptedPrompts::physicalPalette(int) {
-    return next<std::optional<int>>(QStringLiteral("palette picker"), std::nullopt);
-}
-
-int ScriptedPrompts::importChoice() {
-    return next<int>(QStringLiteral("import choice"), 127);
+    return nextText(title);
 }

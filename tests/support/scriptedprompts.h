@@ -4,18 +4,15 @@
 
 #include <QStringList>
 #include <deque>
-#include <variant>
 
 // Prompts for tests: records every text the user would have seen and answers questions from a
 // queue. A question with no queued answer of its kind fails the running test.
 class ScriptedPrompts final : public Prompts {
 public:
-    using Reply = std::variant<Answer, std::optional<QString>, std::optional<int>, int>;
-
-    void queue(Answer answer) { replies_.push_back(answer); }
-    void queueText(std::optional<QString> text) { replies_.push_back(std::move(text)); }
-    void queuePalette(std::optional<int> palette) { replies_.push_back(palette); }
-    void queueImportChoice(int choice) { replies_.push_back(choice); }
+    void queue(Answer answer) { replies_.push_back({false, answer, false, QString()}); }
+    void queueText(const std::optional<QString> &text) {
+        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString())});
+    }
 
     // Every message and question text in the order shown.
     const QStringList &shown() const { return shown_; }
@@ -31,11 +28,17 @@ public:
     std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
-    std::optional<int> physicalPalette(int preset) override;
-    int importChoice() override;
 
 private:
-    template <typename T> T next(const QString &question, T fallback);
+    struct Reply {
+        bool isText;
+        Answer answer;
+        bool hasText;
+        QString text;
+    };
+    // The next queued reply when it is of the asked kind; nothing (and a test failure) otherwise.
+    std::optional<Reply> next(const QString &question, bool wantText);
+    std::optional<QString> nextText(const QString &question);
 
     std::deque<Reply> replies_;
     QStringList shown_;

@@ -1,0 +1,109 @@
+// Load and save of the largest sample style file, measured against a plain copy of the same
+// number of bytes. Prints the two ratios after the usual benchmark table.
+
+#include "log.h"
+#include "progress.h"
+#include "prompts.h"
+#include "samplestyle.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+class NoPrompts final : public Prompts {
+public:
+    void message(const QString &) override {}
+    Answer confirm(const QString &) override { return Answer::No; }
+    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> openFileName(const QString &, const QString &) override { return {}; }
+    std::optional<QString> saveFileName(const QString &, const QString &) override { return {}; }
+    std::optional<QString> folder(const QString &) override { return {}; }
+};
+
+const QByteArray &largeFile() {
+    static const QByteArray bytes = [] {
+        StyleDocument saved;
+        SilentProgress progress;
+        LineLog log;
+        return serializeStyle(makeLargeSampleStyle(), saved, progress, log);
+    }();
+    return bytes;
+}
+
+void copyBytes(benchmark::State &state) {
+    const QByteArray &file = largeFile();
+    for (auto _ : state) {
+        // A fresh buffer each time, as loading and saving allocate theirs.
+        QByteArray copy(file.size(), Qt::Uninitialized);
+        std::memcpy(copy.data(), file.constData(), static_cast<std::size_t>(file.size()));
+        benchmark::DoNotOptimize(copy.data());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+void loadStyle(benchmark::State &state) {
+    const QByteArray &file = largeFile();
+    NoPrompts prompts;
+    SilentProgress progress;
+    for (auto _ : state) {
+        StyleDocument doc;
+        LineLog log;
+        if (!readStyle(doc, file, prompts, progress, log))
+            state.SkipWithError("the large sample was refused");
+        benchmark::DoNotOptimize(doc.TileStore.constBits());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+void saveStyle(benchmark::State &state) {
+    StyleDocument doc;
+    NoPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    readStyle(doc, largeFile(), prompts, progress, log);
+    for (auto _ : state) {
+        StyleDocument saved;
+        const QByteArray bytes = serializeStyle(doc, saved, progress, log);
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    state.SetBytesProcessed(state.iterations() * largeFile().size());
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void printRatios() const {
+        const double copy = times_.at("copy");
+        std::printf("file size: %lld bytes\n", static_cast<long long>(largeFile().size()));
+        std::printf("load / copy = %.2f (aim: at most 8)\n", times_.at("load") / copy);
+        std::printf("save / copy = %.2f (aim: at most 4)\n", times_.at("save") / copy);
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    benchmark::RegisterBenchmark("copy", copyBytes)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("load", loadStyle)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("save", saveStyle)->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,47 @@
+// Feeds arbitrary bytes to the style file reader; a refusal is fine, anything the sanitizers
+// see is not. Accepted files must also survive a save.
+
+#include "log.h"
+#include "progress.h"
+#include "prompts.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+class QuietPrompts final : public Prompts {
+public:
+    void message(const QString &) override {}
+    Answer confirm(const QString &) override { return Answer::No; }
+    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> openFileName(const QString &, const QString &) override { return {}; }
+    std::optional<QString> saveFileName(const QString &, const QString &) override { return {}; }
+    std::optional<QString> folder(const QString &) override { return {}; }
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    StyleDocument doc;
+    QuietPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    if (!readStyle(doc, bytes, prompts, progress, log))
+        return 0;
+    StyleDocument saved;
+    try {
+        const QByteArray written = serializeStyle(doc, saved, progress, log);
+        // What was written must read back to the same document.
+        StyleDocument again;
+        if (!readStyle(again, written, prompts, progress, log))
+            std::abort();
+        StyleDocument resaved;
+        if (serializeStyle(again, resaved, progress, log) != written)
+            std::abort();
+    } catch (const WriteFailure &) {
+    }
+    return 0;
+}

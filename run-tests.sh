@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: first the normal build, then a clang
+# build with AddressSanitizer, UndefinedBehaviorSanitizer and the fuzzers' smoke runs.
+# --quick runs the normal build's tests only.
+set -euo pipefail
+source "$(dirname "$0")/scripts/setup.sh"
+
+install_missing_packages
+build_tree "$ROOT/build"
+ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)"
+
+[ "${1:-}" = "--quick" ] && exit 0
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+CC=clang CXX=clang++ build_tree "$ROOT/build-sanitize" -DVYR2_SANITIZE=ON -DVYR2_BUILD_FUZZ=ON -DVYR2_BUILD_BENCH=OFF
+ctest --test-dir "$ROOT/build-sanitize" --output-on-failure -j "$(nproc)"

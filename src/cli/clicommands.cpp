@@ -1,0 +1,184 @@
+#include "clicommands.h"
+
+#include "cliprompts.h"
+#include "editorerror.h"
+#include "fileio.h"
+#include "log.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+const QString Usage =
+    QStringLiteral("usage: vyr2-sty COMMAND ARGUMENTS\n"
+                   "commands:\n"
+                   "  info FILE.sty            show the load log and what the style file holds\n"
+                   "  resave IN.sty OUT        load IN and save it as OUT (its extension becomes .sty)\n"
+                   "  sample [--large] OUT     write the sample style, or with --large the benchmark\n"
+                   "                           style, as OUT and its car script nyc.gci beside it\n"
+                   "  --help                   show this list\n");
+
+constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
+                                            "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
+constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
+
+int usageError(QTextStream &err, const QString &problem) {
+    err << "vyr2-sty: " << problem << Qt::endl << Usage;
+    return 1;
+}
+
+void printLines(QTextStream &out, const QStringList &lines) {
+    for (const QString &line : lines)
+        out << line << '\n';
+}
+
+template <std::size_t N>
+QString namedCounts(const std::array<quint16, N> &counts, const char *const (&names)[N]) {
+    QStringList parts;
+    for (std::size_t k = 0; k < N; ++k)
+        parts << QStringLiteral("%1 %2").arg(QLatin1String(names[k])).arg(counts[k]);
+    return parts.join(QStringLiteral(", "));
+}
+
+// Lengths of the lists in the surface words, each ended by a 0 word.
+QString surfaceSummary(const StyleDocument &doc) {
+    QStringList lengths;
+    int length = 0;
+    for (const quint16 word : doc.SurfaceLists) {
+        if (word == 0) {
+            lengths << QString::number(length);
+            length = 0;
+        } else {
+            ++length;
+        }
+    }
+    QString text = QStringLiteral("surface lists: %1").arg(lengths.size());
+    if (!lengths.isEmpty())
+        text += QStringLiteral(" (lengths %1)").arg(lengths.join(QStringLiteral(", ")));
+    if (length > 0)
+        text += QStringLiteral(", and %1 words not ended by 0").arg(length);
+    return text;
+}
+
+void printSummary(QTextStream &out, const StyleDocument &doc) {
+    out << QStringLiteral("tile pages: %1, tiles: %2\n")
+               .arg(doc.tilePageCount())
+               .arg(doc.tilePageCount() * TilesPerPage);
+    out << QStringLiteral("sprite pages: %1, sprites: %2\n")
+               .arg(doc.spritePageCount())
+               .arg(doc.spriteCount());
+    out << QStringLiteral("physical palettes: %1\n").arg(doc.PhysicalPaletteCount);
+    out << QStringLiteral("virtual palettes: %1 (%2)\n")
+               .arg(doc.PaletteIndexCount())
+               .arg(namedCounts(doc.PaletteCounts, PaletteKindNames));
+    out << QStringLiteral("sprites per kind: %1\n").arg(namedCounts(doc.SpriteBases, SpriteKindNames));
+    out << QStringLiteral("cars: %1\n").arg(doc.CarCount());
+    out << QStringLiteral("delta entries: %1, delta bytes: %2\n")
+               .arg(doc.DeltaIndexCount())
+               .arg(doc.DeltaStoreSize());
+    out << surfaceSummary(doc) << '\n';
+    QStringList models;
+    for (const quint8 model : doc.RecycleList)
+        models << QString::number(model);
+    out << QStringLiteral("recycle list: %1\n")
+               .arg(models.isEmpty() ? QStringLiteral("empty") : models.join(' '));
+}
+
+// Runs one command with the command line's prompts; a message shown to the user, or an error,
+// fails the command.
+int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) {
+    CliPrompts prompts(err);
+    bool done = false;
+    try {
+        done = command(prompts);
+    } catch (const EditorError &error) {
+        err << error.text() << Qt::endl;
+        return 1;
+    }
+    return done && !prompts.failed() ? 0 : 1;
+}
+
+QByteArray carScriptBytes(const QStringList &lines) {
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+int runInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 1)
+        return usageError(err, QStringLiteral("info takes one style file"));
+    return guarded(err, [&](CliPrompts &prompts) {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, args[0], prompts, progress, log))
+            return false;
+        printLines(out, log.lines());
+        printSummary(out, doc);
+        return true;
+    });
+}
+
+int runResave(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return usageError(err, QStringLiteral("resave takes a style file and a target name"));
+    return guarded(err, [&](CliPrompts &prompts) {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, args[0], prompts, progress, log))
+            return false;
+        const bool saved = !writeStyle(doc, args[1], prompts, progress, log).isEmpty();
+        if (saved)
+            printLines(out, log.lines());
+        return saved;
+    });
+}
+
+int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    const bool large = names.removeAll(QStringLiteral("--large")) > 0;
+    if (names.size() != 1)
+        return usageError(err, QStringLiteral("sample takes one target name"));
+    return guarded(err, [&](CliPrompts &prompts) {
+        StyleDocument doc = large ? makeLargeSampleStyle() : makeSampleStyle();
+        SilentProgress progress;
+        LineLog log;
+        const QString path = writeStyle(doc, names[0], prompts, progress, log);
+        if (path.isEmpty())
+            return false;
+        printLines(out, log.lines());
+        const QString script = QFileInfo(path).dir().filePath(QStringLiteral("nyc.gci"));
+        writeWholeFileAtomic(script, carScriptBytes(makeSampleCarScript(doc)));
+        out << QStringLiteral("car script saved to \"%1\"\n").arg(script);
+        return true;
+    });
+}
+
+int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.isEmpty())
+        return usageError(err, QStringLiteral("no command given"));
+    const QString command = args[0];
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("--help")) {
+        out << Usage;
+        return 0;
+    }
+    if (command == QLatin1String("info"))
+        return runInfo(rest, out, err);
+    if (command == QLatin1String("resave"))
+        return runResave(rest, out, err);
+    if (command == QLatin1String("sample"))
+        return runSample(rest, out, err);
+    return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
+}

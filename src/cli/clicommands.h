@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+
+// The commands of vyr2-sty. Each takes its arguments after the command name, writes its report to
+// `out` and refusals and errors to `err`, and returns the exit status: 0 on success, 1 otherwise.
+
+// Loads a style file and shows the load log and a summary of what the file holds.
+int runInfo(const QStringList &args, QTextStream &out, QTextStream &err);
+// Loads a style file and saves it under another name, showing the save log.
+int runResave(const QStringList &args, QTextStream &out, QTextStream &err);
+// Writes the sample style ("--large": the benchmark style) and its "nyc.gci" beside it.
+int runSample(const QStringList &args, QTextStream &out, QTextStream &err);
+
+// Runs the command named by the first argument; "--help" lists the commands.
+int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err);

@@ -1,0 +1,92 @@
+#include "palettelookup.h"
+
+#include "prompts.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool isStoredPalette(int palette) { return inRange(0, PaletteStoreCapacity, palette); }
+
+quint32 directclutacces(const StyleDocument &doc, int palette, int colour, bool swap) {
+    if (!isStoredPalette(palette) || !inRange(0, 256, colour))
+        return MissingPaletteColour;
+    const auto *e = reinterpret_cast<const uchar *>(doc.PhysicalPalettes.constData()) +
+                    physicalColourOffset(palette, colour);
+    const int blue = e[0], green = e[1], red = e[2];
+    return swap ? colourValue(blue, green, red) : colourValue(red, green, blue);
+}
+
+void writetoclut(StyleDocument &doc, QImage *clut1, int palette, int colour, bool picture, quint32 value) {
+    if (!isStoredPalette(palette) || !inRange(0, 256, colour))
+        return;
+    char *e = doc.PhysicalPalettes.data() + physicalColourOffset(palette, colour);
+    e[0] = static_cast<char>(blueOf(value));
+    e[1] = static_cast<char>(greenOf(value));
+    e[2] = static_cast<char>(redOf(value));
+    if (picture && clut1 && inRange(0, clut1->width(), palette) && inRange(0, clut1->height(), colour))
+        reinterpret_cast<QRgb *>(clut1->scanLine(colour))[palette] = toRgb(value);
+}
+
+QList<QRgb> ClutToPal(const StyleDocument &doc, int palette) {
+    QList<QRgb> table(256);
+    for (int c = 0; c < 256; ++c)
+        table[c] = toRgb(directclutacces(doc, palette, c, false));
+    return table;
+}
+
+void changepalette(QImage &image, const QList<QRgb> &palette) {
+    // QImage::setColorTable never remaps indexes, so the table alone changes.
+    image.setColorTable(palette);
+}
+
+void rawpixelcopy(const QImage &source, QImage &target, int rowOffset, int columnOffset, Prompts &prompts) {
+    if (source.format() != QImage::Format_Indexed8) {
+        prompts.message(QStringLiteral("rawpixelcopy from error, not 8 bit image!"));
+        return;
+    }
+    if (target.format() != QImage::Format_Indexed8) {
+        prompts.message(QStringLiteral("rawpixelcopy to error, not 8 bit image!"));
+        return;
+    }
+    const int firstColumn = std::max(0, -columnOffset);
+    const int lastColumn = std::min(source.width(), target.width() - columnOffset);
+    if (firstColumn >= lastColumn)
+        return;
+    for (int y = std::max(0, -rowOffset); y < source.height() && y + rowOffset < target.height(); ++y)
+        std::memcpy(target.scanLine(y + rowOffset) + columnOffset + firstColumn, source.constScanLine(y) + firstColumn,
+                    static_cast<std::size_t>(lastColumn - firstColumn));
+}
+
+QImage makeClut1(const StyleDocument &doc) {
+    const int width = std::clamp(doc.PhysicalPaletteCount, 0, PaletteStoreCapacity);
+    if (width == 0)
+        return QImage();
+    QImage picture(width, 256, QImage::Format_RGB32);
+    const auto *store = reinterpret_cast<const uchar *>(doc.PhysicalPalettes.constData());
+    for (int c = 0; c < 256; ++c) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(c));
+        for (int p = 0; p < width; ++p) {
+            const uchar *e = store + physicalColourOffset(p, c);
+            row[p] = qRgb(e[2], e[1], e[0]);
+        }
+    }
+    return picture;
+}
+
+int tileVirtualPalette(int tile) { return tile; }
+
+int spriteVirtualPalette(const StyleDocument &doc, int sprite) { return doc.PaletteCounts[PalTile] + sprite; }
+
+int carRemapVirtualPalette(const StyleDocument &doc, int remap) {
+    return doc.PaletteCounts[PalTile] + doc.PaletteCounts[PalSprite] + remap;
+}
+
+int pedRemapVirtualPalette(const StyleDocument &doc, int remap) {
+    return doc.PaletteCounts[PalTile] + doc.PaletteCounts[PalSprite] + doc.PaletteCounts[PalCarRemap] + remap;
+}
+
+std::optional<int> physicalPaletteOf(const StyleDocument &doc, int virtualPalette) {
+    if (!inRange(0, doc.PaletteIndexCount(), virtualPalette))
+        return std::nullopt;
+    return doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)];
+}

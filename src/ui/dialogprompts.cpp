@@ -1,0 +1,64 @@
+#include "dialogprompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+Answer toAnswer(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+} // namespace
+
+QString dialogFilter(const QString &filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries.append(QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))));
+    return entries.join(QStringLiteral(";;"));
+}
+
+void DialogPrompts::message(const QString &text) {
+    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+}
+
+Answer DialogPrompts::confirm(const QString &text) {
+    return toAnswer(QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                          QMessageBox::Yes | QMessageBox::No));
+}
+
+Answer DialogPrompts::confirmWithCancel(const QString &text) {
+    return toAnswer(QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+}
+
+std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QString &prompt, const QString &preset) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, preset, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<QString> DialogPrompts::openFileName(const QString &filter, const QString &preset) {
+    const QString name = QFileDialog::getOpenFileName(parent_, QString(), preset, dialogFilter(filter));
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
+std::optional<QString> DialogPrompts::saveFileName(const QString &filter, const QString &preset) {
+    // The extension rule of each save decides the overwrite, so the dialog does not ask twice.
+    const QString name = QFileDialog::getSaveFileName(parent_, QString(), preset, dialogFilter(filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+}
+
+std::optional<QString> DialogPrompts::folder(const QString &title) {
+    const QString dir = QFileDialog::getExistingDirectory(parent_, title);
+    return dir.isEmpty() ? std::nullopt : std::optional<QString>(dir);
+}
