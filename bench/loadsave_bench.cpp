@@ -15,17 +15,6 @@
 
 namespace {
 
-class NoPrompts final : public Prompts {
-public:
-    void message(const QString &) override {}
-    Answer confirm(const QString &) override { return Answer::No; }
-    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> openFileName(const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFileName(const QString &, const QString &) override { return {}; }
-    std::optional<QString> folder(const QString &) override { return {}; }
-};
-
 const QByteArray &largeFile() {
     static const QByteArray bytes = [] {
         StyleDocument saved;
@@ -49,7 +38,7 @@ void copyBytes(benchmark::State &state) {
 
 void loadStyle(benchmark::State &state) {
     const QByteArray &file = largeFile();
-    NoPrompts prompts;
+    DecliningPrompts prompts;
     SilentProgress progress;
     for (auto _ : state) {
         StyleDocument doc;
@@ -63,7 +52,7 @@ void loadStyle(benchmark::State &state) {
 
 void saveStyle(benchmark::State &state) {
     StyleDocument doc;
-    NoPrompts prompts;
+    DecliningPrompts prompts;
     SilentProgress progress;
     LineLog log;
     readStyle(doc, largeFile(), prompts, progress, log);

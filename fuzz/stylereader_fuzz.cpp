@@ -10,23 +10,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-class QuietPrompts final : public Prompts {
-public:
-    void message(const QString &) override {}
-    Answer confirm(const QString &) override { return Answer::No; }
-    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> openFileName(const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFileName(const QString &, const QString &) override { return {}; }
-    std::optional<QString> folder(const QString &) override { return {}; }
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     StyleDocument doc;
-    QuietPrompts prompts;
+    DecliningPrompts prompts;
     SilentProgress progress;
     LineLog log;
     if (!readStyle(doc, bytes, prompts, progress, log))

@@ -26,3 +26,17 @@ public:
     // Folder browser (file-system folders only); nothing on cancel.
     virtual std::optional<QString> folder(const QString &title) = 0;
 };
+
+// Answers every question No or Cancel and shows nothing: for batch runs that cannot ask anyone.
+class DecliningPrompts : public Prompts {
+public:
+    void message(const QString &) override {}
+    Answer confirm(const QString &) override { return Answer::No; }
+    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFileName(const QString &, const QString &) override { return std::nullopt; }
+    std::optional<QString> saveFileName(const QString &, const QString &) override { return std::nullopt; }
+    std::optional<QString> folder(const QString &) override { return std::nullopt; }
+};

@@ -22,7 +22,8 @@ QString dialogFilter(const QString &filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries.append(QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))));
+        entries.append(QStringLiteral("%1 (%2)").arg(
+            parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))));
     return entries.join(QStringLiteral(";;"));
 }
 
@@ -40,7 +41,8 @@ Answer DialogPrompts::confirmWithCancel(const QString &text) {
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
 }
 
-std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QString &prompt, const QString &preset) {
+std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QString &prompt,
+                                               const QString &preset) {
     bool ok = false;
     const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, preset, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
@@ -53,8 +55,8 @@ std::optional<QString> DialogPrompts::openFileName(const QString &filter, const 
 
 std::optional<QString> DialogPrompts::saveFileName(const QString &filter, const QString &preset) {
     // The extension rule of each save decides the overwrite, so the dialog does not ask twice.
-    const QString name = QFileDialog::getSaveFileName(parent_, QString(), preset, dialogFilter(filter), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
+    const QString name = QFileDialog::getSaveFileName(parent_, QString(), preset, dialogFilter(filter),
+                                                      nullptr, QFileDialog::DontConfirmOverwrite);
     return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 

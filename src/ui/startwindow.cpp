@@ -57,4 +57,6 @@ void StartWindow::saveAsClicked() {
         showLog(log);
 }
 
-void StartWindow::showLog(const LineLog &log) { log_->setPlainText(log.lines().join(QLatin1Char('\n'))); }
+void StartWindow::showLog(const LineLog &log) {
+    log_->setPlainText(log.lines().join(QLatin1Char('\n')));
+}
