@@ -1,15 +1,14 @@
-#include "startwindow.h"
+#include "twnd_editor.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vyr2 sty tool"));
     QApplication::setApplicationDisplayName(QStringLiteral("vyr2 sty tool"));
-    StartWindow window;
+    QGuiApplication::setDesktopFileName(QStringLiteral("vyr2-sty-tool"));
+    Twnd_editor window;
     window.show();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1 && QFileInfo::exists(args[1]))
-        window.openFile(args[1]);
+    window.openArgument(QApplication::arguments());
     return QApplication::exec();
 }

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-bool isStoredPalette(int palette) { return inRange(0, PaletteStoreCapacity, palette); }
+bool isStoredPalette(int palette) {
+    return inRange(0, PaletteStoreCapacity, palette);
+}
 
 quint32 directclutacces(const StyleDocument &doc, int palette, int colour, bool swap) {
     if (!isStoredPalette(palette) || !inRange(0, 256, colour))
@@ -23,8 +25,13 @@ void writetoclut(StyleDocument &doc, QImage *clut1, int palette, int colour, boo
     e[0] = static_cast<char>(blueOf(value));
     e[1] = static_cast<char>(greenOf(value));
     e[2] = static_cast<char>(redOf(value));
-    if (picture && clut1 && inRange(0, clut1->width(), palette) && inRange(0, clut1->height(), colour))
+    if (!picture || !clut1 || !inRange(0, clut1->width(), palette) || !inRange(0, clut1->height(), colour))
+        return;
+    // A picture of another depth (one taken over from a bitmap file) has no 4-byte pixels.
+    if (clut1->depth() == 32)
         reinterpret_cast<QRgb *>(clut1->scanLine(colour))[palette] = toRgb(value);
+    else
+        clut1->setPixel(palette, colour, toRgb(value));
 }
 
 QList<QRgb> ClutToPal(const StyleDocument &doc, int palette) {
@@ -40,20 +47,24 @@ void changepalette(QImage &image, const QList<QRgb> &palette) {
 }
 
 void rawpixelcopy(const QImage &source, QImage &target, int rowOffset, int columnOffset, Prompts &prompts) {
-    if (source.format() != QImage::Format_Indexed8) {
+    const bool sourceOk = source.format() == QImage::Format_Indexed8;
+    const bool targetOk = target.format() == QImage::Format_Indexed8;
+    if (!sourceOk)
         prompts.message(QStringLiteral("rawpixelcopy from error, not 8 bit image!"));
-        return;
-    }
-    if (target.format() != QImage::Format_Indexed8) {
+    if (!targetOk)
         prompts.message(QStringLiteral("rawpixelcopy to error, not 8 bit image!"));
+    if (!sourceOk || !targetOk)
         return;
-    }
-    const int firstColumn = std::max(0, -columnOffset);
-    const int lastColumn = std::min(source.width(), target.width() - columnOffset);
+    // 64-bit sums, so that no offset can wrap the clipping around.
+    const qint64 firstColumn = std::max<qint64>(0, -qint64(columnOffset));
+    const qint64 lastColumn = std::min<qint64>(source.width(), qint64(target.width()) - columnOffset);
+    const qint64 firstRow = std::max<qint64>(0, -qint64(rowOffset));
+    const qint64 lastRow = std::min<qint64>(source.height(), qint64(target.height()) - rowOffset);
     if (firstColumn >= lastColumn)
         return;
-    for (int y = std::max(0, -rowOffset); y < source.height() && y + rowOffset < target.height(); ++y)
-        std::memcpy(target.scanLine(y + rowOffset) + columnOffset + firstColumn, source.constScanLine(y) + firstColumn,
+    for (qint64 y = firstRow; y < lastRow; ++y)
+        std::memcpy(target.scanLine(int(y + rowOffset)) + columnOffset + firstColumn,
+                    source.constScanLine(int(y)) + firstColumn,
                     static_cast<std::size_t>(lastColumn - firstColumn));
 }
 
@@ -73,9 +84,13 @@ QImage makeClut1(const StyleDocument &doc) {
     return picture;
 }
 
-int tileVirtualPalette(int tile) { return tile; }
+int tileVirtualPalette(int tile) {
+    return tile;
+}
 
-int spriteVirtualPalette(const StyleDocument &doc, int sprite) { return doc.PaletteCounts[PalTile] + sprite; }
+int spriteVirtualPalette(const StyleDocument &doc, int sprite) {
+    return doc.PaletteCounts[PalTile] + sprite;
+}
 
 int carRemapVirtualPalette(const StyleDocument &doc, int remap) {
     return doc.PaletteCounts[PalTile] + doc.PaletteCounts[PalSprite] + remap;

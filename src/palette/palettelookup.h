@@ -13,14 +13,26 @@ class Prompts;
 constexpr quint32 colourValue(int red, int green, int blue) {
     return quint32(red & 0xff) | (quint32(green & 0xff) << 8) | (quint32(blue & 0xff) << 16);
 }
-constexpr int redOf(quint32 v) { return int(v & 0xff); }
-constexpr int greenOf(quint32 v) { return int((v >> 8) & 0xff); }
-constexpr int blueOf(quint32 v) { return int((v >> 16) & 0xff); }
-inline QRgb toRgb(quint32 v) { return qRgb(redOf(v), greenOf(v), blueOf(v)); }
-inline quint32 fromRgb(QRgb c) { return colourValue(qRed(c), qGreen(c), qBlue(c)); }
+constexpr int redOf(quint32 v) {
+    return int(v & 0xff);
+}
+constexpr int greenOf(quint32 v) {
+    return int((v >> 8) & 0xff);
+}
+constexpr int blueOf(quint32 v) {
+    return int((v >> 16) & 0xff);
+}
+inline QRgb toRgb(quint32 v) {
+    return qRgb(redOf(v), greenOf(v), blueOf(v));
+}
+inline quint32 fromRgb(QRgb c) {
+    return colourValue(qRed(c), qGreen(c), qBlue(c));
+}
 
 // True when low <= value < high.
-constexpr bool inRange(int low, int high, int value) { return low <= value && value < high; }
+constexpr bool inRange(int low, int high, int value) {
+    return low <= value && value < high;
+}
 
 // Physical palettes outside the store are never read or written; they show as this colour.
 inline constexpr quint32 MissingPaletteColour = colourValue(0, 0, 0);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "styledocument.h"
+
+#include <QImage>
+
+// The palette table picture with every red, green and blue shifted by the offsets and held
+// within 0..255. Always computed from the unadjusted picture, so offsets never add up.
+QImage adjustColours(const QImage &clut1, int dRed, int dGreen, int dBlue);
+
+// Takes the colours of `clut2` as the new colours of every physical palette of the document,
+// writing the store and `clut1` together.
+void applyAdjustedColours(StyleDocument &doc, QImage &clut1, const QImage &clut2);

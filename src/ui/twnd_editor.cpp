@@ -1,0 +1,436 @@
+#include "twnd_editor.h"
+
+#include "dialogprompts.h"
+#include "editorerror.h"
+#include "palettelookup.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+#include "twnd_about.h"
+#include "windowlog.h"
+#include "windowprogress.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Title = QStringLiteral("vyr2 sty tool");
+
+// A button whose command is not in this version yet: present, so the page reads as it will,
+// but never clickable.
+QPushButton *laterButton(const QString &caption, QWidget *parent) {
+    auto *button = new QPushButton(caption, parent);
+    button->setEnabled(false);
+    return button;
+}
+
+// A page's own tool bar; it folds what does not fit behind its extension button, so narrow
+// windows keep every command reachable.
+QToolBar *pageTools(QWidget *page, const QStringList &captions) {
+    auto *tools = new QToolBar(page);
+    for (const QString &caption : captions)
+        tools->addAction(caption)->setEnabled(false);
+    return tools;
+}
+
+QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
+    auto *box = new QWidget(parent);
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(caption, box));
+    layout->addWidget(field);
+    return box;
+}
+
+QSpinBox *laterSpinner(QWidget *parent) {
+    auto *spinner = new QSpinBox(parent);
+    spinner->setEnabled(false);
+    return spinner;
+}
+
+bool isStyleFileUrl(const QMimeData *mime) {
+    return mime->hasUrls() && mime->urls().size() == 1 && mime->urls().first().isLocalFile() &&
+           mime->urls().first().toLocalFile().endsWith(QStringLiteral(".sty"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+Twnd_editor::Twnd_editor()
+    : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
+      about_(new Twnd_about(this)) {
+    setWindowTitle(Title);
+    setAcceptDrops(true);
+
+    QToolBar *tools = addToolBar(QStringLiteral("file"));
+    tools->setMovable(false);
+    open_ = tools->addAction(QStringLiteral("open"), this, &Twnd_editor::btn_openClick);
+    open_->setShortcut(QKeySequence::Open);
+    saveAs_ = tools->addAction(QStringLiteral("save as"), this, &Twnd_editor::btn_saveasClick);
+    saveAs_->setShortcut(QKeySequence::SaveAs);
+    openGci_ = tools->addAction(QStringLiteral("open GCI"));
+    saveGci_ = tools->addAction(QStringLiteral("save GCI"));
+    tools->addAction(QStringLiteral("About"), this, &Twnd_editor::btn_aboutClick);
+    auto *quit = new QAction(QStringLiteral("Quit"), this);
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
+
+    mainPages_ = new QTabWidget;
+    mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
+    mainPages_->addTab(makeTexturesPage(), QStringLiteral("Textures"));
+    mainPages_->addTab(makeSurfacesPage(), QStringLiteral("Surfaces"));
+    mainPages_->addTab(makeSpriteListPage(), QStringLiteral("sprite list"));
+    mainPages_->addTab(makePalettesPage(), QStringLiteral("Palettes"));
+    gciText_ = new QPlainTextEdit;
+    gciText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    gciText_->setReadOnly(true);
+    mainPages_->addTab(gciText_, QStringLiteral("GCI raw editor"));
+    log_ = new QPlainTextEdit;
+    log_->setReadOnly(true);
+    mainPages_->addTab(log_, QStringLiteral("Log"));
+    // Working pages without a tab: the delta view comes with the "Deltas" button.
+    for (const QString &hidden : {QStringLiteral("invisible"), QStringLiteral("Deltas")})
+        mainPages_->setTabVisible(mainPages_->addTab(new QWidget, hidden), false);
+
+    loadingPage_ = new QWidget;
+    auto *loading = new QVBoxLayout(loadingPage_);
+    status_ = new QLabel(loadingPage_);
+    loadingBar_ = new QProgressBar(loadingPage_);
+    loadingBar_->setValue(0);
+    loading->addStretch();
+    loading->addWidget(status_, 0, Qt::AlignHCenter);
+    loading->addWidget(loadingBar_);
+    loading->addStretch();
+
+    mainArea_ = new QStackedWidget;
+    mainArea_->addWidget(mainPages_);
+    mainArea_->addWidget(loadingPage_);
+
+    auto *side = new QTabWidget;
+    side->addTab(makeInfoPage(), QStringLiteral("info"));
+    side->addTab(makePalIndexPage(), QStringLiteral("pal index"));
+    side->addTab(makeToolPage(), QStringLiteral("tool"));
+
+    auto *splitter = new QSplitter;
+    splitter->addWidget(mainArea_);
+    splitter->addWidget(side);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    resize(837, 462);
+    setMinimumHeight(390);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setState(State::Empty);
+}
+
+QWidget *Twnd_editor::makeSpritesPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    QToolBar *row =
+        pageTools(page, {QStringLiteral("export"), QStringLiteral("import"), QStringLiteral("edit car"),
+                         QStringLiteral("Deltas"), QStringLiteral("redraw overlay"),
+                         QStringLiteral("add page"), QStringLiteral("remove page")});
+    layout->addWidget(row);
+    auto *fields = new QToolBar(page);
+    for (const QString &caption : {QStringLiteral("X:"), QStringLiteral("Y:"), QStringLiteral("page:"),
+                                   QStringLiteral("width"), QStringLiteral("height:")})
+        fields->addWidget(captionField(caption, laterSpinner(page), page));
+    auto *noBorder = new QCheckBox(QStringLiteral("No border"), page);
+    noBorder->setChecked(true);
+    noBorder->setEnabled(false);
+    fields->addWidget(noBorder);
+    layout->addWidget(fields);
+    layout->addWidget(new QScrollArea(page), 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makeTexturesPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    QToolBar *row = pageTools(page, {QStringLiteral("export"), QStringLiteral("import"),
+                                     QStringLiteral("Export all"), QStringLiteral("Surface"),
+                                     QStringLiteral("add page"), QStringLiteral("remove page")});
+    auto *pattern = new QLineEdit(QStringLiteral("VYR2_TILE_%d.bmp"), page);
+    pattern->setEnabled(false);
+    row->addWidget(pattern);
+    auto *bar = new QProgressBar(page);
+    bar->setValue(0);
+    row->addWidget(bar);
+    layout->addWidget(row);
+    layout->addWidget(new QScrollArea(page), 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makeSurfacesPage() {
+    static const std::array<QString, SurfaceListCount> captions = {QStringLiteral("Grass / dirt"),
+                                                                   QStringLiteral("road special"),
+                                                                   QStringLiteral("water"),
+                                                                   QStringLiteral("electrified"),
+                                                                   QStringLiteral("electrified platform"),
+                                                                   QStringLiteral("wood\nfloor"),
+                                                                   QStringLiteral("metal\nfloor"),
+                                                                   QStringLiteral("metal\nwall"),
+                                                                   QStringLiteral("grass / dirt\nwall")};
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(
+        new QLabel(QStringLiteral("surface overlays\n \ntells game what kind of skids car makes over "
+                                  "specific textures\nand affects game in physical way - if the "
+                                  "texture is water or electrified and what your footsteps sounds "
+                                  "like on that texture."),
+                   page));
+    auto *columns = new QHBoxLayout;
+    auto *raw = new QVBoxLayout;
+    raw->addWidget(new QLabel(QStringLiteral("RAW DATA:"), page));
+    rawSurfaces_ = new QListWidget(page);
+    raw->addWidget(rawSurfaces_);
+    columns->addLayout(raw);
+    for (std::size_t k = 0; k < SurfaceListCount; ++k) {
+        auto *column = new QVBoxLayout;
+        column->addWidget(new QLabel(captions[k], page));
+        surfaceColumns_[k] = new QPlainTextEdit(page);
+        surfaceColumns_[k]->setReadOnly(true);
+        column->addWidget(surfaceColumns_[k]);
+        columns->addLayout(column);
+    }
+    auto *columnsBox = new QWidget;
+    columnsBox->setLayout(columns);
+    auto *scroll = new QScrollArea(page);
+    scroll->setWidget(columnsBox);
+    scroll->setWidgetResizable(true);
+    layout->addWidget(scroll, 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makeSpriteListPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(
+        pageTools(page, {QStringLiteral("refresh"), QStringLiteral("Show sprite"),
+                         QStringLiteral("create zip and gif file of this car for publishing")}));
+    layout->addWidget(new QListWidget(page), 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makePalettesPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(
+        pageTools(page, {QStringLiteral("Export"), QStringLiteral("Import"), QStringLiteral("brightness"),
+                         QStringLiteral("<<"), QStringLiteral(">>"), QStringLiteral("Import .pal"),
+                         QStringLiteral("Export .pal")}));
+    auto *scroll = new QScrollArea(page);
+    clutView_ = new QLabel;
+    clutView_->setObjectName(QStringLiteral("clut1"));
+    clutView_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll->setWidget(clutView_);
+    scroll->setWidgetResizable(true);
+    layout->addWidget(scroll, 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makeInfoPage() {
+    info_ = new QPlainTextEdit;
+    info_->setObjectName(QStringLiteral("info"));
+    info_->setReadOnly(true);
+    return info_;
+}
+
+QWidget *Twnd_editor::makePalIndexPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    for (const QString &caption : {QStringLiteral("remap palindexes"), QStringLiteral("View unused palettes"),
+                                   QStringLiteral("transparency black")})
+        layout->addWidget(laterButton(caption, page));
+    auto *list = new QListWidget(page);
+    list->setObjectName(QStringLiteral("palindex"));
+    layout->addWidget(list, 1);
+    return page;
+}
+
+QWidget *Twnd_editor::makeToolPage() {
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    auto *ped = new QGroupBox(QStringLiteral("ped remap"), page);
+    auto *pedLayout = new QHBoxLayout(ped);
+    pedLayout->addWidget(laterSpinner(ped));
+    pedLayout->addWidget(laterButton(QStringLiteral("open bmp"), ped));
+    pedLayout->addWidget(laterButton(QStringLiteral("save bmp"), ped));
+    layout->addWidget(ped);
+    auto *select = new QHBoxLayout;
+    select->addWidget(laterSpinner(page));
+    select->addWidget(laterButton(QStringLiteral("select it"), page));
+    layout->addLayout(select);
+    auto *range = new QHBoxLayout;
+    range->addWidget(captionField(QStringLiteral("Start:"), laterSpinner(page), page));
+    range->addWidget(captionField(QStringLiteral("End:"), laterSpinner(page), page));
+    layout->addLayout(range);
+    auto *rangeButtons = new QHBoxLayout;
+    rangeButtons->addWidget(laterButton(QStringLiteral("Export"), page));
+    rangeButtons->addWidget(laterButton(QStringLiteral("Import"), page));
+    layout->addLayout(rangeButtons);
+    layout->addWidget(laterButton(QStringLiteral("mirror all door locations"), page));
+    for (const QString &group : {QStringLiteral(" Tiles "), QStringLiteral(" Sprites ")}) {
+        auto *box = new QGroupBox(group, page);
+        auto *buttons = new QHBoxLayout(box);
+        buttons->addWidget(laterButton(QStringLiteral("export raw"), box));
+        buttons->addWidget(laterButton(QStringLiteral("import raw"), box));
+        layout->addWidget(box);
+    }
+    layout->addStretch();
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(page);
+    scroll->setWidgetResizable(true);
+    return scroll;
+}
+
+Prompts &Twnd_editor::prompts() {
+    return *prompts_;
+}
+
+void Twnd_editor::setState(State state) {
+    state_ = state;
+    const bool loading = state == State::Loading;
+    mainPages_->setEnabled(state != State::Empty && !loading);
+    mainArea_->setCurrentWidget(loading || state == State::Saving ? loadingPage_
+                                                                  : static_cast<QWidget *>(mainPages_));
+    open_->setEnabled(!loading);
+    saveAs_->setEnabled(!loading && state != State::Empty);
+    // The car script commands arrive with the car script page.
+    openGci_->setEnabled(false);
+    saveGci_->setEnabled(false);
+}
+
+void Twnd_editor::openArgument(const QStringList &arguments) {
+    if (arguments.size() > 1 && QFileInfo(arguments[1]).isFile())
+        opensty(arguments[1]);
+}
+
+void Twnd_editor::opensty(const QString &path) {
+    setState(State::Loading);
+    WindowProgress progress(status_, loadingBar_);
+    progress.setStatus(QStringLiteral(" init... "));
+    QCoreApplication::processEvents();
+    fileName_ = path;
+    setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    QString error;
+    {
+        WindowLog log(log_);
+        try {
+            if (::opensty(document_, path, prompts(), progress, log)) {
+                clut1_ = makeClut1(document_);
+                modified_ = false;
+            }
+        } catch (const EditorError &e) {
+            error = e.text();
+        }
+    }
+    refreshViews();
+    loadingBar_->setValue(0);
+    setState(State::Ready);
+    mainPages_->setCurrentIndex(0);
+    if (!error.isEmpty())
+        QMessageBox::critical(this, Title, error);
+}
+
+bool Twnd_editor::saveAs() {
+    const int page = mainPages_->currentIndex();
+    setState(State::Saving);
+    WindowProgress progress(status_, loadingBar_);
+    QString saved;
+    {
+        WindowLog log(log_);
+        saved = saveStyleAs(document_, fileName_, prompts(), progress, log);
+    }
+    loadingBar_->setValue(0);
+    setState(State::Ready);
+    mainPages_->setCurrentIndex(page);
+    if (saved.isEmpty())
+        return false;
+    modified_ = false;
+    refreshViews();
+    return true;
+}
+
+void Twnd_editor::refreshViews() {
+    clutView_->setPixmap(QPixmap::fromImage(clut1_));
+    rawSurfaces_->clear();
+    QStringList words;
+    words.reserve(document_.SurfaceListsCount());
+    for (const quint16 word : document_.SurfaceLists)
+        words.append(QString::number(word));
+    rawSurfaces_->addItems(words);
+    for (std::size_t k = 0; k < SurfaceListCount; ++k)
+        surfaceColumns_[k]->setPlainText(document_.SurfaceColumns[k].join(QLatin1Char('\n')));
+    gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
+}
+
+bool Twnd_editor::mayDiscardChanges() {
+    if (!modified_)
+        return true;
+    const auto answer =
+        QMessageBox::question(this, Title, QStringLiteral("The style file has changes that were not saved."),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Save)
+        return saveAs();
+    return answer == QMessageBox::Discard;
+}
+
+void Twnd_editor::btn_openClick() {
+    if (!mayDiscardChanges())
+        return;
+    if (const auto name = prompts().openFileName(StyleFileFilter, fileName_))
+        opensty(*name);
+}
+
+void Twnd_editor::btn_saveasClick() {
+    saveAs();
+}
+
+void Twnd_editor::btn_aboutClick() {
+    about_->exec();
+}
+
+void Twnd_editor::closeEvent(QCloseEvent *event) {
+    if (state_ == State::Loading || !mayDiscardChanges())
+        event->ignore();
+    else
+        event->accept();
+}
+
+void Twnd_editor::dragEnterEvent(QDragEnterEvent *event) {
+    if (state_ != State::Loading && isStyleFileUrl(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void Twnd_editor::dropEvent(QDropEvent *event) {
+    if (!isStyleFileUrl(event->mimeData()) || !mayDiscardChanges())
+        return;
+    event->acceptProposedAction();
+    opensty(event->mimeData()->urls().first().toLocalFile());
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "prompts.h"
+#include "styledocument.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QStackedWidget;
+class QTabWidget;
+class Twnd_about;
+
+// The editor's main window: owns the document and every view of it.
+class Twnd_editor : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class State { Empty, Loading, Ready, Saving };
+
+    Twnd_editor();
+
+    // Opens a style file exactly as the "open" button does once a name is chosen.
+    void opensty(const QString &path);
+    // The first command-line argument: opened when it names an existing file.
+    void openArgument(const QStringList &arguments);
+
+    State state() const { return state_; }
+    const StyleDocument &document() const { return document_; }
+    bool isModified() const { return modified_; }
+    QTabWidget *mainPages() const { return mainPages_; }
+    const QImage &clut1() const { return clut1_; }
+    // Replaces the dialogs answered by the user, for tests.
+    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void btn_openClick();
+    void btn_saveasClick();
+    void btn_aboutClick();
+
+    // Asks what to do with unsaved changes; false when the user keeps the document open.
+    bool mayDiscardChanges();
+    bool saveAs();
+    void setState(State state);
+    void refreshViews();
+    Prompts &prompts();
+
+    QWidget *makeSpritesPage();
+    QWidget *makeTexturesPage();
+    QWidget *makeSurfacesPage();
+    QWidget *makeSpriteListPage();
+    QWidget *makePalettesPage();
+    QWidget *makeInfoPage();
+    QWidget *makePalIndexPage();
+    QWidget *makeToolPage();
+
+    StyleDocument document_;
+    QString fileName_;
+    QImage clut1_;
+    bool modified_ = false;
+    State state_ = State::Empty;
+
+    std::unique_ptr<Prompts> dialogPrompts_;
+    Prompts *prompts_ = nullptr;
+
+    QAction *open_;
+    QAction *saveAs_;
+    QAction *openGci_;
+    QAction *saveGci_;
+    QStackedWidget *mainArea_;
+    QTabWidget *mainPages_;
+    QWidget *loadingPage_;
+    QLabel *status_;
+    QProgressBar *loadingBar_;
+    QPlainTextEdit *log_;
+    QLabel *clutView_;
+    QListWidget *rawSurfaces_;
+    std::array<QPlainTextEdit *, SurfaceListCount> surfaceColumns_{};
+    QPlainTextEdit *gciText_;
+    QPlainTextEdit *info_;
+    Twnd_about *about_;
+};
