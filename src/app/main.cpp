@@ -1,13 +1,13 @@
+#include "editorapplication.h"
 #include "twnd_editor.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    EditorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vyr2 sty tool"));
     QApplication::setApplicationDisplayName(QStringLiteral("vyr2 sty tool"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vyr2-sty-tool"));
     Twnd_editor window;
+    app.setRecovery([&window] { window.recoverFromError(); });
     window.show();
     window.openArgument(QApplication::arguments());
     return QApplication::exec();

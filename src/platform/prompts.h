@@ -17,6 +17,8 @@ public:
     virtual Answer confirm(const QString &text) = 0;
     // Yes / No / Cancel question.
     virtual Answer confirmWithCancel(const QString &text) = 0;
+    // Unsaved changes: Yes saves them, No discards them, Cancel keeps the document open.
+    virtual Answer saveDiscardCancel(const QString &text) = 0;
     // One-line input box; nothing when the user cancels.
     virtual std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                             const QString &preset) = 0;
@@ -33,6 +35,7 @@ public:
     void message(const QString &) override {}
     Answer confirm(const QString &) override { return Answer::No; }
     Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
+    Answer saveDiscardCancel(const QString &) override { return Answer::Cancel; }
     std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
         return std::nullopt;
     }

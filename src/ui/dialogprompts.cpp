@@ -9,8 +9,10 @@ namespace {
 Answer toAnswer(QMessageBox::StandardButton button) {
     switch (button) {
     case QMessageBox::Yes:
+    case QMessageBox::Save:
         return Answer::Yes;
     case QMessageBox::No:
+    case QMessageBox::Discard:
         return Answer::No;
     default:
         return Answer::Cancel;
@@ -39,6 +41,11 @@ Answer DialogPrompts::confirm(const QString &text) {
 Answer DialogPrompts::confirmWithCancel(const QString &text) {
     return toAnswer(QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+}
+
+Answer DialogPrompts::saveDiscardCancel(const QString &text) {
+    return toAnswer(QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                          QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel));
 }
 
 std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QString &prompt,

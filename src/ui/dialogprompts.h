@@ -12,6 +12,7 @@ public:
     void message(const QString &text) override;
     Answer confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
+    Answer saveDiscardCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &preset) override;
     std::optional<QString> openFileName(const QString &filter, const QString &preset) override;

@@ -326,6 +326,11 @@ void Twnd_editor::setState(State state) {
     saveGci_->setEnabled(false);
 }
 
+void Twnd_editor::recoverFromError() {
+    loadingBar_->setValue(0);
+    setState(state_ == State::Empty ? State::Empty : State::Ready);
+}
+
 void Twnd_editor::openArgument(const QStringList &arguments) {
     if (arguments.size() > 1 && QFileInfo(arguments[1]).isFile())
         opensty(arguments[1]);
@@ -393,12 +398,12 @@ void Twnd_editor::refreshViews() {
 bool Twnd_editor::mayDiscardChanges() {
     if (!modified_)
         return true;
-    const auto answer =
-        QMessageBox::question(this, Title, QStringLiteral("The style file has changes that were not saved."),
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    if (answer == QMessageBox::Save)
+    const Answer answer =
+        prompts().saveDiscardCancel(QStringLiteral("The style file \"%1\" has changes that were not saved.")
+                                        .arg(QFileInfo(fileName_).fileName()));
+    if (answer == Answer::Yes)
         return saveAs();
-    return answer == QMessageBox::Discard;
+    return answer == Answer::No;
 }
 
 void Twnd_editor::btn_openClick() {

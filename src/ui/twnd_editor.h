@@ -29,6 +29,9 @@ public:
     // The first command-line argument: opened when it names an existing file.
     void openArgument(const QStringList &arguments);
 
+    // After an error escaped a command: the controls of the ready (or empty) state come back.
+    void recoverFromError();
+
     State state() const { return state_; }
     const StyleDocument &document() const { return document_; }
     bool isModified() const { return modified_; }

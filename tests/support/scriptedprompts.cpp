@@ -35,6 +35,11 @@ Answer ScriptedPrompts::confirmWithCancel(const QString &text) {
     return reply ? reply->answer : Answer::Cancel;
 }
 
+Answer ScriptedPrompts::saveDiscardCancel(const QString &text) {
+    const std::optional<Reply> reply = next(text, false);
+    return reply ? reply->answer : Answer::Cancel;
+}
+
 std::optional<QString> ScriptedPrompts::inputBox(const QString &caption, const QString &prompt,
                                                  const QString &) {
     return nextText(caption + QLatin1Char(':') + prompt);
