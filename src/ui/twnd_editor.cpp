@@ -1,11 +1,14 @@
 #include "twnd_editor.h"
 
+#include "coloradjust.h"
 #include "dialogprompts.h"
 #include "editorerror.h"
 #include "palettelookup.h"
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "twnd_about.h"
+#include "twnd_adjust.h"
+#include "twnd_clutdialog.h"
 #include "windowlog.h"
 #include "windowprogress.h"
 
@@ -80,7 +83,7 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 Twnd_editor::Twnd_editor()
     : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
-      about_(new Twnd_about(this)) {
+      adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
 
@@ -240,10 +243,12 @@ QWidget *Twnd_editor::makeSpriteListPage() {
 QWidget *Twnd_editor::makePalettesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(
-        pageTools(page, {QStringLiteral("Export"), QStringLiteral("Import"), QStringLiteral("brightness"),
-                         QStringLiteral("<<"), QStringLiteral(">>"), QStringLiteral("Import .pal"),
-                         QStringLiteral("Export .pal")}));
+    QToolBar *tools = pageTools(page, {QStringLiteral("Export"), QStringLiteral("Import")});
+    brightness_ = tools->addAction(QStringLiteral("brightness"), this, &Twnd_editor::btn_clutbrightnessClick);
+    for (const QString &caption : {QStringLiteral("<<"), QStringLiteral(">>"), QStringLiteral("Import .pal"),
+                                   QStringLiteral("Export .pal")})
+        tools->addAction(caption)->setEnabled(false);
+    layout->addWidget(tools);
     auto *scroll = new QScrollArea(page);
     clutView_ = new QLabel;
     clutView_->setObjectName(QStringLiteral("clut1"));
@@ -321,6 +326,7 @@ void Twnd_editor::setState(State state) {
                                                                   : static_cast<QWidget *>(mainPages_));
     open_->setEnabled(!loading);
     saveAs_->setEnabled(!loading && state != State::Empty);
+    brightness_->setEnabled(state == State::Ready && !clut1_.isNull());
     // The car script commands arrive with the car script page.
     openGci_->setEnabled(false);
     saveGci_->setEnabled(false);
@@ -415,6 +421,16 @@ void Twnd_editor::btn_openClick() {
 
 void Twnd_editor::btn_saveasClick() {
     saveAs();
+}
+
+void Twnd_editor::btn_clutbrightnessClick() {
+    adjust_->setSource(clut1_);
+    adjust_->reset();
+    if (adjust_->exec() != QDialog::Accepted)
+        return;
+    applyAdjustedColours(document_, clut1_, adjust_->preview());
+    modified_ = true;
+    refreshViews();
 }
 
 void Twnd_editor::btn_aboutClick() {

@@ -15,6 +15,8 @@ class QProgressBar;
 class QStackedWidget;
 class QTabWidget;
 class Twnd_about;
+class Twnd_adjust;
+class Twnd_clutdialog;
 
 // The editor's main window: owns the document and every view of it.
 class Twnd_editor : public QMainWindow {
@@ -37,6 +39,8 @@ public:
     bool isModified() const { return modified_; }
     QTabWidget *mainPages() const { return mainPages_; }
     const QImage &clut1() const { return clut1_; }
+    Twnd_adjust *adjustDialog() const { return adjust_; }
+    Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     // Replaces the dialogs answered by the user, for tests.
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
 
@@ -48,6 +52,7 @@ protected:
 private:
     void btn_openClick();
     void btn_saveasClick();
+    void btn_clutbrightnessClick();
     void btn_aboutClick();
 
     // Asks what to do with unsaved changes; false when the user keeps the document open.
@@ -90,5 +95,8 @@ private:
     std::array<QPlainTextEdit *, SurfaceListCount> surfaceColumns_{};
     QPlainTextEdit *gciText_;
     QPlainTextEdit *info_;
+    QAction *brightness_;
+    Twnd_adjust *adjust_;
+    Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
 };

@@ -8,9 +8,15 @@
 #include "stylewriter.h"
 #include "tempdir.h"
 
+#include "twnd_adjust.h"
+
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,6 +97,79 @@ TEST_F(Editor, AFailingSaveIsReportedAndTheWindowStaysReady) {
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages().first().endsWith(" had occured while writing: SPEC"));
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+}
+
+// Runs "brightness" with the red offset set to `red`, closing the dialog with OK or Cancel.
+void adjustRed(Editor &editor, int red, bool ok) {
+    QTimer::singleShot(0, [&editor, red, ok] {
+        Twnd_adjust *adjust = editor.window.adjustDialog();
+        adjust->findChild<QSlider *>(QStringLiteral("RedTrackBar"))->setValue(red);
+        ok ? adjust->accept() : adjust->reject();
+    });
+    editor.action("brightness")->trigger();
+}
+
+TEST_F(Editor, BrightnessChangesEveryPaletteOnlyWhenConfirmed) {
+    window.opensty(samplePath);
+    const StyleDocument before = window.document();
+    adjustRed(*this, 255, false);
+    EXPECT_EQ(window.document(), before);
+    EXPECT_FALSE(window.isModified());
+
+    adjustRed(*this, 255, true);
+    EXPECT_TRUE(window.isModified());
+    const int count = window.document().PhysicalPaletteCount;
+    EXPECT_EQ(qRed(window.clut1().pixel(count - 1, 255)), 255);
+    const auto *store = reinterpret_cast<const uchar *>(window.document().PhysicalPalettes.constData());
+    EXPECT_EQ(store[physicalColourOffset(count - 1, 255) + 2], 255);
+    const auto *old = reinterpret_cast<const uchar *>(before.PhysicalPalettes.constData());
+    EXPECT_EQ(store[physicalColourOffset(count - 1, 255) + 1], old[physicalColourOffset(count - 1, 255) + 1]);
+    EXPECT_EQ(store[physicalColourOffset(count - 1, 255) + 3], old[physicalColourOffset(count - 1, 255) + 3]);
+}
+
+TEST_F(Editor, UnsavedChangesAreAskedAboutBeforeTheyCouldBeLost) {
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&window, &close);
+    EXPECT_TRUE(close.isAccepted()); // only opened: nothing to ask
+    EXPECT_TRUE(prompts.shown().isEmpty());
+
+    adjustRed(*this, 40, true);
+    prompts.queue(Answer::Cancel);
+    QCloseEvent cancelled;
+    QCoreApplication::sendEvent(&window, &cancelled);
+    EXPECT_FALSE(cancelled.isAccepted());
+    EXPECT_EQ(prompts.shown().last(),
+              QStringLiteral("The style file \"sample.sty\" has changes that were not saved."));
+
+    // Save: the save dialog runs and the changes are kept on disk.
+    prompts.queue(Answer::Yes);
+    prompts.queueText(dir.path("saved.sty"));
+    QCloseEvent saved;
+    QCoreApplication::sendEvent(&window, &saved);
+    EXPECT_TRUE(saved.isAccepted());
+    EXPECT_FALSE(window.isModified());
+    EXPECT_NE(readWholeFile(dir.path("saved.sty")), readWholeFile(samplePath));
+
+    // Discard: opening another file goes ahead without saving.
+    adjustRed(*this, -40, true);
+    prompts.queue(Answer::No);
+    prompts.queueText(samplePath);
+    action("open")->trigger();
+    EXPECT_FALSE(window.isModified());
+    EXPECT_EQ(window.document(), opened);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Editor, DialogsExistFromTheStartAndCommandsOfLaterPagesAreNotClickable) {
+    EXPECT_NE(window.adjustDialog(), nullptr);
+    EXPECT_NE(window.clutDialog(), nullptr);
+    EXPECT_FALSE(action("brightness")->isEnabled());
+    window.opensty(samplePath);
+    EXPECT_TRUE(action("brightness")->isEnabled());
+    EXPECT_FALSE(action("open GCI")->isEnabled());
+    EXPECT_FALSE(action("edit car")->isEnabled());
 }
 
 } // namespace
