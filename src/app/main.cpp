@@ -7,7 +7,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("vyr2 sty tool"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vyr2-sty-tool"));
     Twnd_editor window;
-    app.setRecovery([&window] { window.recoverFromError(); });
+    app.setErrorHandler([&window](const QString &text) { window.reportError(text); });
     window.show();
     window.openArgument(QApplication::arguments());
     return QApplication::exec();

@@ -7,18 +7,17 @@
 EditorApplication::EditorApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool EditorApplication::notify(QObject *receiver, QEvent *event) {
+    QString text;
     try {
         return QApplication::notify(receiver, event);
     } catch (const EditorError &error) {
-        reportError(error.text());
+        text = error.text();
     } catch (const std::exception &error) {
-        reportError(QString::fromLocal8Bit(error.what()));
+        text = QString::fromLocal8Bit(error.what());
     }
+    if (handler_)
+        handler_(text);
+    else
+        QMessageBox::critical(activeWindow(), applicationDisplayName(), text);
     return false;
-}
-
-void EditorApplication::reportError(const QString &text) {
-    if (recover_)
-        recover_();
-    QMessageBox::critical(activeWindow(), applicationDisplayName(), text);
 }

@@ -3,17 +3,15 @@
 #include <QApplication>
 #include <functional>
 
-// The editor's application object. An error escaping a command is shown in a message box with its
-// text, after `recover` has put the window's controls back; the program goes on.
+// The editor's application object. An error escaping a command goes to the error handler (the main
+// window: it puts its controls back and shows the text in a message box); the program goes on.
 class EditorApplication : public QApplication {
 public:
     EditorApplication(int &argc, char **argv);
 
-    void setRecovery(std::function<void()> recover) { recover_ = std::move(recover); }
+    void setErrorHandler(std::function<void(const QString &)> handler) { handler_ = std::move(handler); }
     bool notify(QObject *receiver, QEvent *event) override;
-    // Shows one error the way every escaped error is shown.
-    void reportError(const QString &text);
 
 private:
-    std::function<void()> recover_;
+    std::function<void(const QString &)> handler_;
 };

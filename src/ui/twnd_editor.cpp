@@ -41,6 +41,8 @@
 namespace {
 
 const QString Title = QStringLiteral("vyr2 sty tool");
+constexpr int SpriteListColumnWidth = 130;
+constexpr int SpriteListItemHeight = 78;
 
 // A button whose command is not in this version yet: present, so the page reads as it will,
 // but never clickable.
@@ -236,8 +238,25 @@ QWidget *Twnd_editor::makeSpriteListPage() {
     layout->addWidget(
         pageTools(page, {QStringLiteral("refresh"), QStringLiteral("Show sprite"),
                          QStringLiteral("create zip and gif file of this car for publishing")}));
-    layout->addWidget(new QListWidget(page), 1);
+    spriteList_ = new QListWidget(page);
+    spriteList_->setObjectName(QStringLiteral("spritelist"));
+    spriteList_->setFlow(QListView::LeftToRight);
+    spriteList_->setResizeMode(QListView::Adjust);
+    layout->addWidget(spriteList_, 1);
     return page;
+}
+
+int Twnd_editor::spriteListColumns(int listWidth) {
+    return listWidth / SpriteListColumnWidth;
+}
+
+void Twnd_editor::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    // Entries stand in columns of 130 pixels; a list narrower than one column is a single column.
+    const int columns = spriteListColumns(spriteList_->width());
+    spriteList_->setWrapping(columns > 0);
+    spriteList_->setGridSize(columns > 0 ? QSize(spriteList_->width() / columns, SpriteListItemHeight)
+                                         : QSize());
 }
 
 QWidget *Twnd_editor::makePalettesPage() {
@@ -332,9 +351,10 @@ void Twnd_editor::setState(State state) {
     saveGci_->setEnabled(false);
 }
 
-void Twnd_editor::recoverFromError() {
+void Twnd_editor::reportError(const QString &text) {
     loadingBar_->setValue(0);
     setState(state_ == State::Empty ? State::Empty : State::Ready);
+    prompts().message(text);
 }
 
 void Twnd_editor::openArgument(const QStringList &arguments) {

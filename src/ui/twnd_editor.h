@@ -31,8 +31,12 @@ public:
     // The first command-line argument: opened when it names an existing file.
     void openArgument(const QStringList &arguments);
 
-    // After an error escaped a command: the controls of the ready (or empty) state come back.
-    void recoverFromError();
+    // An error escaped a command: the controls of the ready (or empty) state come back, then the
+    // user sees the error's text.
+    void reportError(const QString &text);
+
+    // Columns of the sprite list for a list of that width.
+    static int spriteListColumns(int listWidth);
 
     State state() const { return state_; }
     const StyleDocument &document() const { return document_; }
@@ -46,6 +50,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -95,6 +100,7 @@ private:
     std::array<QPlainTextEdit *, SurfaceListCount> surfaceColumns_{};
     QPlainTextEdit *gciText_;
     QPlainTextEdit *info_;
+    QListWidget *spriteList_;
     QAction *brightness_;
     Twnd_adjust *adjust_;
     Twnd_clutdialog *clutdialog_;

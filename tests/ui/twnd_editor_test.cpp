@@ -8,6 +8,8 @@
 #include "stylewriter.h"
 #include "tempdir.h"
 
+#include "editorapplication.h"
+#include "editorerror.h"
 #include "twnd_adjust.h"
 
 #include <QAction>
@@ -170,6 +172,30 @@ TEST_F(Editor, DialogsExistFromTheStartAndCommandsOfLaterPagesAreNotClickable) {
     EXPECT_TRUE(action("brightness")->isEnabled());
     EXPECT_FALSE(action("open GCI")->isEnabled());
     EXPECT_FALSE(action("edit car")->isEnabled());
+}
+
+// Stands for any command whose error escapes its handler.
+class FailingCommand : public QObject {
+public:
+    bool event(QEvent *) override { throw EditorError(QStringLiteral("disk on fire")); }
+};
+
+TEST_F(Editor, AnEscapedErrorIsShownAndTheControlsComeBack) {
+    window.opensty(samplePath);
+    auto *app = static_cast<EditorApplication *>(QCoreApplication::instance());
+    app->setErrorHandler([this](const QString &text) { window.reportError(text); });
+    FailingCommand command;
+    QEvent event(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&command, &event));
+    app->setErrorHandler(nullptr);
+    EXPECT_EQ(prompts.messages(), QStringList{"disk on fire"});
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_TRUE(action("save as")->isEnabled());
+}
+
+TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
+    EXPECT_EQ(Twnd_editor::spriteListColumns(400), 3);
+    EXPECT_EQ(Twnd_editor::spriteListColumns(129), 0);
 }
 
 } // namespace

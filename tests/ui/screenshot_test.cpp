@@ -1,0 +1,65 @@
+// Runs under a real X server (xvfb-run): the window with the sample open on the "Palettes" page is
+// grabbed from the screen as the user would see it, saved as a PNG, and the palette picture in it
+// is checked against the sample's colours.
+
+#include "editorapplication.h"
+#include "palettelookup.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+#include "twnd_editor.h"
+
+#include "log.h"
+#include "progress.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Screenshot, ThePalettesPageShowsTheSampleColours) {
+    TestDir dir;
+    ScriptedPrompts prompts;
+    StyleDocument sample = makeSampleStyle();
+    SilentProgress progress;
+    LineLog log;
+    const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+
+    Twnd_editor window;
+    window.setPrompts(&prompts);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.opensty(path);
+    QTabWidget *pages = window.mainPages();
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->tabText(i) == QStringLiteral("Palettes"))
+            pages->setCurrentIndex(i);
+    QTest::qWait(200);
+
+    const QImage shot = window.screen()->grabWindow(0).toImage();
+    shot.save(QStringLiteral("palettes-page.png"));
+    const auto *clut = window.findChild<QLabel *>(QStringLiteral("clut1"));
+    ASSERT_NE(clut, nullptr);
+    const QPoint origin = clut->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
+    int checked = 0;
+    for (const QPoint p : {QPoint(0, 0), QPoint(3, 17), QPoint(40, 90), QPoint(100, 120), QPoint(127, 60)}) {
+        if (!clut->rect().contains(p) || p.x() >= sample.PhysicalPaletteCount)
+            continue;
+        const QRgb expected = toRgb(directclutacces(sample, p.x(), p.y(), false));
+        EXPECT_EQ(shot.pixel(origin + p) & 0xffffff, expected & 0xffffff) << p.x() << "," << p.y();
+        ++checked;
+    }
+    EXPECT_GE(checked, 4);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    EditorApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
