@@ -11,7 +11,8 @@ ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)"
 
 [ "${1:-}" = "--quick" ] && exit 0
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 CC=clang CXX=clang++ build_tree "$ROOT/build-sanitize" -DVYR2_SANITIZE=ON -DVYR2_BUILD_FUZZ=ON -DVYR2_BUILD_BENCH=OFF
 ctest --test-dir "$ROOT/build-sanitize" --output-on-failure -j "$(nproc)"
