@@ -203,12 +203,14 @@ QWidget *Twnd_editor::makeSurfacesPage() {
                                                                    QStringLiteral("grass / dirt\nwall")};
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(
+    auto *about =
         new QLabel(QStringLiteral("surface overlays\n \ntells game what kind of skids car makes over "
                                   "specific textures\nand affects game in physical way - if the "
                                   "texture is water or electrified and what your footsteps sounds "
                                   "like on that texture."),
-                   page));
+                   page);
+    about->setWordWrap(true);
+    layout->addWidget(about);
     auto *columns = new QHBoxLayout;
     auto *raw = new QVBoxLayout;
     raw->addWidget(new QLabel(QStringLiteral("RAW DATA:"), page));
@@ -470,8 +472,13 @@ void Twnd_editor::dragEnterEvent(QDragEnterEvent *event) {
 }
 
 void Twnd_editor::dropEvent(QDropEvent *event) {
-    if (!isStyleFileUrl(event->mimeData()) || !mayDiscardChanges())
-        return;
-    event->acceptProposedAction();
-    opensty(event->mimeData()->urls().first().toLocalFile());
+    if (openDropped(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+bool Twnd_editor::openDropped(const QMimeData *mime) {
+    if (state_ == State::Loading || !isStyleFileUrl(mime) || !mayDiscardChanges())
+        return false;
+    opensty(mime->urls().first().toLocalFile());
+    return true;
 }

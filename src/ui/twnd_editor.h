@@ -9,6 +9,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMimeData;
 class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
@@ -30,6 +31,8 @@ public:
     void opensty(const QString &path);
     // The first command-line argument: opened when it names an existing file.
     void openArgument(const QStringList &arguments);
+    // Opens a dropped ".sty" file; false for anything else.
+    bool openDropped(const QMimeData *mime);
 
     // An error escaped a command: the controls of the ready (or empty) state come back, then the
     // user sees the error's text.

@@ -15,10 +15,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMimeData>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,6 +193,30 @@ TEST_F(Editor, AnEscapedErrorIsShownAndTheControlsComeBack) {
     EXPECT_EQ(prompts.messages(), QStringList{"disk on fire"});
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
     EXPECT_TRUE(action("save as")->isEnabled());
+}
+
+TEST_F(Editor, StartsAtItsSizeWithEveryPageInOrder) {
+    window.show();
+    EXPECT_EQ(window.size(), QSize(837, 462));
+    EXPECT_EQ(window.minimumHeight(), 390);
+    QStringList tabs;
+    for (int i = 0; i < window.mainPages()->count(); ++i)
+        if (window.mainPages()->isTabVisible(i))
+            tabs.append(window.mainPages()->tabText(i));
+    EXPECT_EQ(tabs, QStringList({"Sprites", "Textures", "Surfaces", "sprite list", "Palettes",
+                                 "GCI raw editor", "Log"}));
+}
+
+TEST_F(Editor, DroppingAStyleFileOpensIt) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(samplePath)});
+    EXPECT_TRUE(window.openDropped(&mime));
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+
+    mime.setUrls({QUrl::fromLocalFile(dir.path("picture.bmp"))});
+    EXPECT_FALSE(window.openDropped(&mime));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
