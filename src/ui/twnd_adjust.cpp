@@ -1,4 +1,5 @@
 #include "twnd_adjust.h"
+#include "dialogbuttons.h"
 
 #include "coloradjust.h"
 
@@ -26,21 +27,13 @@ Twnd_adjust::Twnd_adjust(QWidget *parent) : QDialog(parent) {
     clut2View_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(clut2View_);
 
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("btn_ok"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("btn_cancel"));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *resetButton = new QPushButton(QStringLiteral("Reset"), this);
     resetButton->setObjectName(QStringLiteral("btn_reset"));
     connect(resetButton, &QPushButton::clicked, this, &Twnd_adjust::reset);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(resetButton);
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    addOkCancel(this, buttons);
     layout->addLayout(buttons);
 }
 

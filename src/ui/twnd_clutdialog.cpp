@@ -1,4 +1,5 @@
 #include "twnd_clutdialog.h"
+#include "dialogbuttons.h"
 
 #include "stretchedimageview.h"
 
@@ -82,20 +83,11 @@ Twnd_clutdialog::Twnd_clutdialog(QWidget *parent) : QDialog(parent) {
     auto *caption = new QLabel(QStringLiteral("Palette number:"), this);
     caption->setBuddy(clutnumber_);
 
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("btn_ok"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("btn_cancel"));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(caption);
     bottom->addWidget(clutnumber_);
     bottom->addStretch();
-    bottom->addWidget(ok);
-    bottom->addWidget(cancel);
+    addOkCancel(this, bottom);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(labels, 0, 0);
