@@ -1,4 +1,5 @@
 #include "twnd_adjust.h"
+
 #include "dialogbuttons.h"
 
 #include "coloradjust.h"

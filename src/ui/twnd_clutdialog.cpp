@@ -1,4 +1,5 @@
 #include "twnd_clutdialog.h"
+
 #include "dialogbuttons.h"
 
 #include "stretchedimageview.h"
