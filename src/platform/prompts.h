@@ -27,6 +27,11 @@ public:
     virtual std::optional<QString> saveFileName(const QString &filter, const QString &preset) = 0;
     // Folder browser (file-system folders only); nothing on cancel.
     virtual std::optional<QString> folder(const QString &title) = 0;
+    // Palette picker: shows every physical palette with `preset` (a palette number as text) picked;
+    // the picked number as text on OK (possibly empty), nothing on cancel.
+    virtual std::optional<QString> pickPalette(const QString &preset) = 0;
+    // Sprite import choice: 1 to 5, or 127 for cancel.
+    virtual int importChoice() = 0;
 };
 
 // Answers every question No or Cancel and shows nothing: for batch runs that cannot ask anyone.
@@ -42,4 +47,6 @@ public:
     std::optional<QString> openFileName(const QString &, const QString &) override { return std::nullopt; }
     std::optional<QString> saveFileName(const QString &, const QString &) override { return std::nullopt; }
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
+    std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
+    int importChoice() override { return 127; }
 };

@@ -2,6 +2,8 @@
 
 #include "prompts.h"
 
+#include <functional>
+
 class QWidget;
 
 // Prompts answered by the user through the standard dialogs, parented to `parent`.
@@ -18,9 +20,19 @@ public:
     std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
+    std::optional<QString> pickPalette(const QString &preset) override { return palettePicker_(preset); }
+    int importChoice() override { return importChooser_(); }
+
+    // The editor's own dialogs behind the last two questions.
+    void setPalettePicker(std::function<std::optional<QString>(const QString &)> picker) {
+        palettePicker_ = std::move(picker);
+    }
+    void setImportChooser(std::function<int()> chooser) { importChooser_ = std::move(chooser); }
 
 private:
     QWidget *parent_;
+    std::function<std::optional<QString>(const QString &)> palettePicker_;
+    std::function<int()> importChooser_;
 };
 
 // "*.bmp|*.bmp" style filters as the file dialogs spell them: "*.bmp (*.bmp)".

@@ -4,6 +4,7 @@
 #include "dialogprompts.h"
 #include "editorerror.h"
 #include "palettelookup.h"
+#include "paletteusage.h"
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "twnd_about.h"
@@ -88,6 +89,7 @@ Twnd_editor::Twnd_editor()
       adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
+    dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
 
     QToolBar *tools = addToolBar(QStringLiteral("file"));
     tools->setMovable(false);
@@ -337,6 +339,14 @@ QWidget *Twnd_editor::makeToolPage() {
 
 Prompts &Twnd_editor::prompts() {
     return *prompts_;
+}
+
+std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
+    clutdialog_->setPalettes(clut1_, usedPhysicalPalettes(document_));
+    clutdialog_->setClutnumber(preset);
+    if (clutdialog_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return clutdialog_->clutnumber();
 }
 
 void Twnd_editor::setState(State state) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts.h"
+#include "dialogprompts.h"
 #include "styledocument.h"
 
 #include <QMainWindow>
@@ -66,6 +66,7 @@ private:
     // Asks what to do with unsaved changes; false when the user keeps the document open.
     bool mayDiscardChanges();
     bool saveAs();
+    std::optional<QString> pickPalette(const QString &preset);
     void setState(State state);
     void refreshViews();
     Prompts &prompts();
@@ -85,7 +86,7 @@ private:
     bool modified_ = false;
     State state_ = State::Empty;
 
-    std::unique_ptr<Prompts> dialogPrompts_;
+    std::unique_ptr<DialogPrompts> dialogPrompts_;
     Prompts *prompts_ = nullptr;
 
     QAction *open_;

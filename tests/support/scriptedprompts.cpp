@@ -56,3 +56,12 @@ std::optional<QString> ScriptedPrompts::saveFileName(const QString &filter, cons
 std::optional<QString> ScriptedPrompts::folder(const QString &title) {
     return nextText(title);
 }
+
+std::optional<QString> ScriptedPrompts::pickPalette(const QString &preset) {
+    return nextText(QStringLiteral("palette picker ") + preset);
+}
+
+int ScriptedPrompts::importChoice() {
+    const std::optional<Reply> reply = next(QStringLiteral("import choice"), false);
+    return reply ? reply->choice : 127;
+}

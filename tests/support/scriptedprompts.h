@@ -9,9 +9,10 @@
 // queue. A question with no queued answer of its kind fails the running test.
 class ScriptedPrompts final : public Prompts {
 public:
-    void queue(Answer answer) { replies_.push_back({false, answer, false, QString()}); }
+    void queue(Answer answer) { replies_.push_back({false, answer, false, QString(), 0}); }
+    void queueChoice(int choice) { replies_.push_back({false, Answer::Cancel, false, QString(), choice}); }
     void queueText(const std::optional<QString> &text) {
-        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString())});
+        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString()), 0});
     }
 
     // Every message and question text in the order shown.
@@ -29,6 +30,10 @@ public:
     std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
+    // Answered from queueText: "palette picker " + preset is what the user saw.
+    std::optional<QString> pickPalette(const QString &preset) override;
+    // Answered from queueChoice.
+    int importChoice() override;
 
 private:
     struct Reply {
@@ -36,6 +41,7 @@ private:
         Answer answer;
         bool hasText;
         QString text;
+        int choice;
     };
     // The next queued reply when it is of the asked kind; nothing (and a test failure) otherwise.
     std::optional<Reply> next(const QString &question, bool wantText);
