@@ -1,9 +1,12 @@
 #include "clicommands.h"
 
-#include "cliprompts.h"
+#include "argumentprompts.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "jascpalette.h"
 #include "log.h"
+#include "palettelookup.h"
+#include "palettetablefile.h"
 #include "progress.h"
 #include "samplestyle.h"
 #include "stylereader.h"
@@ -23,6 +26,16 @@ const QString Usage =
                    "  resave IN.sty OUT        load IN and save it as OUT (its extension becomes .sty)\n"
                    "  sample [--large] OUT     write the sample style, or with --large the benchmark\n"
                    "                           style, as OUT and its car script nyc.gci beside it\n"
+                   "  export-palettes FILE.sty OUT.bmp\n"
+                   "                           write the palette table of FILE as a 24-bit bitmap\n"
+                   "  import-palettes FILE.sty IN.bmp OUT.sty\n"
+                   "                           replace the palettes of FILE by a palette table bitmap\n"
+                   "                           and save the result as OUT\n"
+                   "  export-pal FILE.sty PALETTE OUT.pal\n"
+                   "                           write physical palette PALETTE as a JASC text palette\n"
+                   "  import-pal FILE.sty PALETTE IN.pal OUT.sty\n"
+                   "                           read a JASC text palette into physical palette PALETTE\n"
+                   "                           and save the result as OUT\n"
                    "  --help                   show this list\n");
 
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
@@ -93,16 +106,57 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
 
 // Runs one command with the command line's prompts; a message shown to the user, or an error,
 // fails the command.
-int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) {
-    CliPrompts prompts(err);
+int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command) {
     bool done = false;
     try {
-        done = command(prompts);
+        done = command();
     } catch (const EditorError &error) {
         err << error.text() << Qt::endl;
         return 1;
     }
     return done && !prompts.failed() ? 0 : 1;
+}
+
+int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) {
+    CliPrompts prompts(err);
+    return guarded(err, prompts, [&] { return command(prompts); });
+}
+
+// Loads `style`, runs the palette command on it and, when the command changed the document
+// without a complaint, saves it as `target`.
+int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
+                   const QString &target,
+                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command) {
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, style, prompts, progress, log))
+            return false;
+        QImage clut1 = makeClut1(doc);
+        if (!command(doc, clut1, prompts) || prompts.failed())
+            return false;
+        const bool saved = !writeStyle(doc, target, prompts, progress, log).isEmpty();
+        if (saved)
+            printLines(out, log.lines());
+        return saved;
+    });
+}
+
+// Loads `style` and runs the export on it; the export returns the name it wrote.
+int exportFrom(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
+               const std::function<QString(const StyleDocument &, Prompts &)> &command) {
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, style, prompts, progress, log))
+            return false;
+        const QString path = command(doc, prompts);
+        if (!path.isEmpty())
+            out << QStringLiteral("saved to \"%1\"\n").arg(path);
+        return !path.isEmpty();
+    });
 }
 
 QByteArray carScriptBytes(const QStringList &lines) {
@@ -165,6 +219,46 @@ int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
     });
 }
 
+int runExportPalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return usageError(err, QStringLiteral("export-palettes takes a style file and a bitmap name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[1]);
+    return exportFrom(out, err, prompts, args[0], [](const StyleDocument &doc, Prompts &p) {
+        return exportPaletteTable(makeClut1(doc), p);
+    });
+}
+
+int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 3)
+        return usageError(err,
+                          QStringLiteral("import-palettes takes a style file, a bitmap and a target name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[1]);
+    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable);
+}
+
+int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 3)
+        return usageError(err,
+                          QStringLiteral("export-pal takes a style file, a palette number and a .pal name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[2]);
+    prompts.queuePalette(args[1]);
+    return exportFrom(out, err, prompts, args[0], exportJascPalette);
+}
+
+int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 4)
+        return usageError(
+            err,
+            QStringLiteral("import-pal takes a style file, a palette number, a .pal file and a target name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[2]);
+    prompts.queuePalette(args[1]);
+    return changePalettes(out, err, prompts, args[0], args[3], importJascPalette);
+}
+
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.isEmpty())
         return usageError(err, QStringLiteral("no command given"));
@@ -180,5 +274,13 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runResave(rest, out, err);
     if (command == QLatin1String("sample"))
         return runSample(rest, out, err);
+    if (command == QLatin1String("export-palettes"))
+        return runExportPalettes(rest, out, err);
+    if (command == QLatin1String("import-palettes"))
+        return runImportPalettes(rest, out, err);
+    if (command == QLatin1String("export-pal"))
+        return runExportPal(rest, out, err);
+    if (command == QLatin1String("import-pal"))
+        return runImportPal(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -13,6 +13,11 @@ int runInfo(const QStringList &args, QTextStream &out, QTextStream &err);
 int runResave(const QStringList &args, QTextStream &out, QTextStream &err);
 // Writes the sample style ("--large": the benchmark style) and its "nyc.gci" beside it.
 int runSample(const QStringList &args, QTextStream &out, QTextStream &err);
+// Palette table bitmaps and JASC text palettes, through the editor's own export and import code.
+int runExportPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
+int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
+int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err);
+int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err);
 
 // Runs the command named by the first argument; "--help" lists the commands.
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err);

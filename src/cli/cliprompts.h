@@ -6,7 +6,7 @@ class QTextStream;
 
 // The command line's answers: a message goes to the error stream and marks the command as
 // failed; every question is answered No or Cancel, since a batch run cannot ask anyone.
-class CliPrompts final : public DecliningPrompts {
+class CliPrompts : public DecliningPrompts {
 public:
     explicit CliPrompts(QTextStream &err) : err_(err) {}
 

@@ -3,8 +3,10 @@
 #include "coloradjust.h"
 #include "dialogprompts.h"
 #include "editorerror.h"
+#include "paletteediting.h"
 #include "palettelookup.h"
 #include "paletteusage.h"
+#include "palindexdelegate.h"
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "twnd_about.h"
@@ -267,9 +269,12 @@ QWidget *Twnd_editor::makePalettesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     QToolBar *tools = pageTools(page, {QStringLiteral("Export"), QStringLiteral("Import")});
-    brightness_ = tools->addAction(QStringLiteral("brightness"), this, &Twnd_editor::btn_clutbrightnessClick);
-    for (const QString &caption : {QStringLiteral("<<"), QStringLiteral(">>"), QStringLiteral("Import .pal"),
-                                   QStringLiteral("Export .pal")})
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("brightness"), this, &Twnd_editor::btn_clutbrightnessClick));
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("<<"), this, &Twnd_editor::btn_removepalettesClick));
+    readyActions_.push_back(tools->addAction(QStringLiteral(">>"), this, &Twnd_editor::btn_addpalettesClick));
+    for (const QString &caption : {QStringLiteral("Import .pal"), QStringLiteral("Export .pal")})
         tools->addAction(caption)->setEnabled(false);
     layout->addWidget(tools);
     auto *scroll = new QScrollArea(page);
@@ -292,12 +297,21 @@ QWidget *Twnd_editor::makeInfoPage() {
 QWidget *Twnd_editor::makePalIndexPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    for (const QString &caption : {QStringLiteral("remap palindexes"), QStringLiteral("View unused palettes"),
-                                   QStringLiteral("transparency black")})
-        layout->addWidget(laterButton(caption, page));
-    auto *list = new QListWidget(page);
-    list->setObjectName(QStringLiteral("palindex"));
-    layout->addWidget(list, 1);
+    const auto button = [&](const QString &caption, void (Twnd_editor::*click)()) {
+        auto *b = new QPushButton(caption, page);
+        connect(b, &QPushButton::clicked, this, click);
+        readyWidgets_.push_back(b);
+        layout->addWidget(b);
+    };
+    button(QStringLiteral("remap palindexes"), &Twnd_editor::btn_remaptilepalClick);
+    button(QStringLiteral("View unused palettes"), &Twnd_editor::btn_viewunusedClick);
+    button(QStringLiteral("transparency black"), &Twnd_editor::btn_nukepalsClick);
+    palindex_ = new QListWidget(page);
+    palindex_->setObjectName(QStringLiteral("palindex"));
+    palindex_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    palindex_->setUniformItemSizes(true);
+    palindex_->setItemDelegate(new PalindexDelegate(&document_, palindex_));
+    layout->addWidget(palindex_, 1);
     return page;
 }
 
@@ -357,7 +371,10 @@ void Twnd_editor::setState(State state) {
                                                                   : static_cast<QWidget *>(mainPages_));
     open_->setEnabled(!loading);
     saveAs_->setEnabled(!loading && state != State::Empty);
-    brightness_->setEnabled(state == State::Ready && !clut1_.isNull());
+    for (QAction *action : readyActions_)
+        action->setEnabled(state == State::Ready && !clut1_.isNull());
+    for (QWidget *widget : readyWidgets_)
+        widget->setEnabled(state == State::Ready && !clut1_.isNull());
     // The car script commands arrive with the car script page.
     openGci_->setEnabled(false);
     saveGci_->setEnabled(false);
@@ -422,6 +439,12 @@ bool Twnd_editor::saveAs() {
 
 void Twnd_editor::refreshViews() {
     clutView_->setPixmap(QPixmap::fromImage(clut1_));
+    if (palindex_->count() != document_.PaletteIndexCount()) {
+        palindex_->clear();
+        for (int row = 0; row < document_.PaletteIndexCount(); ++row)
+            palindex_->addItem(QString());
+    }
+    palindex_->viewport()->update();
     rawSurfaces_->clear();
     QStringList words;
     words.reserve(document_.SurfaceListsCount());
@@ -461,8 +484,39 @@ void Twnd_editor::btn_clutbrightnessClick() {
     if (adjust_->exec() != QDialog::Accepted)
         return;
     applyAdjustedColours(document_, clut1_, adjust_->preview());
+    documentChanged(true);
+}
+
+void Twnd_editor::documentChanged(bool changed) {
+    if (!changed)
+        return;
     modified_ = true;
     refreshViews();
+}
+
+void Twnd_editor::btn_addpalettesClick() {
+    documentChanged(addPalettes(document_, clut1_, prompts()));
+}
+
+void Twnd_editor::btn_removepalettesClick() {
+    documentChanged(removePalettes(document_, clut1_, prompts()));
+}
+
+void Twnd_editor::btn_remaptilepalClick() {
+    std::vector<int> rows;
+    for (const QModelIndex &index : palindex_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    documentChanged(remapPalindexes(document_, rows, palindex_->currentRow() >= 0, prompts()));
+}
+
+void Twnd_editor::btn_viewunusedClick() {
+    viewUnusedPalettes(document_, clut1_);
+    documentChanged(true);
+}
+
+void Twnd_editor::btn_nukepalsClick() {
+    transparencyBlack(document_, clut1_);
+    documentChanged(true);
 }
 
 void Twnd_editor::btn_aboutClick() {

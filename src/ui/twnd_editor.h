@@ -61,6 +61,13 @@ private:
     void btn_openClick();
     void btn_saveasClick();
     void btn_clutbrightnessClick();
+    void btn_addpalettesClick();
+    void btn_removepalettesClick();
+    void btn_remaptilepalClick();
+    void btn_viewunusedClick();
+    void btn_nukepalsClick();
+    // After a command: marks the document changed and repaints every view, when it did change.
+    void documentChanged(bool changed);
     void btn_aboutClick();
 
     // Asks what to do with unsaved changes; false when the user keeps the document open.
@@ -105,7 +112,10 @@ private:
     QPlainTextEdit *gciText_;
     QPlainTextEdit *info_;
     QListWidget *spriteList_;
-    QAction *brightness_;
+    // Commands that need a document with palettes.
+    std::vector<QAction *> readyActions_;
+    std::vector<QWidget *> readyWidgets_;
+    QListWidget *palindex_;
     Twnd_adjust *adjust_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;

@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -217,6 +219,27 @@ TEST_F(Editor, DroppingAStyleFileOpensIt) {
     mime.setUrls({QUrl::fromLocalFile(dir.path("picture.bmp"))});
     EXPECT_FALSE(window.openDropped(&mime));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+}
+
+TEST_F(Editor, PaletteListCommandsChangeTheDocumentAndItsViews) {
+    window.opensty(samplePath);
+    auto *palindex = window.findChild<QListWidget *>(QStringLiteral("palindex"));
+    ASSERT_EQ(palindex->count(), window.document().PaletteIndexCount());
+    palindex->setCurrentRow(2);
+    palindex->item(4)->setSelected(true);
+    prompts.queueText(QStringLiteral("9"));
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == QStringLiteral("remap palindexes"))
+            b->click();
+    EXPECT_EQ(window.document().PaletteIndex[2], 9);
+    EXPECT_EQ(window.document().PaletteIndex[4], 9);
+    EXPECT_TRUE(window.isModified());
+
+    prompts.queue(Answer::Yes);
+    action(">>")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 192);
+    EXPECT_EQ(window.clut1().width(), 192);
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {

@@ -1,0 +1,92 @@
+#include "pedremap.h"
+
+#include "bitmapfile.h"
+#include "editorerror.h"
+#include "fileio.h"
+#include "palettelookup.h"
+#include "prompts.h"
+
+namespace {
+
+const QString BitmapFilter = QStringLiteral("*.bmp|*.bmp");
+
+// The palette of a ped remap, or the reason it has none.
+struct RemapLookup {
+    std::optional<int> palette;
+    QString refusal;
+};
+
+RemapLookup lookUp(const StyleDocument &doc, int remap) {
+    if (!inRange(PedRemapLowest, PedRemapHighest + 1, remap))
+        return {std::nullopt, QStringLiteral("The ped remap number must lie between %1 and %2.")
+                                  .arg(PedRemapLowest)
+                                  .arg(PedRemapHighest)};
+    const int virtualPalette = pedRemapVirtualPalette(doc, remap);
+    const std::optional<int> palette = physicalPaletteOf(doc, virtualPalette);
+    if (!palette)
+        return {std::nullopt, QStringLiteral("List index out of bounds (%1): ped remap %2 needs virtual "
+                                             "palette %1, but the palette list holds %3 palettes.")
+                                  .arg(virtualPalette)
+                                  .arg(remap)
+                                  .arg(doc.PaletteIndexCount())};
+    if (!isStoredPalette(*palette))
+        return {std::nullopt, QStringLiteral("Ped remap %1 uses physical palette %2, which lies outside "
+                                             "the palette store of %3 palettes.")
+                                  .arg(remap)
+                                  .arg(*palette)
+                                  .arg(PaletteStoreCapacity)};
+    return {palette, QString()};
+}
+
+} // namespace
+
+std::optional<int> pedRemapPalette(const StyleDocument &doc, int remap) {
+    return lookUp(doc, remap).palette;
+}
+
+bool recolourPed(const StyleDocument &doc, QImage &picture, int remap) {
+    const std::optional<int> palette = pedRemapPalette(doc, remap);
+    if (!palette)
+        return false;
+    changepalette(picture, ClutToPal(doc, *palette));
+    return true;
+}
+
+bool pedRemapChanged(const StyleDocument &doc, QImage &picture, int remap, Prompts &prompts) {
+    const RemapLookup lookup = lookUp(doc, remap);
+    if (!lookup.palette) {
+        prompts.message(lookup.refusal);
+        return false;
+    }
+    changepalette(picture, ClutToPal(doc, *lookup.palette));
+    return true;
+}
+
+bool pedOpenBmp(QImage &picture, Prompts &prompts) {
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    if (!path)
+        return false;
+    LoadedBitmap bitmap;
+    try {
+        bitmap = loadBitmap(*path);
+    } catch (const EditorError &error) {
+        prompts.message(error.text());
+        return false;
+    }
+    // Remaps recolour palette indexes, so only a picture made of them can be viewed.
+    if (bitmap.pixelFormatCode != Pf8Bit) {
+        prompts.message(QStringLiteral("error: bitmap must be 8 bit.\ryour bitmap pixel format is: %1")
+                            .arg(bitmap.pixelFormatCode));
+        return false;
+    }
+    picture = bitmap.image;
+    return true;
+}
+
+bool pedSaveBmp(const QImage &picture, Prompts &prompts) {
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    if (!path)
+        return false;
+    saveBitmap8(withExtension(*path, QStringLiteral(".bmp")), picture);
+    return true;
+}

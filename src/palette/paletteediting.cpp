@@ -1,0 +1,133 @@
+#include "paletteediting.h"
+
+#include "editorerror.h"
+#include "palettelookup.h"
+#include "prompts.h"
+#include "textnumbers.h"
+
+namespace {
+
+constexpr quint32 Magenta = colourValue(255, 0, 255);
+constexpr quint32 Black = colourValue(0, 0, 0);
+
+} // namespace
+
+std::optional<int> paletteKindOf(const StyleDocument &doc, int row) {
+    std::optional<int> kind;
+    for (int k = 0; k < PaletteKindCount; ++k) {
+        const int end = k + 1 < PaletteKindCount ? doc.PaletteBases[k + 1] : doc.PaletteIndexCount();
+        if (inRange(doc.PaletteBases[k], end, row))
+            kind = k;
+    }
+    return kind;
+}
+
+QString paletteKindLabel(int kind) {
+    static const QString labels[PaletteKindCount] = {
+        QStringLiteral(" (Tile)"),           QStringLiteral(" (Sprite)"),
+        QStringLiteral(" (carremap)"),       QStringLiteral(" (ped)"),
+        QStringLiteral(" (code obj remap)"), QStringLiteral(" (map obj)"),
+        QStringLiteral(" (user)"),           QStringLiteral(" (font)")};
+    return labels[kind];
+}
+
+QRgb paletteKindColour(int kind) {
+    switch (kind) {
+    case PalTile:
+        return qRgb(255, 0, 0);
+    case PalSprite:
+        return qRgb(0, 255, 255);
+    case PalCarRemap:
+        return qRgb(255, 128, 0);
+    default:
+        return qRgb(0, 128, 128);
+    }
+}
+
+QString palindexRowText(const StyleDocument &doc, int row) {
+    const std::optional<int> kind = paletteKindOf(doc, row);
+    const std::optional<int> physical = physicalPaletteOf(doc, row);
+    if (!kind || !physical)
+        return QString();
+    return QStringLiteral("%1 - %2%3").arg(row).arg(*physical).arg(paletteKindLabel(*kind));
+}
+
+bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, bool hasCurrentRow,
+                     Prompts &prompts) {
+    if (!hasCurrentRow)
+        return false;
+    prompts.message(
+        QStringLiteral("You will be asked for a palette clut, this will change the palette indexes that "
+                       "is used by this sprites/tiles, it will not copy the palettes! export and import "
+                       "for that!\rpalette selected is number 0, range od choosen palettes will be "
+                       "changed to that number."));
+    const std::optional<QString> picked = prompts.pickPalette(QStringLiteral("0"));
+    if (!picked)
+        return false;
+    int palette = 0;
+    try {
+        palette = textToInteger(*picked);
+    } catch (const EditorError &error) {
+        prompts.message(error.text());
+        return false;
+    }
+    // Pointing a virtual palette past the physical ones would leave its graphics without colours.
+    if (!inRange(0, doc.PhysicalPaletteCount, palette)) {
+        prompts.message(QStringLiteral("There is no palette %1: this style file has %2 palettes (0 to %3).")
+                            .arg(palette)
+                            .arg(doc.PhysicalPaletteCount)
+                            .arg(doc.PhysicalPaletteCount - 1));
+        return false;
+    }
+    bool changed = false;
+    for (const int row : selectedRows) {
+        if (!inRange(0, doc.PaletteIndexCount(), row))
+            continue;
+        quint16 &entry = doc.PaletteIndex[static_cast<std::size_t>(row)];
+        changed = changed || entry != palette;
+        entry = static_cast<quint16>(palette);
+    }
+    return changed;
+}
+
+void viewUnusedPalettes(StyleDocument &doc, QImage &clut1) {
+    for (const quint16 physical : doc.PaletteIndex)
+        writetoclut(doc, &clut1, physical, 0, true, Magenta);
+}
+
+void transparencyBlack(StyleDocument &doc, QImage &clut1) {
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
+        writetoclut(doc, &clut1, p, 0, true, Black);
+}
+
+bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+    if (doc.PhysicalPaletteCount >= MaximumPhysicalPalettes) {
+        prompts.message(
+            QStringLiteral("vyr2 sty tool has internal performance limit allowing palette clut to reach "
+                           "maximum 640 palettes."));
+        return false;
+    }
+    if (prompts.confirm(
+            QStringLiteral("This will increase amount of palettes in vyr2 for 64 palettes, are you sure "
+                           "you want to do this?\rThe game mostly copes with more palettes, but the "
+                           "game's own style editor will not load the file any more.")) == Answer::No)
+        return false;
+    doc.PhysicalPaletteCount += PaletteStep;
+    clut1 = makeClut1(doc);
+    return true;
+}
+
+bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+    if (doc.PhysicalPaletteCount <= MinimumPhysicalPalettes) {
+        prompts.message(
+            QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
+        return false;
+    }
+    if (prompts.confirm(
+            QStringLiteral("This will decrease amout of palettes in vyr2 for 64 palettes, are you sure "
+                           "you want to do this?")) == Answer::No)
+        return false;
+    doc.PhysicalPaletteCount -= PaletteStep;
+    clut1 = makeClut1(doc);
+    return true;
+}

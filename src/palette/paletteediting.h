@@ -1,0 +1,36 @@
+#pragma once
+
+#include "styledocument.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class Prompts;
+
+inline constexpr int PaletteStep = 64;
+inline constexpr int MinimumPhysicalPalettes = 64;
+inline constexpr int MaximumPhysicalPalettes = 640;
+
+// The kind of virtual palette `row` (0 "tile" to 7 "font_remap"), or nothing for a row outside
+// every kind's range. Ranges run from a kind's base up to the next base; the last up to the end.
+std::optional<int> paletteKindOf(const StyleDocument &doc, int row);
+// The label of a kind in the palette list, " (Tile)" ... " (font)", and its text colour.
+QString paletteKindLabel(int kind);
+QRgb paletteKindColour(int kind);
+// The text of one row of the palette list: "5 - 17 (Tile)"; empty for a row outside every kind.
+QString palindexRowText(const StyleDocument &doc, int row);
+
+// "remap palindexes": points every selected virtual palette to the physical palette picked by the
+// user. Nothing happens without a current row. Returns whether the document changed.
+bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, bool hasCurrentRow,
+                     Prompts &prompts);
+// "View unused palettes": colour 0 of every physical palette some virtual palette uses turns magenta.
+void viewUnusedPalettes(StyleDocument &doc, QImage &clut1);
+// "transparency black": colour 0 of every physical palette turns black.
+void transparencyBlack(StyleDocument &doc, QImage &clut1);
+// ">>" and "<<": 64 physical palettes more or fewer, after the limit checks and a question.
+// Returns whether the document changed; `clut1` follows the new count.
+bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);
+bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);

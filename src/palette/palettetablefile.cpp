@@ -1,0 +1,52 @@
+#include "palettetablefile.h"
+
+#include "bitmapfile.h"
+#include "fileio.h"
+#include "palettelookup.h"
+#include "prompts.h"
+
+QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
+    const std::optional<QString> chosen = prompts.saveFileName(BitmapFilter, PaletteTableFileName);
+    if (!chosen)
+        return QString();
+    const QString path = withExtension(*chosen, QStringLiteral(".bmp"));
+    saveBitmap24(path, clut1);
+    return path;
+}
+
+bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+    const std::optional<QString> chosen = prompts.openFileName(BitmapFilter, PaletteTableFileName);
+    if (!chosen)
+        return false;
+    const LoadedBitmap loaded = loadBitmap(*chosen);
+    const int width = loaded.image.width();
+    if (loaded.pixelFormatCode != Pf24Bit) {
+        prompts.message(QStringLiteral(
+            "What kind of a joker are you? THE CLUT BITMAP MUST BE 24 BIT, IT STORES PALETTES YOU IDIOT!"));
+        return false;
+    }
+    if (width % 64 != 0) {
+        prompts.message(
+            QStringLiteral("invalid clut size, width not dividable by 64!\rTry %1.").arg(width - width % 64));
+        return false;
+    }
+    if (loaded.image.height() != 256) {
+        prompts.message(QStringLiteral("invalid clut size, height must be 256!"));
+        return false;
+    }
+    if (width > PaletteStoreCapacity) {
+        prompts.message(QStringLiteral("invalid clut size, a style file holds at most %1 palettes!\rTry %1.")
+                            .arg(PaletteStoreCapacity));
+        return false;
+    }
+
+    const QImage picture = loaded.image.convertToFormat(QImage::Format_RGB32);
+    doc.PhysicalPaletteCount = width;
+    for (int c = 0; c < 256; ++c) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(c));
+        for (int p = 0; p < width; ++p)
+            writetoclut(doc, nullptr, p, c, false, fromRgb(row[p]));
+    }
+    clut1 = picture;
+    return true;
+}

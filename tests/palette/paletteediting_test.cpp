@@ -1,0 +1,129 @@
+#include "paletteediting.h"
+
+#include "palettelookup.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PaletteEditing : ::testing::Test {
+    PaletteEditing() : doc(makeSampleStyle()), clut1(makeClut1(doc)) {}
+
+    quint32 colour(int palette, int index) const { return directclutacces(doc, palette, index, false); }
+
+    StyleDocument doc;
+    QImage clut1;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(PaletteEditing, RowsNameTheirKindAndPhysicalPalette) {
+    doc.PaletteCounts = {992, 100, 12, 5, 0, 0, 0, 3};
+    doc.derivePaletteBases();
+    doc.PaletteIndex.resize(1112);
+    doc.PaletteIndex[5] = 17;
+    EXPECT_EQ(palindexRowText(doc, 5), QStringLiteral("5 - 17 (Tile)"));
+    EXPECT_EQ(paletteKindOf(doc, 992), PalSprite);
+    EXPECT_EQ(paletteKindColour(*paletteKindOf(doc, 992)), qRgb(0, 255, 255));
+    EXPECT_EQ(paletteKindOf(doc, 1104), PalPedRemap);
+    // Kinds with no palettes own no rows; the last row belongs to the fonts.
+    EXPECT_EQ(paletteKindOf(doc, 1109), PalFontRemap);
+    EXPECT_TRUE(palindexRowText(doc, 1111).endsWith(QStringLiteral(" (font)")));
+    EXPECT_EQ(paletteKindOf(doc, 1112), std::nullopt);
+    EXPECT_EQ(palindexRowText(doc, 1112), QString());
+}
+
+TEST_F(PaletteEditing, RemapPointsExactlyTheSelectedRowsAtThePickedPalette) {
+    const StyleDocument before = doc;
+    EXPECT_FALSE(remapPalindexes(doc, {1, 2}, false, prompts));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+
+    prompts.queueText(QStringLiteral("7"));
+    EXPECT_TRUE(remapPalindexes(doc, {3, 9, 40}, true, prompts));
+    EXPECT_TRUE(prompts.shown().first().startsWith(QStringLiteral("You will be asked for a palette clut")));
+    EXPECT_EQ(prompts.shown().last(), QStringLiteral("palette picker 0"));
+    for (int row = 0; row < doc.PaletteIndexCount(); ++row)
+        EXPECT_EQ(doc.PaletteIndex[row], row == 3 || row == 9 || row == 40 ? 7 : before.PaletteIndex[row])
+            << row;
+    EXPECT_EQ(doc.PhysicalPalettes, before.PhysicalPalettes);
+}
+
+TEST_F(PaletteEditing, RemapRefusesPalettesThatDoNotExistOrAreNotNumbers) {
+    const StyleDocument before = doc;
+    for (const char *picked : {"128", ""}) {
+        prompts.queueText(QString::fromLatin1(picked));
+        EXPECT_FALSE(remapPalindexes(doc, {3}, true, prompts));
+        EXPECT_EQ(doc, before);
+    }
+    EXPECT_EQ(prompts.messages()[1],
+              QStringLiteral("There is no palette 128: this style file has 128 palettes (0 to 127)."));
+    EXPECT_EQ(prompts.messages()[3], QStringLiteral("'' is not a valid integer value"));
+    prompts.queueText(std::nullopt);
+    EXPECT_FALSE(remapPalindexes(doc, {3}, true, prompts));
+    EXPECT_EQ(doc, before);
+}
+
+TEST_F(PaletteEditing, ViewUnusedMarksExactlyTheUsedPalettes) {
+    std::vector<bool> used(doc.PhysicalPaletteCount);
+    for (const quint16 p : doc.PaletteIndex)
+        used[p] = true;
+    const StyleDocument before = doc;
+    viewUnusedPalettes(doc, clut1);
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p) {
+        const quint32 expected = used[p] ? colourValue(255, 0, 255) : directclutacces(before, p, 0, false);
+        EXPECT_EQ(colour(p, 0), expected) << p;
+        EXPECT_EQ(clut1.pixel(p, 0), toRgb(expected)) << p;
+        EXPECT_EQ(colour(p, 1), directclutacces(before, p, 1, false));
+    }
+    EXPECT_EQ(clut1, makeClut1(doc));
+}
+
+TEST_F(PaletteEditing, TransparencyBlackChangesColourZeroOfEveryPaletteOnly) {
+    QByteArray expected = doc.PhysicalPalettes;
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
+        for (int b = 0; b < 3; ++b)
+            expected[physicalColourOffset(p, 0) + b] = 0;
+    doc.PhysicalPalettes[physicalColourOffset(5, 0)] = 9;
+    doc.PhysicalPalettes[physicalColourOffset(5, 0) + 3] = 7; // the fourth byte stays
+    expected[physicalColourOffset(5, 0) + 3] = 7;
+    transparencyBlack(doc, clut1);
+    EXPECT_EQ(doc.PhysicalPalettes, expected);
+    EXPECT_EQ(clut1, makeClut1(doc));
+}
+
+TEST_F(PaletteEditing, AddAndRemoveKeepTheLimitsAndTheColours) {
+    const StyleDocument before = doc;
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 192);
+    EXPECT_EQ(clut1.width(), 192);
+    prompts.queue(Answer::No);
+    EXPECT_FALSE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 192);
+
+    prompts.queue(Answer::Yes);
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 64);
+    EXPECT_FALSE(removePalettes(doc, clut1, prompts));
+    EXPECT_EQ(prompts.messages().last(),
+              QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc, before);
+    EXPECT_EQ(clut1, makeClut1(before));
+
+    doc.PhysicalPaletteCount = 576;
+    prompts.queue(Answer::Cancel); // every answer but No goes ahead
+    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 640);
+    EXPECT_FALSE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(prompts.messages().last(),
+              QStringLiteral("vyr2 sty tool has internal performance limit allowing "
+                             "palette clut to reach maximum 640 palettes."));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+} // namespace
