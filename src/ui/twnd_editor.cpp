@@ -7,6 +7,7 @@
 #include "palettelookup.h"
 #include "paletteusage.h"
 #include "palindexdelegate.h"
+#include "stretchedimageview.h"
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "twnd_about.h"
@@ -278,11 +279,9 @@ QWidget *Twnd_editor::makePalettesPage() {
         tools->addAction(caption)->setEnabled(false);
     layout->addWidget(tools);
     auto *scroll = new QScrollArea(page);
-    clutView_ = new QLabel;
+    clutView_ = new StretchedImageView;
     clutView_->setObjectName(QStringLiteral("clut1"));
-    clutView_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll->setWidget(clutView_);
-    scroll->setWidgetResizable(true);
     layout->addWidget(scroll, 1);
     return page;
 }
@@ -438,7 +437,7 @@ bool Twnd_editor::saveAs() {
 }
 
 void Twnd_editor::refreshViews() {
-    clutView_->setPixmap(QPixmap::fromImage(clut1_));
+    clutView_->setImage(clut1_, clut1_.size());
     if (palindex_->count() != document_.PaletteIndexCount()) {
         palindex_->clear();
         for (int row = 0; row < document_.PaletteIndexCount(); ++row)

@@ -9,6 +9,7 @@
 class QAction;
 class QCheckBox;
 class QLabel;
+class StretchedImageView;
 class QMimeData;
 class QListWidget;
 class QPlainTextEdit;
@@ -106,7 +107,7 @@ private:
     QLabel *status_;
     QProgressBar *loadingBar_;
     QPlainTextEdit *log_;
-    QLabel *clutView_;
+    StretchedImageView *clutView_;
     QListWidget *rawSurfaces_;
     std::array<QPlainTextEdit *, SurfaceListCount> surfaceColumns_{};
     QPlainTextEdit *gciText_;

@@ -129,19 +129,6 @@ TEST(PedBitmaps, SaveForcesTheExtensionAndOpenGivesBackIndexesAndColours) {
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
-TEST(PedBitmaps, CancelledDialogsChangeNothing) {
-    TestDir dir;
-    ScriptedPrompts prompts;
-    QImage picture = makePedPicture();
-    const QImage before = picture.copy();
-    prompts.queueText(std::nullopt);
-    EXPECT_FALSE(pedOpenBmp(picture, prompts));
-    prompts.queueText(std::nullopt);
-    EXPECT_FALSE(pedSaveBmp(picture, prompts));
-    EXPECT_EQ(picture, before);
-    EXPECT_TRUE(prompts.messages().isEmpty());
-}
-
 TEST(PedBitmaps, OpenRefusesFilesThatAreNoEightBitBitmapAndKeepsThePicture) {
     TestDir dir;
     const QString text = dir.path(QStringLiteral("notes.bmp"));

@@ -13,7 +13,6 @@
 #include "log.h"
 #include "progress.h"
 
-#include <QLabel>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -42,7 +41,7 @@ TEST(Screenshot, ThePalettesPageShowsTheSampleColours) {
 
     const QImage shot = window.screen()->grabWindow(0).toImage();
     shot.save(QStringLiteral("palettes-page.png"));
-    const auto *clut = window.findChild<QLabel *>(QStringLiteral("clut1"));
+    const auto *clut = window.mainPages()->findChild<QWidget *>(QStringLiteral("clut1"));
     ASSERT_NE(clut, nullptr);
     const QPoint origin = clut->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
     int checked = 0;
