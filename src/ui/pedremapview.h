@@ -22,6 +22,7 @@ public:
     // A press on the palette table picks the remap number.
     void setRemap(int remap);
 
+    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     int remap() const;
     const QImage &picture() const { return picture_; }
 

@@ -7,6 +7,7 @@
 #include "palettelookup.h"
 #include "paletteusage.h"
 #include "palindexdelegate.h"
+#include "pedremapview.h"
 #include "stretchedimageview.h"
 #include "stylereader.h"
 #include "stylewriter.h"
@@ -155,6 +156,8 @@ Twnd_editor::Twnd_editor()
     setMinimumHeight(390);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // A press on the palette picture names the ped remap to view.
+    connect(clutView_, &StretchedImageView::pointedAt, pedRemap_, &PedRemapView::setRemap);
     setState(State::Empty);
 }
 
@@ -319,9 +322,8 @@ QWidget *Twnd_editor::makeToolPage() {
     auto *layout = new QVBoxLayout(page);
     auto *ped = new QGroupBox(QStringLiteral("ped remap"), page);
     auto *pedLayout = new QHBoxLayout(ped);
-    pedLayout->addWidget(laterSpinner(ped));
-    pedLayout->addWidget(laterButton(QStringLiteral("open bmp"), ped));
-    pedLayout->addWidget(laterButton(QStringLiteral("save bmp"), ped));
+    pedRemap_ = new PedRemapView(prompts_, ped);
+    pedLayout->addWidget(pedRemap_);
     layout->addWidget(ped);
     auto *select = new QHBoxLayout;
     select->addWidget(laterSpinner(page));
@@ -352,6 +354,11 @@ QWidget *Twnd_editor::makeToolPage() {
 
 Prompts &Twnd_editor::prompts() {
     return *prompts_;
+}
+
+void Twnd_editor::setPrompts(Prompts *prompts) {
+    prompts_ = prompts;
+    pedRemap_->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -438,6 +445,7 @@ bool Twnd_editor::saveAs() {
 
 void Twnd_editor::refreshViews() {
     clutView_->setImage(clut1_, clut1_.size());
+    pedRemap_->setDocument(&document_);
     if (palindex_->count() != document_.PaletteIndexCount()) {
         palindex_->clear();
         for (int row = 0; row < document_.PaletteIndexCount(); ++row)

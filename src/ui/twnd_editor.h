@@ -10,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class StretchedImageView;
+class PedRemapView;
 class QMimeData;
 class QListWidget;
 class QPlainTextEdit;
@@ -50,7 +51,7 @@ public:
     Twnd_adjust *adjustDialog() const { return adjust_; }
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     // Replaces the dialogs answered by the user, for tests.
-    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    void setPrompts(Prompts *prompts);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -117,6 +118,7 @@ private:
     std::vector<QAction *> readyActions_;
     std::vector<QWidget *> readyWidgets_;
     QListWidget *palindex_;
+    PedRemapView *pedRemap_;
     Twnd_adjust *adjust_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;

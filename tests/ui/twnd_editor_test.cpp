@@ -10,6 +10,7 @@
 
 #include "editorapplication.h"
 #include "editorerror.h"
+#include "pedremapview.h"
 #include "twnd_adjust.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QSlider>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -240,6 +242,14 @@ TEST_F(Editor, PaletteListCommandsChangeTheDocumentAndItsViews) {
     EXPECT_EQ(window.document().PhysicalPaletteCount, 192);
     EXPECT_EQ(window.clut1().width(), 192);
     EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Editor, APressOnThePalettePictureNamesThePedRemap) {
+    window.opensty(samplePath);
+    QWidget *clut1 = window.mainPages()->findChild<QWidget *>(QStringLiteral("clut1"));
+    QTest::mousePress(clut1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 40));
+    EXPECT_EQ(window.findChild<PedRemapView *>()->remap(), 5);
+    EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
