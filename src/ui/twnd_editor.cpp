@@ -3,8 +3,10 @@
 #include "coloradjust.h"
 #include "dialogprompts.h"
 #include "editorerror.h"
+#include "jascpalette.h"
 #include "paletteediting.h"
 #include "palettelookup.h"
+#include "palettetablefile.h"
 #include "paletteusage.h"
 #include "palindexdelegate.h"
 #include "pedremapview.h"
@@ -13,6 +15,7 @@
 #include "stylewriter.h"
 #include "twnd_about.h"
 #include "twnd_adjust.h"
+#include "twnd_askimport.h"
 #include "twnd_clutdialog.h"
 #include "windowlog.h"
 #include "windowprogress.h"
@@ -90,10 +93,12 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 Twnd_editor::Twnd_editor()
     : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
-      adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)) {
+      adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
+      askimport_(new Twnd_askimport(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
+    dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
 
     QToolBar *tools = addToolBar(QStringLiteral("file"));
     tools->setMovable(false);
@@ -272,14 +277,20 @@ void Twnd_editor::resizeEvent(QResizeEvent *event) {
 QWidget *Twnd_editor::makePalettesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    QToolBar *tools = pageTools(page, {QStringLiteral("Export"), QStringLiteral("Import")});
+    auto *tools = new QToolBar(page);
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("Export"), this, &Twnd_editor::btn_exportclutClick));
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("Import"), this, &Twnd_editor::btn_importclutClick));
     readyActions_.push_back(
         tools->addAction(QStringLiteral("brightness"), this, &Twnd_editor::btn_clutbrightnessClick));
     readyActions_.push_back(
         tools->addAction(QStringLiteral("<<"), this, &Twnd_editor::btn_removepalettesClick));
     readyActions_.push_back(tools->addAction(QStringLiteral(">>"), this, &Twnd_editor::btn_addpalettesClick));
-    for (const QString &caption : {QStringLiteral("Import .pal"), QStringLiteral("Export .pal")})
-        tools->addAction(caption)->setEnabled(false);
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("Import .pal"), this, &Twnd_editor::btn_importpalClick));
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("Export .pal"), this, &Twnd_editor::btn_exportpalClick));
     layout->addWidget(tools);
     auto *scroll = new QScrollArea(page);
     clutView_ = new StretchedImageView;
@@ -514,6 +525,22 @@ void Twnd_editor::btn_remaptilepalClick() {
     for (const QModelIndex &index : palindex_->selectionModel()->selectedRows())
         rows.push_back(index.row());
     documentChanged(remapPalindexes(document_, rows, palindex_->currentRow() >= 0, prompts()));
+}
+
+void Twnd_editor::btn_exportclutClick() {
+    exportPaletteTable(clut1_, prompts());
+}
+
+void Twnd_editor::btn_importclutClick() {
+    documentChanged(importPaletteTable(document_, clut1_, prompts()));
+}
+
+void Twnd_editor::btn_exportpalClick() {
+    exportJascPalette(document_, prompts());
+}
+
+void Twnd_editor::btn_importpalClick() {
+    documentChanged(importJascPalette(document_, clut1_, prompts()));
 }
 
 void Twnd_editor::btn_viewunusedClick() {

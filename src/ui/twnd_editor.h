@@ -18,6 +18,7 @@ class QProgressBar;
 class QStackedWidget;
 class QTabWidget;
 class Twnd_about;
+class Twnd_askimport;
 class Twnd_adjust;
 class Twnd_clutdialog;
 
@@ -67,6 +68,10 @@ private:
     void btn_removepalettesClick();
     void btn_remaptilepalClick();
     void btn_viewunusedClick();
+    void btn_exportclutClick();
+    void btn_importclutClick();
+    void btn_exportpalClick();
+    void btn_importpalClick();
     void btn_nukepalsClick();
     // After a command: marks the document changed and repaints every view, when it did change.
     void documentChanged(bool changed);
@@ -122,4 +127,5 @@ private:
     Twnd_adjust *adjust_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
+    Twnd_askimport *askimport_;
 };

@@ -10,6 +10,7 @@
 
 #include "editorapplication.h"
 #include "editorerror.h"
+#include "palettelookup.h"
 #include "pedremapview.h"
 #include "twnd_adjust.h"
 
@@ -250,6 +251,25 @@ TEST_F(Editor, APressOnThePalettePictureNamesThePedRemap) {
     QTest::mousePress(clut1, Qt::LeftButton, Qt::NoModifier, QPoint(5, 40));
     EXPECT_EQ(window.findChild<PedRemapView *>()->remap(), 5);
     EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+TEST_F(Editor, PaletteFilesGoOutAndComeBackWithoutChangingAByte) {
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    prompts.queueText(dir.path("table"));
+    action("Export")->trigger();
+    prompts.queueText(dir.path("table.bmp"));
+    action("Import")->trigger();
+    prompts.queueText(dir.path("five"));
+    prompts.queueText(QStringLiteral("5"));
+    action("Export .pal")->trigger();
+    prompts.queueText(dir.path("five.pal"));
+    prompts.queueText(QStringLiteral("5"));
+    action("Import .pal")->trigger();
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('|').toStdString();
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_EQ(window.document(), opened);
+    EXPECT_EQ(window.clut1(), makeClut1(opened));
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
