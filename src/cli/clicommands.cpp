@@ -104,6 +104,22 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
                .arg(models.isEmpty() ? QStringLiteral("empty") : models.join(' '));
 }
 
+// Loads a style file the way the editor does; false when it was refused.
+bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log) {
+    SilentProgress progress;
+    return opensty(doc, path, prompts, progress, log);
+}
+
+// Saves through the editor's writer and prints the save log; false when the save failed.
+bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
+    SilentProgress progress;
+    LineLog log;
+    const bool saved = !writeStyle(doc, target, prompts, progress, log).isEmpty();
+    if (saved)
+        printLines(out, log.lines());
+    return saved;
+}
+
 // Runs one command with the command line's prompts; a message shown to the user, or an error,
 // fails the command.
 int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command) {
@@ -129,17 +145,13 @@ int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts,
                    const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, style, prompts, progress, log))
+        if (!loadStyle(doc, style, prompts, log))
             return false;
         QImage clut1 = makeClut1(doc);
         if (!command(doc, clut1, prompts) || prompts.failed())
             return false;
-        const bool saved = !writeStyle(doc, target, prompts, progress, log).isEmpty();
-        if (saved)
-            printLines(out, log.lines());
-        return saved;
+        return saveStyle(doc, target, prompts, out);
     });
 }
 
@@ -148,9 +160,8 @@ int exportFrom(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, con
                const std::function<QString(const StyleDocument &, Prompts &)> &command) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, style, prompts, progress, log))
+        if (!loadStyle(doc, style, prompts, log))
             return false;
         const QString path = command(doc, prompts);
         if (!path.isEmpty())
@@ -173,9 +184,8 @@ int runInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
         return usageError(err, QStringLiteral("info takes one style file"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, args[0], prompts, progress, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
         printLines(out, log.lines());
         printSummary(out, doc);
@@ -188,14 +198,10 @@ int runResave(const QStringList &args, QTextStream &out, QTextStream &err) {
         return usageError(err, QStringLiteral("resave takes a style file and a target name"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, args[0], prompts, progress, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
-        const bool saved = !writeStyle(doc, args[1], prompts, progress, log).isEmpty();
-        if (saved)
-            printLines(out, log.lines());
-        return saved;
+        return saveStyle(doc, args[1], prompts, out);
     });
 }
 
