@@ -15,8 +15,8 @@ constexpr int CancelResult = 127;
 constexpr int FirstOptionResult = 5;
 
 const char *const OptionTexts[] = {
-    "import the palette over current palette (can cause problems with other sprites that share same "
-    "palette)",
+    ("import the palette over current palette (can cause problems with other sprites that share same "
+     "palette)"),
     "i will choose another palette to use, import this sprite's palette there",
     "i want to change the palette that sprite uses, don't import new palette",
     "the palette is 'palette hack', import the palette over palette i will choose and nothing more",
