@@ -1,4 +1,4 @@
-#include "clicommands.h"
+#include "clitest.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "stylebytes.h"
@@ -15,20 +15,8 @@
 
 namespace {
 
-struct Cli : ::testing::Test {
-    int run(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int status = runCommandLine(args, o, e);
-        o.flush();
-        e.flush();
-        return status;
-    }
+struct Cli : CliTest {
     QStringList outLines() const { return out.split('\n', Qt::SkipEmptyParts); }
-
-    TestDir dir;
-    QString out, err;
 };
 
 TEST_F(Cli, SampleThenResaveGivesIdenticalBytes) {

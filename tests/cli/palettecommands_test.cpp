@@ -1,4 +1,4 @@
-#include "clicommands.h"
+#include "clitest.h"
 #include "tempdir.h"
 
 #include "fileio.h"
@@ -8,21 +8,8 @@
 
 namespace {
 
-struct PaletteCommands : ::testing::Test {
+struct PaletteCommands : CliTest {
     void SetUp() override { ASSERT_EQ(run({"sample", dir.path("start.sty")}), 0) << err.toStdString(); }
-
-    int run(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int status = runCommandLine(args, o, e);
-        o.flush();
-        e.flush();
-        return status;
-    }
-
-    TestDir dir;
-    QString out, err;
 };
 
 TEST_F(PaletteCommands, PaletteTableRoundTripKeepsEveryByte) {
