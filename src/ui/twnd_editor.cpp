@@ -32,7 +32,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -432,7 +431,7 @@ void Twnd_editor::opensty(const QString &path) {
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
     if (!error.isEmpty())
-        QMessageBox::critical(this, Title, error);
+        prompts().message(error);
 }
 
 bool Twnd_editor::saveAs() {

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
@@ -270,6 +271,14 @@ TEST_F(Editor, PaletteFilesGoOutAndComeBackWithoutChangingAByte) {
     EXPECT_TRUE(prompts.allAnswersUsed());
     EXPECT_EQ(window.document(), opened);
     EXPECT_EQ(window.clut1(), makeClut1(opened));
+}
+
+TEST_F(Editor, AFileThatCannotBeReadIsReportedAndTheWindowBecomesReady) {
+    QDir().mkdir(dir.path("folder.sty"));
+    window.opensty(dir.path("folder.sty"));
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages().first().contains(QStringLiteral("folder.sty")));
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
