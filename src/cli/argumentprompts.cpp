@@ -7,3 +7,11 @@ std::optional<QString> ArgumentPrompts::next(std::deque<QString> &queue) {
     queue.pop_front();
     return value;
 }
+
+Answer ArgumentPrompts::confirmWithCancel(const QString &text) {
+    if (answers_.empty())
+        return CliPrompts::confirmWithCancel(text);
+    const Answer answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}

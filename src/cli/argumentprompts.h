@@ -4,14 +4,17 @@
 
 #include <deque>
 
-// Command-line prompts that answer the file dialogs and the palette picker with names and numbers
-// from the command line, in the order queued; once a queue is empty they decline like CliPrompts.
+// Command-line prompts that answer the file dialogs, the input box, the palette picker and the
+// Yes / No / Cancel questions from the command line, in the order queued; once a queue is empty
+// they decline like CliPrompts.
 class ArgumentPrompts final : public CliPrompts {
 public:
     using CliPrompts::CliPrompts;
 
     void queueFileName(const QString &name) { fileNames_.push_back(name); }
     void queuePalette(const QString &number) { palettes_.push_back(number); }
+    void queueInput(const QString &text) { inputs_.push_back(text); }
+    void queueAnswer(Answer answer) { answers_.push_back(answer); }
 
     std::optional<QString> openFileName(const QString &, const QString &) override {
         return next(fileNames_);
@@ -20,10 +23,16 @@ public:
         return next(fileNames_);
     }
     std::optional<QString> pickPalette(const QString &) override { return next(palettes_); }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+        return next(inputs_);
+    }
+    Answer confirmWithCancel(const QString &text) override;
 
 private:
     static std::optional<QString> next(std::deque<QString> &queue);
 
     std::deque<QString> fileNames_;
     std::deque<QString> palettes_;
+    std::deque<QString> inputs_;
+    std::deque<Answer> answers_;
 };

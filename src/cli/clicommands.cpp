@@ -8,9 +8,12 @@
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "progress.h"
+#include "rendercommands.h"
 #include "samplestyle.h"
 #include "stylereader.h"
 #include "stylewriter.h"
+#include "tileoperations.h"
+#include "tilepattern.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,6 +39,22 @@ const QString Usage =
                    "  import-pal FILE.sty PALETTE IN.pal OUT.sty\n"
                    "                           read a JASC text palette into physical palette PALETTE\n"
                    "                           and save the result as OUT\n"
+                   "  export-tiles FILE.sty DIR [--pattern P]\n"
+                   "                           write every tile of FILE as an 8-bit bitmap with its\n"
+                   "                           palette into the folder DIR, named by the pattern P\n"
+                   "                           (default VYR2_TILE_%d.bmp)\n"
+                   "  import-tile FILE.sty TILE IN.bmp OUT.sty [--palette keep | map:N | import:N]\n"
+                   "                           copy a 64*64 8-bit bitmap into tile TILE and save the\n"
+                   "                           result as OUT; keep leaves the palettes alone (the\n"
+                   "                           default), map:N gives the tile physical palette N, and\n"
+                   "                           import:N also writes the bitmap's colours into it\n"
+                   "  export-raw-tiles FILE.sty OUT.bmp\n"
+                   "                           write the whole tile store as one 8-bit bitmap\n"
+                   "  import-raw-tiles FILE.sty IN.bmp OUT.sty\n"
+                   "                           replace the tile store by an 8-bit bitmap 256 wide and\n"
+                   "                           a multiple of 256 high, and save the result as OUT\n"
+                   "  render-tiles FILE.sty OUT.png\n"
+                   "                           the texture grid as the Textures page shows it\n"
                    "  --help                   show this list\n");
 
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
@@ -138,7 +157,7 @@ int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) 
     return guarded(err, prompts, [&] { return command(prompts); });
 }
 
-// Loads `style`, runs the palette command on it and, when the command changed the document
+// Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
 // without a complaint, saves it as `target`.
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                    const QString &target,
@@ -265,6 +284,93 @@ int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err) {
     return changePalettes(out, err, prompts, args[0], args[3], importJascPalette);
 }
 
+int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    QString pattern = DefaultTilePattern;
+    const qsizetype option = names.indexOf(QStringLiteral("--pattern"));
+    if (option >= 0) {
+        if (option + 1 >= names.size())
+            return usageError(err, QStringLiteral("--pattern needs a file name pattern"));
+        pattern = names[option + 1];
+        names.remove(option, 2);
+    }
+    if (names.size() != 2)
+        return usageError(err, QStringLiteral("export-tiles takes a style file and a folder"));
+    // The editor appends the name to the typed text directly; a folder given here gets its separator.
+    QString directory = names[1];
+    if (!directory.endsWith(QLatin1Char('/')) && !directory.endsWith(QLatin1Char('\\')))
+        directory += QLatin1Char('/');
+    ArgumentPrompts prompts(err);
+    prompts.queueInput(directory);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, names[0], prompts, log))
+            return false;
+        QString lastDirectory;
+        SilentProgress progress;
+        const int written = exportAllTiles(doc, pattern, lastDirectory, prompts, progress);
+        if (written > 0)
+            out << QStringLiteral("%1 tiles saved to \"%2\"\n").arg(written).arg(directory);
+        return written > 0;
+    });
+}
+
+int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    QString choice = QStringLiteral("keep");
+    const qsizetype option = names.indexOf(QStringLiteral("--palette"));
+    if (option >= 0) {
+        if (option + 1 >= names.size())
+            return usageError(err, QStringLiteral("--palette needs keep, map:N or import:N"));
+        choice = names[option + 1];
+        names.remove(option, 2);
+    }
+    if (names.size() != 4)
+        return usageError(
+            err, QStringLiteral("import-tile takes a style file, a tile number, a bitmap and a target name"));
+    bool isNumber = false;
+    const int tile = names[1].toInt(&isNumber);
+    if (!isNumber)
+        return usageError(err, QStringLiteral("\"%1\" is not a tile number").arg(names[1]));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(names[2]);
+    const QString palette = choice.section(QLatin1Char(':'), 1);
+    if (choice == QLatin1String("keep"))
+        prompts.queueAnswer(Answer::Cancel);
+    else if (choice.startsWith(QLatin1String("map:")) && !palette.isEmpty())
+        prompts.queueAnswer(Answer::No);
+    else if (choice.startsWith(QLatin1String("import:")) && !palette.isEmpty())
+        prompts.queueAnswer(Answer::Yes);
+    else
+        return usageError(err,
+                          QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
+    if (!palette.isEmpty())
+        prompts.queuePalette(palette);
+    return changePalettes(out, err, prompts, names[0], names[3],
+                          [tile](StyleDocument &doc, QImage &clut1, Prompts &p) {
+                              return importTile(doc, clut1, tile, DefaultTilePattern, p);
+                          });
+}
+
+int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return usageError(err, QStringLiteral("export-raw-tiles takes a style file and a bitmap name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[1]);
+    return exportFrom(out, err, prompts, args[0], exportRawTiles);
+}
+
+int runImportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 3)
+        return usageError(err,
+                          QStringLiteral("import-raw-tiles takes a style file, a bitmap and a target name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[1]);
+    return changePalettes(out, err, prompts, args[0], args[2],
+                          [](StyleDocument &doc, QImage &, Prompts &p) { return importRawTiles(doc, p); });
+}
+
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.isEmpty())
         return usageError(err, QStringLiteral("no command given"));
@@ -288,5 +394,15 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runExportPal(rest, out, err);
     if (command == QLatin1String("import-pal"))
         return runImportPal(rest, out, err);
+    if (command == QLatin1String("export-tiles"))
+        return runExportTiles(rest, out, err);
+    if (command == QLatin1String("import-tile"))
+        return runImportTile(rest, out, err);
+    if (command == QLatin1String("export-raw-tiles"))
+        return runExportRawTiles(rest, out, err);
+    if (command == QLatin1String("import-raw-tiles"))
+        return runImportRawTiles(rest, out, err);
+    if (command == QLatin1String("render-tiles"))
+        return runRenderTiles(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -18,6 +18,11 @@ int runExportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
 int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
 int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err);
 int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err);
+// Tile graphics: every tile to its own bitmap, one tile from a bitmap, and the whole tile store.
+int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err);
+int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err);
+int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err);
+int runImportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err);
 
 // Runs the command named by the first argument; "--help" lists the commands.
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err);

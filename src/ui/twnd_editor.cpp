@@ -13,10 +13,16 @@
 #include "stretchedimageview.h"
 #include "stylereader.h"
 #include "stylewriter.h"
+#include "surfacespage.h"
+#include "tilegrid.h"
+#include "tilegridview.h"
+#include "tileoperations.h"
+#include "tilepattern.h"
 #include "twnd_about.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
 #include "twnd_clutdialog.h"
+#include "twnd_surface.h"
 #include "windowlog.h"
 #include "windowprogress.h"
 
@@ -93,7 +99,7 @@ bool isStyleFileUrl(const QMimeData *mime) {
 Twnd_editor::Twnd_editor()
     : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
       adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
-      askimport_(new Twnd_askimport(this)) {
+      surface_(new Twnd_surface(this)), askimport_(new Twnd_askimport(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
@@ -189,61 +195,38 @@ QWidget *Twnd_editor::makeSpritesPage() {
 QWidget *Twnd_editor::makeTexturesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    QToolBar *row = pageTools(page, {QStringLiteral("export"), QStringLiteral("import"),
-                                     QStringLiteral("Export all"), QStringLiteral("Surface"),
-                                     QStringLiteral("add page"), QStringLiteral("remove page")});
-    auto *pattern = new QLineEdit(QStringLiteral("VYR2_TILE_%d.bmp"), page);
-    pattern->setEnabled(false);
-    row->addWidget(pattern);
-    auto *bar = new QProgressBar(page);
-    bar->setValue(0);
-    row->addWidget(bar);
+    auto *row = new QToolBar(page);
+    const auto command = [&](const QString &caption, void (Twnd_editor::*click)()) {
+        readyActions_.push_back(row->addAction(caption, this, click));
+    };
+    command(QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
+    command(QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
+    command(QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
+    command(QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
+    command(QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
+    command(QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
+    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
+    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
+    row->addWidget(tilefileformat_);
+    tileProgress_ = new QProgressBar(page);
+    tileProgress_->setValue(0);
+    row->addWidget(tileProgress_);
     layout->addWidget(row);
-    layout->addWidget(new QScrollArea(page), 1);
+    tileGrid_ = new TileGridView(page);
+    tileGrid_->setDocument(&document_);
+    connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
+    layout->addWidget(tileGrid_, 1);
     return page;
 }
 
 QWidget *Twnd_editor::makeSurfacesPage() {
-    static const std::array<QString, SurfaceListCount> captions = {QStringLiteral("Grass / dirt"),
-                                                                   QStringLiteral("road special"),
-                                                                   QStringLiteral("water"),
-                                                                   QStringLiteral("electrified"),
-                                                                   QStringLiteral("electrified platform"),
-                                                                   QStringLiteral("wood\nfloor"),
-                                                                   QStringLiteral("metal\nfloor"),
-                                                                   QStringLiteral("metal\nwall"),
-                                                                   QStringLiteral("grass / dirt\nwall")};
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    auto *about =
-        new QLabel(QStringLiteral("surface overlays\n \ntells game what kind of skids car makes over "
-                                  "specific textures\nand affects game in physical way - if the "
-                                  "texture is water or electrified and what your footsteps sounds "
-                                  "like on that texture."),
-                   page);
-    about->setWordWrap(true);
-    layout->addWidget(about);
-    auto *columns = new QHBoxLayout;
-    auto *raw = new QVBoxLayout;
-    raw->addWidget(new QLabel(QStringLiteral("RAW DATA:"), page));
-    rawSurfaces_ = new QListWidget(page);
-    raw->addWidget(rawSurfaces_);
-    columns->addLayout(raw);
-    for (std::size_t k = 0; k < SurfaceListCount; ++k) {
-        auto *column = new QVBoxLayout;
-        column->addWidget(new QLabel(captions[k], page));
-        surfaceColumns_[k] = new QPlainTextEdit(page);
-        surfaceColumns_[k]->setReadOnly(true);
-        column->addWidget(surfaceColumns_[k]);
-        columns->addLayout(column);
-    }
-    auto *columnsBox = new QWidget;
-    columnsBox->setLayout(columns);
-    auto *scroll = new QScrollArea(page);
-    scroll->setWidget(columnsBox);
-    scroll->setWidgetResizable(true);
-    layout->addWidget(scroll, 1);
-    return page;
+    surfaces_ = new SurfacesPage;
+    surfaces_->setDocument(&document_);
+    connect(surfaces_, &SurfacesPage::columnsEdited, this, [this] {
+        modified_ = true;
+        tileGrid_->refresh();
+    });
+    return surfaces_;
 }
 
 QWidget *Twnd_editor::makeSpriteListPage() {
@@ -351,8 +334,19 @@ QWidget *Twnd_editor::makeToolPage() {
     for (const QString &group : {QStringLiteral(" Tiles "), QStringLiteral(" Sprites ")}) {
         auto *box = new QGroupBox(group, page);
         auto *buttons = new QHBoxLayout(box);
-        buttons->addWidget(laterButton(QStringLiteral("export raw"), box));
-        buttons->addWidget(laterButton(QStringLiteral("import raw"), box));
+        const bool tiles = group == QStringLiteral(" Tiles ");
+        for (const QString &caption : {QStringLiteral("export raw"), QStringLiteral("import raw")}) {
+            if (!tiles) {
+                buttons->addWidget(laterButton(caption, box));
+                continue;
+            }
+            auto *b = new QPushButton(caption, box);
+            connect(b, &QPushButton::clicked, this,
+                    caption == QStringLiteral("export raw") ? &Twnd_editor::btn_exportrawtilesClick
+                                                            : &Twnd_editor::btn_importrawtilesClick);
+            readyWidgets_.push_back(b);
+            buttons->addWidget(b);
+        }
         layout->addWidget(box);
     }
     layout->addStretch();
@@ -462,14 +456,8 @@ void Twnd_editor::refreshViews() {
             palindex_->addItem(QString());
     }
     palindex_->viewport()->update();
-    rawSurfaces_->clear();
-    QStringList words;
-    words.reserve(document_.SurfaceListsCount());
-    for (const quint16 word : document_.SurfaceLists)
-        words.append(QString::number(word));
-    rawSurfaces_->addItems(words);
-    for (std::size_t k = 0; k < SurfaceListCount; ++k)
-        surfaceColumns_[k]->setPlainText(document_.SurfaceColumns[k].join(QLatin1Char('\n')));
+    tileGrid_->refresh();
+    surfaces_->refresh();
     gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
 }
 
@@ -540,6 +528,47 @@ void Twnd_editor::btn_exportpalClick() {
 
 void Twnd_editor::btn_importpalClick() {
     documentChanged(importJascPalette(document_, clut1_, prompts()));
+}
+
+void Twnd_editor::DrawGrid1SelectCell(int tile) {
+    QString error;
+    const std::optional<TilePattern> pattern = TilePattern::parse(tilefileformat_->text(), error);
+    info_->setPlainText(tileInfo(document_, tile, pattern ? pattern->format(tile) : QString()));
+}
+
+void Twnd_editor::btn_exporttileClick() {
+    exportTile(document_, tileGrid_->currentTile(), tilefileformat_->text(), prompts());
+}
+
+void Twnd_editor::btn_importtileClick() {
+    documentChanged(
+        importTile(document_, clut1_, tileGrid_->currentTile(), tilefileformat_->text(), prompts()));
+}
+
+void Twnd_editor::btn_exportalltilesClick() {
+    WindowProgress progress(new QLabel, tileProgress_);
+    exportAllTiles(document_, tilefileformat_->text(), exportAllDirectory_, prompts(), progress);
+    tileProgress_->setValue(0);
+}
+
+void Twnd_editor::btn_surfaceClick() {
+    documentChanged(surface_->edit(document_, tileGrid_->currentTile(), prompts()));
+}
+
+void Twnd_editor::btn_addtilepageClick() {
+    documentChanged(addTilePage(document_, prompts()));
+}
+
+void Twnd_editor::btn_removetilepageClick() {
+    documentChanged(removeTilePage(document_, prompts()));
+}
+
+void Twnd_editor::btn_exportrawtilesClick() {
+    exportRawTiles(document_, prompts());
+}
+
+void Twnd_editor::btn_importrawtilesClick() {
+    documentChanged(importRawTiles(document_, prompts()));
 }
 
 void Twnd_editor::btn_viewunusedClick() {

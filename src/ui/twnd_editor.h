@@ -19,6 +19,10 @@ class QStackedWidget;
 class QTabWidget;
 class Twnd_about;
 class Twnd_askimport;
+class Twnd_surface;
+class TileGridView;
+class SurfacesPage;
+class QLineEdit;
 class Twnd_adjust;
 class Twnd_clutdialog;
 
@@ -68,6 +72,15 @@ private:
     void btn_removepalettesClick();
     void btn_remaptilepalClick();
     void btn_viewunusedClick();
+    void DrawGrid1SelectCell(int tile);
+    void btn_exporttileClick();
+    void btn_importtileClick();
+    void btn_exportalltilesClick();
+    void btn_surfaceClick();
+    void btn_addtilepageClick();
+    void btn_removetilepageClick();
+    void btn_exportrawtilesClick();
+    void btn_importrawtilesClick();
     void btn_exportclutClick();
     void btn_importclutClick();
     void btn_exportpalClick();
@@ -114,8 +127,11 @@ private:
     QProgressBar *loadingBar_;
     QPlainTextEdit *log_;
     StretchedImageView *clutView_;
-    QListWidget *rawSurfaces_;
-    std::array<QPlainTextEdit *, SurfaceListCount> surfaceColumns_{};
+    TileGridView *tileGrid_;
+    QLineEdit *tilefileformat_;
+    QProgressBar *tileProgress_;
+    QString exportAllDirectory_;
+    SurfacesPage *surfaces_;
     QPlainTextEdit *gciText_;
     QPlainTextEdit *info_;
     QListWidget *spriteList_;
@@ -127,5 +143,6 @@ private:
     Twnd_adjust *adjust_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
+    Twnd_surface *surface_;
     Twnd_askimport *askimport_;
 };

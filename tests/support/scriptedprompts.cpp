@@ -41,15 +41,18 @@ Answer ScriptedPrompts::saveDiscardCancel(const QString &text) {
 }
 
 std::optional<QString> ScriptedPrompts::inputBox(const QString &caption, const QString &prompt,
-                                                 const QString &) {
+                                                 const QString &preset) {
+    presets_.append(preset);
     return nextText(caption + QLatin1Char(':') + prompt);
 }
 
-std::optional<QString> ScriptedPrompts::openFileName(const QString &filter, const QString &) {
+std::optional<QString> ScriptedPrompts::openFileName(const QString &filter, const QString &preset) {
+    presets_.append(preset);
     return nextText(QStringLiteral("open ") + filter);
 }
 
-std::optional<QString> ScriptedPrompts::saveFileName(const QString &filter, const QString &) {
+std::optional<QString> ScriptedPrompts::saveFileName(const QString &filter, const QString &preset) {
+    presets_.append(preset);
     return nextText(QStringLiteral("save ") + filter);
 }
 

@@ -19,6 +19,8 @@ public:
     const QStringList &shown() const { return shown_; }
     // The plain messages only.
     const QStringList &messages() const { return messages_; }
+    // The preset texts of the input boxes and file dialogs in the order shown.
+    const QStringList &presets() const { return presets_; }
     bool allAnswersUsed() const { return replies_.empty(); }
 
     void message(const QString &text) override;
@@ -50,4 +52,5 @@ private:
     std::deque<Reply> replies_;
     QStringList shown_;
     QStringList messages_;
+    QStringList presets_;
 };

@@ -12,12 +12,14 @@
 #include "editorerror.h"
 #include "palettelookup.h"
 #include "pedremapview.h"
+#include "tilegridview.h"
 #include "twnd_adjust.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
@@ -279,6 +281,26 @@ TEST_F(Editor, AFileThatCannotBeReadIsReportedAndTheWindowBecomesReady) {
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages().first().contains(QStringLiteral("folder.sty")));
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+}
+
+TEST_F(Editor, TileButtonsWorkOnTheSelectedCell) {
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    window.findChild<TileGridView *>()->setCurrentCell(5, 2);
+    prompts.queueText(dir.path("tile"));
+    action("export")->trigger();
+    EXPECT_TRUE(QFile::exists(dir.path("tile.bmp")));
+    prompts.queueText(dir.path("tile.bmp"));
+    prompts.queue(Answer::Cancel); // keep the tile's palette
+    action("import")->trigger();
+    EXPECT_EQ(window.document(), opened);
+
+    prompts.queue(Answer::Yes);
+    action("add page")->trigger();
+    EXPECT_EQ(window.document().tilePageCount(), opened.tilePageCount() + 1);
+    EXPECT_EQ(window.findChild<TileGridView *>()->columnCount(), 4 * window.document().tilePageCount());
+    EXPECT_TRUE(window.isModified());
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {

@@ -1,0 +1,86 @@
+#include "tilegrid.h"
+
+#include "labelfont.h"
+#include "palettelookup.h"
+#include "surfacelists.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace {
+
+constexpr QRgb CheckerLight = 0xffc0c0c0;
+constexpr QRgb CheckerDark = 0xff808080;
+constexpr int CheckerSquare = 8;
+constexpr QRgb Background = 0xff000000;
+
+std::optional<int> tilePalette(const StyleDocument &doc, int tile) {
+    const std::optional<int> palette = physicalPaletteOf(doc, tileVirtualPalette(tile));
+    if (!palette || !isStoredPalette(*palette))
+        return std::nullopt;
+    return palette;
+}
+
+// One cell: each store row of the tile through a 256-entry colour table of its palette, read with
+// the swap so that the colours come out in 32-bit pixel byte order.
+void drawTileCell(const StyleDocument &doc, QImage &grid, int column, int row) {
+    const int left = column * TileSide;
+    const int top = row * TileSide;
+    const int firstStoreRow = PageSide * (column / TilesPerRow) + TileSide * row;
+    const int storeColumn = TileSide * (column % TilesPerRow);
+    const int rows = std::clamp(doc.TileStore.height() - firstStoreRow, 0, TileSide);
+    const std::optional<int> palette = tilePalette(doc, tileAtCell(column, row));
+
+    std::array<QRgb, 256> colours;
+    if (palette)
+        for (int c = 0; c < 256; ++c)
+            colours[static_cast<std::size_t>(c)] = 0xff000000 | directclutacces(doc, *palette, c, true);
+
+    for (int y = 0; y < rows; ++y) {
+        auto *target = reinterpret_cast<QRgb *>(grid.scanLine(top + y)) + left;
+        if (!palette) {
+            for (int x = 0; x < TileSide; ++x)
+                target[x] = ((x / CheckerSquare + y / CheckerSquare) % 2) ? CheckerDark : CheckerLight;
+            continue;
+        }
+        const uchar *source = doc.TileStore.constScanLine(firstStoreRow + y) + storeColumn;
+        for (int x = 0; x < TileSide; ++x)
+            target[x] = colours[source[x]];
+    }
+}
+
+} // namespace
+
+QString surfaceLabel(const StyleDocument &doc, int tile) {
+    const QString line = QString::number(tile);
+    for (int k = SurfaceListCount - 1; k >= 0; --k)
+        if (doc.SurfaceColumns[static_cast<std::size_t>(k)].contains(line))
+            return SurfaceLabels[static_cast<std::size_t>(k)];
+    return QString();
+}
+
+QImage renderTileGrid(const StyleDocument &doc) {
+    const int columns = tileGridColumns(doc.TileStore);
+    if (columns == 0 || doc.TileStore.format() != QImage::Format_Indexed8 || doc.TileStore.width() < PageSide)
+        return QImage();
+    QImage grid(columns * TileSide, TileGridRows * TileSide, QImage::Format_RGB32);
+    grid.fill(Background);
+    for (int column = 0; column < columns; ++column) {
+        for (int row = 0; row < TileGridRows; ++row) {
+            drawTileCell(doc, grid, column, row);
+            const QString label = surfaceLabel(doc, tileAtCell(column, row));
+            if (!label.isEmpty())
+                drawLabel(grid, QRect(column * TileSide, row * TileSide, TileSide, TileSide), label);
+        }
+    }
+    return grid;
+}
+
+QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName) {
+    const std::optional<int> palette = physicalPaletteOf(doc, tileVirtualPalette(tile));
+    return QStringLiteral("Filename: \"%1\"\nIndex: %2\nPalette: %3")
+        .arg(fileName)
+        .arg(tile)
+        .arg(palette ? QString::number(*palette) : QStringLiteral("none"));
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "styledocument.h"
+#include "tilenumbering.h"
+
+#include <QImage>
+#include <QString>
+
+// The label of the last surface list holding a line equal to the tile's decimal text; empty when
+// no list holds it.
+QString surfaceLabel(const StyleDocument &doc, int tile);
+
+// The pixels of the grid as the page shows them, one 32-bit image of columns x rows cells, each
+// cell in its tile's colours with its surface label over it. A tile without a stored physical
+// palette shows a grey checker pattern; cells beyond the store's last row stay black.
+QImage renderTileGrid(const StyleDocument &doc);
+
+// The `info` panel's lines for a selected tile: its file name, number and virtual palette entry.
+QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName);

@@ -1,0 +1,209 @@
+#include "tileoperations.h"
+
+#include "bitmapfile.h"
+#include "fileio.h"
+#include "palettelookup.h"
+#include "palettetablefile.h"
+#include "progress.h"
+#include "prompts.h"
+#include "textnumbers.h"
+#include "tilenumbering.h"
+#include "tilepattern.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+const QString BmpExtension = QStringLiteral(".bmp");
+
+// Tells the user about a tile number outside the store; true when the tile exists.
+bool checkTile(const StyleDocument &doc, int tile, Prompts &prompts) {
+    const int count = tileCount(doc.TileStore);
+    if (inRange(0, count, tile))
+        return true;
+    if (count == 0)
+        prompts.message(QStringLiteral("There is no tile %1: the style has no tile graphics.").arg(tile));
+    else
+        prompts.message(
+            QStringLiteral("There is no tile %1; the tiles are numbered 0 to %2.").arg(tile).arg(count - 1));
+    return false;
+}
+
+std::optional<TilePattern> checkedPattern(const QString &pattern, Prompts &prompts) {
+    QString error;
+    std::optional<TilePattern> parsed = TilePattern::parse(pattern, error);
+    if (!parsed)
+        prompts.message(error);
+    return parsed;
+}
+
+QString writeTile(const StyleDocument &doc, int tile, const QString &path) {
+    const QString target = withExtension(path, BmpExtension);
+    saveBitmap8(target, tileBitmap(doc, tile));
+    return target;
+}
+
+QString formatMessage(const QString &rule, const LoadedBitmap &bitmap) {
+    return rule + QStringLiteral("\ryour bitmap pixel format is: %1 bit size: %2*%3 pixels.")
+                      .arg(bitmap.pixelFormatCode)
+                      .arg(bitmap.image.width())
+                      .arg(bitmap.image.height());
+}
+
+bool isEightBit(const LoadedBitmap &bitmap) {
+    return bitmap.pixelFormatCode == Pf8Bit && bitmap.image.format() == QImage::Format_Indexed8;
+}
+
+} // namespace
+
+QImage tileBitmap(const StyleDocument &doc, int tile) {
+    const QPoint origin = tileOrigin(tile);
+    QImage image = doc.TileStore.copy(origin.x(), origin.y(), TileSide, TileSide);
+    // A palette number outside the store reads as MissingPaletteColour.
+    const int palette = physicalPaletteOf(doc, tileVirtualPalette(tile)).value_or(-1);
+    changepalette(image, ClutToPal(doc, palette));
+    return image;
+}
+
+QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, Prompts &prompts) {
+    if (!checkTile(doc, tile, prompts))
+        return QString();
+    const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
+    if (!parsed)
+        return QString();
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, parsed->format(tile));
+    if (!path)
+        return QString();
+    return writeTile(doc, tile, *path);
+}
+
+int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &lastDirectory, Prompts &prompts,
+                   Progress &progress, const std::function<void(int)> &selectTile) {
+    const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
+    if (!parsed)
+        return 0;
+    const std::optional<QString> directory =
+        prompts.inputBox(ExportAllCaption, ExportAllPrompt, lastDirectory);
+    if (!directory)
+        return 0;
+    lastDirectory = *directory;
+    const int columns = tileGridColumns(doc.TileStore);
+    progress.setMaximum(columns * TileGridRows);
+    progress.setPosition(0);
+    int written = 0;
+    for (int row = 0; row < TileGridRows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const int tile = tileAtCell(column, row);
+            if (selectTile)
+                selectTile(tile);
+            // Typed as given: the name follows the text directly.
+            writeTile(doc, tile, *directory + parsed->format(tile));
+            progress.setPosition(++written);
+            progress.processEvents();
+        }
+    }
+    progress.setPosition(0);
+    return written;
+}
+
+bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts) {
+    if (!checkTile(doc, tile, prompts))
+        return false;
+    const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
+    if (!parsed)
+        return false;
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, parsed->format(tile));
+    if (!path)
+        return false;
+    const LoadedBitmap bitmap = loadBitmap(*path);
+    if (!isEightBit(bitmap) || bitmap.image.width() != TileSide || bitmap.image.height() != TileSide) {
+        prompts.message(
+            formatMessage(QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels."), bitmap));
+        return false;
+    }
+    const int virtualPalette = tileVirtualPalette(tile);
+    const Answer answer = prompts.confirmWithCancel(TileImportQuestion);
+    if (answer != Answer::Cancel) {
+        const std::optional<int> current = physicalPaletteOf(doc, virtualPalette);
+        if (!current) {
+            prompts.message(QStringLiteral("Tile %1 has no entry in the palette index, so no palette can be "
+                                           "chosen for it.")
+                                .arg(tile));
+            return false;
+        }
+        const std::optional<QString> picked = prompts.pickPalette(QString::number(*current));
+        if (picked) {
+            const int palette = textToInteger(*picked);
+            if (!isStoredPalette(palette)) {
+                prompts.message(
+                    QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
+                        .arg(palette)
+                        .arg(PaletteStoreCapacity - 1));
+                return false;
+            }
+            doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
+            // A shorter colour table leaves the remaining colours as they were.
+            const QList<QRgb> colours = bitmap.image.colorTable();
+            for (int c = 0; answer == Answer::Yes && c < std::min<int>(256, int(colours.size())); ++c)
+                writetoclut(doc, &clut1, palette, c, true, fromRgb(colours[c]));
+        }
+    }
+    const QPoint origin = tileOrigin(tile);
+    rawpixelcopy(bitmap.image, doc.TileStore, origin.y(), origin.x(), prompts);
+    return true;
+}
+
+bool addTilePage(StyleDocument &doc, Prompts &prompts) {
+    const int pages = tilePages(doc.TileStore);
+    if (pages >= MaxTilePages || prompts.confirm(AddTilePageQuestion) == Answer::No)
+        return false;
+    QImage grown = makePixelStore((pages + 1) * PageSide);
+    if (!doc.TileStore.isNull()) {
+        grown.setColorTable(doc.TileStore.colorTable());
+        for (int y = 0; y < pages * PageSide; ++y)
+            std::memcpy(grown.scanLine(y), doc.TileStore.constScanLine(y), PageSide);
+    }
+    doc.TileStore = grown;
+    return true;
+}
+
+bool removeTilePage(StyleDocument &doc, Prompts &prompts) {
+    const int pages = tilePages(doc.TileStore);
+    if (pages <= 1 || prompts.confirm(RemoveTilePageQuestion) == Answer::No)
+        return false;
+    doc.TileStore = doc.TileStore.copy(0, 0, PageSide, (pages - 1) * PageSide);
+    return true;
+}
+
+QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
+    if (doc.TileStore.isNull()) {
+        prompts.message(QStringLiteral("The style has no tile graphics to export."));
+        return QString();
+    }
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    if (!path)
+        return QString();
+    const QString target = withExtension(*path, BmpExtension);
+    saveBitmap8(target, doc.TileStore);
+    return target;
+}
+
+bool importRawTiles(StyleDocument &doc, Prompts &prompts) {
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    if (!path)
+        return false;
+    const LoadedBitmap bitmap = loadBitmap(*path);
+    const int height = bitmap.image.height();
+    if (!isEightBit(bitmap) || bitmap.image.width() != PageSide || height <= 0 || height % PageSide != 0 ||
+        height > MaxTilePages * PageSide) {
+        prompts.message(
+            formatMessage(QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide "
+                                         "and 256 to 15872 pixels high in steps of 256 (1 to 62 "
+                                         "pages of 16 tiles)."),
+                          bitmap));
+        return false;
+    }
+    doc.TileStore = bitmap.image;
+    return true;
+}

@@ -1,0 +1,297 @@
+#include "tileoperations.h"
+
+#include "bitmapfile.h"
+#include "editorerror.h"
+#include "log.h"
+#include "palettelookup.h"
+#include "recordingprogress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+#include "tilenumbering.h"
+#include "tilepattern.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray styleBytes(const StyleDocument &doc) {
+    StyleDocument saved;
+    SilentProgress progress;
+    LineLog log;
+    return serializeStyle(doc, saved, progress, log);
+}
+
+// The indexes of an 8-bit image row by row, whatever its colours.
+QByteArray indexes(const QImage &image) {
+    QByteArray bytes;
+    for (int y = 0; y < image.height(); ++y)
+        bytes.append(reinterpret_cast<const char *>(image.constScanLine(y)), image.width());
+    return bytes;
+}
+
+QByteArray tilePixels(const StyleDocument &doc, int tile) {
+    const QPoint origin = tileOrigin(tile);
+    return indexes(doc.TileStore.copy(origin.x(), origin.y(), TileSide, TileSide));
+}
+
+// An 8-bit picture whose pixels and colours differ from every sample tile.
+QImage stripes(int width, int height) {
+    QImage image(width, height, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int c = 0; c < 256; ++c)
+        colours[c] = qRgb(255 - c, c / 2, 7);
+    image.setColorTable(colours);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.scanLine(y)[x] = uchar((x * 3 + y * 5) % 251);
+    return image;
+}
+
+TEST(TileNumbering, PagesAreFourByFourBlocksSideBySide) {
+    EXPECT_EQ(tileOrigin(0), QPoint(0, 0));
+    EXPECT_EQ(tileOrigin(5), QPoint(64, 64));
+    EXPECT_EQ(tileOrigin(15), QPoint(192, 192));
+    EXPECT_EQ(tileOrigin(17), QPoint(64, 256));
+    EXPECT_EQ(tileAtCell(1, 1), 5);
+    EXPECT_EQ(tileAtCell(5, 0), 17);
+    EXPECT_EQ(tileGridColumns(makePixelStore(PageSide)), 4);
+    EXPECT_EQ(tileCount(makePixelStore(3 * PageSide)), 48);
+    // Every cell of the largest grid shows a different tile, found where the cell sits in the store.
+    std::vector<bool> seen(MaxTilePages * TilesPerPage);
+    for (int column = 0; column < MaxTilePages * 4; ++column) {
+        for (int row = 0; row < TileGridRows; ++row) {
+            const int tile = tileAtCell(column, row);
+            ASSERT_TRUE(inRange(0, int(seen.size()), tile) && !seen[std::size_t(tile)]);
+            seen[std::size_t(tile)] = true;
+            ASSERT_EQ(cellOfTile(tile), QPoint(column, row));
+            ASSERT_EQ(tileOrigin(tile), QPoint(column % 4 * 64, column / 4 * 256 + row * 64));
+        }
+    }
+}
+
+struct Tiles : ::testing::Test {
+    void SetUp() override { clut1 = makeClut1(doc); }
+
+    QString saveInput(const QString &name, const QImage &image) {
+        saveBitmap8(dir.path(name), image);
+        return dir.path(name);
+    }
+
+    StyleDocument doc = makeSampleStyle();
+    const StyleDocument original = doc;
+    QImage clut1;
+    ScriptedPrompts prompts;
+    TestDir dir;
+};
+
+TEST_F(Tiles, ExportWritesTheStoresIndexesWithTheTilesPalette) {
+    doc.PaletteIndex[3] = 9;
+    prompts.queueText(dir.path("three.png"));
+    ASSERT_EQ(exportTile(doc, 3, DefaultTilePattern, prompts), dir.path("three.bmp"));
+    EXPECT_EQ(prompts.presets(), QStringList{"VYR2_TILE_3.bmp"});
+    const LoadedBitmap written = loadBitmap(dir.path("three.bmp"));
+    EXPECT_EQ(written.pixelFormatCode, Pf8Bit);
+    EXPECT_EQ(written.image.colorTable(), ClutToPal(doc, 9));
+    EXPECT_EQ(indexes(written.image), tilePixels(doc, 3));
+
+    prompts.queueText(dir.path("tile3"));
+    EXPECT_EQ(exportTile(doc, 3, QStringLiteral("tile%d"), prompts), dir.path("tile3.bmp"));
+    EXPECT_EQ(prompts.presets().last(), QStringLiteral("tile3"));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Tiles, ExportAndImportRefuseBadPatternsAndTilesBeforeAnyDialog) {
+    QString reason;
+    TilePattern::parse(QStringLiteral("%s"), reason);
+    EXPECT_TRUE(exportTile(doc, 0, QStringLiteral("%s"), prompts).isEmpty());
+    EXPECT_FALSE(importTile(doc, clut1, 0, QStringLiteral("%s"), prompts));
+    EXPECT_TRUE(exportTile(doc, 32, DefaultTilePattern, prompts).isEmpty());
+    EXPECT_FALSE(importTile(doc, clut1, -1, DefaultTilePattern, prompts));
+    EXPECT_EQ(prompts.shown(),
+              QStringList({reason, reason, "There is no tile 32; the tiles are numbered 0 to 31.",
+                           "There is no tile -1; the tiles are numbered 0 to 31."}));
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Tiles, ImportRefusesWrongDepthOrSizeWithTheFormatAndSize) {
+    QImage colour(64, 64, QImage::Format_RGB32);
+    colour.fill(Qt::red);
+    saveBitmap24(dir.path("deep.bmp"), colour);
+    prompts.queueText(dir.path("deep.bmp"));
+    prompts.queueText(saveInput("short.bmp", stripes(64, 32)));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
+    EXPECT_EQ(prompts.messages(),
+              QStringList({"error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
+                           "format is: 6 bit size: 64*64 pixels.",
+                           "error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
+                           "format is: 3 bit size: 64*32 pixels."}));
+    EXPECT_EQ(prompts.presets(), QStringList({"VYR2_TILE_5.bmp", "VYR2_TILE_5.bmp"}));
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
+    const QImage picture = stripes(64, 64);
+    const QString input = saveInput("in.bmp", picture);
+    const QByteArray pixels = indexes(picture);
+    const int mapped = doc.PaletteIndex[5];
+    const struct {
+        Answer answer;
+        std::optional<QString> picked;
+        int palette;
+        bool coloursWritten;
+    } cases[] = {
+        {Answer::Cancel, std::nullopt, mapped, false}, {Answer::Yes, std::nullopt, mapped, false},
+        {Answer::No, std::nullopt, mapped, false},     {Answer::No, QStringLiteral("40"), 40, false},
+        {Answer::Yes, QStringLiteral("40"), 40, true},
+    };
+    for (const auto &c : cases) {
+        doc = original;
+        clut1 = makeClut1(doc);
+        ScriptedPrompts asked;
+        asked.queueText(input);
+        asked.queue(c.answer);
+        if (c.answer != Answer::Cancel)
+            asked.queueText(c.picked);
+        ASSERT_TRUE(importTile(doc, clut1, 5, DefaultTilePattern, asked));
+        EXPECT_TRUE(asked.allAnswersUsed());
+        EXPECT_EQ(asked.shown()[1], TileImportQuestion);
+        if (c.answer != Answer::Cancel) {
+            EXPECT_EQ(asked.shown()[2], QStringLiteral("palette picker %1").arg(mapped));
+        }
+        EXPECT_TRUE(asked.messages().isEmpty());
+        EXPECT_EQ(tilePixels(doc, 5), pixels);
+        EXPECT_EQ(tilePixels(doc, 4), tilePixels(original, 4));
+        EXPECT_EQ(doc.PaletteIndex[5], c.palette);
+        EXPECT_EQ(ClutToPal(doc, 40) == picture.colorTable(), c.coloursWritten);
+        EXPECT_EQ(makeClut1(doc), clut1);
+        doc.TileStore = original.TileStore;
+        doc.PaletteIndex = original.PaletteIndex;
+        EXPECT_EQ(doc == original, !c.coloursWritten);
+    }
+}
+
+TEST_F(Tiles, ImportRefusesAPickedPaletteOutsideTheStore) {
+    prompts.queueText(saveInput("in.bmp", stripes(64, 64)));
+    prompts.queue(Answer::No);
+    prompts.queueText(QStringLiteral("704"));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
+    EXPECT_EQ(prompts.messages(),
+              QStringList{"There is no physical palette 704; the palettes are numbered 0 to 703."});
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Tiles, AnExportedTileImportedBackLeavesTheStyleBytesAsTheyWere) {
+    const QByteArray before = styleBytes(doc);
+    for (const Answer answer : {Answer::Cancel, Answer::Yes}) {
+        prompts.queueText(dir.path("t.bmp"));
+        ASSERT_FALSE(exportTile(doc, 21, DefaultTilePattern, prompts).isEmpty());
+        prompts.queueText(dir.path("t.bmp"));
+        prompts.queue(answer);
+        if (answer == Answer::Yes)
+            prompts.queueText(QString::number(doc.PaletteIndex[21]));
+        ASSERT_TRUE(importTile(doc, clut1, 21, DefaultTilePattern, prompts));
+        EXPECT_EQ(styleBytes(doc), before);
+    }
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Tiles, ExportAllWritesGridOrderToTheDirectoryTextAsTyped) {
+    RecordingProgress progress;
+    QString lastDirectory = QStringLiteral("earlier/");
+    std::vector<int> order;
+    prompts.queueText(dir.path("out"));
+    ASSERT_EQ(exportAllTiles(doc, QStringLiteral("t%02d.bmp"), lastDirectory, prompts, progress,
+                             [&](int tile) { order.push_back(tile); }),
+              32);
+    EXPECT_EQ(prompts.shown(),
+              QStringList{"all-textures-extractor:Enter directory that exists ending with backslash."});
+    EXPECT_EQ(prompts.presets(), QStringList{"earlier/"});
+    EXPECT_EQ(lastDirectory, dir.path("out"));
+    const std::vector<int> firstRow = {0, 1, 2, 3, 16, 17, 18, 19};
+    ASSERT_EQ(order.size(), 32u);
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 8), firstRow);
+    EXPECT_EQ(order[8], 4);
+    EXPECT_EQ(order.back(), 31);
+    for (int tile = 0; tile < 32; ++tile)
+        EXPECT_TRUE(QFile::exists(dir.path(QStringLiteral("outt%1.bmp").arg(tile, 2, 10, QLatin1Char('0')))));
+    EXPECT_EQ(progress.maximum, 32);
+    EXPECT_EQ(progress.repaints, 32);
+    EXPECT_EQ(progress.position, 0);
+}
+
+TEST_F(Tiles, ExportAllStopsAtABadPatternOrACancelledDirectory) {
+    RecordingProgress progress;
+    QString lastDirectory;
+    EXPECT_EQ(exportAllTiles(doc, QStringLiteral("%d%d"), lastDirectory, prompts, progress), 0);
+    EXPECT_EQ(prompts.shown().size(), 1);
+    prompts.queueText(std::nullopt);
+    EXPECT_EQ(exportAllTiles(doc, DefaultTilePattern, lastDirectory, prompts, progress), 0);
+    EXPECT_EQ(progress.repaints, 0);
+    EXPECT_TRUE(QDir(dir.path("")).isEmpty());
+}
+
+TEST_F(Tiles, PagesGrowTo62AndShrinkTo1AskingEachTime) {
+    prompts.queue(Answer::No);
+    EXPECT_FALSE(addTilePage(doc, prompts));
+    EXPECT_EQ(doc, original);
+    for (int pages = 3; pages <= MaxTilePages; ++pages) {
+        prompts.queue(Answer::Yes);
+        ASSERT_TRUE(addTilePage(doc, prompts));
+    }
+    EXPECT_EQ(doc.TileStore.height(), 15872);
+    EXPECT_FALSE(addTilePage(doc, prompts));
+    EXPECT_EQ(prompts.shown().size(), 61);
+    EXPECT_EQ(prompts.shown().last(), AddTilePageQuestion);
+    EXPECT_EQ(doc.TileStore.copy(0, 0, 256, 512), original.TileStore);
+    EXPECT_EQ(doc.TileStore.copy(0, 512, 256, 256), makePixelStore(256));
+    EXPECT_EQ(doc.PaletteIndex, original.PaletteIndex);
+
+    prompts.queue(Answer::No);
+    EXPECT_FALSE(removeTilePage(doc, prompts));
+    for (int pages = MaxTilePages; pages > 1; --pages) {
+        prompts.queue(Answer::Yes);
+        ASSERT_TRUE(removeTilePage(doc, prompts));
+    }
+    EXPECT_FALSE(removeTilePage(doc, prompts));
+    EXPECT_EQ(prompts.shown().last(), RemoveTilePageQuestion);
+    EXPECT_EQ(doc.TileStore, original.TileStore.copy(0, 0, 256, 256));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
+    QImage colour(256, 256, QImage::Format_RGB32);
+    colour.fill(Qt::blue);
+    saveBitmap24(dir.path("deep.bmp"), colour);
+    const struct {
+        QString path;
+        const char *shape;
+    } cases[] = {
+        {dir.path("deep.bmp"), "6 bit size: 256*256"},
+        {saveInput("narrow.bmp", stripes(255, 256)), "3 bit size: 255*256"},
+        {saveInput("low.bmp", stripes(256, 300)), "3 bit size: 256*300"},
+        {saveInput("tall.bmp", stripes(256, 63 * 256)), "3 bit size: 256*16128"},
+    };
+    for (const auto &c : cases) {
+        ScriptedPrompts asked;
+        asked.queueText(c.path);
+        EXPECT_FALSE(importRawTiles(doc, asked));
+        EXPECT_EQ(
+            asked.messages(),
+            QStringList{QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide and 256 "
+                                       "to 15872 pixels high in steps of 256 (1 to 62 pages of 16 tiles)."
+                                       "\ryour bitmap pixel format is: %1 pixels.")
+                            .arg(QLatin1String(c.shape))});
+    }
+    prompts.queueText(saveInput("most.bmp", stripes(256, 62 * 256)));
+    EXPECT_TRUE(importRawTiles(doc, prompts));
+    EXPECT_EQ(tileCount(doc.TileStore), 992);
+    prompts.queueText(dir.path("missing.bmp"));
+    EXPECT_THROW(importRawTiles(doc, prompts), EditorError);
+}
+
+} // namespace
