@@ -1,0 +1,101 @@
+// Exporting every tile of the largest sample beside writing the same number of files of the same
+// size with plain file writes, and painting every cell of the texture grid once.
+
+#include "progress.h"
+#include "prompts.h"
+#include "samplestyle.h"
+#include "tilegrid.h"
+#include "tileoperations.h"
+#include "tilepattern.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <string>
+
+namespace {
+
+// Types the export folder into the "Export all" input box.
+class FolderPrompts final : public DecliningPrompts {
+public:
+    explicit FolderPrompts(QString folder) : folder_(std::move(folder)) {}
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+        return folder_;
+    }
+
+private:
+    QString folder_;
+};
+
+const StyleDocument &large() {
+    static const StyleDocument doc = makeLargeSampleStyle();
+    return doc;
+}
+
+QString folderPath(const QTemporaryDir &dir) {
+    return dir.path() + QLatin1Char('/');
+}
+
+void writePlainFiles(benchmark::State &state) {
+    QTemporaryDir dir;
+    // An exported tile: 64 x 64 indexes, a 1024-byte colour table and the bitmap headers.
+    const QByteArray bytes(64 * 64 + 1024 + 54, 'x');
+    const int tiles = large().tilePageCount() * 16;
+    for (auto _ : state)
+        for (int t = 0; t < tiles; ++t) {
+            QFile file(dir.filePath(QStringLiteral("plain_%1.bmp").arg(t)));
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                state.SkipWithError("cannot write");
+        }
+}
+
+void exportAll(benchmark::State &state) {
+    QTemporaryDir dir;
+    FolderPrompts prompts(folderPath(dir));
+    SilentProgress progress;
+    QString last;
+    for (auto _ : state)
+        if (exportAllTiles(large(), DefaultTilePattern, last, prompts, progress) !=
+            large().tilePageCount() * 16)
+            state.SkipWithError("export failed");
+}
+
+void paintGrid(benchmark::State &state) {
+    for (auto _ : state) {
+        const QImage grid = renderTileGrid(large());
+        benchmark::DoNotOptimize(grid.constBits());
+    }
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void printRatios() const {
+        std::printf("export all / plain writes = %.2f (aim: at most 3)\n",
+                    times_.at("export all") / times_.at("plain writes"));
+        std::printf("painting all 992 cells: %.1f ms (aim: well under 50)\n", times_.at("paint grid"));
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    benchmark::RegisterBenchmark("plain writes", writePlainFiles)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("export all", exportAll)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("paint grid", paintGrid)->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    benchmark::Shutdown();
+    return 0;
+}
