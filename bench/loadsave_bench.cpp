@@ -8,10 +8,10 @@
 #include "stylereader.h"
 #include "stylewriter.h"
 
+#include "timesreporter.h"
+
 #include <benchmark/benchmark.h>
 #include <cstring>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -64,24 +64,12 @@ void saveStyle(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * largeFile().size());
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printRatios() const {
-        const double copy = times_.at("copy");
-        std::printf("file size: %lld bytes\n", static_cast<long long>(largeFile().size()));
-        std::printf("load / copy = %.2f (aim: at most 8)\n", times_.at("load") / copy);
-        std::printf("save / copy = %.2f (aim: at most 4)\n", times_.at("save") / copy);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
+void printRatios(const TimesReporter &reporter) {
+    const double copy = reporter.time("copy");
+    std::printf("file size: %lld bytes\n", static_cast<long long>(largeFile().size()));
+    std::printf("load / copy = %.2f (aim: at most 8)\n", reporter.time("load") / copy);
+    std::printf("save / copy = %.2f (aim: at most 4)\n", reporter.time("save") / copy);
+}
 
 } // namespace
 
@@ -90,9 +78,9 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark("load", loadStyle)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("save", saveStyle)->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    printRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

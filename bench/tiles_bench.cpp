@@ -8,11 +8,11 @@
 #include "tileoperations.h"
 #include "tilepattern.h"
 
+#include "timesreporter.h"
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -68,23 +68,11 @@ void paintGrid(benchmark::State &state) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printRatios() const {
-        std::printf("export all / plain writes = %.2f (aim: at most 3)\n",
-                    times_.at("export all") / times_.at("plain writes"));
-        std::printf("painting all 992 cells: %.1f ms (aim: well under 50)\n", times_.at("paint grid"));
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
+void printRatios(const TimesReporter &reporter) {
+    std::printf("export all / plain writes = %.2f (aim: at most 3)\n",
+                reporter.time("export all") / reporter.time("plain writes"));
+    std::printf("painting all 992 cells: %.1f ms (aim: well under 50)\n", reporter.time("paint grid"));
+}
 
 } // namespace
 
@@ -93,9 +81,9 @@ int main(int argc, char **argv) {
     benchmark::RegisterBenchmark("export all", exportAll)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paint grid", paintGrid)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios();
+    printRatios(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,10 +1,11 @@
 #include "twnd_askimport.h"
 
+#include "dialogbuttons.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -22,12 +23,6 @@ const char *const OptionTexts[] = {
     "the palette is 'palette hack', import the palette over palette i will choose and nothing more",
     "leave the palettes alone please.",
 };
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent) {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 } // namespace
 
@@ -53,13 +48,7 @@ Twnd_askimport::Twnd_askimport(QWidget *parent) : QDialog(parent) {
 
     auto *row = new QHBoxLayout;
     row->addStretch();
-    QPushButton *ok = button(QStringLiteral("&Ok"), QStringLiteral("btn_ok"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton *cancel = button(QStringLiteral("&Cancel"), QStringLiteral("btn_cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    addOkCancel(this, row, QStringLiteral("&Ok"), QStringLiteral("&Cancel"));
     layout->addLayout(row);
 }
 

@@ -1,10 +1,11 @@
 #include "twnd_surface.h"
 
+#include "dialogbuttons.h"
+
 #include "surfaceedit.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
 
@@ -19,12 +20,6 @@ const std::array<QString, SurfaceListCount> EntryTexts = {QStringLiteral("grass/
                                                           QStringLiteral("metal (floor)"),
                                                           QStringLiteral("metal (wall)"),
                                                           QStringLiteral("grass/dirt (wall)")};
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent) {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 } // namespace
 
@@ -42,13 +37,7 @@ Twnd_surface::Twnd_surface(QWidget *parent) : QDialog(parent) {
 
     auto *row = new QHBoxLayout;
     row->addStretch();
-    QPushButton *ok = button(QStringLiteral("ok"), QStringLiteral("btn_ok"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton *cancel = button(QStringLiteral("cancel"), QStringLiteral("btn_cancel"), this);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    row->addWidget(ok);
-    row->addWidget(cancel);
+    addOkCancel(this, row, QStringLiteral("ok"), QStringLiteral("cancel"));
     layout->addLayout(row);
 }
 
