@@ -38,9 +38,9 @@ std::optional<TilePattern> checkedPattern(const QString &pattern, Prompts &promp
     return parsed;
 }
 
-QString writeTile(const StyleDocument &doc, int tile, const QString &path) {
+QString writeTile(const StyleDocument &doc, int tile, const QString &path, Durability durability) {
     const QString target = withExtension(path, BmpExtension);
-    saveBitmap8(target, tileBitmap(doc, tile));
+    saveBitmap8(target, tileBitmap(doc, tile), durability);
     return target;
 }
 
@@ -75,7 +75,7 @@ QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, P
     const std::optional<QString> path = prompts.saveFileName(BitmapFilter, parsed->format(tile));
     if (!path)
         return QString();
-    return writeTile(doc, tile, *path);
+    return writeTile(doc, tile, *path, Durability::Synced);
 }
 
 int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &lastDirectory, Prompts &prompts,
@@ -98,7 +98,7 @@ int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &la
             if (selectTile)
                 selectTile(tile);
             // Typed as given: the name follows the text directly.
-            writeTile(doc, tile, *directory + parsed->format(tile));
+            writeTile(doc, tile, *directory + parsed->format(tile), Durability::Deferred);
             progress.setPosition(++written);
             progress.processEvents();
         }

@@ -114,7 +114,7 @@ QImage withFullColourTable(const QImage &indexed8) {
     return padded;
 }
 
-void saveBitmap(const QString &path, const QImage &image) {
+void saveBitmap(const QString &path, const QImage &image, Durability durability) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -122,7 +122,7 @@ void saveBitmap(const QString &path, const QImage &image) {
     if (!writer.write(image))
         throw EditorError(
             QStringLiteral("Cannot write bitmap file \"%1\": %2").arg(path, writer.errorString()));
-    writeWholeFileAtomic(path, bytes);
+    writeWholeFileAtomic(path, bytes, durability);
 }
 
 } // namespace
@@ -154,15 +154,15 @@ LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path) {
     return {image, formatCode(header, bytes)};
 }
 
-void saveBitmap8(const QString &path, const QImage &indexed8) {
+void saveBitmap8(const QString &path, const QImage &indexed8, Durability durability) {
     if (indexed8.format() != QImage::Format_Indexed8)
         throw EditorError(
             QStringLiteral("Cannot write bitmap file \"%1\": the picture is not 8 bit.").arg(path));
     // Qt writes a table of 16 or fewer colours as a 1- or 4-bit file.
-    saveBitmap(path, withFullColourTable(indexed8));
+    saveBitmap(path, withFullColourTable(indexed8), durability);
 }
 
 void saveBitmap24(const QString &path, const QImage &image) {
     // Qt writes an indexed picture with its table, every other format as 24 bits.
-    saveBitmap(path, image.convertToFormat(QImage::Format_RGB32));
+    saveBitmap(path, image.convertToFormat(QImage::Format_RGB32), Durability::Synced);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio.h"
+
 #include <QImage>
 #include <QString>
 
@@ -30,6 +32,6 @@ LoadedBitmap loadBitmap(const QString &path);
 LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path);
 
 // Writes an 8-bit bitmap with a 256-entry colour table (a shorter table is padded with black).
-void saveBitmap8(const QString &path, const QImage &indexed8);
+void saveBitmap8(const QString &path, const QImage &indexed8, Durability durability = Durability::Synced);
 // Writes a 24-bit bitmap of any image.
 void saveBitmap24(const QString &path, const QImage &image);
