@@ -1,5 +1,6 @@
 #include "tileoperations.h"
 
+#include "bitmapchecks.h"
 #include "bitmapfile.h"
 #include "fileio.h"
 #include "palettelookup.h"
@@ -14,8 +15,6 @@
 #include <cstring>
 
 namespace {
-
-const QString BmpExtension = QStringLiteral(".bmp");
 
 // Tells the user about a tile number outside the store; true when the tile exists.
 bool checkTile(const StyleDocument &doc, int tile, Prompts &prompts) {
@@ -42,17 +41,6 @@ QString writeTile(const StyleDocument &doc, int tile, const QString &path, Durab
     const QString target = withExtension(path, BmpExtension);
     saveBitmap8(target, tileBitmap(doc, tile), durability);
     return target;
-}
-
-QString formatMessage(const QString &rule, const LoadedBitmap &bitmap) {
-    return rule + QStringLiteral("\ryour bitmap pixel format is: %1 bit size: %2*%3 pixels.")
-                      .arg(bitmap.pixelFormatCode)
-                      .arg(bitmap.image.width())
-                      .arg(bitmap.image.height());
-}
-
-bool isEightBit(const LoadedBitmap &bitmap) {
-    return bitmap.pixelFormatCode == Pf8Bit && bitmap.image.format() == QImage::Format_Indexed8;
 }
 
 } // namespace
@@ -194,9 +182,7 @@ bool importRawTiles(StyleDocument &doc, Prompts &prompts) {
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadBitmap(*path);
-    const int height = bitmap.image.height();
-    if (!isEightBit(bitmap) || bitmap.image.width() != PageSide || height <= 0 || height % PageSide != 0 ||
-        height > MaxTilePages * PageSide) {
+    if (!isPixelStore(bitmap, MaxTilePages)) {
         prompts.message(
             formatMessage(QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide "
                                          "and 256 to 15872 pixels high in steps of 256 (1 to 62 "

@@ -1,0 +1,254 @@
+#include "spriteoperations.h"
+
+#include "bitmapchecks.h"
+#include "bitmapfile.h"
+#include "fileio.h"
+#include "palettelookup.h"
+#include "palettetablefile.h"
+#include "prompts.h"
+#include "spriteentries.h"
+#include "textnumbers.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool checkSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (inRange(0, doc.spriteCount(), sprite))
+        return true;
+    if (doc.spriteCount() == 0)
+        prompts.message(QStringLiteral("There is no sprite %1: the style has no sprites.").arg(sprite));
+    else
+        prompts.message(QStringLiteral("There is no sprite %1; the sprites are numbered 0 to %2.")
+                            .arg(sprite)
+                            .arg(doc.spriteCount() - 1));
+    return false;
+}
+
+const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
+    return doc.SpriteIndex[static_cast<std::size_t>(sprite)];
+}
+
+// The picked palette number, or nothing when the picker was cancelled. Throws EditorError for a
+// picked text that is no number; a number outside the store is refused through `refused`.
+std::optional<int> pickedPalette(int current, Prompts &prompts, bool &refused) {
+    const std::optional<QString> picked = prompts.pickPalette(QString::number(current));
+    if (!picked)
+        return std::nullopt;
+    const int palette = textToInteger(*picked);
+    if (!isStoredPalette(palette)) {
+        prompts.message(QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
+                            .arg(palette)
+                            .arg(PaletteStoreCapacity - 1));
+        refused = true;
+        return std::nullopt;
+    }
+    return palette;
+}
+
+// The bitmap's colours become the palette's; a shorter colour table leaves the rest as they were.
+void writePalette(StyleDocument &doc, QImage &clut1, int palette, const QImage &bitmap) {
+    const QList<QRgb> colours = bitmap.colorTable();
+    for (int c = 0; c < std::min<int>(256, int(colours.size())); ++c)
+        writetoclut(doc, &clut1, palette, c, true, fromRgb(colours[c]));
+}
+
+void copyPixels(StyleDocument &doc, int sprite, const QImage &bitmap) {
+    const SpriteEntry &entry = entryOf(doc, sprite);
+    const int top = entry.page() * PageSide + entry.y();
+    for (int row = 0; row < entry.h; ++row)
+        std::memcpy(doc.SpriteStore.scanLine(top + row) + entry.x(), bitmap.constScanLine(row), entry.w);
+}
+
+int raisedEnd(int start, int end) {
+    return std::max(start, end);
+}
+
+} // namespace
+
+QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (!checkSprite(doc, sprite, prompts))
+        return QString();
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, SpriteFileName(doc, sprite));
+    if (!path)
+        return QString();
+    const QString target = withExtension(*path, BmpExtension);
+    saveBitmap8(target, spriteGlyph(doc, sprite));
+    return target;
+}
+
+bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts) {
+    if (!checkSprite(doc, sprite, prompts))
+        return false;
+    const SpriteEntry entry = entryOf(doc, sprite);
+    if (!spriteOnItsPage(doc, entry)) {
+        prompts.message(QStringLiteral("Sprite %1 does not lie wholly on a page of the sprite graphics "
+                                       "(page %2, x %3, y %4, %5*%6 pixels), so nothing can be imported "
+                                       "into it.")
+                            .arg(sprite)
+                            .arg(entry.page())
+                            .arg(entry.x())
+                            .arg(entry.y())
+                            .arg(entry.w)
+                            .arg(entry.h));
+        return false;
+    }
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, SpriteFileName(doc, sprite));
+    if (!path)
+        return false;
+    const LoadedBitmap bitmap = loadBitmap(*path);
+    if (!isEightBit(bitmap) || bitmap.image.width() != entry.w || bitmap.image.height() != entry.h) {
+        prompts.message(formatMessage(
+            QStringLiteral("error: bitmap must be 8 bit size: %1*%2 pixels.").arg(entry.w).arg(entry.h),
+            bitmap));
+        return false;
+    }
+
+    const auto choice = static_cast<SpriteImportChoice>(prompts.importChoice());
+    if (choice < SpriteImportChoice::ImportOverCurrent || choice > SpriteImportChoice::PixelsOnly)
+        return false;
+    const bool pick =
+        choice != SpriteImportChoice::ImportOverCurrent && choice != SpriteImportChoice::PixelsOnly;
+    const bool write =
+        choice != SpriteImportChoice::ChangePaletteOnly && choice != SpriteImportChoice::PixelsOnly;
+    const bool copy =
+        choice != SpriteImportChoice::ChangePaletteOnly && choice != SpriteImportChoice::PaletteHack;
+
+    const int virtualPalette = spriteVirtualPalette(doc, sprite);
+    const std::optional<int> original = physicalPaletteOf(doc, virtualPalette);
+    if ((pick || write) && !original) {
+        prompts.message(
+            QStringLiteral("Sprite %1 has no entry in the palette index, so its palette cannot be "
+                           "changed.")
+                .arg(sprite));
+        return false;
+    }
+    // Work on a copy so that a refused palette number leaves the document as it was.
+    StyleDocument changed = doc;
+    QImage changedClut = clut1;
+    int palette = original.value_or(0);
+    if (pick) {
+        bool refused = false;
+        if (const std::optional<int> chosen = pickedPalette(palette, prompts, refused)) {
+            palette = *chosen;
+            changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
+        }
+        if (refused)
+            return false;
+    }
+    if (write)
+        writePalette(changed, changedClut, palette, bitmap.image);
+    if (copy)
+        copyPixels(changed, sprite, bitmap.image);
+    if (choice == SpriteImportChoice::PaletteHack)
+        changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*original);
+    doc = std::move(changed);
+    clut1 = std::move(changedClut);
+    return true;
+}
+
+bool addSpritePage(StyleDocument &doc, Prompts &prompts) {
+    const int pages = doc.spritePageCount();
+    if (pages >= PixelStorePageCapacity) {
+        prompts.message(QStringLiteral("The sprite graphics already hold %1 pages, the most a style file can "
+                                       "hold.")
+                            .arg(pages));
+        return false;
+    }
+    if (prompts.confirm(AddSpritePageQuestion) == Answer::No)
+        return false;
+    QImage grown = makePixelStore((pages + 1) * PageSide);
+    grown.fill(0);
+    if (!doc.SpriteStore.isNull()) {
+        grown.setColorTable(doc.SpriteStore.colorTable());
+        for (int y = 0; y < pages * PageSide; ++y)
+            std::memcpy(grown.scanLine(y), doc.SpriteStore.constScanLine(y), PageSide);
+    }
+    doc.SpriteStore = grown;
+    return true;
+}
+
+bool removeSpritePage(StyleDocument &doc, Prompts &prompts) {
+    const int pages = doc.spritePageCount();
+    if (pages <= 1) {
+        prompts.message(QStringLiteral("The sprite graphics keep at least one page."));
+        return false;
+    }
+    if (prompts.confirm(RemoveSpritePageQuestion) == Answer::No)
+        return false;
+    doc.SpriteStore = doc.SpriteStore.copy(0, 0, PageSide, (pages - 1) * PageSide);
+    return true;
+}
+
+QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, Prompts &prompts) {
+    if (doc.SpriteStore.isNull()) {
+        prompts.message(QStringLiteral("The style has no sprite graphics to export."));
+        return QString();
+    }
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    if (!path)
+        return QString();
+    QImage store = doc.SpriteStore;
+    if (colours.size() == 256)
+        store.setColorTable(colours);
+    const QString target = withExtension(*path, BmpExtension);
+    saveBitmap8(target, store);
+    return target;
+}
+
+bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    if (!path)
+        return false;
+    const LoadedBitmap bitmap = loadBitmap(*path);
+    if (!isPixelStore(bitmap, PixelStorePageCapacity)) {
+        prompts.message(
+            formatMessage(QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels "
+                                         "wide and 256 to 65536 pixels high in steps of 256 (1 to "
+                                         "256 pages)."),
+                          bitmap));
+        return false;
+    }
+    doc.SpriteStore = bitmap.image;
+    return true;
+}
+
+int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts,
+                      const std::function<void(int)> &select) {
+    end = raisedEnd(start, end);
+    if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
+        return 0;
+    std::optional<QString> folder = prompts.folder(SpriteFolderTitle);
+    if (!folder)
+        return 0;
+    if (!folder->endsWith(QLatin1Char('/')))
+        folder->append(QLatin1Char('/'));
+    int written = 0;
+    for (int sprite = start; sprite <= end; ++sprite) {
+        if (select)
+            select(sprite);
+        saveBitmap8(withExtension(*folder + SpriteFileName(doc, sprite), BmpExtension),
+                    spriteGlyph(doc, sprite), Durability::Deferred);
+        ++written;
+    }
+    return written;
+}
+
+int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts,
+                      const std::function<void(int)> &select, const std::function<void(int)> &imported) {
+    end = raisedEnd(start, end);
+    if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
+        return 0;
+    int count = 0;
+    for (int sprite = start; sprite <= end; ++sprite) {
+        if (select)
+            select(sprite);
+        if (!importSprite(doc, clut1, sprite, prompts))
+            continue;
+        ++count;
+        if (imported)
+            imported(sprite);
+    }
+    return count;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "styledocument.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class Prompts;
+
+inline const QString AddSpritePageQuestion = QStringLiteral("this will add another 256*256 page, continue?");
+inline const QString RemoveSpritePageQuestion =
+    QStringLiteral("this will delete last 256*256 sprite page, be sure you don't have any cars os sprites "
+                   "on that page. do you wish to continue?");
+inline const QString SpriteFolderTitle = QStringLiteral("Please specify a directory for files");
+
+// The answers of the sprite import's palette question, in the order the dialog lists them.
+enum class SpriteImportChoice {
+    ImportOverCurrent = 1,
+    ImportIntoChosen = 2,
+    ChangePaletteOnly = 3,
+    PaletteHack = 4,
+    PixelsOnly = 5,
+    Cancel = 127,
+};
+
+// "export": the save dialog preset with the sprite's file name; writes its picture as ".bmp".
+// Returns the name written, empty when cancelled.
+QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
+// "import": a bitmap of the sprite's own size and 8 bits into the sprite, asking what happens to
+// its palette. Returns whether the user went through with it (the sprite then needs repainting).
+bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts);
+
+// "add page" / "remove page": 256 rows more or fewer at the end of the store, after asking.
+// Returns whether the store changed.
+bool addSpritePage(StyleDocument &doc, Prompts &prompts);
+bool removeSpritePage(StyleDocument &doc, Prompts &prompts);
+
+// "export raw" / "import raw": the whole store as one 8-bit bitmap; the export carries `colours`
+// (those of the sprite selected last). The export returns the name written, the import whether
+// the store changed.
+QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, Prompts &prompts);
+bool importRawSprites(StyleDocument &doc, Prompts &prompts);
+
+// The "Range of sprites" group. End below Start is raised to Start. `select` is told each sprite
+// before it is handled (the window selects it); the import tells `imported` each sprite it
+// changed. The export returns the number of files written, the import the number of imports.
+int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts,
+                      const std::function<void(int)> &select = {});
+int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts,
+                      const std::function<void(int)> &select = {},
+                      const std::function<void(int)> &imported = {});

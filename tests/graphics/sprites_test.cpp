@@ -1,0 +1,398 @@
+#include "bitmapfile.h"
+#include "editorerror.h"
+#include "palettelookup.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spritefields.h"
+#include "spriteoperations.h"
+#include "spritepages.h"
+#include "tempdir.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+SpriteEntry entryAt(int page, int x, int y, int w, int h) {
+    return {quint32(page) * 65536 + quint32(y) * 256 + quint32(x), quint8(w), quint8(h), 0};
+}
+
+// Four pages of store whose pixel at (x, row) is (x + row) mod 256, sprites laid out by the test,
+// and physical palette p holding colour (p, c, 255 - c) at entry c.
+struct Sprites : ::testing::Test {
+    void SetUp() override {
+        doc.SpriteStore = makePixelStore(4 * PageSide);
+        for (int y = 0; y < doc.SpriteStore.height(); ++y)
+            for (int x = 0; x < PageSide; ++x)
+                doc.SpriteStore.scanLine(y)[x] = uchar((x + y) % 256);
+        doc.PhysicalPaletteCount = 64;
+        for (int p = 0; p < 64; ++p)
+            for (int c = 0; c < 256; ++c)
+                writetoclut(doc, nullptr, p, c, false, colourValue(p, c, 255 - c));
+        doc.PaletteCounts[PalTile] = 4;
+        clut1 = makeClut1(doc);
+    }
+
+    void setSprites(std::initializer_list<SpriteEntry> entries, std::array<quint16, SpriteKindCount> bases) {
+        doc.SpriteIndex.clear();
+        for (const SpriteEntry &e : entries)
+            doc.SpriteIndex.append(e);
+        doc.SpriteIndexSize = quint32(entries.size()) * SpriteEntryBytes;
+        doc.SpriteBases = bases;
+        doc.PaletteCounts[PalSprite] = quint16(entries.size());
+        doc.PaletteIndex.clear();
+        for (int v = 0; v < 4 + int(entries.size()); ++v)
+            doc.PaletteIndex.append(quint16(v % 64));
+    }
+
+    QString saveInput(const QString &name, const QImage &image) {
+        saveBitmap8(dir.path(name), image);
+        return dir.path(name);
+    }
+
+    StyleDocument doc;
+    QImage clut1;
+    ScriptedPrompts prompts;
+    TestDir dir;
+};
+
+QImage pattern(int w, int h, uchar seed) {
+    QImage image(w, h, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int c = 0; c < 256; ++c)
+        colours[c] = qRgb(c, 255 - c, seed);
+    image.setColorTable(colours);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.scanLine(y)[x] = uchar(seed + x * 7 + y);
+    return image;
+}
+
+QByteArray storeRect(const StyleDocument &doc, const SpriteEntry &e) {
+    QByteArray bytes;
+    for (int row = 0; row < e.h; ++row)
+        bytes.append(
+            reinterpret_cast<const char *>(doc.SpriteStore.constScanLine(e.page() * 256 + e.y() + row)) +
+                e.x(),
+            e.w);
+    return bytes;
+}
+
+QByteArray pixels(const QImage &image) {
+    QByteArray bytes;
+    for (int y = 0; y < image.height(); ++y)
+        bytes.append(reinterpret_cast<const char *>(image.constScanLine(y)), image.width());
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(Sprites, KindsFileNamesAndCarsFollowTheCounts) {
+    setSprites({}, {10, 5, 3, 2, 1, 0});
+    const std::pair<int, const char *> kinds[] = {
+        {0, "CAR"},         {9, "CAR"},          {10, "PED"},  {17, "CODE OBJECT"},
+        {19, "MAP OBJECT"}, {20, "USER OBJECT"}, {21, "FONT"}, {400, "FONT"}};
+    for (const auto &[sprite, kind] : kinds)
+        EXPECT_EQ(SpriteKind(doc, sprite), kind) << sprite;
+    EXPECT_EQ(SpriteFileName(doc, 17), "VYR2_CODE OBJECT_17.bmp");
+    EXPECT_TRUE(isCarSprite(doc, 9));
+    EXPECT_FALSE(isCarSprite(doc, 10));
+
+    // Sums 1, 3, 3, 0, 6: sprite 2 is car 1, sprite 0 car 0; the zero sum ends the walk.
+    for (const quint8 sprites : {1, 2, 0, 0, 3}) {
+        CarInfoRecord car;
+        car.sprite = sprites;
+        doc.CarInfoTable.append(car);
+    }
+    doc.deriveSpriteSums();
+    doc.CarInfoTable[3].sprite_sum = 0;
+    EXPECT_EQ(carOfSprite(doc, 0), 0);
+    EXPECT_EQ(carOfSprite(doc, 2), 1);
+    EXPECT_EQ(carOfSprite(doc, 1), 1);
+    EXPECT_EQ(carOfSprite(doc, 5), 5);
+}
+
+TEST_F(Sprites, StripShowsEachSpriteInItsPaletteAndSkipsEntriesOffTheirPage) {
+    setSprites({entryAt(3, 16, 32, 4, 3), entryAt(0, 250, 0, 10, 2), entryAt(4, 0, 0, 2, 2),
+                entryAt(1, 0, 0, 0, 5), entryAt(1, 10, 10, 3, 3)},
+               {5, 0, 0, 0, 0, 0});
+    doc.PaletteIndex[4] = 7;
+    const QImage strip = buildSpriteOverlay(doc, false);
+    ASSERT_EQ(strip.size(), QSize(4 * 256, 256));
+    // The first sprite's top-left pixel is store row 800, column 16, drawn at (784, 32).
+    EXPECT_EQ(strip.pixel(784, 32), toRgb(directclutacces(doc, 7, (16 + 800) % 256, false)));
+    EXPECT_EQ(strip.pixel(787, 34), toRgb(directclutacces(doc, 7, (19 + 802) % 256, false)));
+    EXPECT_EQ(strip.pixel(788, 32), SpriteStripBackground);
+    // Across the page edge, beyond the store, zero wide: nothing painted.
+    EXPECT_EQ(strip.pixel(250, 0), SpriteStripBackground);
+
+    const QImage outlined = buildSpriteOverlay(doc, true);
+    EXPECT_EQ(outlined.pixel(784, 32), SpriteOutlineColour);
+    EXPECT_EQ(outlined.pixel(787, 34), SpriteOutlineColour);
+    EXPECT_EQ(outlined.pixel(785, 33), strip.pixel(785, 33));
+    EXPECT_EQ(outlined.pixel(250, 0), SpriteStripBackground);
+
+    QImage repainted = strip;
+    outlineSprite(repainted, doc, 4);
+    EXPECT_EQ(repainted.pixel(256 + 10, 10), SpriteOutlineColour);
+    EXPECT_EQ(repainted.pixel(256 + 11, 11), strip.pixel(256 + 11, 11));
+}
+
+TEST_F(Sprites, PointHitsTheHighestNumberedSpriteOnItsPage) {
+    setSprites({entryAt(0, 0, 0, 40, 40), entryAt(0, 20, 20, 40, 40), entryAt(0, 30, 30, 5, 5),
+                entryAt(5, 0, 0, 50, 50), entryAt(0, 240, 0, 30, 30)},
+               {0, 0, 0, 0, 0, 5});
+    EXPECT_EQ(spriteAtPoint(doc, {25, 25}), 1);
+    EXPECT_EQ(spriteAtPoint(doc, {31, 31}), 2);
+    EXPECT_EQ(spriteAtPoint(doc, {5, 5}), 0);
+    EXPECT_EQ(spriteAtPoint(doc, {59, 59}), 1);
+    EXPECT_EQ(spriteAtPoint(doc, {60, 60}), std::nullopt);
+    // Entries beyond the store or across a page edge cannot be hit.
+    EXPECT_EQ(spriteAtPoint(doc, {5 * 256 + 1, 1}), std::nullopt);
+    EXPECT_EQ(spriteAtPoint(doc, {245, 5}), std::nullopt);
+}
+
+TEST_F(Sprites, GlyphAndInfoDescribeTheSprite) {
+    setSprites({entryAt(0, 0, 0, 2, 2), entryAt(2, 5, 6, 3, 2), entryAt(0, 250, 255, 10, 4)},
+               {1, 1, 0, 0, 0, 0});
+    doc.PaletteIndex[5] = 33;
+    const QImage glyph = spriteGlyph(doc, 1);
+    ASSERT_EQ(glyph.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(pixels(glyph), storeRect(doc, doc.SpriteIndex[1]));
+    EXPECT_EQ(glyph.colorTable(), ClutToPal(doc, 33));
+    EXPECT_EQ(spriteInfo(doc, 1),
+              (QStringList{"PED", "1", "file name: \"VYR2_PED_1.bmp\"", "Page: 2", "X: 5", "Y: 6", "width: 3",
+                           "height: 2", "Virtual palette: 5", "Physical palette: 33"}));
+    // Pixels beyond the page's right edge or the store's end read as 0.
+    const QImage edge = spriteGlyph(doc, 2);
+    EXPECT_EQ(edge.pixelIndex(5, 0), (250 + 5 + 255) % 256);
+    EXPECT_EQ(edge.pixelIndex(6, 0), 0);
+    EXPECT_EQ(edge.pixelIndex(0, 1), (250 + 256) % 256);
+
+    doc.PaletteIndex.resize(doc.PaletteIndex.size() - 1);
+    EXPECT_EQ(spriteInfo(doc, 2).last(), "Physical palette: none");
+}
+
+TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
+    setSprites({entryAt(1, 8, 8, 6, 4), entryAt(1, 30, 8, 6, 4)}, {2, 0, 0, 0, 0, 0});
+    const QImage picture = pattern(6, 4, 40);
+    const QString file = saveInput("in.bmp", picture);
+    const SpriteEntry e = doc.SpriteIndex[0];
+    const int v = spriteVirtualPalette(doc, 0);
+    const int p = doc.PaletteIndex[std::size_t(v)];
+    const StyleDocument original = doc;
+    const QImage originalClut = clut1;
+
+    struct Case {
+        int choice;
+        std::optional<QString> picked; // nothing: no picker; "cancel": picker cancelled
+        int mapped;                    // palette the sprite uses afterwards
+        int written;                   // palette holding the bitmap's colours, -1 none
+        bool copied;
+    };
+    const Case cases[] = {
+        {1, std::nullopt, p, p, true}, {2, "40", 40, 40, true},        {2, "cancel", p, p, true},
+        {3, "41", 41, -1, false},      {3, "cancel", p, -1, false},    {4, "42", p, 42, false},
+        {4, "cancel", p, p, false},    {5, std::nullopt, p, -1, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "choice " << c.choice << " picked " << c.picked.value_or("-").toStdString());
+        doc = original;
+        clut1 = originalClut;
+        prompts.queueText(file);
+        prompts.queueChoice(c.choice);
+        if (c.picked)
+            prompts.queueText(*c.picked == "cancel" ? std::nullopt : c.picked);
+        ASSERT_TRUE(importSprite(doc, clut1, 0, prompts));
+        EXPECT_TRUE(prompts.allAnswersUsed());
+        EXPECT_EQ(doc.PaletteIndex[std::size_t(v)], c.mapped);
+        for (int palette = 0; palette < 64; ++palette) {
+            const bool written = palette == c.written;
+            EXPECT_EQ(ClutToPal(doc, palette) == picture.colorTable(), written) << palette;
+            EXPECT_EQ(clut1.pixel(palette, 100),
+                      written ? picture.colorTable()[100] : originalClut.pixel(palette, 100));
+        }
+        EXPECT_EQ(storeRect(doc, e), c.copied ? pixels(picture) : storeRect(original, e));
+        // The neighbour keeps its pixels whatever the choice.
+        EXPECT_EQ(storeRect(doc, doc.SpriteIndex[1]), storeRect(original, original.SpriteIndex[1]));
+    }
+
+    // Cancel at the choice changes nothing at all.
+    doc = original;
+    prompts.queueText(file);
+    prompts.queueChoice(127);
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
+    setSprites({entryAt(0, 8, 8, 6, 4), entryAt(0, 252, 0, 6, 4)}, {2, 0, 0, 0, 0, 0});
+    const StyleDocument original = doc;
+
+    prompts.queueText(saveInput("wide.bmp", pattern(7, 4, 1)));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_EQ(prompts.messages().last(),
+              "error: bitmap must be 8 bit size: 6*4 pixels.\ryour bitmap pixel format "
+              "is: 3 bit size: 7*4 pixels.");
+    saveBitmap24(dir.path("deep.bmp"), pattern(6, 4, 1));
+    prompts.queueText(dir.path("deep.bmp"));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_TRUE(prompts.messages().last().endsWith("your bitmap pixel format is: 6 bit size: 6*4 pixels."));
+
+    // A picked palette outside the store.
+    prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
+    prompts.queueChoice(2);
+    prompts.queueText(QStringLiteral("704"));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_TRUE(prompts.messages().last().startsWith("There is no physical palette 704"));
+
+    // Across the page edge: refused before any dialog.
+    EXPECT_FALSE(importSprite(doc, clut1, 1, prompts));
+    EXPECT_TRUE(prompts.messages().last().startsWith("Sprite 1 does not lie wholly on a page"));
+    prompts.queueText(dir.path("missing.bmp"));
+    EXPECT_THROW(importSprite(doc, clut1, 0, prompts), EditorError);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Sprites, ExportedSpriteImportsBackUnchanged) {
+    setSprites({entryAt(2, 100, 40, 17, 9)}, {0, 1, 0, 0, 0, 0});
+    const StyleDocument original = doc;
+    prompts.queueText(dir.path("out"));
+    EXPECT_EQ(exportSprite(doc, 0, prompts), dir.path("out.bmp"));
+    EXPECT_EQ(prompts.presets().last(), "VYR2_PED_0.bmp");
+    prompts.queueText(dir.path("out.bmp"));
+    prompts.queueChoice(1);
+    EXPECT_TRUE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_EQ(doc, original);
+}
+
+TEST_F(Sprites, PagesGrowAndShrinkAskingEachTimeWithinTheFilesLimits) {
+    setSprites({entryAt(3, 0, 0, 8, 8)}, {1, 0, 0, 0, 0, 0});
+    const QByteArray firstPages = pixels(doc.SpriteStore.copy(0, 0, 256, 3 * 256));
+    prompts.queue(Answer::No);
+    EXPECT_FALSE(addSpritePage(doc, prompts));
+    prompts.queue(Answer::Yes);
+    EXPECT_TRUE(addSpritePage(doc, prompts));
+    EXPECT_EQ(doc.spritePageCount(), 5);
+    EXPECT_EQ(prompts.shown().last(), AddSpritePageQuestion);
+    for (int pages = 5; pages > 1; --pages) {
+        prompts.queue(Answer::Yes);
+        ASSERT_TRUE(removeSpritePage(doc, prompts));
+    }
+    EXPECT_EQ(prompts.shown().last(), RemoveSpritePageQuestion);
+    EXPECT_FALSE(removeSpritePage(doc, prompts));
+    EXPECT_EQ(doc.spritePageCount(), 1);
+    // The entry on a dropped page is kept as it was.
+    EXPECT_EQ(doc.SpriteIndex[0].page(), 3);
+    EXPECT_EQ(buildSpriteOverlay(doc, true).width(), 256);
+    for (int pages = 1; pages < 3; ++pages) {
+        prompts.queue(Answer::Yes);
+        ASSERT_TRUE(addSpritePage(doc, prompts));
+    }
+    EXPECT_EQ(pixels(doc.SpriteStore).left(256 * 256), firstPages.left(256 * 256));
+
+    doc.SpriteStore = makePixelStore(PixelStorePageCapacity * PageSide);
+    EXPECT_FALSE(addSpritePage(doc, prompts));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Sprites, RawStoreRoundTripsAndRefusesOtherShapes) {
+    setSprites({entryAt(0, 0, 0, 4, 4)}, {1, 0, 0, 0, 0, 0});
+    const StyleDocument original = doc;
+    prompts.queueText(dir.path("raw"));
+    EXPECT_EQ(exportRawSprites(doc, ClutToPal(doc, 9), prompts), dir.path("raw.bmp"));
+    const LoadedBitmap raw = loadBitmap(dir.path("raw.bmp"));
+    EXPECT_EQ(raw.image.colorTable(), ClutToPal(doc, 9));
+
+    for (const QSize size : {QSize(255, 256), QSize(256, 300), QSize(256, 257 * 256)}) {
+        prompts.queueText(saveInput("bad.bmp", pattern(size.width(), size.height(), 0)));
+        EXPECT_FALSE(importRawSprites(doc, prompts)) << size.width() << "x" << size.height();
+        EXPECT_TRUE(prompts.messages().last().startsWith("error: sprite graphics must be an 8 bit bitmap"));
+    }
+    EXPECT_EQ(doc, original);
+    prompts.queueText(saveInput("two.bmp", pattern(256, 512, 3)));
+    EXPECT_TRUE(importRawSprites(doc, prompts));
+    EXPECT_EQ(doc.spritePageCount(), 2);
+    EXPECT_EQ(pixels(doc.SpriteStore), pixels(pattern(256, 512, 3)));
+}
+
+TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
+    setSprites({entryAt(0, 0, 0, 4, 4), entryAt(0, 10, 0, 5, 3), entryAt(0, 20, 0, 6, 2),
+                entryAt(0, 30, 0, 2, 2), entryAt(0, 40, 0, 3, 3), entryAt(1, 0, 0, 9, 9)},
+               {3, 3, 0, 0, 0, 0});
+    std::vector<int> selected;
+    ASSERT_TRUE(QDir().mkdir(dir.path("five")));
+    prompts.queueText(dir.path("five"));
+    EXPECT_EQ(exportSpriteRange(doc, 5, 3, prompts, [&](int n) { selected.push_back(n); }), 1);
+    EXPECT_EQ(prompts.shown().last(), SpriteFolderTitle);
+    EXPECT_EQ(selected, std::vector<int>{5});
+    EXPECT_TRUE(QFileInfo::exists(dir.path("five/VYR2_PED_5.bmp")));
+
+    ASSERT_TRUE(QDir().mkdir(dir.path("range")));
+    prompts.queueText(dir.path("range") + "/");
+    EXPECT_EQ(exportSpriteRange(doc, 1, 3, prompts), 3);
+    EXPECT_EQ(QDir(dir.path("range")).entryList(QDir::Files),
+              (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));
+    EXPECT_EQ(pixels(loadBitmap(dir.path("range/VYR2_CAR_2.bmp")).image), pixels(spriteGlyph(doc, 2)));
+
+    // The import asks for every sprite of the range in turn; a cancelled one is skipped.
+    std::vector<int> imported;
+    prompts.queueText(dir.path("range/VYR2_CAR_1.bmp"));
+    prompts.queueChoice(5);
+    prompts.queueText(std::nullopt);
+    prompts.queueText(dir.path("range/VYR2_PED_3.bmp"));
+    prompts.queueChoice(5);
+    const StyleDocument before = doc;
+    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, {}, [&](int n) { imported.push_back(n); }), 2);
+    EXPECT_EQ(imported, (std::vector<int>{1, 3}));
+    EXPECT_EQ(prompts.presets().mid(prompts.presets().size() - 3),
+              (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));
+    EXPECT_EQ(doc, before);
+}
+
+TEST(SpriteFields, ClampingFollowsTheTableAndItsOrder) {
+    using F = SpriteField;
+    const auto fix = [](SpriteFieldTexts texts) {
+        return spriteFieldCorrection(texts);
+    };
+    EXPECT_EQ(fix({"300", "0", "0", "10", "10"}), std::pair(F::X, QString("251")));
+    EXPECT_EQ(fix({"0", "256", "0", "10", "10"}), std::pair(F::Y, QString("251")));
+    EXPECT_EQ(fix({"0", "0", "999", "10", "10"}), std::pair(F::Page, QString("255")));
+    EXPECT_EQ(fix({"0", "0", "0", "200", "10"}), std::pair(F::Width, QString("128")));
+    EXPECT_EQ(fix({"0", "0", "0", "1", "10"}), std::pair(F::Width, QString("2")));
+    EXPECT_EQ(fix({"0", "0", "0", "10", "0"}), std::pair(F::Height, QString("2")));
+    // Upper limits of every field come before lower ones.
+    EXPECT_EQ(fix({"0", "0", "0", "1", "129"}), std::pair(F::Height, QString("128")));
+    EXPECT_EQ(fix({"99999999999999999999999", "0", "0", "1", "1"}), std::pair(F::X, QString("251")));
+    // A field that is no number ends the checks.
+    EXPECT_EQ(fix({"0", "", "999", "1", "1"}), std::nullopt);
+    EXPECT_EQ(fix({"255", "255", "255", "128", "2"}), std::nullopt);
+}
+
+TEST_F(Sprites, FieldsReaimTheEntryUpToTheFirstFieldThatIsNoNumber) {
+    setSprites({entryAt(1, 10, 20, 30, 40)}, {1, 0, 0, 0, 0, 0});
+    doc.SpriteIndex[0].ptr |= 0x7f000000;
+    doc.SpriteIndex[0].pad = 0x1234;
+    EXPECT_TRUE(applySpriteFields(doc, 0, {"251", "3", "2", "128", "2"}));
+    EXPECT_EQ(doc.SpriteIndex[0], (SpriteEntry{0x7f000000u | (2 * 65536 + 3 * 256 + 251), 128, 2, 0x1234}));
+    EXPECT_FALSE(applySpriteFields(doc, 0, {"7", "", "0", "9", "9"}));
+    EXPECT_EQ(doc.SpriteIndex[0], (SpriteEntry{0x7f000000u | (2 * 65536 + 3 * 256 + 7), 128, 2, 0x1234}));
+    EXPECT_EQ(spriteFieldTexts(doc.SpriteIndex[0]), (SpriteFieldTexts{"7", "3", "2", "128", "2"}));
+}
+
+TEST_F(Sprites, DropStoresPageAndPositionWrappingEachByte) {
+    setSprites({entryAt(2, 250, 10, 8, 8)}, {1, 0, 0, 0, 0, 0});
+    dropSprite(doc, 0, {2 * 256 + 250 + 10, 10});
+    EXPECT_EQ(doc.SpriteIndex[0].page(), 3);
+    EXPECT_EQ(doc.SpriteIndex[0].x(), 4);
+    EXPECT_EQ(doc.SpriteIndex[0].y(), 10);
+    dropSprite(doc, 0, {20, -3});
+    EXPECT_EQ(doc.SpriteIndex[0].y(), 253);
+    dropSprite(doc, 0, {20, 300});
+    EXPECT_EQ(doc.SpriteIndex[0].y(), 44);
+    EXPECT_EQ(doc.SpriteIndex[0].w, 8);
+    EXPECT_EQ(spritePointerReadout({3 * 256 + 17, 99}), "X: 17, Y: 99, P: 3");
+}
