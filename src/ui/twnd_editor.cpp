@@ -10,6 +10,10 @@
 #include "paletteusage.h"
 #include "palindexdelegate.h"
 #include "pedremapview.h"
+#include "spriteentries.h"
+#include "spritelistpage.h"
+#include "spriteoperations.h"
+#include "spritespage.h"
 #include "stretchedimageview.h"
 #include "stylereader.h"
 #include "stylewriter.h"
@@ -65,15 +69,6 @@ QPushButton *laterButton(const QString &caption, QWidget *parent) {
     return button;
 }
 
-// A page's own tool bar; it folds what does not fit behind its extension button, so narrow
-// windows keep every command reachable.
-QToolBar *pageTools(QWidget *page, const QStringList &captions) {
-    auto *tools = new QToolBar(page);
-    for (const QString &caption : captions)
-        tools->addAction(caption)->setEnabled(false);
-    return tools;
-}
-
 QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
     auto *box = new QWidget(parent);
     auto *layout = new QHBoxLayout(box);
@@ -83,9 +78,11 @@ QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
     return box;
 }
 
-QSpinBox *laterSpinner(QWidget *parent) {
+// A sprite number; its maximum follows the loaded style.
+QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
     auto *spinner = new QSpinBox(parent);
-    spinner->setEnabled(false);
+    spinner->setObjectName(name);
+    spinner->setMaximum(0);
     return spinner;
 }
 
@@ -172,24 +169,15 @@ Twnd_editor::Twnd_editor()
 }
 
 QWidget *Twnd_editor::makeSpritesPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    QToolBar *row =
-        pageTools(page, {QStringLiteral("export"), QStringLiteral("import"), QStringLiteral("edit car"),
-                         QStringLiteral("Deltas"), QStringLiteral("redraw overlay"),
-                         QStringLiteral("add page"), QStringLiteral("remove page")});
-    layout->addWidget(row);
-    auto *fields = new QToolBar(page);
-    for (const QString &caption : {QStringLiteral("X:"), QStringLiteral("Y:"), QStringLiteral("page:"),
-                                   QStringLiteral("width"), QStringLiteral("height:")})
-        fields->addWidget(captionField(caption, laterSpinner(page), page));
-    auto *noBorder = new QCheckBox(QStringLiteral("No border"), page);
-    noBorder->setChecked(true);
-    noBorder->setEnabled(false);
-    fields->addWidget(noBorder);
-    layout->addWidget(fields);
-    layout->addWidget(new QScrollArea(page), 1);
-    return page;
+    sprites_ = new SpritesPage;
+    sprites_->setDocument(&document_, &clut1_);
+    sprites_->setPrompts(prompts_);
+    connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
+    connect(sprites_, &SpritesPage::documentEdited, this, [this] {
+        modified_ = true;
+        refreshViews(false);
+    });
+    return sprites_;
 }
 
 QWidget *Twnd_editor::makeTexturesPage() {
@@ -230,17 +218,14 @@ QWidget *Twnd_editor::makeSurfacesPage() {
 }
 
 QWidget *Twnd_editor::makeSpriteListPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(
-        pageTools(page, {QStringLiteral("refresh"), QStringLiteral("Show sprite"),
-                         QStringLiteral("create zip and gif file of this car for publishing")}));
-    spriteList_ = new QListWidget(page);
-    spriteList_->setObjectName(QStringLiteral("spritelist"));
-    spriteList_->setFlow(QListView::LeftToRight);
-    spriteList_->setResizeMode(QListView::Adjust);
-    layout->addWidget(spriteList_, 1);
-    return page;
+    spriteListPage_ = new SpriteListPage;
+    spriteListPage_->setDocument(&document_, &sprites_->overlay());
+    spriteList_ = spriteListPage_->list();
+    connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
+        mainPages_->setCurrentWidget(sprites_);
+        sprites_->selectByNumber(sprite);
+    });
+    return spriteListPage_;
 }
 
 int Twnd_editor::spriteListColumns(int listWidth) {
@@ -318,35 +303,51 @@ QWidget *Twnd_editor::makeToolPage() {
     pedRemap_ = new PedRemapView(prompts_, ped);
     pedLayout->addWidget(pedRemap_);
     layout->addWidget(ped);
+    const auto button = [&](const QString &caption, QWidget *parent, void (Twnd_editor::*click)()) {
+        auto *b = new QPushButton(caption, parent);
+        connect(b, &QPushButton::clicked, this, click);
+        readyWidgets_.push_back(b);
+        return b;
+    };
     auto *select = new QHBoxLayout;
-    select->addWidget(laterSpinner(page));
-    select->addWidget(laterButton(QStringLiteral("select it"), page));
+    spriteSelector_ = spriteSpinner(QStringLiteral("spriteselector"), page);
+    select->addWidget(spriteSelector_);
+    select->addWidget(button(QStringLiteral("select it"), page, &Twnd_editor::btn_selectspriteClick));
     layout->addLayout(select);
+    auto *rangeBox = new QGroupBox(QStringLiteral("Range of sprites"), page);
+    auto *rangeLayout = new QVBoxLayout(rangeBox);
     auto *range = new QHBoxLayout;
-    range->addWidget(captionField(QStringLiteral("Start:"), laterSpinner(page), page));
-    range->addWidget(captionField(QStringLiteral("End:"), laterSpinner(page), page));
-    layout->addLayout(range);
+    rangeStart_ = spriteSpinner(QStringLiteral("rangestart"), rangeBox);
+    rangeEnd_ = spriteSpinner(QStringLiteral("rangeend"), rangeBox);
+    connect(rangeStart_, &QSpinBox::valueChanged, this, [this](int start) {
+        if (rangeEnd_->value() < start)
+            rangeEnd_->setValue(start);
+    });
+    range->addWidget(captionField(QStringLiteral("Start:"), rangeStart_, rangeBox));
+    range->addWidget(captionField(QStringLiteral("End:"), rangeEnd_, rangeBox));
+    rangeLayout->addLayout(range);
     auto *rangeButtons = new QHBoxLayout;
-    rangeButtons->addWidget(laterButton(QStringLiteral("Export"), page));
-    rangeButtons->addWidget(laterButton(QStringLiteral("Import"), page));
-    layout->addLayout(rangeButtons);
+    rangeButtons->addWidget(button(QStringLiteral("Export"), rangeBox, &Twnd_editor::btn_exportrangeClick));
+    rangeButtons->addWidget(button(QStringLiteral("Import"), rangeBox, &Twnd_editor::btn_importrangeClick));
+    rangeLayout->addLayout(rangeButtons);
+    layout->addWidget(rangeBox);
     layout->addWidget(laterButton(QStringLiteral("mirror all door locations"), page));
     for (const QString &group : {QStringLiteral(" Tiles "), QStringLiteral(" Sprites ")}) {
         auto *box = new QGroupBox(group, page);
         auto *buttons = new QHBoxLayout(box);
         const bool tiles = group == QStringLiteral(" Tiles ");
-        for (const QString &caption : {QStringLiteral("export raw"), QStringLiteral("import raw")}) {
-            if (!tiles) {
-                buttons->addWidget(laterButton(caption, box));
-                continue;
-            }
-            auto *b = new QPushButton(caption, box);
-            connect(b, &QPushButton::clicked, this,
-                    caption == QStringLiteral("export raw") ? &Twnd_editor::btn_exportrawtilesClick
-                                                            : &Twnd_editor::btn_importrawtilesClick);
-            readyWidgets_.push_back(b);
-            buttons->addWidget(b);
+        QPushButton *exportRaw =
+            button(QStringLiteral("export raw"), box,
+                   tiles ? &Twnd_editor::btn_exportrawtilesClick : &Twnd_editor::btn_exportrawspritesClick);
+        QPushButton *importRaw =
+            button(QStringLiteral("import raw"), box,
+                   tiles ? &Twnd_editor::btn_importrawtilesClick : &Twnd_editor::btn_importrawspritesClick);
+        if (!tiles) {
+            exportRaw->setToolTip(QStringLiteral("exports whole sprite pages to a bitmap"));
+            importRaw->setToolTip(QStringLiteral("imports whole sprite pages from a bitmap"));
         }
+        buttons->addWidget(exportRaw);
+        buttons->addWidget(importRaw);
         layout->addWidget(box);
     }
     layout->addStretch();
@@ -363,6 +364,7 @@ Prompts &Twnd_editor::prompts() {
 void Twnd_editor::setPrompts(Prompts *prompts) {
     prompts_ = prompts;
     pedRemap_->setPrompts(prompts);
+    sprites_->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -385,6 +387,8 @@ void Twnd_editor::setState(State state) {
         action->setEnabled(state == State::Ready && !clut1_.isNull());
     for (QWidget *widget : readyWidgets_)
         widget->setEnabled(state == State::Ready && !clut1_.isNull());
+    sprites_->setReady(state == State::Ready && !clut1_.isNull());
+    spriteListPage_->setReady(state == State::Ready && !clut1_.isNull());
     // The car script commands arrive with the car script page.
     openGci_->setEnabled(false);
     saveGci_->setEnabled(false);
@@ -447,7 +451,7 @@ bool Twnd_editor::saveAs() {
     return true;
 }
 
-void Twnd_editor::refreshViews() {
+void Twnd_editor::refreshViews(bool includingStrip) {
     clutView_->setImage(clut1_, clut1_.size());
     pedRemap_->setDocument(&document_);
     if (palindex_->count() != document_.PaletteIndexCount()) {
@@ -459,6 +463,12 @@ void Twnd_editor::refreshViews() {
     tileGrid_->refresh();
     surfaces_->refresh();
     gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
+    const int lastSprite = std::max(0, document_.spriteCount() - 1);
+    for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
+        selector->setMaximum(lastSprite);
+    if (includingStrip)
+        sprites_->refresh();
+    spriteListPage_->refresh();
 }
 
 bool Twnd_editor::mayDiscardChanges() {
@@ -579,6 +589,44 @@ void Twnd_editor::btn_viewunusedClick() {
 void Twnd_editor::btn_nukepalsClick() {
     transparencyBlack(document_, clut1_);
     documentChanged(true);
+}
+
+void Twnd_editor::spriteClicked(int sprite) {
+    spriteSelector_->setValue(sprite);
+    info_->setPlainText(spriteInfo(document_, sprite).join(QLatin1Char('\n')));
+}
+
+void Twnd_editor::btn_selectspriteClick() {
+    sprites_->selectByNumber(spriteSelector_->value());
+}
+
+void Twnd_editor::btn_exportrangeClick() {
+    exportSpriteRange(document_, rangeStart_->value(), rangeEnd_->value(), prompts(), [this](int sprite) {
+        QCoreApplication::processEvents();
+        sprites_->selectByNumber(sprite);
+    });
+}
+
+void Twnd_editor::btn_importrangeClick() {
+    const int imported = importSpriteRange(
+        document_, clut1_, rangeStart_->value(), rangeEnd_->value(), prompts(),
+        [this](int sprite) { sprites_->selectByNumber(sprite); },
+        [this](int sprite) {
+            sprites_->repaintOutlined(sprite);
+            sprites_->spriteClick();
+        });
+    if (imported > 0) {
+        modified_ = true;
+        refreshViews(false);
+    }
+}
+
+void Twnd_editor::btn_exportrawspritesClick() {
+    exportRawSprites(document_, sprites_->selectedColours(), prompts());
+}
+
+void Twnd_editor::btn_importrawspritesClick() {
+    documentChanged(importRawSprites(document_, prompts()));
 }
 
 void Twnd_editor::btn_aboutClick() {

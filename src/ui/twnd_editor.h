@@ -22,6 +22,9 @@ class Twnd_askimport;
 class Twnd_surface;
 class TileGridView;
 class SurfacesPage;
+class SpritesPage;
+class SpriteListPage;
+class QSpinBox;
 class QLineEdit;
 class Twnd_adjust;
 class Twnd_clutdialog;
@@ -49,6 +52,8 @@ public:
     static int spriteListColumns(int listWidth);
 
     State state() const { return state_; }
+    SpritesPage *spritesPage() const { return sprites_; }
+    SpriteListPage *spriteListPage() const { return spriteListPage_; }
     const StyleDocument &document() const { return document_; }
     bool isModified() const { return modified_; }
     QTabWidget *mainPages() const { return mainPages_; }
@@ -89,13 +94,21 @@ private:
     // After a command: marks the document changed and repaints every view, when it did change.
     void documentChanged(bool changed);
     void btn_aboutClick();
+    // Every selection of a sprite: the tool tab's selector and the info panel follow.
+    void spriteClicked(int sprite);
+    void btn_selectspriteClick();
+    void btn_exportrangeClick();
+    void btn_importrangeClick();
+    void btn_exportrawspritesClick();
+    void btn_importrawspritesClick();
 
     // Asks what to do with unsaved changes; false when the user keeps the document open.
     bool mayDiscardChanges();
     bool saveAs();
     std::optional<QString> pickPalette(const QString &preset);
     void setState(State state);
-    void refreshViews();
+    // Shows the document in every view; the page strip is rebuilt unless the change came from it.
+    void refreshViews(bool includingStrip = true);
     Prompts &prompts();
 
     QWidget *makeSpritesPage();
@@ -134,7 +147,12 @@ private:
     SurfacesPage *surfaces_;
     QPlainTextEdit *gciText_;
     QPlainTextEdit *info_;
+    SpritesPage *sprites_;
+    SpriteListPage *spriteListPage_;
     QListWidget *spriteList_;
+    QSpinBox *spriteSelector_;
+    QSpinBox *rangeStart_;
+    QSpinBox *rangeEnd_;
     // Commands that need a document with palettes.
     std::vector<QAction *> readyActions_;
     std::vector<QWidget *> readyWidgets_;

@@ -42,8 +42,13 @@ struct Editor : ::testing::Test {
         window.setPrompts(&prompts);
     }
 
-    QAction *action(const QString &caption) {
-        for (QAction *a : window.findChildren<QAction *>())
+    // The first action with the caption, on the page whose tab has `tab` when one is named.
+    QAction *action(const QString &caption, const QString &tab = QString()) {
+        QWidget *on = &window;
+        for (int i = 0; i < window.mainPages()->count(); ++i)
+            if (window.mainPages()->tabText(i) == tab)
+                on = window.mainPages()->widget(i);
+        for (QAction *a : on->findChildren<QAction *>())
             if (a->text() == caption)
                 return a;
         ADD_FAILURE() << "no action " << caption.toStdString();
@@ -288,15 +293,15 @@ TEST_F(Editor, TileButtonsWorkOnTheSelectedCell) {
     const StyleDocument opened = window.document();
     window.findChild<TileGridView *>()->setCurrentCell(5, 2);
     prompts.queueText(dir.path("tile"));
-    action("export")->trigger();
+    action("export", "Textures")->trigger();
     EXPECT_TRUE(QFile::exists(dir.path("tile.bmp")));
     prompts.queueText(dir.path("tile.bmp"));
     prompts.queue(Answer::Cancel); // keep the tile's palette
-    action("import")->trigger();
+    action("import", "Textures")->trigger();
     EXPECT_EQ(window.document(), opened);
 
     prompts.queue(Answer::Yes);
-    action("add page")->trigger();
+    action("add page", "Textures")->trigger();
     EXPECT_EQ(window.document().tilePageCount(), opened.tilePageCount() + 1);
     EXPECT_EQ(window.findChild<TileGridView *>()->columnCount(), 4 * window.document().tilePageCount());
     EXPECT_TRUE(window.isModified());

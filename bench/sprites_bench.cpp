@@ -1,0 +1,68 @@
+// Building the page strip of the largest sample and selecting one of its sprites, beside copying
+// the strip's bytes once.
+
+#include "samplestyle.h"
+#include "spriteentries.h"
+#include "spritepages.h"
+
+#include "timesreporter.h"
+
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const StyleDocument &large() {
+    static const StyleDocument doc = makeLargeSampleStyle();
+    return doc;
+}
+
+void copyStripBytes(benchmark::State &state) {
+    const std::size_t bytes = std::size_t(large().SpriteStore.height()) * PageSide * 4;
+    const std::vector<char> source(bytes, 'x');
+    std::vector<char> target(bytes);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), bytes);
+        benchmark::DoNotOptimize(target.data());
+    }
+}
+
+void buildStrip(benchmark::State &state) {
+    for (auto _ : state) {
+        const QImage strip = buildSpriteOverlay(large(), true);
+        benchmark::DoNotOptimize(strip.constBits());
+    }
+}
+
+// What a click on the strip computes: the hit, the picture, the colours and the info lines.
+void selectSprite(benchmark::State &state) {
+    const StyleDocument &doc = large();
+    int sprite = 0;
+    for (auto _ : state) {
+        sprite = (sprite + 97) % doc.spriteCount();
+        const QPoint corner = spriteRect(doc.SpriteIndex[std::size_t(sprite)]).topLeft();
+        benchmark::DoNotOptimize(spriteAtPoint(doc, corner));
+        const QImage glyph = spriteGlyph(doc, sprite);
+        benchmark::DoNotOptimize(glyph.constBits());
+        benchmark::DoNotOptimize(spriteInfo(doc, sprite));
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    benchmark::RegisterBenchmark("copy strip bytes", copyStripBytes)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("build strip", buildStrip)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("select sprite", selectSprite)->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    TimesReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("build strip / copy strip bytes = %.2f\n",
+                reporter.time("build strip") / reporter.time("copy strip bytes"));
+    std::printf("building the strip of %d sprites: %.1f ms (aim: under 20)\n", large().spriteCount(),
+                reporter.time("build strip"));
+    std::printf("selecting a sprite: %.1f us (aim: under 1000)\n", reporter.time("select sprite"));
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,135 @@
+#include "spritelistpage.h"
+
+#include "spriteentries.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMetaMethod>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <qdrawutil.h>
+
+#include <cmath>
+
+namespace {
+
+class SpriteItemDelegate final : public QStyledItemDelegate {
+public:
+    SpriteItemDelegate(QListWidget *list) : QStyledItemDelegate(list), list_(list) {}
+
+    void setSources(const StyleDocument *document, const QImage *strip) {
+        document_ = document;
+        strip_ = strip;
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+        return QSize(option.rect.width(), SpriteListPage::ItemHeight);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        const int sprite = index.row();
+        if (!document_ || sprite >= document_->spriteCount())
+            return;
+        const SpriteEntry &entry = document_->SpriteIndex[std::size_t(sprite)];
+        const QRect item = option.rect;
+        painter->fillRect(item, option.palette.base());
+        const bool selected = option.state & QStyle::State_Selected;
+        qDrawShadePanel(painter, item, option.palette, selected, 1);
+        const QRect inset = item.adjusted(3, 3, -3, -3);
+        painter->setPen(option.palette.text().color());
+        painter->drawText(inset, Qt::TextWordWrap,
+                          QStringLiteral("X: %1\nY: %2\nPage: %3\nwidth: %4\nheight: %5")
+                              .arg(entry.x())
+                              .arg(entry.y())
+                              .arg(entry.page())
+                              .arg(entry.w)
+                              .arg(entry.h));
+        const QRect thumbnail =
+            spriteThumbnailRect(inset, SpriteListPage::ItemHeight, list_->width(), entry.w, entry.h);
+        if (thumbnail.isEmpty() || !strip_ || !strip_->rect().contains(spriteRect(entry)))
+            return;
+        painter->drawImage(thumbnail, *strip_, spriteRect(entry));
+    }
+
+private:
+    QListWidget *list_;
+    const StyleDocument *document_ = nullptr;
+    const QImage *strip_ = nullptr;
+};
+
+} // namespace
+
+QRect spriteThumbnailRect(const QRect &inset, int itemHeight, int listWidth, int spriteWidth,
+                          int spriteHeight) {
+    if (spriteWidth <= 0 || spriteHeight <= 0 || itemHeight <= 0)
+        return QRect();
+    const int right = inset.left() + inset.width() - 3;
+    if (qint64(spriteWidth) * itemHeight >= qint64(listWidth) * spriteHeight) {
+        const int height = int(std::lround(double(spriteHeight) * listWidth / spriteWidth));
+        const int top = inset.top() - 3 + (itemHeight - height) / 2;
+        return QRect(QPoint(inset.left(), top), QPoint(right - 1, top + height - 1));
+    }
+    const int width = int(std::lround(double(spriteWidth) * itemHeight / spriteHeight));
+    const int left = std::max(inset.left(), inset.left() + inset.width() - width);
+    return QRect(QPoint(left, inset.top()), QPoint(right - 1, inset.top() + itemHeight - 7 - 1));
+}
+
+SpriteListPage::SpriteListPage(QWidget *parent) : QWidget(parent) {
+    auto *layout = new QVBoxLayout(this);
+    auto *tools = new QToolBar(this);
+    refresh_ = tools->addAction(QStringLiteral("refresh"), this, &SpriteListPage::refresh);
+    show_ = tools->addAction(QStringLiteral("Show sprite"), this, [this] {
+        if (list_->currentRow() >= 0)
+            emit showSprite(list_->currentRow());
+    });
+    publish_ = tools->addAction(QStringLiteral("create zip and gif file of this car for publishing"), this,
+                                [this] { emit publishRequested(list_->currentRow()); });
+    layout->addWidget(tools);
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("spritelist"));
+    list_->setFlow(QListView::LeftToRight);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setUniformItemSizes(true);
+    list_->setItemDelegate(new SpriteItemDelegate(list_));
+    layout->addWidget(list_, 1);
+    connect(list_, &QListWidget::currentRowChanged, this, &SpriteListPage::updatePublishButton);
+    connect(list_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { emit showSprite(list_->row(item)); });
+    setReady(false);
+}
+
+void SpriteListPage::setDocument(const StyleDocument *document, const QImage *strip) {
+    document_ = document;
+    static_cast<SpriteItemDelegate *>(list_->itemDelegate())->setSources(document, strip);
+}
+
+void SpriteListPage::setReady(bool ready) {
+    ready_ = ready;
+    refresh_->setEnabled(ready);
+    show_->setEnabled(ready);
+    updatePublishButton();
+}
+
+void SpriteListPage::refresh() {
+    const int count = document_ ? document_->spriteCount() : 0;
+    if (list_->count() != count) {
+        list_->clear();
+        for (int sprite = 0; sprite < count; ++sprite)
+            list_->addItem(QString());
+    }
+    if (count > 0)
+        list_->setCurrentRow(0);
+    list_->viewport()->update();
+    updatePublishButton();
+}
+
+void SpriteListPage::updatePublishButton() {
+    const int row = list_->currentRow();
+    const bool car =
+        ready_ && document_ && row >= 0 && row < document_->spriteCount() && isCarSprite(*document_, row);
+    publish_->setEnabled(car &&
+                         isSignalConnected(QMetaMethod::fromSignal(&SpriteListPage::publishRequested)));
+}

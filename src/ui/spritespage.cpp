@@ -1,0 +1,291 @@
+#include "spritespage.h"
+
+#include "spriteentries.h"
+#include "spriteoperations.h"
+#include "spritepages.h"
+#include "spritestripview.h"
+#include "tvyr_sprite.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMetaMethod>
+#include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString RedrawCaption = QStringLiteral("redraw overlay");
+
+struct FieldLabel {
+    const char *name;
+    const char *caption;
+    const char *hint;
+};
+
+constexpr FieldLabel FieldLabels[SpriteFieldCount] = {
+    {"spritex", "X:", "x coordinate in page"},
+    {"spritey", "Y:", "y coordinate in page"},
+    {"spritepage", "page:", "page number\r\nactual y is: \r\n256*pagenumber + Y"},
+    {"spritewidth", "width", nullptr},
+    {"spriteheight", "height:", nullptr},
+};
+
+QList<QRgb> greyRamp() {
+    QList<QRgb> ramp(256);
+    for (int i = 0; i < 256; ++i)
+        ramp[i] = qRgb(i, i, i);
+    return ramp;
+}
+
+} // namespace
+
+SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()) {
+    auto *layout = new QVBoxLayout(this);
+    auto *row = new QToolBar(this);
+    export_ = row->addAction(QStringLiteral("export"), this, &SpritesPage::exportClick);
+    import_ = row->addAction(QStringLiteral("import"), this, &SpritesPage::importClick);
+    editCar_ = row->addAction(QStringLiteral("edit car"), this, [this] { emit editCarRequested(selected_); });
+    deltas_ = row->addAction(QStringLiteral("Deltas"), this, [this] { emit deltasRequested(selected_); });
+    redraw_ = row->addAction(RedrawCaption, this, &SpritesPage::redrawOverlay);
+    addPage_ = row->addAction(QStringLiteral("add page"), this, &SpritesPage::addPageClick);
+    addPage_->setToolTip(QStringLiteral("gives another 256 pixels to sprite bitmap"));
+    removePage_ = row->addAction(QStringLiteral("remove page"), this, &SpritesPage::removePageClick);
+    removePage_->setToolTip(QStringLiteral("removes 256 pixels from sprite bitmap"));
+    layout->addWidget(row);
+
+    auto *fields = new QToolBar(this);
+    auto *digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (int k = 0; k < SpriteFieldCount; ++k) {
+        auto *box = new QWidget(fields);
+        auto *boxLayout = new QHBoxLayout(box);
+        boxLayout->setContentsMargins(0, 0, 0, 0);
+        boxLayout->addWidget(new QLabel(QString::fromLatin1(FieldLabels[k].caption), box));
+        auto *field = new QLineEdit(box);
+        field->setObjectName(QString::fromLatin1(FieldLabels[k].name));
+        field->setValidator(digits);
+        field->setMaximumWidth(48);
+        if (FieldLabels[k].hint)
+            field->setToolTip(QString::fromLatin1(FieldLabels[k].hint));
+        boxLayout->addWidget(field);
+        fields_[std::size_t(k)] = field;
+        connect(field, &QLineEdit::textChanged, this,
+                [this, k] { fieldEdited(static_cast<SpriteField>(k)); });
+        fields->addWidget(box);
+    }
+    noBorder_ = new QCheckBox(QStringLiteral("No border"), this);
+    noBorder_->setObjectName(QStringLiteral("cb_noborder"));
+    noBorder_->setChecked(true);
+    fields->addWidget(noBorder_);
+    layout->addWidget(fields);
+    readout_ = new QLabel(this);
+    readout_->setObjectName(QStringLiteral("readout"));
+    layout->addWidget(readout_);
+
+    scroll_ = new QScrollArea(this);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    strip_ = new SpriteStripView;
+    scroll_->setWidget(strip_);
+    layout->addWidget(scroll_, 1);
+    activesprite_ = new TVyr_sprite(strip_);
+    activesprite_->setObjectName(QStringLiteral("activesprite"));
+    activesprite_->hide();
+    connect(strip_, &SpriteStripView::pressedAt, this, &SpritesPage::selectAtPoint);
+    connect(strip_, &SpriteStripView::pointerAt, this,
+            [this](QPoint point) { readout_->setText(spritePointerReadout(point)); });
+    connect(activesprite_, &TVyr_sprite::clicked, this, &SpritesPage::spriteClick);
+    connect(activesprite_, &TVyr_sprite::doubleClicked, this, [this] {
+        if (editCar_->isEnabled())
+            emit editCarRequested(selected_);
+    });
+    connect(activesprite_, &TVyr_sprite::dropped, this, &SpritesPage::spriteDropped);
+    setReady(false);
+}
+
+void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
+    document_ = document;
+    clut1_ = clut1;
+}
+
+void SpritesPage::setReady(bool ready) {
+    ready_ = ready;
+    for (QAction *action : {export_, import_, redraw_, addPage_, removePage_})
+        action->setEnabled(ready);
+    for (QLineEdit *field : fields_)
+        field->setEnabled(ready);
+    updateCarButtons();
+}
+
+bool SpritesPage::hasSelection() const {
+    return document_ && selected_ >= 0 && selected_ < document_->spriteCount();
+}
+
+void SpritesPage::updateCarButtons() {
+    const bool car = ready_ && hasSelection() && isCarSprite(*document_, selected_);
+    editCar_->setEnabled(car && isSignalConnected(QMetaMethod::fromSignal(&SpritesPage::editCarRequested)));
+    deltas_->setEnabled(car && isSignalConnected(QMetaMethod::fromSignal(&SpritesPage::deltasRequested)));
+}
+
+const QImage &SpritesPage::overlay() const {
+    return strip_->image();
+}
+
+void SpritesPage::refresh() {
+    build(false);
+}
+
+void SpritesPage::redrawOverlay() {
+    build(true);
+}
+
+void SpritesPage::build(bool countOnButton) {
+    if (!document_)
+        return;
+    // Painted from a copy: the events processed meanwhile may change the document.
+    const StyleDocument snapshot = *document_;
+    strip_->hide();
+    redraw_->setEnabled(false);
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    std::function<void(int)> painted;
+    if (countOnButton) {
+        redraw_->setText(QStringLiteral("please wait..."));
+        const int last = snapshot.spriteCount() - 1;
+        painted = [&](int sprite) {
+            if (sinceRepaint.elapsed() < 15 && sprite != last)
+                return;
+            redraw_->setText(QStringLiteral("%1 / %2").arg(sprite).arg(last));
+            QCoreApplication::processEvents();
+            sinceRepaint.restart();
+        };
+    }
+    strip_->setImage(buildSpriteOverlay(snapshot, !noBorder_->isChecked(), painted));
+    redraw_->setText(RedrawCaption);
+    redraw_->setEnabled(ready_);
+    strip_->show();
+    if (document_->spriteCount() == 0) {
+        selected_ = -1;
+        activesprite_->hide();
+        updateCarButtons();
+        return;
+    }
+    selectByNumber(std::clamp(selected_, 0, document_->spriteCount() - 1));
+}
+
+void SpritesPage::selectAtPoint(QPoint point) {
+    if (!document_)
+        return;
+    if (const std::optional<int> sprite = spriteAtPoint(*document_, point)) {
+        selected_ = *sprite;
+        spriteClick();
+    }
+}
+
+void SpritesPage::selectByNumber(int sprite) {
+    if (!document_ || sprite < 0 || sprite >= document_->spriteCount())
+        return;
+    selected_ = sprite;
+    spriteClick();
+    const SpriteEntry &entry = document_->SpriteIndex[std::size_t(sprite)];
+    scroll_->horizontalScrollBar()->setValue(PageSide * entry.page() + entry.x());
+}
+
+void SpritesPage::spriteClick() {
+    if (!hasSelection())
+        return;
+    const StyleDocument &doc = *document_;
+    const SpriteEntry &entry = doc.SpriteIndex[std::size_t(selected_)];
+    colours_ = spriteColours(doc, selected_);
+    activesprite_->hide();
+    activesprite_->setGlyph(spriteGlyph(doc, selected_));
+    activesprite_->spriteindex = selected_;
+    placeActiveSprite(entry);
+    activesprite_->show();
+    fillFields(entry);
+    updateCarButtons();
+    emit spriteClicked(selected_);
+}
+
+void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
+    activesprite_->pagenumber = quint16(entry.page());
+    activesprite_->setGeometry(spriteRect(entry));
+}
+
+void SpritesPage::fillFields(const SpriteEntry &entry) {
+    const SpriteFieldTexts texts = spriteFieldTexts(entry);
+    filling_ = true;
+    for (std::size_t k = 0; k < SpriteFieldCount; ++k)
+        fields_[k]->setText(texts[k]);
+    filling_ = false;
+}
+
+void SpritesPage::fieldEdited(SpriteField) {
+    SpriteFieldTexts texts;
+    for (std::size_t k = 0; k < SpriteFieldCount; ++k)
+        texts[k] = fields_[k]->text();
+    if (const auto correction = spriteFieldCorrection(texts)) {
+        // The replacement text comes back through this handler.
+        fields_[std::size_t(correction->first)]->setText(correction->second);
+        return;
+    }
+    if (filling_ || !hasSelection())
+        return;
+    const SpriteEntry before = document_->SpriteIndex[std::size_t(selected_)];
+    const bool complete = applySpriteFields(*document_, selected_, texts);
+    const SpriteEntry &after = document_->SpriteIndex[std::size_t(selected_)];
+    if (complete)
+        placeActiveSprite(after);
+    if (!(after == before))
+        emit documentEdited();
+}
+
+void SpritesPage::spriteDropped(QPoint topLeft) {
+    if (!hasSelection())
+        return;
+    dropSprite(*document_, selected_, topLeft);
+    const SpriteEntry &entry = document_->SpriteIndex[std::size_t(selected_)];
+    fillFields(entry);
+    // Where the entry now points, which differs from the drop point when the position wrapped.
+    placeActiveSprite(entry);
+    emit documentEdited();
+}
+
+void SpritesPage::repaintOutlined(int sprite) {
+    paintSprite(strip_->image(), *document_, sprite);
+    outlineSprite(strip_->image(), *document_, sprite);
+    strip_->update();
+}
+
+void SpritesPage::exportClick() {
+    if (hasSelection())
+        exportSprite(*document_, selected_, *prompts_);
+}
+
+void SpritesPage::importClick() {
+    if (!hasSelection() || !importSprite(*document_, *clut1_, selected_, *prompts_))
+        return;
+    repaintOutlined(selected_);
+    spriteClick();
+    emit documentEdited();
+}
+
+void SpritesPage::addPageClick() {
+    if (addSpritePage(*document_, *prompts_)) {
+        emit documentEdited();
+        refresh();
+    }
+}
+
+void SpritesPage::removePageClick() {
+    if (removeSpritePage(*document_, *prompts_)) {
+        emit documentEdited();
+        refresh();
+    }
+}

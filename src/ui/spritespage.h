@@ -1,0 +1,92 @@
+#pragma once
+
+#include "spritefields.h"
+#include "styledocument.h"
+
+#include <QWidget>
+#include <array>
+
+class Prompts;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class SpriteStripView;
+class TVyr_sprite;
+
+// The "Sprites" page: the page strip with every sprite in its own palette, the selected sprite
+// over it, the five fields that re-aim its entry, and the page's commands.
+class SpritesPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpritesPage(QWidget *parent = nullptr);
+
+    void setDocument(StyleDocument *document, QImage *clut1);
+    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    // Whether the page's commands may run (a document with palettes is open).
+    void setReady(bool ready);
+
+    // Rebuilds the strip quietly and selects the selected sprite again: after loading and after
+    // changes made elsewhere.
+    void refresh();
+    // "redraw overlay": the same with the button counting the sprites.
+    void redrawOverlay();
+    void selectByNumber(int sprite);
+    void selectAtPoint(QPoint point);
+    // Runs the sprite click for the selected sprite: picture, palette, fields, buttons.
+    void spriteClick();
+    // Repaints one sprite into the strip with its red frame, whatever "No border" says.
+    void repaintOutlined(int sprite);
+
+    int selectedSprite() const { return selected_; }
+    // The colours of the sprite selected last; the grey ramp before any selection.
+    const QList<QRgb> &selectedColours() const { return colours_; }
+    const QImage &overlay() const;
+    TVyr_sprite *activesprite() const { return activesprite_; }
+    SpriteStripView *strip() const { return strip_; }
+
+signals:
+    // After every selection, with the selected sprite's number.
+    void spriteClicked(int sprite);
+    // The page changed the document.
+    void documentEdited();
+    void editCarRequested(int sprite);
+    void deltasRequested(int sprite);
+
+private:
+    void build(bool countOnButton);
+    void fieldEdited(SpriteField field);
+    void fillFields(const SpriteEntry &entry);
+    void placeActiveSprite(const SpriteEntry &entry);
+    void spriteDropped(QPoint topLeft);
+    void exportClick();
+    void importClick();
+    void addPageClick();
+    void removePageClick();
+    bool hasSelection() const;
+    void updateCarButtons();
+
+    StyleDocument *document_ = nullptr;
+    QImage *clut1_ = nullptr;
+    Prompts *prompts_ = nullptr;
+    bool ready_ = false;
+    int selected_ = -1;
+    QList<QRgb> colours_;
+    // Set while the page itself fills the fields, so that filling them writes nothing back.
+    bool filling_ = false;
+
+    QAction *export_;
+    QAction *import_;
+    QAction *editCar_;
+    QAction *deltas_;
+    QAction *redraw_;
+    QAction *addPage_;
+    QAction *removePage_;
+    std::array<QLineEdit *, SpriteFieldCount> fields_{};
+    QCheckBox *noBorder_;
+    QLabel *readout_;
+    QScrollArea *scroll_;
+    SpriteStripView *strip_;
+    TVyr_sprite *activesprite_;
+};

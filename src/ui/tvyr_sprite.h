@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+// The selected sprite drawn over the page strip: its picture unscaled with a light top-left and
+// grey bottom-right frame. A left click asks for the sprite to be selected again, a double click
+// for its car, and a drag with the right button moves it until the button is released.
+class TVyr_sprite : public QWidget {
+    Q_OBJECT
+public:
+    explicit TVyr_sprite(QWidget *parent = nullptr);
+
+    const QImage &Glyph() const { return glyph_; }
+    // Copies the picture and repaints.
+    void setGlyph(const QImage &glyph);
+
+    quint16 pagenumber = 0;
+    qint32 spriteindex = 0;
+
+    bool dragging() const { return dragging_; }
+
+signals:
+    void clicked();
+    void doubleClicked();
+    // A right-button drag ended with the control's top-left at `topLeft` in its parent.
+    void dropped(QPoint topLeft);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    QImage glyph_;
+    bool dragging_ = false;
+    QPoint dragStartCursor_;
+    QPoint dragStartPosition_;
+};

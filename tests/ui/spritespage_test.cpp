@@ -1,0 +1,253 @@
+#include "twnd_editor.h"
+
+#include "bitmapfile.h"
+#include "log.h"
+#include "palettelookup.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spritelistpage.h"
+#include "spritepages.h"
+#include "spritespage.h"
+#include "spritestripview.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+#include "tvyr_sprite.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SpritesWindow : ::testing::Test {
+    SpritesWindow() {
+        StyleDocument sample = makeSampleStyle();
+        SilentProgress progress;
+        LineLog log;
+        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+        window.resize(900, 600);
+        window.show();
+        window.opensty(path);
+        page = window.spritesPage();
+        opened = window.document();
+    }
+
+    QAction *pageAction(QWidget *on, const QString &caption) {
+        for (QAction *a : on->findChildren<QAction *>())
+            if (a->text() == caption)
+                return a;
+        ADD_FAILURE() << "no action " << caption.toStdString();
+        return nullptr;
+    }
+    QLineEdit *field(const char *name) { return page->findChild<QLineEdit *>(QString::fromLatin1(name)); }
+    QPushButton *toolButton(const QString &caption, const QString &group = QString()) {
+        for (QPushButton *b : window.findChildren<QPushButton *>())
+            if (b->text() == caption && (group.isEmpty() || b->parentWidget()->objectName() == group ||
+                                         b->parentWidget()->property("title").toString() == group))
+                return b;
+        ADD_FAILURE() << "no button " << caption.toStdString();
+        return nullptr;
+    }
+    QStringList info() {
+        return window.findChild<QPlainTextEdit *>(QStringLiteral("info"))->toPlainText().split('\n');
+    }
+    const SpriteEntry &entry(int sprite) { return window.document().SpriteIndex[std::size_t(sprite)]; }
+    // A point of the sprite that the selected sprite's control does not cover.
+    QPoint insideOf(int sprite) { return spriteRect(entry(sprite)).center(); }
+
+    TestDir dir;
+    ScriptedPrompts prompts;
+    Twnd_editor window;
+    SpritesPage *page = nullptr;
+    StyleDocument opened;
+};
+
+TEST_F(SpritesWindow, LoadingSelectsSpriteZeroAndAClickSelectsTheSpriteUnderIt) {
+    EXPECT_EQ(page->selectedSprite(), 0);
+    EXPECT_EQ(info(), spriteInfo(opened, 0));
+    EXPECT_EQ(info().first(), "CAR");
+    EXPECT_EQ(page->activesprite()->geometry(), spriteRect(entry(0)));
+
+    const int target = opened.SpriteBases[SprCar] + 2; // a ped
+    QTest::mouseClick(page->strip(), Qt::LeftButton, {}, insideOf(target));
+    EXPECT_EQ(page->selectedSprite(), target);
+    EXPECT_EQ(info(), spriteInfo(opened, target));
+    EXPECT_EQ(window.findChild<QSpinBox *>(QStringLiteral("spriteselector"))->value(), target);
+    EXPECT_EQ(field("spritex")->text(), QString::number(entry(target).x()));
+    EXPECT_EQ(field("spriteheight")->text(), QString::number(entry(target).h));
+    EXPECT_EQ(page->activesprite()->Glyph().size(), QSize(entry(target).w, entry(target).h));
+    EXPECT_EQ(page->activesprite()->Glyph().colorTable(), spriteColours(opened, target));
+    // Selecting and viewing change nothing.
+    EXPECT_FALSE(window.isModified());
+    EXPECT_EQ(window.document(), opened);
+
+    QTest::mouseMove(page->strip(), QPoint(256 + 17, 40));
+    EXPECT_EQ(page->findChild<QLabel *>(QStringLiteral("readout"))->text(), "X: 17, Y: 40, P: 1");
+
+    // "select it" on the tool tab selects by number.
+    window.findChild<QSpinBox *>(QStringLiteral("spriteselector"))->setValue(7);
+    toolButton("select it")->click();
+    EXPECT_EQ(page->selectedSprite(), 7);
+}
+
+TEST_F(SpritesWindow, StripShowsEverySpriteInItsPaletteAndBordersOnRequest) {
+    const QImage strip = page->strip()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(strip.size(), QSize(opened.SpriteStore.height(), 256));
+    int checked = 0;
+    for (const int sprite : {3, 12, 40, 72}) {
+        const QPoint p = spriteRect(entry(sprite)).center();
+        // The highest-numbered sprite there is the one painted last.
+        const int shown = spriteAtPoint(opened, p).value_or(-1);
+        if (page->activesprite()->geometry().contains(p) || shown < 0)
+            continue;
+        const SpriteEntry &e = entry(shown);
+        const int index = opened.SpriteStore.pixelIndex(p.x() % 256, e.page() * 256 + p.y());
+        EXPECT_EQ(strip.pixel(p), spriteColours(opened, shown)[index]) << sprite;
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+    page->findChild<QCheckBox *>(QStringLiteral("cb_noborder"))->setChecked(false);
+    pageAction(page, "redraw overlay")->trigger();
+    EXPECT_EQ(pageAction(page, "redraw overlay")->text(), "redraw overlay");
+    EXPECT_EQ(page->overlay().pixel(spriteRect(entry(40)).topLeft()), SpriteOutlineColour);
+}
+
+TEST_F(SpritesWindow, FieldsClampAndReaimTheEntry) {
+    const int sprite = 5;
+    page->selectByNumber(sprite);
+    field("spritex")->selectAll();
+    QTest::keyClicks(field("spritex"), "300");
+    EXPECT_EQ(field("spritex")->text(), "251");
+    EXPECT_EQ(entry(sprite).x(), 251);
+    EXPECT_EQ(page->activesprite()->x(), 256 * entry(sprite).page() + 251);
+    field("spritewidth")->selectAll();
+    QTest::keyClicks(field("spritewidth"), "1");
+    EXPECT_EQ(field("spritewidth")->text(), "2");
+    EXPECT_EQ(entry(sprite).w, 2);
+    const SpriteEntry before = entry(sprite);
+    field("spritey")->clear();
+    EXPECT_EQ(entry(sprite), before);
+    EXPECT_TRUE(window.isModified());
+    // Pixels never move.
+    EXPECT_EQ(window.document().SpriteStore, opened.SpriteStore);
+}
+
+TEST_F(SpritesWindow, RightButtonDragReaimsTheEntryAtTheDropPoint) {
+    const int sprite = 2;
+    page->selectByNumber(sprite);
+    TVyr_sprite *control = page->activesprite();
+    const SpriteEntry before = entry(sprite);
+    const QPoint grip(1, 1);
+    QTest::mousePress(control, Qt::RightButton, {}, grip);
+    QTest::mouseMove(control, grip + QPoint(300, 7));
+    QTest::mouseRelease(control, Qt::RightButton, {}, grip + QPoint(300, 7));
+    const int left = 256 * before.page() + before.x() + 300;
+    EXPECT_EQ(entry(sprite).page(), left / 256);
+    EXPECT_EQ(entry(sprite).x(), left % 256);
+    EXPECT_EQ(entry(sprite).y(), before.y() + 7);
+    EXPECT_EQ(field("spritepage")->text(), QString::number(left / 256));
+    EXPECT_EQ(field("spritex")->text(), QString::number(left % 256));
+    EXPECT_EQ(control->pos(), QPoint(left, before.y() + 7));
+    EXPECT_EQ(entry(sprite).w, before.w);
+    EXPECT_TRUE(window.isModified());
+}
+
+TEST_F(SpritesWindow, ExportAndImportThroughTheDialogsOutlineTheSprite) {
+    const int sprite = 20;
+    page->selectByNumber(sprite);
+    prompts.queueText(dir.path("out"));
+    pageAction(page, "export")->trigger();
+    EXPECT_EQ(prompts.presets().last(), SpriteFileName(opened, sprite));
+
+    QImage edited = loadBitmap(dir.path("out.bmp")).image;
+    edited.setPixel(0, 0, (edited.pixelIndex(0, 0) + 1) % 256);
+    saveBitmap8(dir.path("edited.bmp"), edited);
+    prompts.queueText(dir.path("edited.bmp"));
+    prompts.queueChoice(5);
+    pageAction(page, "import")->trigger();
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    const SpriteEntry &e = entry(sprite);
+    EXPECT_EQ(window.document().SpriteStore.pixelIndex(e.x(), e.page() * 256 + e.y()),
+              edited.pixelIndex(0, 0));
+    EXPECT_EQ(window.document().PhysicalPalettes, opened.PhysicalPalettes);
+    // Outlined although "No border" is ticked.
+    EXPECT_TRUE(page->findChild<QCheckBox *>(QStringLiteral("cb_noborder"))->isChecked());
+    EXPECT_EQ(page->overlay().pixel(spriteRect(e).topLeft()), SpriteOutlineColour);
+    EXPECT_TRUE(window.isModified());
+}
+
+TEST_F(SpritesWindow, PagesAndRawStoreFollowTheirButtons) {
+    prompts.queue(Answer::Yes);
+    pageAction(page, "add page")->trigger();
+    EXPECT_EQ(window.document().spritePageCount(), opened.spritePageCount() + 1);
+    EXPECT_EQ(page->overlay().width(), window.document().SpriteStore.height());
+
+    prompts.queueText(dir.path("raw.bmp"));
+    toolButton("export raw", " Sprites ")->click();
+    EXPECT_EQ(loadBitmap(dir.path("raw.bmp")).image.height(), window.document().SpriteStore.height());
+    prompts.queue(Answer::Yes);
+    pageAction(page, "remove page")->trigger();
+    prompts.queueText(dir.path("raw.bmp"));
+    toolButton("import raw", " Sprites ")->click();
+    EXPECT_EQ(window.document().spritePageCount(), opened.spritePageCount() + 1);
+    EXPECT_EQ(page->overlay().width(), window.document().SpriteStore.height());
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(SpritesWindow, RangeExportSelectsEachSpriteAndWritesItsFile) {
+    auto *start = window.findChild<QSpinBox *>(QStringLiteral("rangestart"));
+    auto *end = window.findChild<QSpinBox *>(QStringLiteral("rangeend"));
+    EXPECT_EQ(start->maximum(), opened.spriteCount() - 1);
+    end->setValue(3);
+    start->setValue(5);
+    EXPECT_EQ(end->value(), 5);
+    end->setValue(7);
+    prompts.queueText(dir.path(""));
+    toolButton("Export", "Range of sprites")->click();
+    EXPECT_EQ(page->selectedSprite(), 7);
+    for (int sprite = 5; sprite <= 7; ++sprite)
+        EXPECT_TRUE(QFile::exists(dir.path(SpriteFileName(opened, sprite)))) << sprite;
+}
+
+TEST_F(SpritesWindow, SpriteListShowsEveryEntryAndLeadsBackToTheSprite) {
+    SpriteListPage *list = window.spriteListPage();
+    EXPECT_EQ(list->list()->count(), opened.spriteCount());
+    EXPECT_EQ(list->list()->currentRow(), 0);
+    window.mainPages()->setCurrentWidget(list);
+    list->list()->setCurrentRow(30);
+    pageAction(list, "Show sprite")->trigger();
+    EXPECT_EQ(window.mainPages()->currentWidget(), page);
+    EXPECT_EQ(page->selectedSprite(), 30);
+    const QImage shot = list->list()->viewport()->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+}
+
+TEST(SpriteThumbnail, SitsRightOfTheTextOrAcrossTheItemForWideSprites) {
+    const QRect inset(3, 3, 124, 72);
+    // Tall sprite: right-aligned, 3 pixels short of the right edge, item height - 7 high.
+    const QRect tall = spriteThumbnailRect(inset, 78, 400, 20, 40);
+    EXPECT_EQ(tall, QRect(QPoint(127 - 39, 3), QPoint(123, 73)));
+    // Wider than the list's proportions: across the inset rectangle, centred in the item.
+    const QRect wide = spriteThumbnailRect(inset, 78, 100, 128, 16);
+    EXPECT_EQ(wide.left(), 3);
+    EXPECT_EQ(wide.right(), 123);
+    EXPECT_EQ(wide.height(), 13);
+    EXPECT_EQ(wide.top(), (78 - 13) / 2);
+    // Never left of the inset rectangle, nothing for an empty sprite.
+    EXPECT_EQ(spriteThumbnailRect(inset, 78, 4000, 120, 60).left(), 3);
+    EXPECT_TRUE(spriteThumbnailRect(inset, 78, 400, 0, 10).isEmpty());
+}
+
+} // namespace
