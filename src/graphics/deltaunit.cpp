@@ -21,10 +21,12 @@ void checkEightBit(const QImage &image, const char *role) {
 } // namespace
 
 std::optional<int> findDeltaEntry(const StyleDocument &doc, int sprite) {
-    for (int e = 0; e < doc.DeltaIndexCount(); ++e)
-        if (doc.DeltaIndex[static_cast<std::size_t>(e)].sprite == sprite)
-            return e;
-    return std::nullopt;
+    const auto found =
+        std::find_if(doc.DeltaIndex.begin(), doc.DeltaIndex.end(),
+                     [sprite](const DeltaIndexEntry &entry) { return entry.sprite == sprite; });
+    if (found == doc.DeltaIndex.end())
+        return std::nullopt;
+    return static_cast<int>(found - doc.DeltaIndex.begin());
 }
 
 qint64 deltaEntryBytes(const DeltaIndexEntry &entry) {
@@ -36,26 +38,31 @@ qint64 deltaEntryBytes(const DeltaIndexEntry &entry) {
 
 qint64 deltaEntryStart(const StyleDocument &doc, int entry) {
     qint64 start = 0;
-    for (int e = 0; e < entry; ++e)
-        start += deltaEntryBytes(doc.DeltaIndex[static_cast<std::size_t>(e)]);
+    const auto last = doc.DeltaIndex.begin() + std::clamp(entry, 0, doc.DeltaIndexCount());
+    for (auto e = doc.DeltaIndex.begin(); e != last; ++e)
+        start += deltaEntryBytes(*e);
     return start;
 }
 
 QByteArrayView deltaBytes(const StyleDocument &doc, int sprite, int delta) {
-    const std::optional<int> e = findDeltaEntry(doc, sprite);
-    if (!e)
-        return {};
-    const DeltaIndexEntry &entry = doc.DeltaIndex[static_cast<std::size_t>(*e)];
-    if (!inRange(0, std::min<int>(entry.delta_count, DeltasPerSprite), delta))
-        return {};
-    qint64 offset = deltaEntryStart(doc, *e);
-    for (int d = 0; d < delta; ++d)
-        offset += entry.size[static_cast<std::size_t>(d)];
-    const qint64 stored = doc.DeltaStore.size();
-    if (offset >= stored)
-        return {};
-    const qint64 length = std::min<qint64>(entry.size[static_cast<std::size_t>(delta)], stored - offset);
-    return QByteArrayView(doc.DeltaStore.constData() + offset, length);
+    // One pass finds the entry and the bytes of all entries before it.
+    qint64 offset = 0;
+    for (const DeltaIndexEntry &entry : doc.DeltaIndex) {
+        if (entry.sprite != sprite) {
+            offset += deltaEntryBytes(entry);
+            continue;
+        }
+        if (!inRange(0, std::min<int>(entry.delta_count, DeltasPerSprite), delta))
+            return {};
+        for (int d = 0; d < delta; ++d)
+            offset += entry.size[static_cast<std::size_t>(d)];
+        const qint64 stored = doc.DeltaStore.size();
+        if (offset >= stored)
+            return {};
+        const qint64 length = std::min<qint64>(entry.size[static_cast<std::size_t>(delta)], stored - offset);
+        return QByteArrayView(doc.DeltaStore.constData() + offset, length);
+    }
+    return {};
 }
 
 void decodeDelta(QByteArrayView delta, QImage &target, QPoint origin, const QRect &clip) {
@@ -63,6 +70,8 @@ void decodeDelta(QByteArrayView delta, QImage &target, QPoint origin, const QRec
     const QRect area = clip & target.rect();
     if (area.isEmpty())
         return;
+    uchar *const pixels = target.bits();
+    const qsizetype stride = target.bytesPerLine();
     const auto *bytes = reinterpret_cast<const uchar *>(delta.data());
     const qsizetype size = delta.size();
     quint16 position = 0;
@@ -77,7 +86,7 @@ void decodeDelta(QByteArrayView delta, QImage &target, QPoint origin, const QRec
         const int first = std::max(column, area.left());
         const int last = std::min(column + present, area.right() + 1);
         if (row >= area.top() && row <= area.bottom() && first < last)
-            std::memcpy(target.scanLine(row) + first, bytes + at + (first - column),
+            std::memcpy(pixels + row * stride + first, bytes + at + (first - column),
                         static_cast<std::size_t>(last - first));
         at += present;
         position = static_cast<quint16>(position + length);
@@ -113,6 +122,8 @@ int encodeDelta(QByteArray &stream, const QImage &unchanged, const QImage &chang
     qsizetype pixels = 0;
     for (int y = 0; y < height; ++y) {
         const uchar *a = unchanged.constScanLine(y), *b = changed.constScanLine(y);
+        if (std::memcmp(a, b, static_cast<std::size_t>(width)) == 0)
+            continue;
         for (int x = 0; x < width;) {
             if (a[x] == b[x]) {
                 ++x;
