@@ -1,7 +1,8 @@
 #include "clicommands.h"
 
 #include "argumentprompts.h"
-#include "editorerror.h"
+#include "commandsupport.h"
+#include "deltacommands.h"
 #include "fileio.h"
 #include "jascpalette.h"
 #include "log.h"
@@ -10,7 +11,6 @@
 #include "progress.h"
 #include "rendercommands.h"
 #include "samplestyle.h"
-#include "stylereader.h"
 #include "stylewriter.h"
 #include "tileoperations.h"
 #include "tilepattern.h"
@@ -55,6 +55,17 @@ const QString Usage =
                    "                           a multiple of 256 high, and save the result as OUT\n"
                    "  render-tiles FILE.sty OUT.png\n"
                    "                           the texture grid as the Textures page shows it\n"
+                   "  deltas FILE.sty SPRITE OUT.bmp [--view draw | cars | changes]\n"
+                   "                           write the delta sheet of sprite SPRITE as an 8-bit\n"
+                   "                           bitmap: each delta over the sprite (draw, the\n"
+                   "                           default), the plain sprite (cars) or the deltas alone\n"
+                   "                           (changes)\n"
+                   "  import-deltas FILE.sty SPRITE SHEET.bmp OUT.sty\n"
+                   "                           make the twenty cells of a delta sheet the deltas of\n"
+                   "                           car sprite SPRITE and save the result as OUT\n"
+                   "  publish-car FILE.sty SPRITE NAME\n"
+                   "                           write NAME.zip (the car's bitmap, its delta sheet,\n"
+                   "                           its GIF picture and readme.txt) and NAME.gif\n"
                    "  --help                   show this list\n");
 
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
@@ -64,11 +75,6 @@ constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", 
 int usageError(QTextStream &err, const QString &problem) {
     err << "vyr2-sty: " << problem << Qt::endl << Usage;
     return 1;
-}
-
-void printLines(QTextStream &out, const QStringList &lines) {
-    for (const QString &line : lines)
-        out << line << '\n';
 }
 
 template <std::size_t N>
@@ -121,40 +127,6 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
         models << QString::number(model);
     out << QStringLiteral("recycle list: %1\n")
                .arg(models.isEmpty() ? QStringLiteral("empty") : models.join(' '));
-}
-
-// Loads a style file the way the editor does; false when it was refused.
-bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log) {
-    SilentProgress progress;
-    return opensty(doc, path, prompts, progress, log);
-}
-
-// Saves through the editor's writer and prints the save log; false when the save failed.
-bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
-    SilentProgress progress;
-    LineLog log;
-    const bool saved = !writeStyle(doc, target, prompts, progress, log).isEmpty();
-    if (saved)
-        printLines(out, log.lines());
-    return saved;
-}
-
-// Runs one command with the command line's prompts; a message shown to the user, or an error,
-// fails the command.
-int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command) {
-    bool done = false;
-    try {
-        done = command();
-    } catch (const EditorError &error) {
-        err << error.text() << Qt::endl;
-        return 1;
-    }
-    return done && !prompts.failed() ? 0 : 1;
-}
-
-int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) {
-    CliPrompts prompts(err);
-    return guarded(err, prompts, [&] { return command(prompts); });
 }
 
 // Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
@@ -404,5 +376,11 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runImportRawTiles(rest, out, err);
     if (command == QLatin1String("render-tiles"))
         return runRenderTiles(rest, out, err);
+    if (command == QLatin1String("deltas"))
+        return runDeltas(rest, out, err);
+    if (command == QLatin1String("import-deltas"))
+        return runImportDeltas(rest, out, err);
+    if (command == QLatin1String("publish-car"))
+        return runPublishCar(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

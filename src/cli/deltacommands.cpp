@@ -1,0 +1,108 @@
+#include "deltacommands.h"
+
+#include "argumentprompts.h"
+#include "carpublishing.h"
+#include "commandsupport.h"
+#include "deltaoperations.h"
+#include "deltasheet.h"
+#include "log.h"
+
+#include <QTextStream>
+
+namespace {
+
+std::optional<int> spriteNumber(const QString &text, QTextStream &err) {
+    bool isNumber = false;
+    const int sprite = text.toInt(&isNumber);
+    if (!isNumber) {
+        err << QStringLiteral("vyr2-sty: \"%1\" is not a sprite number").arg(text) << Qt::endl;
+        return std::nullopt;
+    }
+    return sprite;
+}
+
+std::optional<DeltaView> viewNamed(const QString &name) {
+    if (name == QLatin1String("draw"))
+        return DeltaView::Draw;
+    if (name == QLatin1String("cars"))
+        return DeltaView::CarsOnly;
+    if (name == QLatin1String("changes"))
+        return DeltaView::ChangesOnly;
+    return std::nullopt;
+}
+
+int misused(QTextStream &err, const QString &problem) {
+    err << "vyr2-sty: " << problem << Qt::endl;
+    return 1;
+}
+
+} // namespace
+
+int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    std::optional<DeltaView> view = DeltaView::Draw;
+    const qsizetype option = names.indexOf(QStringLiteral("--view"));
+    if (option >= 0) {
+        view = option + 1 < names.size() ? viewNamed(names[option + 1]) : std::nullopt;
+        if (!view)
+            return misused(err, QStringLiteral("--view takes draw, cars or changes"));
+        names.remove(option, 2);
+    }
+    if (names.size() != 3)
+        return misused(err, QStringLiteral("deltas takes a style file, a sprite number and a bitmap name"));
+    const std::optional<int> sprite = spriteNumber(names[1], err);
+    if (!sprite)
+        return 1;
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(names[2]);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, names[0], prompts, log))
+            return false;
+        const QString path = exportDeltaSheet(doc, *sprite, renderDeltaSheet(doc, *sprite, *view), prompts);
+        if (!path.isEmpty())
+            out << QStringLiteral("saved to \"%1\"\n").arg(path);
+        return !path.isEmpty();
+    });
+}
+
+int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 4)
+        return misused(
+            err,
+            QStringLiteral("import-deltas takes a style file, a sprite number, a bitmap and a target name"));
+    const std::optional<int> sprite = spriteNumber(args[1], err);
+    if (!sprite)
+        return 1;
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[2]);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, args[0], prompts, log) || !importDeltas(doc, *sprite, prompts))
+            return false;
+        return saveStyle(doc, args[3], prompts, out);
+    });
+}
+
+int runPublishCar(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 3)
+        return misused(err, QStringLiteral("publish-car takes a style file, a sprite number and a name"));
+    const std::optional<int> sprite = spriteNumber(args[1], err);
+    if (!sprite)
+        return 1;
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(args[2]);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, args[0], prompts, log))
+            return false;
+        const std::optional<CarPublication> published =
+            publishCar(doc, *sprite, prompts, carWorkFolder(), {});
+        if (published)
+            out << QStringLiteral("saved to \"%1\" and \"%2\"\n").arg(published->archive, published->gif);
+        return published.has_value();
+    });
+}

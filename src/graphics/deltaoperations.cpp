@@ -1,0 +1,50 @@
+#include "deltaoperations.h"
+
+#include "bitmapfile.h"
+#include "deltasheet.h"
+#include "deltaunit.h"
+#include "fileio.h"
+#include "palettetablefile.h"
+#include "prompts.h"
+#include "spritepicture.h"
+
+QString DeltaFileName(const StyleDocument &doc, int sprite) {
+    return QStringLiteral("D_") + SpriteFileName(doc, sprite);
+}
+
+QString exportDeltaSheet(const StyleDocument &doc, int sprite, const QImage &sheet, Prompts &prompts) {
+    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, DeltaFileName(doc, sprite));
+    if (!path)
+        return QString();
+    const QString target = withExtension(*path, QStringLiteral(".bmp"));
+    saveBitmap8(target, sheet);
+    return target;
+}
+
+std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (!isCarSprite(doc, sprite)) {
+        prompts.message(
+            QStringLiteral("Sprite %1 is no car sprite; only car sprites have deltas.").arg(sprite));
+        return std::nullopt;
+    }
+    const QImage picture = spritePicture(doc, sprite);
+    const std::optional<QString> path = prompts.openFileName(BitmapFilter, DeltaFileName(doc, sprite));
+    if (!path)
+        return std::nullopt;
+    const LoadedBitmap bitmap = loadBitmap(*path);
+    const QSize sheetSize = deltaSheetSize(picture.size());
+    if (bitmap.pixelFormatCode != Pf8Bit || bitmap.image.format() != QImage::Format_Indexed8) {
+        prompts.message(QStringLiteral("pixel format is not 8 bit!"));
+        return std::nullopt;
+    }
+    if (bitmap.image.width() != sheetSize.width()) {
+        prompts.message(QStringLiteral("bitmap width is not %1pixels!").arg(sheetSize.width()));
+        return std::nullopt;
+    }
+    if (bitmap.image.height() != sheetSize.height()) {
+        prompts.message(QStringLiteral("bitmap height is not %1pixels!").arg(sheetSize.height()));
+        return std::nullopt;
+    }
+    replaceSpriteDeltas(doc, sprite, encodeSheetDeltas(picture, bitmap.image));
+    return renderDeltaSheet(doc, sprite, DeltaView::ChangesOnly);
+}

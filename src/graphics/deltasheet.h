@@ -1,0 +1,50 @@
+#pragma once
+
+#include "styledocument.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+// The delta sheet: 2 rows of 10 cells of the sprite's size with 4-pixel gaps; cell 10r + c
+// stands for delta 10r + c.
+inline constexpr int DeltaSheetColumns = 10;
+inline constexpr int DeltaSheetRows = 2;
+inline constexpr int DeltaSheetCells = DeltaSheetColumns * DeltaSheetRows;
+inline constexpr int DeltaCellGap = 4;
+
+enum class DeltaView {
+    Draw,        // "Draw deltas": the sprite with each delta drawn over it
+    CarsOnly,    // "View Cars only": the plain sprite in every cell
+    ChangesOnly, // "View changes only": the deltas alone on the white background
+};
+inline const QString DrawDeltasCaption = QStringLiteral("Draw deltas");
+inline const QString ViewCarsOnlyCaption = QStringLiteral("View Cars only");
+inline const QString ViewChangesOnlyCaption = QStringLiteral("View changes only");
+inline const QString ExportDeltasCaption = QStringLiteral("Export deltas");
+inline const QString ImportDeltasCaption = QStringLiteral("Import deltas");
+
+QSize deltaSheetSize(QSize sprite);
+// Top-left pixel of cell `cell` (0 to 19) in the sheet of a sprite of that size.
+QPoint deltaCellOrigin(QSize sprite, int cell);
+
+// The entry of the colour table nearest to white; the first of several equally near.
+int closestToWhite(const QList<QRgb> &colours);
+
+// The sheet of sprite `sprite` in the view, 8-bit with the sprite's palette. All twenty cells
+// are drawn whatever the number of deltas the sprite has. Throws EditorError for a sprite that
+// has no picture.
+QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view);
+
+// The twenty deltas that turn `picture` (the sprite) into the cells of `sheet`. A sheet with
+// another palette is mapped colour by colour: an entry equal to the sprite's keeps its value,
+// others take the nearest colour of the sprite's palette. Throws EditorError naming the cell
+// when one cannot be encoded.
+std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &sheet);
+
+// Zoom buttons of the sheet view: in doubles the view while the sheet is more than a seventh of
+// its width; out halves it down to the sheet's own width.
+QSize zoomedIn(QSize sheet, QSize view);
+QSize zoomedOut(QSize sheet, QSize view);
