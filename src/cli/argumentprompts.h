@@ -3,10 +3,11 @@
 #include "cliprompts.h"
 
 #include <deque>
+#include <utility>
 
-// Command-line prompts that answer the file dialogs, the input box, the palette picker and the
-// Yes / No / Cancel questions from the command line, in the order queued; once a queue is empty
-// they decline like CliPrompts.
+// Command-line prompts that answer the file and folder dialogs, the input box, the palette picker,
+// the sprite import choice and the Yes / No / Cancel questions from the command line, in the order
+// queued; once a queue is empty they decline like CliPrompts.
 class ArgumentPrompts final : public CliPrompts {
 public:
     using CliPrompts::CliPrompts;
@@ -15,6 +16,8 @@ public:
     void queuePalette(const QString &number) { palettes_.push_back(number); }
     void queueInput(const QString &text) { inputs_.push_back(text); }
     void queueAnswer(Answer answer) { answers_.push_back(answer); }
+    void queueFolder(const QString &folder) { folders_.push_back(folder); }
+    void queueChoice(int choice) { choice_ = choice; }
 
     std::optional<QString> openFileName(const QString &, const QString &) override {
         return next(fileNames_);
@@ -26,6 +29,8 @@ public:
     std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
         return next(inputs_);
     }
+    std::optional<QString> folder(const QString &) override { return next(folders_); }
+    int importChoice() override { return std::exchange(choice_, ImportChoiceCancel); }
     Answer confirmWithCancel(const QString &text) override;
 
 private:
@@ -34,5 +39,7 @@ private:
     std::deque<QString> fileNames_;
     std::deque<QString> palettes_;
     std::deque<QString> inputs_;
+    std::deque<QString> folders_;
     std::deque<Answer> answers_;
+    int choice_ = ImportChoiceCancel;
 };

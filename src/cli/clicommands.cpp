@@ -11,6 +11,7 @@
 #include "progress.h"
 #include "rendercommands.h"
 #include "samplestyle.h"
+#include "spritecommands.h"
 #include "stylewriter.h"
 #include "tileoperations.h"
 #include "tilepattern.h"
@@ -55,6 +56,19 @@ const QString Usage =
                    "                           a multiple of 256 high, and save the result as OUT\n"
                    "  render-tiles FILE.sty OUT.png\n"
                    "                           the texture grid as the Textures page shows it\n"
+                   "  export-sprites FILE.sty DIR [--start S] [--end E]\n"
+                   "                           write sprites S to E (all by default) as 8-bit\n"
+                   "                           bitmaps with their palettes into the folder DIR\n"
+                   "  import-sprite FILE.sty SPRITE IN.bmp OUT.sty --choice C [--palette N]\n"
+                   "                           copy a bitmap of the sprite's size into it and save\n"
+                   "                           the result as OUT; C is the import dialog's choice:\n"
+                   "                           1 palette over the current one, 2 into palette N,\n"
+                   "                           3 use palette N without importing, 4 colours into\n"
+                   "                           palette N only, 5 pixels only\n"
+                   "  sprite-info FILE.sty SPRITE\n"
+                   "                           show what the info panel shows for the sprite\n"
+                   "  render-sprites FILE.sty OUT.png [--borders]\n"
+                   "                           the sprite pages as the Sprites page shows them\n"
                    "  deltas FILE.sty SPRITE OUT.bmp [--view draw | cars | changes]\n"
                    "                           write the delta sheet of sprite SPRITE as an 8-bit\n"
                    "                           bitmap: each delta over the sprite (draw, the\n"
@@ -376,6 +390,14 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runImportRawTiles(rest, out, err);
     if (command == QLatin1String("render-tiles"))
         return runRenderTiles(rest, out, err);
+    if (command == QLatin1String("export-sprites"))
+        return runExportSprites(rest, out, err);
+    if (command == QLatin1String("import-sprite"))
+        return runImportSprite(rest, out, err);
+    if (command == QLatin1String("sprite-info"))
+        return runSpriteInfo(rest, out, err);
+    if (command == QLatin1String("render-sprites"))
+        return runRenderSprites(rest, out, err);
     if (command == QLatin1String("deltas"))
         return runDeltas(rest, out, err);
     if (command == QLatin1String("import-deltas"))

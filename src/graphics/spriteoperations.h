@@ -1,12 +1,11 @@
 #pragma once
 
+#include "prompts.h"
 #include "styledocument.h"
 
 #include <QImage>
 #include <QString>
 #include <functional>
-
-class Prompts;
 
 inline const QString AddSpritePageQuestion = QStringLiteral("this will add another 256*256 page, continue?");
 inline const QString RemoveSpritePageQuestion =
@@ -21,7 +20,7 @@ enum class SpriteImportChoice {
     ChangePaletteOnly = 3,
     PaletteHack = 4,
     PixelsOnly = 5,
-    Cancel = 127,
+    Cancel = ImportChoiceCancel,
 };
 
 // "export": the save dialog preset with the sprite's file name; writes its picture as ".bmp".

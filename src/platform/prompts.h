@@ -5,6 +5,9 @@
 
 enum class Answer { Yes, No, Cancel };
 
+// The sprite import choice's answer for Cancel.
+inline constexpr int ImportChoiceCancel = 127;
+
 // Everything the core asks the user goes through this interface: real dialogs in the editor,
 // scripted answers in tests, command-line options in vyr2-sty.
 class Prompts {
@@ -48,5 +51,5 @@ public:
     std::optional<QString> saveFileName(const QString &, const QString &) override { return std::nullopt; }
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
     std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
-    int importChoice() override { return 127; }
+    int importChoice() override { return ImportChoiceCancel; }
 };

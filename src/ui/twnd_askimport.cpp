@@ -1,6 +1,7 @@
 #include "twnd_askimport.h"
 
 #include "dialogbuttons.h"
+#include "prompts.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr int CancelResult = 127;
+constexpr int CancelResult = ImportChoiceCancel;
 // The first option's result; the others return their own index.
 constexpr int FirstOptionResult = 5;
 

@@ -1,0 +1,151 @@
+#include "spritecommands.h"
+
+#include "argumentprompts.h"
+#include "commandsupport.h"
+#include "editorerror.h"
+#include "fileio.h"
+#include "log.h"
+#include "palettelookup.h"
+#include "spriteentries.h"
+#include "spriteoperations.h"
+#include "spritepages.h"
+
+#include <QBuffer>
+#include <QTextStream>
+
+namespace {
+
+int misused(QTextStream &err, const QString &problem) {
+    err << "vyr2-sty: " << problem << Qt::endl;
+    return 1;
+}
+
+// Removes "NAME VALUE" from the arguments; false when the option has no value.
+bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    value = args[at + 1];
+    args.remove(at, 2);
+    return true;
+}
+
+std::optional<int> number(const QString &text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// Loads the style and checks the sprite number against it.
+bool loadWithSprite(StyleDocument &doc, const QString &path, int sprite, Prompts &prompts) {
+    LineLog log;
+    if (!loadStyle(doc, path, prompts, log))
+        return false;
+    if (inRange(0, doc.spriteCount(), sprite))
+        return true;
+    prompts.message(QStringLiteral("There is no sprite %1; the style has %2 sprites.")
+                        .arg(sprite)
+                        .arg(doc.spriteCount()));
+    return false;
+}
+
+} // namespace
+
+int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    std::optional<QString> start, end;
+    if (!takeOption(names, QStringLiteral("--start"), start) ||
+        !takeOption(names, QStringLiteral("--end"), end))
+        return misused(err, QStringLiteral("--start and --end need a sprite number"));
+    if (names.size() != 2)
+        return misused(err, QStringLiteral("export-sprites takes a style file and a folder"));
+    const std::optional<int> first = start ? number(*start) : 0;
+    const std::optional<int> last = end ? number(*end) : std::nullopt;
+    if (!first || (end && !last))
+        return misused(err, QStringLiteral("--start and --end need a sprite number"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFolder(names[1]);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, names[0], prompts, log))
+            return false;
+        const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts);
+        if (written > 0)
+            out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(names[1]);
+        return written > 0;
+    });
+}
+
+int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    std::optional<QString> choiceText, palette;
+    if (!takeOption(names, QStringLiteral("--choice"), choiceText) ||
+        !takeOption(names, QStringLiteral("--palette"), palette))
+        return misused(err, QStringLiteral("--choice needs 1 to 5 and --palette a palette number"));
+    if (names.size() != 4)
+        return misused(err,
+                       QStringLiteral("import-sprite takes a style file, a sprite number, a bitmap and a "
+                                      "target name"));
+    const std::optional<int> sprite = number(names[1]);
+    const std::optional<int> choice = choiceText ? number(*choiceText) : std::nullopt;
+    if (!sprite)
+        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
+    if (!choice || *choice < 1 || *choice > 5)
+        return misused(err, QStringLiteral("import-sprite needs --choice 1 to 5"));
+    ArgumentPrompts prompts(err);
+    prompts.queueFileName(names[2]);
+    prompts.queueChoice(*choice);
+    if (palette)
+        prompts.queuePalette(*palette);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        if (!loadWithSprite(doc, names[0], *sprite, prompts))
+            return false;
+        QImage clut1 = makeClut1(doc);
+        return importSprite(doc, clut1, *sprite, prompts) && saveStyle(doc, names[3], prompts, out);
+    });
+}
+
+int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return misused(err, QStringLiteral("sprite-info takes a style file and a sprite number"));
+    const std::optional<int> sprite = number(args[1]);
+    if (!sprite)
+        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
+    return guarded(err, [&](CliPrompts &prompts) {
+        StyleDocument doc;
+        if (!loadWithSprite(doc, args[0], *sprite, prompts))
+            return false;
+        printLines(out, spriteInfo(doc, *sprite));
+        return true;
+    });
+}
+
+int runRenderSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
+    QStringList names = args;
+    const bool borders = names.removeAll(QStringLiteral("--borders")) > 0;
+    if (names.size() != 2)
+        return misused(err, QStringLiteral("render-sprites takes a style file and a picture name"));
+    return guarded(err, [&](CliPrompts &prompts) {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, names[0], prompts, log))
+            return false;
+        const QImage strip = buildSpriteOverlay(doc, borders);
+        if (strip.isNull()) {
+            prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(names[0]));
+            return false;
+        }
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!strip.save(&buffer, "PNG"))
+            throw EditorError(QStringLiteral("the sprite pages could not be encoded as PNG"));
+        writeWholeFileAtomic(names[1], png);
+        out << QStringLiteral("saved to \"%1\"\n").arg(names[1]);
+        return true;
+    });
+}

@@ -1,0 +1,87 @@
+#include "clitest.h"
+
+#include "bitmapfile.h"
+#include "fileio.h"
+#include "log.h"
+#include "palettelookup.h"
+#include "progress.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "stylereader.h"
+
+#include <QDir>
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SpriteCommands : CliTest {
+    void SetUp() override {
+        ASSERT_EQ(run({"sample", dir.path("start.sty")}), 0) << err.toStdString();
+        ASSERT_TRUE(load(start, "start.sty"));
+    }
+
+    bool load(StyleDocument &doc, const QString &name) {
+        ScriptedPrompts prompts;
+        SilentProgress progress;
+        LineLog log;
+        return opensty(doc, dir.path(name), prompts, progress, log);
+    }
+
+    StyleDocument start;
+};
+
+TEST_F(SpriteCommands, ExportedSpritesImportBackWithEveryChoiceKeepingTheFile) {
+    ASSERT_TRUE(QDir().mkdir(dir.path("sprites")));
+    ASSERT_EQ(
+        run({"export-sprites", dir.path("start.sty"), dir.path("sprites"), "--start", "3", "--end", "6"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(QDir(dir.path("sprites")).entryList(QDir::Files).size(), 4);
+    const QString file = dir.path("sprites/" + SpriteFileName(start, 4));
+    const LoadedBitmap bitmap = loadBitmap(file);
+    EXPECT_EQ(bitmap.pixelFormatCode, Pf8Bit);
+
+    const int palette = start.PaletteIndex[std::size_t(spriteVirtualPalette(start, 4))];
+    for (const QStringList &choice : {QStringList{"--choice", "1"}, QStringList{"--choice", "5"},
+                                      QStringList{"--choice", "3", "--palette", QString::number(palette)}}) {
+        ASSERT_EQ(run(QStringList{"import-sprite", dir.path("start.sty"), "4", file, dir.path("back.sty")} +
+                      choice),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(readWholeFile(dir.path("back.sty")), readWholeFile(dir.path("start.sty")))
+            << choice.join(' ').toStdString();
+    }
+
+    // Choice 3 with another palette maps the sprite to it and nothing else.
+    ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), "4", file, dir.path("mapped.sty"), "--choice", "3",
+                   "--palette", "40"}),
+              0);
+    StyleDocument mapped;
+    ASSERT_TRUE(load(mapped, "mapped.sty"));
+    EXPECT_EQ(mapped.PaletteIndex[std::size_t(spriteVirtualPalette(start, 4))], 40);
+    EXPECT_EQ(mapped.SpriteStore, start.SpriteStore);
+}
+
+TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
+    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("x.bmp"), dir.path("o.sty")}), 1);
+    EXPECT_TRUE(err.contains("--choice 1 to 5"));
+    saveBitmap8(dir.path("small.bmp"), QImage(3, 3, QImage::Format_Indexed8));
+    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("small.bmp"), dir.path("o.sty"),
+                   "--choice", "5"}),
+              1);
+    EXPECT_TRUE(err.contains("error: bitmap must be 8 bit size")) << err.toStdString();
+    EXPECT_EQ(run({"sprite-info", dir.path("start.sty"), "5000"}), 1);
+    EXPECT_TRUE(err.contains("There is no sprite 5000"));
+    EXPECT_FALSE(QFile::exists(dir.path("o.sty")));
+}
+
+TEST_F(SpriteCommands, InfoAndRenderShowWhatTheSpritesPageShows) {
+    ASSERT_EQ(run({"sprite-info", dir.path("start.sty"), "12"}), 0);
+    EXPECT_EQ(out, spriteInfo(start, 12).join('\n') + '\n');
+    ASSERT_EQ(run({"render-sprites", dir.path("start.sty"), dir.path("strip.png"), "--borders"}), 0);
+    const QImage strip(dir.path("strip.png"));
+    EXPECT_EQ(strip.size(), QSize(start.SpriteStore.height(), 256));
+    EXPECT_EQ(strip.pixel(spriteRect(start.SpriteIndex[12]).topLeft()), qRgb(255, 0, 0));
+}
+
+} // namespace
