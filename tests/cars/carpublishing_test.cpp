@@ -156,6 +156,11 @@ TEST_F(Publishing, TheGifIsOnePictureWithItsPaletteAndTheComment) {
     EXPECT_EQ(comments, QStringList{PublishedGifComment});
     DGifCloseFile(gif, &error);
 
+    // Another decoder reads the same picture.
+    const QImage read(published.gif, "GIF");
+    EXPECT_EQ(read.size(), picture.size());
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
+
     EXPECT_THROW(encodeGif(QImage(4, 4, QImage::Format_RGB32), PublishedGifComment), EditorError);
 }
 
