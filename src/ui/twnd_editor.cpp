@@ -1,6 +1,8 @@
 #include "twnd_editor.h"
 
+#include "carpublishing.h"
 #include "coloradjust.h"
+#include "deltaspage.h"
 #include "dialogprompts.h"
 #include "editorerror.h"
 #include "jascpalette.h"
@@ -10,6 +12,7 @@
 #include "paletteusage.h"
 #include "palindexdelegate.h"
 #include "pedremapview.h"
+#include "shellopen.h"
 #include "spriteentries.h"
 #include "spritelistpage.h"
 #include "spriteoperations.h"
@@ -95,8 +98,9 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 Twnd_editor::Twnd_editor()
     : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
-      adjust_(new Twnd_adjust(this)), clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
-      surface_(new Twnd_surface(this)), askimport_(new Twnd_askimport(this)) {
+      fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
+      clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
+      askimport_(new Twnd_askimport(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
@@ -129,9 +133,20 @@ Twnd_editor::Twnd_editor()
     log_ = new QPlainTextEdit;
     log_->setReadOnly(true);
     mainPages_->addTab(log_, QStringLiteral("Log"));
-    // Working pages without a tab: the delta view comes with the "Deltas" button.
-    for (const QString &hidden : {QStringLiteral("invisible"), QStringLiteral("Deltas")})
-        mainPages_->setTabVisible(mainPages_->addTab(new QWidget, hidden), false);
+    // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
+    mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
+    deltas_ = new DeltasPage;
+    deltas_->setDocument(&document_);
+    deltas_->setPrompts(prompts_);
+    connect(deltas_, &DeltasPage::documentEdited, this, [this] {
+        modified_ = true;
+        refreshViews();
+    });
+    mainPages_->setTabVisible(mainPages_->addTab(deltas_, QStringLiteral("Deltas")), false);
+    connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
+        mainPages_->setCurrentWidget(deltas_);
+        deltas_->open(sprite);
+    });
 
     loadingPage_ = new QWidget;
     auto *loading = new QVBoxLayout(loadingPage_);
@@ -221,6 +236,8 @@ QWidget *Twnd_editor::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
     spriteListPage_->setDocument(&document_, &sprites_->overlay());
     spriteList_ = spriteListPage_->list();
+    connect(spriteListPage_, &SpriteListPage::publishRequested, this,
+            [this](int sprite) { publishCar(document_, sprite, prompts(), carWorkFolder(), fileOpener_); });
     connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
         mainPages_->setCurrentWidget(sprites_);
         sprites_->selectByNumber(sprite);
@@ -365,6 +382,7 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
     prompts_ = prompts;
     pedRemap_->setPrompts(prompts);
     sprites_->setPrompts(prompts);
+    deltas_->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {

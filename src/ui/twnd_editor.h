@@ -4,6 +4,7 @@
 #include "styledocument.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -23,6 +24,7 @@ class Twnd_surface;
 class TileGridView;
 class SurfacesPage;
 class SpritesPage;
+class DeltasPage;
 class SpriteListPage;
 class QSpinBox;
 class QLineEdit;
@@ -54,6 +56,7 @@ public:
     State state() const { return state_; }
     SpritesPage *spritesPage() const { return sprites_; }
     SpriteListPage *spriteListPage() const { return spriteListPage_; }
+    DeltasPage *deltasPage() const { return deltas_; }
     const StyleDocument &document() const { return document_; }
     bool isModified() const { return modified_; }
     QTabWidget *mainPages() const { return mainPages_; }
@@ -62,6 +65,8 @@ public:
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     // Replaces the dialogs answered by the user, for tests.
     void setPrompts(Prompts *prompts);
+    // Replaces the system's "open with the associated program", for tests.
+    void setFileOpener(std::function<bool(const QString &)> opener) { fileOpener_ = std::move(opener); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -128,6 +133,7 @@ private:
 
     std::unique_ptr<DialogPrompts> dialogPrompts_;
     Prompts *prompts_ = nullptr;
+    std::function<bool(const QString &)> fileOpener_;
 
     QAction *open_;
     QAction *saveAs_;
@@ -149,6 +155,7 @@ private:
     QPlainTextEdit *info_;
     SpritesPage *sprites_;
     SpriteListPage *spriteListPage_;
+    DeltasPage *deltas_;
     QListWidget *spriteList_;
     QSpinBox *spriteSelector_;
     QSpinBox *rangeStart_;

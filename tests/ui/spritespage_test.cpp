@@ -1,6 +1,8 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "deltaspage.h"
+#include "deltaunit.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "progress.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -232,6 +235,55 @@ TEST_F(SpritesWindow, SpriteListShowsEveryEntryAndLeadsBackToTheSprite) {
     EXPECT_EQ(page->selectedSprite(), 30);
     const QImage shot = list->list()->viewport()->grab().toImage();
     EXPECT_FALSE(shot.isNull());
+}
+
+TEST_F(SpritesWindow, DeltasButtonOpensTheSheetWhoseImportReplacesTheDeltas) {
+    EXPECT_FALSE(pageAction(page, "Deltas")->isEnabled() && !isCarSprite(opened, page->selectedSprite()));
+    const int car = 3;
+    page->selectByNumber(car);
+    ASSERT_TRUE(pageAction(page, "Deltas")->isEnabled());
+    pageAction(page, "Deltas")->trigger();
+    DeltasPage *deltas = window.deltasPage();
+    EXPECT_EQ(window.mainPages()->currentWidget(), deltas);
+    EXPECT_EQ(deltas->sheet().size(), deltaSheetSize(QSize(entry(car).w, entry(car).h)));
+    EXPECT_EQ(deltas->shownSize(), deltas->sheet().size());
+    deltas->findChild<QAction *>(QStringLiteral("zoomin"))->trigger();
+    EXPECT_EQ(deltas->shownSize(), deltas->sheet().size() * 2);
+
+    pageAction(deltas, "View Cars only")->trigger();
+    prompts.queueText(dir.path("plain.bmp"));
+    pageAction(deltas, "Export deltas")->trigger();
+    EXPECT_EQ(prompts.presets().last(), "D_" + SpriteFileName(opened, car));
+    prompts.queueText(dir.path("plain.bmp"));
+    pageAction(deltas, "Import deltas")->trigger();
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    // The plain sprite in every cell: twenty empty deltas.
+    const std::optional<int> e = findDeltaEntry(window.document(), car);
+    ASSERT_TRUE(e.has_value());
+    const DeltaIndexEntry &changed = window.document().DeltaIndex[std::size_t(*e)];
+    EXPECT_EQ(changed.delta_count, 20);
+    EXPECT_TRUE(
+        std::all_of(changed.size.begin(), changed.size.end(), [](quint16 size) { return size == 0; }));
+    EXPECT_TRUE(window.isModified());
+}
+
+TEST_F(SpritesWindow, PublishingIsOfferedForCarsAndWritesTheArchiveAndPicture) {
+    SpriteListPage *list = window.spriteListPage();
+    QAction *publish = pageAction(list, "create zip and gif file of this car for publishing");
+    list->list()->setCurrentRow(opened.SpriteBases[SprCar]);
+    EXPECT_FALSE(publish->isEnabled());
+    list->list()->setCurrentRow(3);
+    ASSERT_TRUE(publish->isEnabled());
+    QStringList opened;
+    window.setFileOpener([&](const QString &path) {
+        opened << path;
+        return true;
+    });
+    prompts.queueText(dir.path("bus"));
+    publish->trigger();
+    EXPECT_TRUE(QFile::exists(dir.path("bus.zip")));
+    EXPECT_TRUE(QFile::exists(dir.path("bus.gif")));
+    EXPECT_EQ(opened, QStringList{dir.path("bus.zip")});
 }
 
 TEST(SpriteThumbnail, SitsRightOfTheTextOrAcrossTheItemForWideSprites) {

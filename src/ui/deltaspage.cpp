@@ -1,0 +1,71 @@
+#include "deltaspage.h"
+
+#include "deltaoperations.h"
+#include "stretchedimageview.h"
+
+#include <QAction>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
+    auto *layout = new QVBoxLayout(this);
+    auto *tools = new QToolBar(this);
+    tools->addAction(ExportDeltasCaption, this, &DeltasPage::exportClick);
+    tools->addAction(ImportDeltasCaption, this, &DeltasPage::importClick);
+    tools->addAction(DrawDeltasCaption, this, [this] { showView(DeltaView::Draw); });
+    tools->addAction(ViewCarsOnlyCaption, this, [this] { showView(DeltaView::CarsOnly); });
+    tools->addAction(ViewChangesOnlyCaption, this, [this] { showView(DeltaView::ChangesOnly); });
+    QAction *in = tools->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this, [this] {
+        shown_ = zoomedIn(sheet_.size(), shown_);
+        show(sheet_);
+    });
+    in->setObjectName(QStringLiteral("zoomin"));
+    in->setToolTip(QStringLiteral("zoom in"));
+    QAction *out = tools->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this, [this] {
+        shown_ = zoomedOut(sheet_.size(), shown_);
+        show(sheet_);
+    });
+    out->setObjectName(QStringLiteral("zoomout"));
+    out->setToolTip(QStringLiteral("zoom out"));
+    layout->addWidget(tools);
+    scroll_ = new QScrollArea(this);
+    view_ = new StretchedImageView;
+    view_->setObjectName(QStringLiteral("deltasheet"));
+    scroll_->setWidget(view_);
+    layout->addWidget(scroll_, 1);
+}
+
+void DeltasPage::open(int sprite) {
+    sprite_ = sprite;
+    shown_ = QSize();
+    showView(DeltaView::Draw);
+}
+
+void DeltasPage::showView(DeltaView view) {
+    if (!document_ || sprite_ < 0)
+        return;
+    show(renderDeltaSheet(*document_, sprite_, view));
+}
+
+void DeltasPage::show(const QImage &sheet) {
+    sheet_ = sheet;
+    if (!shown_.isValid())
+        shown_ = sheet_.size();
+    view_->setImage(sheet_, shown_);
+}
+
+void DeltasPage::exportClick() {
+    if (document_ && sprite_ >= 0)
+        exportDeltaSheet(*document_, sprite_, sheet_, *prompts_);
+}
+
+void DeltasPage::importClick() {
+    if (!document_ || sprite_ < 0)
+        return;
+    if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_)) {
+        show(*changes);
+        emit documentEdited();
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "deltasheet.h"
+#include "styledocument.h"
+
+#include <QWidget>
+
+class Prompts;
+class QScrollArea;
+class StretchedImageView;
+
+// The "Deltas" page: the delta sheet of the selected car sprite, stretched to a size the zoom
+// buttons change, with its three views and the sheet's export and import.
+class DeltasPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit DeltasPage(QWidget *parent = nullptr);
+
+    void setDocument(StyleDocument *document) { document_ = document; }
+    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+
+    // The "Deltas" button: the sheet of `sprite` at its own size, in "Draw deltas".
+    void open(int sprite);
+    void showView(DeltaView view);
+
+    int sprite() const { return sprite_; }
+    const QImage &sheet() const { return sheet_; }
+    QSize shownSize() const { return shown_; }
+
+signals:
+    void documentEdited();
+
+private:
+    void show(const QImage &sheet);
+    void exportClick();
+    void importClick();
+
+    StyleDocument *document_ = nullptr;
+    Prompts *prompts_ = nullptr;
+    int sprite_ = -1;
+    QImage sheet_;
+    QSize shown_;
+    QScrollArea *scroll_;
+    StretchedImageView *view_;
+};
