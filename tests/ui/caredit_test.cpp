@@ -2,8 +2,14 @@
 #include "twnd_submodels.h"
 
 #include "carscript.h"
+#include "fileio.h"
+#include "log.h"
+#include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+#include "tempdir.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -237,6 +243,53 @@ TEST(CarEditor, SubModelsAreChosenAndSpritesWithoutACarRefused) {
     EXPECT_TRUE(prompts.messages()[0].contains("30")) << prompts.messages()[0].toStdString();
     EXPECT_FALSE(dialog.editCar(doc, 45, prompts)) << "no car sprite";
     EXPECT_EQ(prompts.messages().size(), 1);
+}
+
+TEST(CarEditor, EditedStyleAndScriptReadBackWithExactlyTheChanges) {
+    TestDir dir;
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    StyleDocument sample = makeSampleStyle();
+    ASSERT_FALSE(writeStyle(sample, dir.path("city.sty"), prompts, progress, log).isEmpty());
+    writeWholeFileAtomic(dir.path("nyc.gci"), carScriptBytes(makeSampleCarScript(sample)));
+
+    StyleDocument doc;
+    ASSERT_TRUE(opensty(doc, dir.path("city.sty"), prompts, progress, log));
+    QString gciName;
+    ASSERT_TRUE(loadCompanionScript(doc.CarScript, gciName, dir.path("city.sty")));
+    Twnd_caredit dialog;
+    ASSERT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Mass))->setText("42.125");
+        auto *doors = child<QTableWidget>(dialog, "doorgrid");
+        doors->setCurrentCell(2, 0);
+        click(dialog, "btn_mirrorprevious");
+        click(dialog, "btn_ok");
+    }));
+    StyleDocument expected = doc;
+    prompts.queueText(gciName);
+    ASSERT_EQ(saveGci(doc.CarScript, gciName, prompts), dir.path("nyc.gci"));
+    ASSERT_FALSE(writeStyle(doc, dir.path("city.sty"), prompts, progress, log).isEmpty());
+
+    StyleDocument reread;
+    ASSERT_TRUE(opensty(reread, dir.path("city.sty"), prompts, progress, log));
+    const CarInfoRecord &bus = reread.CarInfoTable[3];
+    const CarInfoRecord &before = sample.CarInfoTable[3];
+    EXPECT_EQ(shownDoor(bus.doors[2]),
+              (ShownDoor{-std::abs(shownDoor(before.doors[1]).x), shownDoor(before.doors[1]).y,
+                         shownDoor(before.doors[1]).walkIn}));
+    CarInfoRecord onlyDoor = before;
+    onlyDoor.doors[2] = bus.doors[2];
+    onlyDoor.rating = ratingValue(ratingEntry(before.rating)); // the list writes one value per entry
+    EXPECT_EQ(bus, onlyDoor);
+    EXPECT_EQ(reread.RecycleList, sample.RecycleList);
+
+    const QStringList script = carScriptLines(readWholeFile(dir.path("nyc.gci")));
+    QStringList wanted = makeSampleCarScript(sample);
+    wanted[findModelLine(wanted, 11) + 4] = "f42.125 {mass}";
+    ASSERT_GT(script.size(), 5);
+    EXPECT_EQ(script.mid(5), wanted.mid(4)) << "the new header replaces the old one";
+    EXPECT_EQ(script[0], "{**********************");
 }
 
 } // namespace
