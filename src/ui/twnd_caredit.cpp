@@ -142,7 +142,7 @@ QWidget *Twnd_caredit::makeInfoPage() {
         infoGrid_->setItem(row, 0, name);
         infoGrid_->setItem(row, 1, new QTableWidgetItem(QStringLiteral("0")));
     }
-    connect(infoGrid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+    connect(infoGrid_, &QTableWidget::itemChanged, this, [](QTableWidgetItem *item) {
         if (!isInteger(item->text()))
             item->setText(QStringLiteral("0"));
     });
