@@ -588,9 +588,10 @@ void Twnd_caredit::showEvent(QShowEvent *event) {
 }
 
 bool Twnd_caredit::eventFilter(QObject *watched, QEvent *event) {
-    const auto *mouse = static_cast<QMouseEvent *>(event);
     const bool press = event->type() == QEvent::MouseButtonPress;
-    const bool drag = event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton);
+    const auto *mouse =
+        press || event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
+    const bool drag = mouse && !press && (mouse->buttons() & Qt::LeftButton);
     const QPoint moved = press || drag ? mouse->globalPosition().toPoint() - dragStart_ : QPoint();
 
     if (event->type() == QEvent::Enter && watched->property("help").isValid()) {

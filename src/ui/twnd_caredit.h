@@ -79,35 +79,36 @@ private:
     QPoint dragOrigin_;
     bool resizingPanel_ = false;
 
-    Twnd_submodels *submodels_;
-    Twnd_colsize *colsize_;
-    QTabWidget *pages_;
-    QLabel *scriptName_;
+    // Null until made: the event filter sees events while the constructor is still building pages.
+    Twnd_submodels *submodels_ = nullptr;
+    Twnd_colsize *colsize_ = nullptr;
+    QTabWidget *pages_ = nullptr;
+    QLabel *scriptName_ = nullptr;
     // Info page
-    QWidget *carFrame_;
-    QFrame *carPanel_;
-    QLabel *carprev_;
-    QFrame *panel_offsets_;
-    QListWidget *offsetList_;
-    QTableWidget *infoGrid_;
-    QListWidget *ratingList_;
-    QListWidget *wreckList_;
-    QCheckBox *check_recycled_;
+    QWidget *carFrame_ = nullptr;
+    QFrame *carPanel_ = nullptr;
+    QLabel *carprev_ = nullptr;
+    QFrame *panel_offsets_ = nullptr;
+    QListWidget *offsetList_ = nullptr;
+    QTableWidget *infoGrid_ = nullptr;
+    QListWidget *ratingList_ = nullptr;
+    QListWidget *wreckList_ = nullptr;
+    QCheckBox *check_recycled_ = nullptr;
     // Doors page
-    QWidget *doorArea_;
-    QLabel *cardoorprev_;
-    QFrame *doorpanel_;
-    QTableWidget *doorGrid_;
+    QWidget *doorArea_ = nullptr;
+    QLabel *cardoorprev_ = nullptr;
+    QFrame *doorpanel_ = nullptr;
+    QTableWidget *doorGrid_ = nullptr;
     // Flags page
-    QListWidget *flagList_;
+    QListWidget *flagList_ = nullptr;
     // Remaps page
-    QPlainTextEdit *remaps_;
-    QLabel *remapprev_;
+    QPlainTextEdit *remaps_ = nullptr;
+    QLabel *remapprev_ = nullptr;
     // Psyhics page
-    QWidget *physicsPage_;
+    QWidget *physicsPage_ = nullptr;
     std::array<QLineEdit *, PhysicsFieldCount> physicsEdits_{};
     std::array<QSlider *, PhysicsFieldCount> physicsSliders_{};
-    QCheckBox *turbo_;
-    QLineEdit *name_;
-    QLabel *tips_;
+    QCheckBox *turbo_ = nullptr;
+    QLineEdit *name_ = nullptr;
+    QLabel *tips_ = nullptr;
 };
