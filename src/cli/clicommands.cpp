@@ -1,8 +1,11 @@
 #include "clicommands.h"
 
 #include "argumentprompts.h"
+#include "carcommands.h"
+#include "carscript.h"
 #include "commandsupport.h"
 #include "deltacommands.h"
+#include "editorerror.h"
 #include "fileio.h"
 #include "jascpalette.h"
 #include "log.h"
@@ -80,6 +83,10 @@ const QString Usage =
                    "  publish-car FILE.sty SPRITE NAME\n"
                    "                           write NAME.zip (the car's bitmap, its delta sheet,\n"
                    "                           its GIF picture and readme.txt) and NAME.gif\n"
+                   "  car-info FILE.sty CAR    every field of car record CAR, its doors, its script\n"
+                   "                           name and its physics from the nyc.gci beside FILE\n"
+                   "  mirror-doors IN.sty OUT  move every door of every car to the other side and\n"
+                   "                           save the result as OUT\n"
                    "  --help                   show this list\n");
 
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
@@ -173,13 +180,6 @@ int exportFrom(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, con
             out << QStringLiteral("saved to \"%1\"\n").arg(path);
         return !path.isEmpty();
     });
-}
-
-QByteArray carScriptBytes(const QStringList &lines) {
-    QByteArray bytes;
-    for (const QString &line : lines)
-        bytes += line.toLatin1() + "\r\n";
-    return bytes;
 }
 
 } // namespace
@@ -404,5 +404,9 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runImportDeltas(rest, out, err);
     if (command == QLatin1String("publish-car"))
         return runPublishCar(rest, out, err);
+    if (command == QLatin1String("car-info"))
+        return runCarInfo(rest, out, err);
+    if (command == QLatin1String("mirror-doors"))
+        return runMirrorDoors(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -1,5 +1,7 @@
 #include "twnd_about.h"
 
+#include "programtitle.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -7,7 +9,7 @@
 Twnd_about::Twnd_about(QWidget *parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About"));
     auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(AboutTitle, this);
+    auto *title = new QLabel(ProgramTitle, this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);

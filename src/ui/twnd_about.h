@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-inline const QString AboutTitle = QStringLiteral("VYR2 sty tool (Build: 170211)");
-
 class Twnd_about : public QDialog {
     Q_OBJECT
 public:

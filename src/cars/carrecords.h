@@ -1,0 +1,109 @@
+#pragma once
+
+#include "carphysics.h"
+#include "recyclelist.h"
+#include "spriteentries.h"
+#include "styledocument.h"
+
+#include <QImage>
+#include <QList>
+#include <QRgb>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+class Prompts;
+
+// The records right after `car` that share its sprite (their `sprite` is 0).
+int subModelCount(const StyleDocument &doc, int car);
+// Why `car` cannot be edited, or an empty text when it has a record.
+QString noCarRecordMessage(const StyleDocument &doc, int car);
+
+// The script name of a model; "unknown" past the named models.
+QString scriptCarName(int model);
+// "script car name: %s" for the car of a car sprite.
+QString scriptCarNameLine(const StyleDocument &doc, int sprite);
+
+// Doors as the editor shows them: the walk-in mark is folded into the stored x as +-64.
+struct ShownDoor {
+    int x = 0;
+    int y = 0;
+    bool walkIn = false;
+    bool operator==(const ShownDoor &) const = default;
+};
+ShownDoor shownDoor(DoorPosition door);
+DoorPosition storedDoor(int x, int y, bool walkIn);
+
+// The door grid: one row of texts per door, no rows when the car has no doors.
+struct DoorRow {
+    QString x;
+    QString y;
+    QString walkIn; // any text marks a walk-in door
+    bool operator==(const DoorRow &) const = default;
+};
+using DoorRows = QList<DoorRow>;
+inline constexpr int EditorDoorLimit = 8;
+DoorRows doorRows(const CarInfoRecord &car);
+// Appends a door at the centre; false when the car already has as many doors as the editor allows.
+bool addDoor(DoorRows &rows);
+void removeDoor(DoorRows &rows, int row);
+// The door of `row` becomes the door above it, moved to the left side of the car.
+void mirrorPrevious(DoorRows &rows, int row);
+// Throws the conversion error for a cell that is no whole number.
+void storeDoors(CarInfoRecord &car, const DoorRows &rows);
+
+// The ratings list: each entry stands for a range of stored values and writes the first of them.
+inline constexpr std::array<const char *, 4> RatingTexts = {"bad", "average", "good", "doesn't appear"};
+inline constexpr int DoesntAppearEntry = 3;
+extern const QString RatingHelp;
+// The entry of a stored rating, -1 for a value the list does not show.
+int ratingEntry(int rating);
+quint8 ratingValue(int entry);
+
+inline constexpr std::array<const char *, 11> WreckTexts = {
+    "0 - trailer wreck",         "1 - small truck wreck",    "2 - normal car wreck #1",
+    "3 - normal car wreck #2",   "4 - limo wreck",           "5 - long thick car wreck (jefferson)",
+    "6 - small car wreck (bug)", "7 - big long truck wreck", "8 - van wreck",
+    "9 - tank wreck ??",         "99 - can't wreck"};
+int wreckEntry(int wreck);
+quint8 wreckValue(int entry);
+
+// The flag list: entries 0 to 7 are the bits of `info_flags`, 8 to 15 those of `info_flags_2`;
+// the last two stand for no bit.
+inline constexpr int FlagEntryCount = 18;
+extern const std::array<QString, FlagEntryCount> FlagTexts;
+using FlagChecks = std::array<bool, FlagEntryCount>;
+FlagChecks flagChecks(const CarInfoRecord &car);
+// Lights that cannot go together, and a cab that is no trailer, decided on the checks as they stand.
+void applyFlagRules(FlagChecks &checks);
+void storeFlags(CarInfoRecord &car, const FlagChecks &checks);
+
+// The four offsets along the car the offset marker sets, in the order of the offset list.
+inline constexpr std::array<const char *, 4> OffsetTexts = {" front wheels", " rear wheels", " front window",
+                                                            " rear window"};
+qint8 carOffset(const CarInfoRecord &car, int entry);
+void setCarOffset(CarInfoRecord &car, int entry, int offset);
+
+QStringList remapLines(const CarInfoRecord &car);
+// A first line that is no number empties the list; more lines than `num_remaps` can count are
+// refused. Throws EditorError, leaving `car` as it was.
+void storeRemaps(CarInfoRecord &car, const QStringList &lines);
+// The colours "view" shows for the remap on `line`: remap 0 is the sprite's own palette.
+QList<QRgb> remapColours(const StyleDocument &doc, const QString &line, int sprite);
+
+bool isRecycled(const RecycleTable &list, int model);
+void setRecycled(RecycleTable &list, int model, bool recycled);
+
+// What "Ok" of the car editor stores, in this order: the car's entry in the recycle list, the
+// record, and (when the car has a physics block) its physics lines. All or nothing.
+struct CarEdit {
+    int car = 0;
+    CarInfoRecord record;
+    bool recycled = false;
+    int modelLine = -1;
+    PhysicsSettings physics;
+};
+void commitCarEdit(StyleDocument &doc, const CarEdit &edit);
+
+// "mirror all door locations": every door of every car to the other side; walk-in marks stay.
+void mirrorAllDoorLocations(StyleDocument &doc);

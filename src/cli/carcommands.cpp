@@ -1,0 +1,153 @@
+#include "carcommands.h"
+
+#include "carphysics.h"
+#include "carrecords.h"
+#include "carscript.h"
+#include "cliprompts.h"
+#include "editorerror.h"
+#include "log.h"
+#include "progress.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+
+#include <QTextStream>
+
+namespace {
+
+// Messages about the car script are notes in the report, not failures of the command.
+class NotePrompts final : public DecliningPrompts {
+public:
+    explicit NotePrompts(QTextStream &out) : out_(out) {}
+    void message(const QString &text) override { out_ << "note: " << text << '\n'; }
+
+private:
+    QTextStream &out_;
+};
+
+QString flagNames(const CarInfoRecord &car, int first) {
+    const FlagChecks checks = flagChecks(car);
+    QStringList names;
+    for (int k = first; k < first + 8; ++k) {
+        if (checks[static_cast<std::size_t>(k)])
+            names << FlagTexts[static_cast<std::size_t>(k)];
+    }
+    return names.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(names.join(QStringLiteral(", ")));
+}
+
+QString listEntry(int entry, const auto &texts) {
+    return entry < 0 ? QStringLiteral(" (not in the list)")
+                     : QStringLiteral(" (%1)").arg(QLatin1String(texts[static_cast<std::size_t>(entry)]));
+}
+
+void printRecord(QTextStream &out, const CarInfoRecord &car) {
+    out << "model: " << car.model << '\n';
+    out << "script car name: " << scriptCarName(car.model) << '\n';
+    out << "sprite: " << car.sprite << '\n';
+    out << "w: " << car.w << ", h: " << car.h << '\n';
+    out << "passengers: " << car.passengers << '\n';
+    out << "wreck: " << car.wreck << listEntry(wreckEntry(car.wreck), WreckTexts) << '\n';
+    out << "rating: " << car.rating << listEntry(ratingEntry(car.rating), RatingTexts) << '\n';
+    out << "front_wheel_offset: " << car.front_wheel_offset << '\n';
+    out << "rear_wheel_offset: " << car.rear_wheel_offset << '\n';
+    out << "front_window_offset: " << car.front_window_offset << '\n';
+    out << "rear_window_offset: " << car.rear_window_offset << '\n';
+    out << QStringLiteral("info_flags: 0x%1").arg(car.info_flags, 2, 16, QLatin1Char('0'))
+        << flagNames(car, 0) << '\n';
+    out << QStringLiteral("info_flags_2: 0x%1").arg(car.info_flags_2, 2, 16, QLatin1Char('0'))
+        << flagNames(car, 8) << '\n';
+    out << "num_remaps: " << car.num_remaps << '\n';
+    if (car.num_remaps > 0)
+        out << "remap: " << remapLines(car).join(QLatin1Char(' ')) << '\n';
+    out << "num_doors: " << car.num_doors << '\n';
+    for (int d = 0; d < car.num_doors; ++d) {
+        const ShownDoor door = shownDoor(car.doors[static_cast<std::size_t>(d)]);
+        out << QStringLiteral("door %1: x %2, y %3%4\n")
+                   .arg(d)
+                   .arg(door.x)
+                   .arg(door.y)
+                   .arg(door.walkIn ? QStringLiteral(", walk-in") : QString());
+    }
+    out << "sprite_sum: " << car.sprite_sum << '\n';
+}
+
+void printPhysics(QTextStream &out, const QStringList &script, const QString &scriptPath, int model) {
+    NotePrompts notes(out);
+    const int line = physicsBlockLine(script, model, notes);
+    if (line < 0) {
+        out << QStringLiteral("physics: none in \"%1\"\n").arg(scriptPath);
+        return;
+    }
+    const CarPhysics physics = readPhysics(script, line);
+    out << QStringLiteral("physics from \"%1\", model line %2:\n").arg(scriptPath).arg(line + 1);
+    out << "  name: " << physics.name << '\n';
+    out << "  turbo: " << (physics.turbo ? 1 : 0) << '\n';
+    for (int k = 0; k < PhysicsFieldCount; ++k)
+        out << "  " << PhysicsFields[static_cast<std::size_t>(k)].caption << ": "
+            << physics.values[static_cast<std::size_t>(k)] << '\n';
+}
+
+} // namespace
+
+int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
+    bool isNumber = false;
+    const int car = args.value(1).toInt(&isNumber);
+    if (args.size() != 2 || !isNumber) {
+        err << "vyr2-sty: car-info takes a style file and a car number" << Qt::endl;
+        return 1;
+    }
+    CliPrompts prompts(err);
+    try {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, args[0], prompts, progress, log) || prompts.failed())
+            return 1;
+        if (car < 0 || car >= doc.CarCount()) {
+            err << QStringLiteral("\"%1\" holds no car %2: it has %3 car records")
+                       .arg(args[0])
+                       .arg(car)
+                       .arg(doc.CarCount())
+                << Qt::endl;
+            return 1;
+        }
+        out << "car " << car << '\n';
+        const CarInfoRecord &record = doc.CarInfoTable[static_cast<std::size_t>(car)];
+        printRecord(out, record);
+        out << "recycled: " << (isRecycled(doc.RecycleList, record.model) ? "yes" : "no") << '\n';
+        QString scriptPath;
+        if (loadCompanionScript(doc.CarScript, scriptPath, args[0]))
+            printPhysics(out, doc.CarScript, scriptPath, record.model);
+        else
+            out << "physics: no " << CompanionScriptName << " beside the style file\n";
+        return 0;
+    } catch (const EditorError &error) {
+        err << error.text() << Qt::endl;
+        return 1;
+    }
+}
+
+int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2) {
+        err << "vyr2-sty: mirror-doors takes a style file and a target name" << Qt::endl;
+        return 1;
+    }
+    CliPrompts prompts(err);
+    try {
+        StyleDocument doc;
+        SilentProgress progress;
+        LineLog log;
+        if (!opensty(doc, args[0], prompts, progress, log) || prompts.failed())
+            return 1;
+        mirrorAllDoorLocations(doc);
+        LineLog saveLog;
+        const QString path = writeStyle(doc, args[1], prompts, progress, saveLog);
+        if (path.isEmpty() || prompts.failed())
+            return 1;
+        for (const QString &line : saveLog.lines())
+            out << line << '\n';
+        return 0;
+    } catch (const EditorError &error) {
+        err << error.text() << Qt::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,295 @@
+#include "twnd_caredit.h"
+#include "twnd_submodels.h"
+
+#include "carscript.h"
+#include "fileio.h"
+#include "log.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int BusSprite = 3; // car 3, model 11, four doors
+constexpr int Mass = 0, Thrust = 1;
+
+StyleDocument sampleWithScript() {
+    StyleDocument doc = makeSampleStyle();
+    doc.CarScript = makeSampleCarScript(doc);
+    return doc;
+}
+
+template <typename T> T *child(QWidget &dialog, const QString &name) {
+    T *found = dialog.findChild<T *>(name);
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+QListWidgetItem *entry(QWidget &dialog, const QString &list, const QString &text) {
+    const QList<QListWidgetItem *> found =
+        child<QListWidget>(dialog, list)->findItems(text, Qt::MatchExactly);
+    EXPECT_EQ(found.size(), 1) << text.toStdString();
+    return found.value(0);
+}
+
+void click(QWidget &dialog, const QString &button) {
+    child<QPushButton>(dialog, button)->click();
+}
+
+// Runs `steps` once the dialog is up, then opens it for `sprite`.
+bool editWith(Twnd_caredit &dialog, StyleDocument &doc, int sprite, Prompts &prompts,
+              const std::function<void()> &steps) {
+    QTimer::singleShot(0, &dialog, steps);
+    return dialog.editCar(doc, sprite, prompts);
+}
+
+void drag(QWidget *widget, QPoint by) {
+    const QPoint start = widget->mapToGlobal(QPoint(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(start), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5) + QPointF(by), QPointF(start + by), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+TEST(CarEditor, OkStoresDoorsFlagsPhysicsAndTheRecycleList) {
+    StyleDocument doc = sampleWithScript();
+    const StyleDocument original = doc;
+    const CarInfoRecord bus = doc.CarInfoTable[3];
+    ASSERT_TRUE(isRecycled(doc.RecycleList, 11));
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+
+    const bool stored = editWith(dialog, doc, BusSprite, prompts, [&] {
+        EXPECT_EQ(dialog.windowTitle(), "Car editor");
+        auto *pages = child<QTabWidget>(dialog, "PageControl1");
+        const QStringList tabs = {"Info", "Doors", "Flags", "Remaps", "Psyhics"};
+        for (int k = 0; k < tabs.size(); ++k)
+            EXPECT_EQ(pages->tabText(k), tabs[k]);
+        EXPECT_TRUE(pages->isTabVisible(4));
+        EXPECT_EQ(child<QLabel>(dialog, "scriptname")->text(), "script car name: BUS");
+        EXPECT_EQ(child<QTableWidget>(dialog, "infogrid")->item(0, 1)->text(), "11");
+
+        pages->setCurrentIndex(1);
+        auto *doors = child<QTableWidget>(dialog, "doorgrid");
+        ASSERT_EQ(doors->rowCount(), 4);
+        EXPECT_EQ(doors->item(1, 2)->text(), "X");
+        doors->setCurrentCell(0, 0);
+        click(dialog, "btn_removedoor");
+        ASSERT_EQ(doors->rowCount(), 3);
+        click(dialog, "btn_adddoor");
+        ASSERT_EQ(doors->rowCount(), 4);
+        EXPECT_EQ(doors->item(3, 0)->text(), "0");
+        doors->item(3, 0)->setText("-6");
+        doors->item(3, 2)->setText("X");
+        doors->item(3, 1)->setText("up");
+        EXPECT_EQ(doors->item(3, 1)->text(), "0") << "a cell that is no number becomes 0";
+        doors->setCurrentCell(3, 0);
+        auto *marker = child<QWidget>(dialog, "doorpanel");
+        const QPoint at = marker->pos();
+        drag(marker, QPoint(2, -3));
+        EXPECT_EQ(marker->pos(), at + QPoint(2, -3));
+        EXPECT_EQ(doors->item(3, 0)->text(), "-4");
+        EXPECT_EQ(doors->item(3, 1)->text(), "-3");
+
+        entry(dialog, "flaglist", "rear emergency lights")->setCheckState(Qt::Checked);
+        EXPECT_EQ(entry(dialog, "flaglist", "emergency lights (police car)")->checkState(), Qt::Checked);
+
+        child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(Mass))->setValue(2500);
+        EXPECT_EQ(child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Mass))->text(), "2.500");
+        auto *thrust = child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Thrust));
+        thrust->setText("1.5");
+        EXPECT_EQ(child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(Thrust))->value(), 15);
+        EXPECT_EQ(thrust->text(), "1.5") << "the edit keeps what was typed until Ok";
+
+        child<QCheckBox>(dialog, "check_recycled")->click();
+        click(dialog, "btn_ok");
+    });
+
+    ASSERT_TRUE(stored);
+    EXPECT_TRUE(prompts.messages().isEmpty());
+    const CarInfoRecord &car = doc.CarInfoTable[3];
+    ASSERT_EQ(car.num_doors, 4);
+    EXPECT_EQ(car.doors[0], bus.doors[1]);
+    EXPECT_EQ(car.doors[2], bus.doors[3]);
+    EXPECT_EQ(car.doors[3], (DoorPosition{-68, -3})) << "walk-in at x -4";
+    EXPECT_EQ(car.info_flags, bus.info_flags | 0x82);
+    EXPECT_EQ(car.rating, ratingValue(ratingEntry(bus.rating)));
+    EXPECT_EQ(car.remap, bus.remap);
+    EXPECT_FALSE(isRecycled(doc.RecycleList, 11));
+    EXPECT_EQ(doc.RecycleList.count(), original.RecycleList.count() - 1);
+
+    const int line = findModelLine(doc.CarScript, 11);
+    EXPECT_EQ(doc.CarScript[line + 4], "f2.500 {mass}");
+    EXPECT_EQ(doc.CarScript[line + 12], "f0.015 {thrust}");
+    EXPECT_EQ(doc.CarScript[line - 1], "{BUS}");
+    for (int i = 0; i < doc.CarScript.size(); ++i) {
+        if (i != line + 4 && i != line + 12) {
+            EXPECT_EQ(doc.CarScript[i], original.CarScript[i]) << "line " << i;
+        }
+    }
+    for (int c = 0; c < doc.CarCount(); ++c) {
+        if (c != 3) {
+            EXPECT_EQ(doc.CarInfoTable[static_cast<std::size_t>(c)],
+                      original.CarInfoTable[static_cast<std::size_t>(c)]);
+        }
+    }
+}
+
+TEST(CarEditor, CancelAndResetKeepTheCar) {
+    StyleDocument doc = sampleWithScript();
+    const StyleDocument original = doc;
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    EXPECT_FALSE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        auto *doors = child<QTableWidget>(dialog, "doorgrid");
+        doors->setCurrentCell(0, 0);
+        for (int k = 0; k < 4; ++k)
+            click(dialog, "btn_removedoor");
+        EXPECT_FALSE(doors->isVisibleTo(&dialog)) << "no doors, no grid";
+        child<QSlider>(dialog, "physicsslider0")->setValue(9000);
+        click(dialog, "btn_reset");
+        EXPECT_EQ(doors->rowCount(), 4);
+        EXPECT_NE(child<QSlider>(dialog, "physicsslider0")->value(), 9000);
+        doors->item(0, 0)->setText("20");
+        click(dialog, "btn_cancel");
+    }));
+    EXPECT_EQ(doc, original);
+}
+
+TEST(CarEditor, RemapListsTooLongForTheRecordAreRefusedAndTheDialogStaysOpen) {
+    StyleDocument doc = sampleWithScript();
+    const StyleDocument original = doc;
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    bool stillOpen = false;
+    EXPECT_FALSE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        child<QPlainTextEdit>(dialog, "remaps")->setPlainText(QStringList(256, "1").join('\n'));
+        click(dialog, "btn_ok");
+        stillOpen = dialog.isVisible();
+        child<QPlainTextEdit>(dialog, "remaps")->setPlainText("1\nx");
+        click(dialog, "btn_ok");
+        click(dialog, "btn_cancel");
+    }));
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(prompts.messages().size(), 2);
+    EXPECT_TRUE(prompts.messages()[0].contains("255"));
+    EXPECT_EQ(prompts.messages()[1], "'x' is not a valid integer value");
+    EXPECT_EQ(doc, original);
+}
+
+TEST(CarEditor, ACarWithoutPhysicsBlockEditsOnlyItsRecord) {
+    StyleDocument doc = sampleWithScript();
+    doc.CarScript.replace(findModelLine(doc.CarScript, 11), "011 {model}");
+    const QStringList script = doc.CarScript;
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    EXPECT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        EXPECT_FALSE(child<QTabWidget>(dialog, "PageControl1")->isTabVisible(4));
+        child<QTableWidget>(dialog, "infogrid")->item(1, 1)->setText("9");
+        click(dialog, "btn_ok");
+    }));
+    EXPECT_EQ(doc.CarInfoTable[3].passengers, 9);
+    EXPECT_EQ(doc.CarScript, script);
+}
+
+TEST(CarEditor, SubModelsAreChosenAndSpritesWithoutACarRefused) {
+    StyleDocument doc = sampleWithScript();
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    QStringList submodelEntries;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto *chooser = dialog.findChild<Twnd_submodels *>();
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->windowTitle(), "Submodel");
+        auto *list = child<QListWidget>(*chooser, "ListBox1");
+        for (int k = 0; k < list->count(); ++k)
+            submodelEntries << list->item(k)->text();
+        list->setCurrentRow(1);
+        QTimer::singleShot(0, &dialog, [&] {
+            EXPECT_EQ(child<QLabel>(dialog, "scriptname")->text(), "script car name: STRATOSB");
+            child<QTableWidget>(dialog, "infogrid")->item(1, 1)->setText("5");
+            click(dialog, "btn_ok");
+        });
+        click(*chooser, "btn_ok");
+    });
+    EXPECT_TRUE(dialog.editCar(doc, 4, prompts));
+    EXPECT_EQ(submodelEntries, QStringList({"0", "1"}));
+    EXPECT_EQ(doc.CarInfoTable[5].passengers, 5);
+
+    const StyleDocument before = doc;
+    doc.SpriteBases[SprCar] = 40;
+    EXPECT_FALSE(dialog.editCar(doc, 30, prompts));
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages()[0].contains("30")) << prompts.messages()[0].toStdString();
+    EXPECT_FALSE(dialog.editCar(doc, 45, prompts)) << "no car sprite";
+    EXPECT_EQ(prompts.messages().size(), 1);
+}
+
+TEST(CarEditor, EditedStyleAndScriptReadBackWithExactlyTheChanges) {
+    TestDir dir;
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    StyleDocument sample = makeSampleStyle();
+    ASSERT_FALSE(writeStyle(sample, dir.path("city.sty"), prompts, progress, log).isEmpty());
+    writeWholeFileAtomic(dir.path("nyc.gci"), carScriptBytes(makeSampleCarScript(sample)));
+
+    StyleDocument doc;
+    ASSERT_TRUE(opensty(doc, dir.path("city.sty"), prompts, progress, log));
+    QString gciName;
+    ASSERT_TRUE(loadCompanionScript(doc.CarScript, gciName, dir.path("city.sty")));
+    Twnd_caredit dialog;
+    ASSERT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Mass))->setText("42.125");
+        auto *doors = child<QTableWidget>(dialog, "doorgrid");
+        doors->setCurrentCell(2, 0);
+        click(dialog, "btn_mirrorprevious");
+        click(dialog, "btn_ok");
+    }));
+    StyleDocument expected = doc;
+    prompts.queueText(gciName);
+    ASSERT_EQ(saveGci(doc.CarScript, gciName, prompts), dir.path("nyc.gci"));
+    ASSERT_FALSE(writeStyle(doc, dir.path("city.sty"), prompts, progress, log).isEmpty());
+
+    StyleDocument reread;
+    ASSERT_TRUE(opensty(reread, dir.path("city.sty"), prompts, progress, log));
+    const CarInfoRecord &bus = reread.CarInfoTable[3];
+    const CarInfoRecord &before = sample.CarInfoTable[3];
+    EXPECT_EQ(shownDoor(bus.doors[2]),
+              (ShownDoor{-std::abs(shownDoor(before.doors[1]).x), shownDoor(before.doors[1]).y,
+                         shownDoor(before.doors[1]).walkIn}));
+    CarInfoRecord onlyDoor = before;
+    onlyDoor.doors[2] = bus.doors[2];
+    onlyDoor.rating = ratingValue(ratingEntry(before.rating)); // the list writes one value per entry
+    EXPECT_EQ(bus, onlyDoor);
+    EXPECT_EQ(reread.RecycleList, sample.RecycleList);
+
+    const QStringList script = carScriptLines(readWholeFile(dir.path("nyc.gci")));
+    QStringList wanted = makeSampleCarScript(sample);
+    wanted[findModelLine(wanted, 11) + 4] = "f42.125 {mass}";
+    ASSERT_GT(script.size(), 5);
+    EXPECT_EQ(script.mid(5), wanted.mid(4)) << "the new header replaces the old one";
+    EXPECT_EQ(script[0], "{**********************");
+}
+
+} // namespace
