@@ -141,6 +141,11 @@ void SpritesPage::refresh() {
     build(false);
 }
 
+void SpritesPage::showLoaded() {
+    selected_ = 0;
+    build(false);
+}
+
 void SpritesPage::redrawOverlay() {
     build(true);
 }

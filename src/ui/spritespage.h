@@ -30,6 +30,8 @@ public:
     // Rebuilds the strip quietly and selects the selected sprite again: after loading and after
     // changes made elsewhere.
     void refresh();
+    // After loading a style: the strip, and sprite 0 selected.
+    void showLoaded();
     // "redraw overlay": the same with the button counting the sprites.
     void redrawOverlay();
     void selectByNumber(int sprite);

@@ -1,6 +1,8 @@
 #include "twnd_editor.h"
 
 #include "carpublishing.h"
+#include "carrecords.h"
+#include "carscript.h"
 #include "coloradjust.h"
 #include "deltaspage.h"
 #include "dialogprompts.h"
@@ -28,6 +30,7 @@
 #include "twnd_about.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
+#include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_surface.h"
 #include "windowlog.h"
@@ -63,14 +66,6 @@ namespace {
 const QString Title = QStringLiteral("vyr2 sty tool");
 constexpr int SpriteListColumnWidth = 130;
 constexpr int SpriteListItemHeight = 78;
-
-// A button whose command is not in this version yet: present, so the page reads as it will,
-// but never clickable.
-QPushButton *laterButton(const QString &caption, QWidget *parent) {
-    auto *button = new QPushButton(caption, parent);
-    button->setEnabled(false);
-    return button;
-}
 
 QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
     auto *box = new QWidget(parent);
@@ -112,8 +107,8 @@ Twnd_editor::Twnd_editor()
     open_->setShortcut(QKeySequence::Open);
     saveAs_ = tools->addAction(QStringLiteral("save as"), this, &Twnd_editor::btn_saveasClick);
     saveAs_->setShortcut(QKeySequence::SaveAs);
-    openGci_ = tools->addAction(QStringLiteral("open GCI"));
-    saveGci_ = tools->addAction(QStringLiteral("save GCI"));
+    openGci_ = tools->addAction(QStringLiteral("open GCI"), this, &Twnd_editor::btn_opengciClick);
+    saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, &Twnd_editor::btn_savegciClick);
     tools->addAction(QStringLiteral("About"), this, &Twnd_editor::btn_aboutClick);
     auto *quit = new QAction(QStringLiteral("Quit"), this);
     quit->setShortcut(QKeySequence::Quit);
@@ -127,8 +122,15 @@ Twnd_editor::Twnd_editor()
     mainPages_->addTab(makeSpriteListPage(), QStringLiteral("sprite list"));
     mainPages_->addTab(makePalettesPage(), QStringLiteral("Palettes"));
     gciText_ = new QPlainTextEdit;
+    gciText_->setObjectName(QStringLiteral("gcitext"));
     gciText_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    gciText_->setReadOnly(true);
+    connect(gciText_, &QPlainTextEdit::textChanged, this, [this] {
+        if (showingScript_)
+            return;
+        const QString text = gciText_->toPlainText();
+        document_.CarScript = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+        scriptModified_ = true;
+    });
     mainPages_->addTab(gciText_, QStringLiteral("GCI raw editor"));
     log_ = new QPlainTextEdit;
     log_->setReadOnly(true);
@@ -188,6 +190,7 @@ QWidget *Twnd_editor::makeSpritesPage() {
     sprites_->setDocument(&document_, &clut1_);
     sprites_->setPrompts(prompts_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
+    connect(sprites_, &SpritesPage::editCarRequested, this, &Twnd_editor::editCar);
     connect(sprites_, &SpritesPage::documentEdited, this, [this] {
         modified_ = true;
         refreshViews(false);
@@ -348,7 +351,8 @@ QWidget *Twnd_editor::makeToolPage() {
     rangeButtons->addWidget(button(QStringLiteral("Import"), rangeBox, &Twnd_editor::btn_importrangeClick));
     rangeLayout->addLayout(rangeButtons);
     layout->addWidget(rangeBox);
-    layout->addWidget(laterButton(QStringLiteral("mirror all door locations"), page));
+    layout->addWidget(
+        button(QStringLiteral("mirror all door locations"), page, &Twnd_editor::btn_mirrordoorsClick));
     for (const QString &group : {QStringLiteral(" Tiles "), QStringLiteral(" Sprites ")}) {
         auto *box = new QGroupBox(group, page);
         auto *buttons = new QHBoxLayout(box);
@@ -407,9 +411,8 @@ void Twnd_editor::setState(State state) {
         widget->setEnabled(state == State::Ready && !clut1_.isNull());
     sprites_->setReady(state == State::Ready && !clut1_.isNull());
     spriteListPage_->setReady(state == State::Ready && !clut1_.isNull());
-    // The car script commands arrive with the car script page.
-    openGci_->setEnabled(false);
-    saveGci_->setEnabled(false);
+    openGci_->setEnabled(!loading && state != State::Saving);
+    saveGci_->setEnabled(!loading && state != State::Saving);
 }
 
 void Twnd_editor::reportError(const QString &text) {
@@ -434,15 +437,21 @@ void Twnd_editor::opensty(const QString &path) {
     {
         WindowLog log(log_);
         try {
+            // The car script belongs to the window: a folder without one keeps the text shown.
+            const QStringList script = document_.CarScript;
             if (::opensty(document_, path, prompts(), progress, log)) {
                 clut1_ = makeClut1(document_);
                 modified_ = false;
+                document_.CarScript = script;
+                if (loadCompanionScript(document_.CarScript, gciFileName_, path))
+                    scriptModified_ = false;
             }
         } catch (const EditorError &e) {
             error = e.text();
         }
     }
-    refreshViews();
+    refreshViews(false);
+    sprites_->showLoaded();
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
@@ -480,7 +489,12 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     palindex_->viewport()->update();
     tileGrid_->refresh();
     surfaces_->refresh();
-    gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
+    const QString script = document_.CarScript.join(QLatin1Char('\n'));
+    if (gciText_->toPlainText() != script) {
+        showingScript_ = true;
+        gciText_->setPlainText(script);
+        showingScript_ = false;
+    }
     const int lastSprite = std::max(0, document_.spriteCount() - 1);
     for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
         selector->setMaximum(lastSprite);
@@ -490,6 +504,12 @@ void Twnd_editor::refreshViews(bool includingStrip) {
 }
 
 bool Twnd_editor::mayDiscardChanges() {
+    if (scriptModified_) {
+        const Answer answer =
+            prompts().saveDiscardCancel(QStringLiteral("The car script has changes that were not saved."));
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !saveCarScript()))
+            return false;
+    }
     if (!modified_)
         return true;
     const Answer answer =
@@ -611,7 +631,45 @@ void Twnd_editor::btn_nukepalsClick() {
 
 void Twnd_editor::spriteClicked(int sprite) {
     spriteSelector_->setValue(sprite);
-    info_->setPlainText(spriteInfo(document_, sprite).join(QLatin1Char('\n')));
+    QStringList lines = spriteInfo(document_, sprite);
+    if (isCarSprite(document_, sprite))
+        lines << scriptCarNameLine(document_, sprite);
+    info_->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void Twnd_editor::editCar(int sprite) {
+    if (!caredit_->editCar(document_, sprite, prompts()))
+        return;
+    scriptModified_ = true;
+    documentChanged(true);
+}
+
+void Twnd_editor::btn_mirrordoorsClick() {
+    mirrorAllDoorLocations(document_);
+    documentChanged(true);
+}
+
+void Twnd_editor::btn_opengciClick() {
+    if (scriptModified_ &&
+        prompts().confirm(QStringLiteral("The car script has changes that were not saved. Open another one "
+                                         "anyway?")) == Answer::No)
+        return;
+    if (openGci(document_.CarScript, gciFileName_, prompts())) {
+        scriptModified_ = false;
+        refreshViews();
+    }
+}
+
+void Twnd_editor::btn_savegciClick() {
+    saveCarScript();
+}
+
+bool Twnd_editor::saveCarScript() {
+    if (saveGci(document_.CarScript, gciFileName_, prompts()).isEmpty())
+        return false;
+    scriptModified_ = false;
+    refreshViews();
+    return true;
 }
 
 void Twnd_editor::btn_selectspriteClick() {

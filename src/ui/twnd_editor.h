@@ -20,6 +20,7 @@ class QStackedWidget;
 class QTabWidget;
 class Twnd_about;
 class Twnd_askimport;
+class Twnd_caredit;
 class Twnd_surface;
 class TileGridView;
 class SurfacesPage;
@@ -59,6 +60,8 @@ public:
     DeltasPage *deltasPage() const { return deltas_; }
     const StyleDocument &document() const { return document_; }
     bool isModified() const { return modified_; }
+    bool isScriptModified() const { return scriptModified_; }
+    Twnd_caredit *carEditor() const { return caredit_; }
     QTabWidget *mainPages() const { return mainPages_; }
     const QImage &clut1() const { return clut1_; }
     Twnd_adjust *adjustDialog() const { return adjust_; }
@@ -106,6 +109,13 @@ private:
     void btn_importrangeClick();
     void btn_exportrawspritesClick();
     void btn_importrawspritesClick();
+    // "edit car" and a double click on the selected sprite.
+    void editCar(int sprite);
+    void btn_mirrordoorsClick();
+    void btn_opengciClick();
+    void btn_savegciClick();
+    // "save GCI"; false when nothing was saved.
+    bool saveCarScript();
 
     // Asks what to do with unsaved changes; false when the user keeps the document open.
     bool mayDiscardChanges();
@@ -129,6 +139,10 @@ private:
     QString fileName_;
     QImage clut1_;
     bool modified_ = false;
+    // The car script is saved on its own, so its changes are tracked on their own.
+    bool scriptModified_ = false;
+    bool showingScript_ = false;
+    QString gciFileName_;
     State state_ = State::Empty;
 
     std::unique_ptr<DialogPrompts> dialogPrompts_;
@@ -170,4 +184,5 @@ private:
     Twnd_about *about_;
     Twnd_surface *surface_;
     Twnd_askimport *askimport_;
+    Twnd_caredit *caredit_;
 };

@@ -1,6 +1,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "carrecords.h"
 #include "deltaspage.h"
 #include "deltaunit.h"
 #include "log.h"
@@ -79,7 +80,8 @@ struct SpritesWindow : ::testing::Test {
 
 TEST_F(SpritesWindow, LoadingSelectsSpriteZeroAndAClickSelectsTheSpriteUnderIt) {
     EXPECT_EQ(page->selectedSprite(), 0);
-    EXPECT_EQ(info(), spriteInfo(opened, 0));
+    // A car sprite's lines end with its car's script name.
+    EXPECT_EQ(info(), spriteInfo(opened, 0) << scriptCarNameLine(opened, 0));
     EXPECT_EQ(info().first(), "CAR");
     EXPECT_EQ(page->activesprite()->geometry(), spriteRect(entry(0)));
 

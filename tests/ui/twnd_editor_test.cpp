@@ -179,14 +179,16 @@ TEST_F(Editor, UnsavedChangesAreAskedAboutBeforeTheyCouldBeLost) {
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
-TEST_F(Editor, DialogsExistFromTheStartAndCommandsOfLaterPagesAreNotClickable) {
+TEST_F(Editor, DialogsExistFromTheStartAndCommandsNeedAnOpenStyle) {
     EXPECT_NE(window.adjustDialog(), nullptr);
     EXPECT_NE(window.clutDialog(), nullptr);
     EXPECT_FALSE(action("brightness")->isEnabled());
+    EXPECT_FALSE(action("edit car")->isEnabled());
     window.opensty(samplePath);
     EXPECT_TRUE(action("brightness")->isEnabled());
-    EXPECT_FALSE(action("open GCI")->isEnabled());
-    EXPECT_FALSE(action("edit car")->isEnabled());
+    EXPECT_TRUE(action("open GCI")->isEnabled());
+    // Sprite 0, selected after loading, is a car sprite.
+    EXPECT_TRUE(action("edit car")->isEnabled());
 }
 
 // Stands for any command whose error escapes its handler.
