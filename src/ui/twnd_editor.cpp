@@ -95,7 +95,7 @@ Twnd_editor::Twnd_editor()
     : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
       fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
-      askimport_(new Twnd_askimport(this)) {
+      askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
