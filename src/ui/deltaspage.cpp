@@ -1,6 +1,7 @@
 #include "deltaspage.h"
 
 #include "deltaoperations.h"
+#include "spriteentries.h"
 #include "stretchedimageview.h"
 
 #include <QAction>
@@ -43,9 +44,15 @@ void DeltasPage::open(int sprite) {
     showView(DeltaView::Draw);
 }
 
+void DeltasPage::refresh() {
+    if (document_ && sprite_ >= 0 && sprite_ < document_->spriteCount() && isCarSprite(*document_, sprite_))
+        showView(shownView_);
+}
+
 void DeltasPage::showView(DeltaView view) {
     if (!document_ || sprite_ < 0)
         return;
+    shownView_ = view;
     show(renderDeltaSheet(*document_, sprite_, view));
 }
 
@@ -65,7 +72,8 @@ void DeltasPage::importClick() {
     if (!document_ || sprite_ < 0)
         return;
     if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_)) {
+        shownView_ = DeltaView::ChangesOnly;
         show(*changes);
-        emit documentEdited();
+        emit documentEdited(QStringLiteral("import deltas for sprite %1").arg(sprite_));
     }
 }

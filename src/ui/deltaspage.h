@@ -27,8 +27,11 @@ public:
     const QImage &sheet() const { return sheet_; }
     QSize shownSize() const { return shown_; }
 
+    // Shows the current view again, after the document changed.
+    void refresh();
+
 signals:
-    void documentEdited();
+    void documentEdited(const QString &name);
 
 private:
     void show(const QImage &sheet);
@@ -39,6 +42,7 @@ private:
     Prompts *prompts_ = nullptr;
     int sprite_ = -1;
     QImage sheet_;
+    DeltaView shownView_ = DeltaView::Draw;
     QSize shown_;
     QScrollArea *scroll_;
     StretchedImageView *view_;

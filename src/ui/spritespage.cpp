@@ -23,6 +23,7 @@
 namespace {
 
 const QString RedrawCaption = QStringLiteral("redraw overlay");
+constexpr int FieldEditMerge = 1;
 
 struct FieldLabel {
     const char *name;
@@ -248,7 +249,7 @@ void SpritesPage::fieldEdited(SpriteField) {
     if (complete)
         placeActiveSprite(after);
     if (!(after == before))
-        emit documentEdited();
+        emit documentEdited(QStringLiteral("edit sprite %1").arg(selected_), FieldEditMerge);
 }
 
 void SpritesPage::spriteDropped(QPoint topLeft) {
@@ -259,7 +260,7 @@ void SpritesPage::spriteDropped(QPoint topLeft) {
     fillFields(entry);
     // Where the entry now points, which differs from the drop point when the position wrapped.
     placeActiveSprite(entry);
-    emit documentEdited();
+    emit documentEdited(QStringLiteral("move sprite %1").arg(selected_), 0);
 }
 
 void SpritesPage::repaintOutlined(int sprite) {
@@ -278,19 +279,19 @@ void SpritesPage::importClick() {
         return;
     repaintOutlined(selected_);
     spriteClick();
-    emit documentEdited();
+    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
 }
 
 void SpritesPage::addPageClick() {
     if (addSpritePage(*document_, *prompts_)) {
-        emit documentEdited();
+        emit documentEdited(QStringLiteral("add sprite page"), 0);
         refresh();
     }
 }
 
 void SpritesPage::removePageClick() {
     if (removeSpritePage(*document_, *prompts_)) {
-        emit documentEdited();
+        emit documentEdited(QStringLiteral("remove sprite page"), 0);
         refresh();
     }
 }

@@ -51,8 +51,9 @@ public:
 signals:
     // After every selection, with the selected sprite's number.
     void spriteClicked(int sprite);
-    // The page changed the document.
-    void documentEdited();
+    // The page changed the document by the command `name`; field edits of one sprite share a
+    // nonzero `merge` key so that typing a number makes one step.
+    void documentEdited(const QString &name, int merge);
     void editCarRequested(int sprite);
     void deltasRequested(int sprite);
 

@@ -48,6 +48,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -92,7 +94,8 @@ bool isStyleFileUrl(const QMimeData *mime) {
 } // namespace
 
 Twnd_editor::Twnd_editor()
-    : dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
+    : history_([this] { return currentState(); }, [this](const EditorState &state) { showState(state); }),
+      dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
       fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
@@ -110,6 +113,16 @@ Twnd_editor::Twnd_editor()
     openGci_ = tools->addAction(QStringLiteral("open GCI"), this, &Twnd_editor::btn_opengciClick);
     saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, &Twnd_editor::btn_savegciClick);
     tools->addAction(QStringLiteral("About"), this, &Twnd_editor::btn_aboutClick);
+    QAction *undo = history_.stack().createUndoAction(this, QStringLiteral("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = history_.stack().createRedoAction(this, QStringLiteral("Redo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->addAction(undo);
+    edit->addAction(redo);
+    tools->addAction(undo);
+    tools->addAction(redo);
+    connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Twnd_editor::updateCaption);
     auto *quit = new QAction(QStringLiteral("Quit"), this);
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -130,6 +143,7 @@ Twnd_editor::Twnd_editor()
         const QString text = gciText_->toPlainText();
         document_.CarScript = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
         scriptModified_ = true;
+        keepTextEdits();
     });
     mainPages_->addTab(gciText_, QStringLiteral("GCI raw editor"));
     log_ = new QPlainTextEdit;
@@ -140,10 +154,7 @@ Twnd_editor::Twnd_editor()
     deltas_ = new DeltasPage;
     deltas_->setDocument(&document_);
     deltas_->setPrompts(prompts_);
-    connect(deltas_, &DeltasPage::documentEdited, this, [this] {
-        modified_ = true;
-        refreshViews();
-    });
+    connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
     mainPages_->setTabVisible(mainPages_->addTab(deltas_, QStringLiteral("Deltas")), false);
     connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
         mainPages_->setCurrentWidget(deltas_);
@@ -191,10 +202,8 @@ QWidget *Twnd_editor::makeSpritesPage() {
     sprites_->setPrompts(prompts_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
     connect(sprites_, &SpritesPage::editCarRequested, this, &Twnd_editor::editCar);
-    connect(sprites_, &SpritesPage::documentEdited, this, [this] {
-        modified_ = true;
-        refreshViews(false);
-    });
+    connect(sprites_, &SpritesPage::documentEdited, this,
+            [this](const QString &name, int merge) { commit(name, merge, false); });
     return sprites_;
 }
 
@@ -229,7 +238,9 @@ QWidget *Twnd_editor::makeSurfacesPage() {
     surfaces_ = new SurfacesPage;
     surfaces_->setDocument(&document_);
     connect(surfaces_, &SurfacesPage::columnsEdited, this, [this] {
-        modified_ = true;
+        textModified_ = true;
+        keepTextEdits();
+        updateCaption();
         tileGrid_->refresh();
     });
     return surfaces_;
@@ -432,16 +443,17 @@ void Twnd_editor::opensty(const QString &path) {
     progress.setStatus(QStringLiteral(" init... "));
     QCoreApplication::processEvents();
     fileName_ = path;
-    setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName() + QStringLiteral("[*]"));
     QString error;
+    bool loaded = false;
     {
         WindowLog log(log_);
         try {
             // The car script belongs to the window: a folder without one keeps the text shown.
             const QStringList script = document_.CarScript;
-            if (::opensty(document_, path, prompts(), progress, log)) {
+            loaded = ::opensty(document_, path, prompts(), progress, log);
+            if (loaded) {
                 clut1_ = makeClut1(document_);
-                modified_ = false;
                 document_.CarScript = script;
                 if (loadCompanionScript(document_.CarScript, gciFileName_, path))
                     scriptModified_ = false;
@@ -450,6 +462,13 @@ void Twnd_editor::opensty(const QString &path) {
             error = e.text();
         }
     }
+    // A refused file leaves the document, and so its history, as it was.
+    if (loaded) {
+        history_.reset();
+        textModified_ = false;
+    }
+    committed_ = currentState();
+    updateCaption();
     refreshViews(false);
     sprites_->showLoaded();
     loadingBar_->setValue(0);
@@ -473,7 +492,9 @@ bool Twnd_editor::saveAs() {
     mainPages_->setCurrentIndex(page);
     if (saved.isEmpty())
         return false;
-    modified_ = false;
+    history_.stack().setClean();
+    textModified_ = false;
+    updateCaption();
     refreshViews();
     return true;
 }
@@ -510,7 +531,7 @@ bool Twnd_editor::mayDiscardChanges() {
         if (answer == Answer::Cancel || (answer == Answer::Yes && !saveCarScript()))
             return false;
     }
-    if (!modified_)
+    if (!isModified())
         return true;
     const Answer answer =
         prompts().saveDiscardCancel(QStringLiteral("The style file \"%1\" has changes that were not saved.")
@@ -536,30 +557,72 @@ void Twnd_editor::btn_clutbrightnessClick() {
     adjust_->reset();
     if (adjust_->exec() != QDialog::Accepted)
         return;
-    applyAdjustedColours(document_, clut1_, adjust_->preview());
-    documentChanged(true);
+    command(QStringLiteral("brightness"),
+            [&] { applyAdjustedColours(document_, clut1_, adjust_->preview()); });
 }
 
-void Twnd_editor::documentChanged(bool changed) {
-    if (!changed)
-        return;
-    modified_ = true;
+EditorState Twnd_editor::currentState() const {
+    return {document_, clut1_};
+}
+
+void Twnd_editor::showState(const EditorState &state) {
+    document_ = state.doc;
+    clut1_ = state.clut1;
+    committed_ = state;
     refreshViews();
+    deltas_->refresh();
+    updateCaption();
+}
+
+void Twnd_editor::command(const QString &name, const std::function<void()> &run) {
+    try {
+        run();
+    } catch (...) {
+        // Whatever the command had changed goes back before the user sees the error.
+        document_ = committed_.doc;
+        clut1_ = committed_.clut1;
+        refreshViews();
+        throw;
+    }
+    commit(name);
+}
+
+void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
+    const EditorState now = currentState();
+    if (history_.record(name, committed_, now, merge)) {
+        committed_ = now;
+        refreshViews(includingStrip);
+    }
+    updateCaption();
+}
+
+void Twnd_editor::keepTextEdits() {
+    committed_.doc.SurfaceColumns = document_.SurfaceColumns;
+    committed_.doc.CarScript = document_.CarScript;
+}
+
+void Twnd_editor::updateCaption() {
+    setWindowModified(isModified());
+}
+
+bool Twnd_editor::isModified() const {
+    return !history_.stack().isClean() || textModified_;
 }
 
 void Twnd_editor::btn_addpalettesClick() {
-    documentChanged(addPalettes(document_, clut1_, prompts()));
+    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, clut1_, prompts()); });
 }
 
 void Twnd_editor::btn_removepalettesClick() {
-    documentChanged(removePalettes(document_, clut1_, prompts()));
+    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, clut1_, prompts()); });
 }
 
 void Twnd_editor::btn_remaptilepalClick() {
     std::vector<int> rows;
     for (const QModelIndex &index : palindex_->selectionModel()->selectedRows())
         rows.push_back(index.row());
-    documentChanged(remapPalindexes(document_, rows, palindex_->currentRow() >= 0, prompts()));
+    command(QStringLiteral("remap palindexes"),
+            [&] { remapPalindexes(document_, rows, palindex_->currentRow() >= 0, prompts()); });
 }
 
 void Twnd_editor::btn_exportclutClick() {
@@ -567,7 +630,7 @@ void Twnd_editor::btn_exportclutClick() {
 }
 
 void Twnd_editor::btn_importclutClick() {
-    documentChanged(importPaletteTable(document_, clut1_, prompts()));
+    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, clut1_, prompts()); });
 }
 
 void Twnd_editor::btn_exportpalClick() {
@@ -575,7 +638,7 @@ void Twnd_editor::btn_exportpalClick() {
 }
 
 void Twnd_editor::btn_importpalClick() {
-    documentChanged(importJascPalette(document_, clut1_, prompts()));
+    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, clut1_, prompts()); });
 }
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
@@ -589,8 +652,9 @@ void Twnd_editor::btn_exporttileClick() {
 }
 
 void Twnd_editor::btn_importtileClick() {
-    documentChanged(
-        importTile(document_, clut1_, tileGrid_->currentTile(), tilefileformat_->text(), prompts()));
+    const int tile = tileGrid_->currentTile();
+    command(QStringLiteral("import tile %1").arg(tile),
+            [&] { importTile(document_, clut1_, tile, tilefileformat_->text(), prompts()); });
 }
 
 void Twnd_editor::btn_exportalltilesClick() {
@@ -600,15 +664,17 @@ void Twnd_editor::btn_exportalltilesClick() {
 }
 
 void Twnd_editor::btn_surfaceClick() {
-    documentChanged(surface_->edit(document_, tileGrid_->currentTile(), prompts()));
+    const int tile = tileGrid_->currentTile();
+    command(QStringLiteral("surface for tile %1").arg(tile),
+            [&] { surface_->edit(document_, tile, prompts()); });
 }
 
 void Twnd_editor::btn_addtilepageClick() {
-    documentChanged(addTilePage(document_, prompts()));
+    command(QStringLiteral("add tile page"), [&] { addTilePage(document_, prompts()); });
 }
 
 void Twnd_editor::btn_removetilepageClick() {
-    documentChanged(removeTilePage(document_, prompts()));
+    command(QStringLiteral("remove tile page"), [&] { removeTilePage(document_, prompts()); });
 }
 
 void Twnd_editor::btn_exportrawtilesClick() {
@@ -616,17 +682,15 @@ void Twnd_editor::btn_exportrawtilesClick() {
 }
 
 void Twnd_editor::btn_importrawtilesClick() {
-    documentChanged(importRawTiles(document_, prompts()));
+    command(QStringLiteral("import raw tiles"), [&] { importRawTiles(document_, prompts()); });
 }
 
 void Twnd_editor::btn_viewunusedClick() {
-    viewUnusedPalettes(document_, clut1_);
-    documentChanged(true);
+    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_, clut1_); });
 }
 
 void Twnd_editor::btn_nukepalsClick() {
-    transparencyBlack(document_, clut1_);
-    documentChanged(true);
+    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_, clut1_); });
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
@@ -638,15 +702,14 @@ void Twnd_editor::spriteClicked(int sprite) {
 }
 
 void Twnd_editor::editCar(int sprite) {
-    if (!caredit_->editCar(document_, sprite, prompts()))
-        return;
-    scriptModified_ = true;
-    documentChanged(true);
+    const QStringList script = document_.CarScript;
+    command(QStringLiteral("edit car"), [&] { caredit_->editCar(document_, sprite, prompts()); });
+    if (document_.CarScript != script)
+        scriptModified_ = true;
 }
 
 void Twnd_editor::btn_mirrordoorsClick() {
-    mirrorAllDoorLocations(document_);
-    documentChanged(true);
+    command(QStringLiteral("mirror all door locations"), [&] { mirrorAllDoorLocations(document_); });
 }
 
 void Twnd_editor::btn_opengciClick() {
@@ -656,6 +719,7 @@ void Twnd_editor::btn_opengciClick() {
         return;
     if (openGci(document_.CarScript, gciFileName_, prompts())) {
         scriptModified_ = false;
+        keepTextEdits();
         refreshViews();
     }
 }
@@ -668,6 +732,7 @@ bool Twnd_editor::saveCarScript() {
     if (saveGci(document_.CarScript, gciFileName_, prompts()).isEmpty())
         return false;
     scriptModified_ = false;
+    keepTextEdits();
     refreshViews();
     return true;
 }
@@ -684,17 +749,22 @@ void Twnd_editor::btn_exportrangeClick() {
 }
 
 void Twnd_editor::btn_importrangeClick() {
-    const int imported = importSpriteRange(
-        document_, clut1_, rangeStart_->value(), rangeEnd_->value(), prompts(),
-        [this](int sprite) { sprites_->selectByNumber(sprite); },
-        [this](int sprite) {
-            sprites_->repaintOutlined(sprite);
-            sprites_->spriteClick();
-        });
-    if (imported > 0) {
-        modified_ = true;
-        refreshViews(false);
+    const int start = rangeStart_->value();
+    const int end = std::max(start, rangeEnd_->value());
+    try {
+        importSpriteRange(
+            document_, clut1_, start, end, prompts(),
+            [this](int sprite) { sprites_->selectByNumber(sprite); },
+            [this](int sprite) {
+                sprites_->repaintOutlined(sprite);
+                sprites_->spriteClick();
+            });
+    } catch (...) {
+        // The sprites imported before the error stay, as one step.
+        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
+        throw;
     }
+    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
 }
 
 void Twnd_editor::btn_exportrawspritesClick() {
@@ -702,7 +772,7 @@ void Twnd_editor::btn_exportrawspritesClick() {
 }
 
 void Twnd_editor::btn_importrawspritesClick() {
-    documentChanged(importRawSprites(document_, prompts()));
+    command(QStringLiteral("import raw sprites"), [&] { importRawSprites(document_, prompts()); });
 }
 
 void Twnd_editor::btn_aboutClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogprompts.h"
+#include "documenthistory.h"
 #include "styledocument.h"
 
 #include <QMainWindow>
@@ -59,7 +60,10 @@ public:
     SpriteListPage *spriteListPage() const { return spriteListPage_; }
     DeltasPage *deltasPage() const { return deltas_; }
     const StyleDocument &document() const { return document_; }
-    bool isModified() const { return modified_; }
+    // Whether the style has changes that were not saved: the history is away from the saved state,
+    // or a free-text view was edited.
+    bool isModified() const;
+    DocumentHistory &history() { return history_; }
     bool isScriptModified() const { return scriptModified_; }
     Twnd_caredit *carEditor() const { return caredit_; }
     QTabWidget *mainPages() const { return mainPages_; }
@@ -99,8 +103,18 @@ private:
     void btn_exportpalClick();
     void btn_importpalClick();
     void btn_nukepalsClick();
-    // After a command: marks the document changed and repaints every view, when it did change.
-    void documentChanged(bool changed);
+    // Runs a command on the document; what it changed becomes one undoable step named `name`. An
+    // error escaping the command puts the state back as it was before it.
+    void command(const QString &name, const std::function<void()> &run);
+    // Records what changed since the last step as a step named `name` and shows it.
+    void commit(const QString &name, int merge = 0, bool includingStrip = true);
+    EditorState currentState() const;
+    // Undo and redo: the state becomes the shown one.
+    void showState(const EditorState &state);
+    // The free-text views change the document outside the history; their text is kept as it is
+    // by the next step and by undo.
+    void keepTextEdits();
+    void updateCaption();
     void btn_aboutClick();
     // Every selection of a sprite: the tool tab's selector and the info panel follow.
     void spriteClicked(int sprite);
@@ -136,9 +150,12 @@ private:
     QWidget *makeToolPage();
 
     StyleDocument document_;
+    DocumentHistory history_;
     QString fileName_;
     QImage clut1_;
-    bool modified_ = false;
+    // The state after the last step, load, undo or redo: the next step starts from it.
+    EditorState committed_;
+    bool textModified_ = false;
     // The car script is saved on its own, so its changes are tracked on their own.
     bool scriptModified_ = false;
     bool showingScript_ = false;

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -80,6 +81,7 @@ TEST_F(CarWindow, EditCarOnTheSelectedSpriteStoresTheRecordAndTheScript) {
     Twnd_caredit *editor = window.carEditor();
     QTimer::singleShot(0, editor, [&] {
         editor->findChild<QPushButton *>(QStringLiteral("btn_adddoor"))->click();
+        editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(2500);
         editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
     });
     QTest::mouseDClick(window.spritesPage()->activesprite(), Qt::LeftButton);

@@ -64,7 +64,7 @@ struct Editor : ::testing::Test {
 TEST_F(Editor, OpensTheFirstArgumentAndShowsItsPalettes) {
     window.openArgument({"vyr2-sty-tool", samplePath});
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty[*]"));
     EXPECT_TRUE(window.mainPages()->isEnabled());
     EXPECT_EQ(window.mainPages()->tabText(window.mainPages()->currentIndex()), QStringLiteral("Sprites"));
     EXPECT_EQ(window.clut1().width(), window.document().PhysicalPaletteCount);
@@ -88,7 +88,7 @@ TEST_F(Editor, ANonStyleArgumentIsRefusedAndTheWindowBecomesReady) {
     EXPECT_EQ(prompts.messages(), QStringList{"punk don't fuck with me! this ain't vyr2 style file!"});
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
     EXPECT_TRUE(window.mainPages()->isEnabled());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - notes.txt"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - notes.txt[*]"));
     EXPECT_EQ(window.document(), StyleDocument());
 }
 
@@ -103,7 +103,7 @@ TEST_F(Editor, OpenAndSaveAsThroughTheDialogsKeepEveryByte) {
     // A cancelled dialog changes nothing.
     prompts.queueText(std::nullopt);
     action("open")->trigger();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty[*]"));
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
@@ -227,11 +227,11 @@ TEST_F(Editor, DroppingAStyleFileOpensIt) {
     mime.setUrls({QUrl::fromLocalFile(samplePath)});
     EXPECT_TRUE(window.openDropped(&mime));
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty[*]"));
 
     mime.setUrls({QUrl::fromLocalFile(dir.path("picture.bmp"))});
     EXPECT_FALSE(window.openDropped(&mime));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - sample.sty[*]"));
 }
 
 TEST_F(Editor, PaletteListCommandsChangeTheDocumentAndItsViews) {
