@@ -1,5 +1,7 @@
 #include "documenthistory.h"
 
+#include <cstring>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -32,10 +34,26 @@ template <typename A, typename B, typename F> void forEachPart(A &a, B &b, F &&f
     f(13, a.doc.SpriteStore, b.doc.SpriteStore);
 }
 
+template <typename T> bool samePart(const T &x, const T &y) {
+    return x == y;
+}
+// QImage compares 8-bit pictures pixel by pixel through its colour lookup; rows are compared here.
+bool samePart(const QImage &x, const QImage &y) {
+    if (x.constBits() == y.constBits())
+        return true;
+    if (x.size() != y.size() || x.format() != y.format() || x.colorTable() != y.colorTable())
+        return false;
+    const auto width = std::size_t(x.bytesPerLine());
+    for (int row = 0; row < x.height(); ++row)
+        if (std::memcmp(x.constScanLine(row), y.constScanLine(row), width) != 0)
+            return false;
+    return true;
+}
+
 PartMask changedParts(const EditorState &before, const EditorState &after) {
     PartMask changed{};
     forEachPart(before, after, [&](int group, const auto &x, const auto &y) {
-        if (!(x == y))
+        if (!samePart(x, y))
             changed[std::size_t(group)] = true;
     });
     return changed;
@@ -89,41 +107,103 @@ qint64 stateBytes(const EditorState &state, Seen &seen) {
     return bytes;
 }
 
+using StoreRows = DocumentHistory::StoreRows;
+using StoreBands = DocumentHistory::StoreBands;
+constexpr int TileStoreGroup = 12;
+constexpr int SpriteStoreGroup = 13;
+
+QImage &storeOf(EditorState &state, std::size_t store) {
+    return store == 0 ? state.doc.TileStore : state.doc.SpriteStore;
+}
+
+// The rows from the first to the last that differ between two stores of one shape, before and
+// after; nothing when the shapes differ, so the whole stores must be kept.
+std::optional<std::pair<StoreRows, StoreRows>> changedRows(const QImage &before, const QImage &after) {
+    if (before.isNull() || before.size() != after.size() || before.format() != after.format())
+        return std::nullopt;
+    const auto differs = [&](int y) {
+        return std::memcmp(before.constScanLine(y), after.constScanLine(y),
+                           std::size_t(before.bytesPerLine())) != 0;
+    };
+    int top = 0;
+    while (top < before.height() && !differs(top))
+        ++top;
+    int bottom = before.height();
+    while (bottom > top && !differs(bottom - 1))
+        --bottom;
+    const QRect band(0, top, before.width(), bottom - top);
+    return std::pair(StoreRows{top, before.copy(band)}, StoreRows{top, after.copy(band)});
+}
+
+qint64 bandBytes(const StoreBands &bands, Seen &seen) {
+    qint64 bytes = 0;
+    for (const StoreRows &band : bands)
+        bytes += bytesOf(band.rows, seen);
+    return bytes;
+}
+
 class SnapshotCommand final : public QUndoCommand {
 public:
-    SnapshotCommand(DocumentHistory &history, const QString &name, const PartMask &mask, EditorState before,
-                    EditorState after, int merge)
-        : QUndoCommand(name), history_(history), mask_(mask), before_(std::move(before)),
-          after_(std::move(after)), merge_(merge) {}
+    // From the whole states before and after the command.
+    SnapshotCommand(DocumentHistory &history, const QString &name, const EditorState &before,
+                    const EditorState &after, int merge)
+        : QUndoCommand(name), history_(history), mask_(changedParts(before, after)), merge_(merge) {
+        PartMask whole = mask_;
+        for (const std::size_t store : {std::size_t(0), std::size_t(1)}) {
+            const std::size_t group = store == 0 ? TileStoreGroup : SpriteStoreGroup;
+            if (!mask_[group])
+                continue;
+            EditorState &b = const_cast<EditorState &>(before);
+            EditorState &a = const_cast<EditorState &>(after);
+            if (auto rows = changedRows(storeOf(b, store), storeOf(a, store))) {
+                beforeBands_[store] = std::move(rows->first);
+                afterBands_[store] = std::move(rows->second);
+                whole[group] = false;
+            }
+        }
+        before_ = keptParts(before, whole);
+        after_ = keptParts(after, whole);
+        wholeMask_ = whole;
+    }
 
     // The command's work is done before it is recorded, so the redo of the push does nothing.
     void redo() override {
         if (std::exchange(done_, true) && !history_.replaying())
-            history_.restore(after_, mask_);
+            history_.restore(after_, wholeMask_, afterBands_);
     }
     void undo() override {
         if (!history_.replaying())
-            history_.restore(before_, mask_);
+            history_.restore(before_, wholeMask_, beforeBands_);
     }
     int id() const override { return merge_ == 0 ? -1 : merge_; }
     bool mergeWith(const QUndoCommand *other) override {
         const auto *next = static_cast<const SnapshotCommand *>(other);
-        if (next->text() != text() || next->mask_ != mask_)
+        if (next->text() != text() || next->mask_ != mask_ || next->wholeMask_ != mask_ ||
+            wholeMask_ != mask_)
             return false;
         after_ = next->after_;
         return true;
     }
 
-    qint64 bytes(Seen &seen) const { return stateBytes(before_, seen) + stateBytes(after_, seen); }
-    SnapshotCommand *copy() const {
-        return new SnapshotCommand(history_, text(), mask_, before_, after_, merge_);
+    qint64 bytes(Seen &seen) const {
+        return stateBytes(before_, seen) + stateBytes(after_, seen) + bandBytes(beforeBands_, seen) +
+               bandBytes(afterBands_, seen);
     }
+    SnapshotCommand *copy() const { return new SnapshotCommand(*this); }
 
 private:
+    SnapshotCommand(const SnapshotCommand &other)
+        : QUndoCommand(other.text()), history_(other.history_), mask_(other.mask_),
+          wholeMask_(other.wholeMask_), before_(other.before_), after_(other.after_),
+          beforeBands_(other.beforeBands_), afterBands_(other.afterBands_), merge_(other.merge_) {}
+
     DocumentHistory &history_;
-    PartMask mask_;
+    PartMask mask_;      // every part the command changed
+    PartMask wholeMask_; // the parts kept whole; the stores changed in rows only are in the bands
     EditorState before_;
     EditorState after_;
+    StoreBands beforeBands_;
+    StoreBands afterBands_;
     int merge_;
     bool done_ = false;
 };
@@ -139,8 +219,7 @@ bool DocumentHistory::record(const QString &name, const EditorState &before, con
     const PartMask mask = changedParts(before, after);
     if (mask == PartMask{})
         return false;
-    stack_.push(
-        new SnapshotCommand(*this, name, mask, keptParts(before, mask), keptParts(after, mask), merge));
+    stack_.push(new SnapshotCommand(*this, name, before, after, merge));
     trim();
     return true;
 }
@@ -163,9 +242,18 @@ qint64 DocumentHistory::memoryUsed() const {
     return bytes;
 }
 
-void DocumentHistory::restore(const EditorState &parts, const PartMask &mask) {
+void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands) {
     EditorState state = current_();
     copyParts(state, parts, mask);
+    for (std::size_t store = 0; store < bands.size(); ++store) {
+        const StoreRows &band = bands[store];
+        QImage &image = storeOf(state, store);
+        if (band.top < 0 || band.top + band.rows.height() > image.height())
+            continue;
+        for (int y = 0; y < band.rows.height(); ++y)
+            std::memcpy(image.scanLine(band.top + y), band.rows.constScanLine(y),
+                        std::size_t(band.rows.bytesPerLine()));
+    }
     apply_(state);
 }
 

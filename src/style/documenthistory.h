@@ -43,8 +43,18 @@ public:
     // The bytes the steps hold, each shared buffer counted once.
     qint64 memoryUsed() const;
 
-    // For the steps: shows the current state with the parts in `mask` taken from `parts`.
-    void restore(const EditorState &parts, const PartMask &mask);
+    // Rows `top` onwards of a pixel store, kept instead of the whole store by a step that changed
+    // only them; `top` is -1 when there are none.
+    struct StoreRows {
+        int top = -1;
+        QImage rows;
+    };
+    // The tile store's and the sprite store's.
+    using StoreBands = std::array<StoreRows, 2>;
+
+    // For the steps: shows the current state with the parts in `mask` taken from `parts` and the
+    // rows of `bands` written into its stores.
+    void restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands);
     bool replaying() const { return replaying_; }
 
 private:

@@ -93,42 +93,69 @@ TEST_F(History, StepsOfOneFieldEditJoinButNotAcrossTheSavedState) {
     EXPECT_EQ(shown.doc.SpriteIndex[2].w, width);
 }
 
+// A store of another height, kept whole by its step: one page more than the sample's per `k`.
+void growTiles(EditorState &s, int k) {
+    s.doc.TileStore = makePixelStore((2 + k) * PageSide);
+}
+
+TEST_F(History, RowsChangedInAStoreCostOnlyThoseRows) {
+    edit("import tile 0", [](EditorState &s) {
+        changeTile(s, 1);
+        s.doc.TileStore.scanLine(9)[0] = 1;
+    });
+    EXPECT_EQ(history.memoryUsed(), 2 * 5 * PageSide);
+    const EditorState after = shown;
+    // Another command changed other rows meanwhile; undo puts back only the step's own.
+    shown.doc.TileStore.scanLine(100)[3] = 77;
+    history.stack().undo();
+    EXPECT_EQ(shown.doc.TileStore.scanLine(100)[3], 77);
+    EXPECT_NE(shown.doc.TileStore.scanLine(9)[0], 1);
+    history.stack().redo();
+    EXPECT_EQ(shown.doc.TileStore.scanLine(9)[0], 1);
+    EXPECT_EQ(shown.doc.TileStore.scanLine(5)[7], 1);
+}
+
 TEST_F(History, SharedBuffersCountOnceAndTheOldestStepsGoOverTheLimit) {
-    const qint64 store = shown.doc.TileStore.sizeInBytes();
-    edit("import tile 0", [](EditorState &s) { changeTile(s, 1); });
-    // Before and after each hold a store; the second step shares its before with the first's after.
-    EXPECT_EQ(history.memoryUsed(), 2 * store);
-    edit("import tile 1", [](EditorState &s) { changeTile(s, 2); });
-    EXPECT_EQ(history.memoryUsed(), 3 * store);
+    const auto bytes = [](int pages) {
+        return qint64(pages) * PageSide * PageSide;
+    };
+    edit("add tile page", [](EditorState &s) { growTiles(s, 1); });
+    EXPECT_EQ(history.memoryUsed(), bytes(2) + bytes(3));
+    // The second step's before is the first one's after.
+    edit("add tile page", [](EditorState &s) { growTiles(s, 2); });
+    EXPECT_EQ(history.memoryUsed(), bytes(2) + bytes(3) + bytes(4));
 
     history.stack().setClean();
     const EditorState saved = shown;
-    history.setMemoryLimit(5 * store);
+    // Room for the last two steps: stores of 9, 10 and 11 pages.
+    history.setMemoryLimit(bytes(9) + bytes(10) + bytes(11));
     for (int k = 3; k < 10; ++k)
-        edit(QStringLiteral("import tile %1").arg(k), [k](EditorState &s) { changeTile(s, k); });
-    EXPECT_LE(history.memoryUsed(), 5 * store);
-    EXPECT_EQ(history.stack().count(), 4);
-    EXPECT_EQ(history.stack().text(0), "import tile 6");
+        edit(QStringLiteral("add page %1").arg(k), [k](EditorState &s) { growTiles(s, k); });
+    EXPECT_EQ(history.memoryUsed(), bytes(9) + bytes(10) + bytes(11));
+    EXPECT_EQ(history.stack().count(), 2);
+    EXPECT_EQ(history.stack().text(0), "add page 8");
     // The saved state fell out of the history, so no undo can reach it as clean.
     EXPECT_FALSE(history.stack().isClean());
     while (history.stack().canUndo())
         history.stack().undo();
-    EXPECT_EQ(shown.doc.TileStore.scanLine(5)[7], 5);
+    EXPECT_EQ(shown.doc.tilePageCount(), 9);
     EXPECT_NE(shown, saved);
     EXPECT_FALSE(history.stack().isClean());
 }
 
 TEST_F(History, TrimmingKeepsTheSavedStateWhenItIsStillThere) {
-    const qint64 store = shown.doc.TileStore.sizeInBytes();
-    history.setMemoryLimit(4 * store);
-    for (int k = 0; k < 3; ++k)
-        edit("import tile", [k](EditorState &s) { changeTile(s, k + 1); });
+    const auto bytes = [](int pages) {
+        return qint64(pages) * PageSide * PageSide;
+    };
+    history.setMemoryLimit(bytes(3) + bytes(4) + bytes(5) + bytes(6));
+    for (int k = 1; k < 4; ++k)
+        edit("add tile page", [k](EditorState &s) { growTiles(s, k); });
     history.stack().setClean();
-    edit("import tile", [](EditorState &s) { changeTile(s, 50); });
+    edit("add tile page", [](EditorState &s) { growTiles(s, 4); });
     EXPECT_EQ(history.stack().count(), 3);
     history.stack().undo();
     EXPECT_TRUE(history.stack().isClean());
-    EXPECT_EQ(shown.doc.TileStore.scanLine(5)[7], 3);
+    EXPECT_EQ(shown.doc.tilePageCount(), 5);
 }
 
 } // namespace
