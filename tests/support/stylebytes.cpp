@@ -46,3 +46,16 @@ qsizetype firstDifference(const QByteArray &a, const QByteArray &b) {
             return i;
     return a.size() == b.size() ? -1 : n;
 }
+
+std::map<QByteArray, QByteArray> styleChunks(const QByteArray &file) {
+    std::map<QByteArray, QByteArray> chunks;
+    qsizetype at = 6;
+    while (at + 8 <= file.size()) {
+        quint32 size = 0;
+        for (int i = 0; i < 4; ++i)
+            size |= quint32(quint8(file[at + 4 + i])) << (8 * i);
+        chunks[file.mid(at, 4)] = file.mid(at + 8, size);
+        at += 8 + qsizetype(size);
+    }
+    return chunks;
+}

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <initializer_list>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -22,3 +23,6 @@ QByteArray styleFile(const std::vector<Chunk> &chunks, quint16 version = 700);
 // Offset of the first byte where the two differ (the shorter length when one is a prefix of the
 // other), or -1 when they are equal: readable failures for whole-file comparisons.
 qsizetype firstDifference(const QByteArray &a, const QByteArray &b);
+
+// The chunks of a style file by tag, in the order they appear (a tag seen twice keeps its last).
+std::map<QByteArray, QByteArray> styleChunks(const QByteArray &file);
