@@ -125,17 +125,17 @@ void copyLargeDeltaBytes(benchmark::State &state) {
 }
 
 void printRatios(const TimesReporter &reporter) {
-    const double encode = reporter.time("encode sheet"), decode = reporter.time("decode large"),
-                 runs = reporter.time("decode found"), copy = reporter.time("copy delta bytes");
+    const double encode = reporter.seconds("encode sheet"), decode = reporter.seconds("decode large"),
+                 runs = reporter.seconds("decode found"), copy = reporter.seconds("copy delta bytes");
     const int deltas = decoding().deltas;
-    std::printf("encoding: %.2f us per delta (aim: far under 1000), %.1f times copying the cells\n",
-                encode / DeltaSheetCells, encode / reporter.time("copy sheet cells"));
-    std::printf(
-        "decoding %d deltas (%lld bytes): %.3f us per delta (aim: far under 1000), %.1f times copying "
-        "their bytes\n",
-        deltas, static_cast<long long>(decoding().bytes), decode / deltas, decode / copy);
-    std::printf("of which the runs alone: %.3f us per delta, %.1f times copying their bytes\n", runs / deltas,
-                runs / copy);
+    printRow("encode a sheet of 20 changed cells (per delta)", encode / reporter.seconds("copy sheet cells"),
+             "copying the cells", duration(reporter.seconds("encode sheet") / DeltaSheetCells),
+             "far under 1 ms");
+    printRow("decode all " + std::to_string(deltas) + " deltas of the largest style (per delta)",
+             decode / copy, "copying their bytes", duration(reporter.seconds("decode large") / deltas),
+             "far under 1 ms");
+    printRow("of which the runs alone (per delta)", runs / copy, "copying their bytes",
+             duration(reporter.seconds("decode found") / deltas), "-");
 }
 
 } // namespace

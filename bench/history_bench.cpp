@@ -71,17 +71,21 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("record tile import / copy tile store = %.2f\n",
-                reporter.time("record tile import") / reporter.time("copy tile store"));
-    std::printf("undo tile import / copy tile store = %.2f\n",
-                reporter.time("undo tile import") / reporter.time("copy tile store"));
+    const double copy = reporter.seconds("copy tile store");
+    printRow("record a tile import as an undo step", reporter.seconds("record tile import") / copy,
+             "copying the tile store", duration(reporter.seconds("record tile import")), "milliseconds");
+    printRow("undo a tile import", reporter.seconds("undo tile import") / copy, "copying the tile store",
+             duration(reporter.seconds("undo tile import")), "milliseconds");
 
     Editor editor;
     for (int k = 0; k < 100; ++k)
         editor.importTile((k * 37) % 992, uchar(k + 1));
-    std::printf("100 tile import steps: %d kept, %.1f KiB held (limit %lld MiB)\n",
-                editor.history.stack().count(), double(editor.history.memoryUsed()) / 1024,
-                DocumentHistory::DefaultMemoryLimit >> 20);
+    char held[64];
+    std::snprintf(held, sizeof held, "%.0f KiB in %d steps", double(editor.history.memoryUsed()) / 1024,
+                  editor.history.stack().count());
+    printRow("memory of 100 tile import steps",
+             double(editor.history.memoryUsed()) / double(editor.shown.doc.TileStore.sizeInBytes()),
+             "the tile store's size", held, "within 256 MiB");
     benchmark::Shutdown();
     return 0;
 }

@@ -65,10 +65,12 @@ void saveStyle(benchmark::State &state) {
 }
 
 void printRatios(const TimesReporter &reporter) {
-    const double copy = reporter.time("copy");
-    std::printf("file size: %lld bytes\n", static_cast<long long>(largeFile().size()));
-    std::printf("load / copy = %.2f (aim: at most 8)\n", reporter.time("load") / copy);
-    std::printf("save / copy = %.2f (aim: at most 4)\n", reporter.time("save") / copy);
+    const double copy = reporter.seconds("copy");
+    const std::string bytes = std::to_string(largeFile().size() >> 10) + " KiB";
+    printRow("open the largest style file (" + bytes + ")", reporter.seconds("load") / copy,
+             "copying its bytes", duration(reporter.seconds("load")), "at most 8 x");
+    printRow("save the largest style file", reporter.seconds("save") / copy, "copying its bytes",
+             duration(reporter.seconds("save")), "at most 4 x");
 }
 
 } // namespace

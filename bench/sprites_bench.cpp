@@ -58,11 +58,12 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     TimesReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("build strip / copy strip bytes = %.2f\n",
-                reporter.time("build strip") / reporter.time("copy strip bytes"));
-    std::printf("building the strip of %d sprites: %.1f ms (aim: under 20)\n", large().spriteCount(),
-                reporter.time("build strip"));
-    std::printf("selecting a sprite: %.1f us (aim: under 1000)\n", reporter.time("select sprite"));
+    const double copy = reporter.seconds("copy strip bytes");
+    printRow("build the sprite strip (" + std::to_string(large().spriteCount()) + " sprites)",
+             reporter.seconds("build strip") / copy, "copying its bytes",
+             duration(reporter.seconds("build strip")), "under 20 ms");
+    printRow("select a sprite", reporter.seconds("select sprite") / copy, "copying the strip's bytes",
+             duration(reporter.seconds("select sprite")), "under 1 ms");
     benchmark::Shutdown();
     return 0;
 }
