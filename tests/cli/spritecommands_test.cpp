@@ -62,6 +62,25 @@ TEST_F(SpriteCommands, ExportedSpritesImportBackWithEveryChoiceKeepingTheFile) {
     EXPECT_EQ(mapped.SpriteStore, start.SpriteStore);
 }
 
+TEST_F(SpriteCommands, EverySpriteExportedImportsBackLeavingTheFileAsItWas) {
+    ASSERT_TRUE(QDir().mkdir(dir.path("all")));
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path("all")}), 0) << err.toStdString();
+    const QByteArray original = readWholeFile(dir.path("start.sty"));
+    for (int sprite = 0; sprite < start.spriteCount(); ++sprite) {
+        const QString file = dir.path("all/" + SpriteFileName(start, sprite));
+        const LoadedBitmap bitmap = loadBitmap(file);
+        const SpriteEntry &entry = start.SpriteIndex[std::size_t(sprite)];
+        ASSERT_EQ(bitmap.pixelFormatCode, Pf8Bit) << sprite;
+        ASSERT_EQ(bitmap.image.size(), QSize(entry.w, entry.h)) << sprite;
+        ASSERT_EQ(bitmap.image.colorTable(), spriteColours(start, sprite)) << sprite;
+        ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), QString::number(sprite), file,
+                       dir.path("back.sty"), "--choice", "5"}),
+                  0)
+            << err.toStdString();
+        ASSERT_EQ(readWholeFile(dir.path("back.sty")), original) << sprite;
+    }
+}
+
 TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
     EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("x.bmp"), dir.path("o.sty")}), 1);
     EXPECT_TRUE(err.contains("--choice 1 to 5"));
