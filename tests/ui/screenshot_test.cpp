@@ -6,8 +6,12 @@
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spritespage.h"
+#include "spritestripview.h"
 #include "stylewriter.h"
 #include "tempdir.h"
+#include "tvyr_sprite.h"
 #include "twnd_editor.h"
 
 #include "log.h"
@@ -53,6 +57,42 @@ TEST(Screenshot, ThePalettesPageShowsTheSampleColours) {
         ++checked;
     }
     EXPECT_GE(checked, 4);
+}
+
+TEST(Screenshot, TheSpritesPageShowsTheStripWithTheSelectedSprite) {
+    TestDir dir;
+    ScriptedPrompts prompts;
+    StyleDocument sample = makeSampleStyle();
+    SilentProgress progress;
+    LineLog log;
+    const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+
+    Twnd_editor window;
+    window.setPrompts(&prompts);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.opensty(path);
+    window.spritesPage()->selectByNumber(12);
+    QTest::qWait(200);
+
+    const QImage shot = window.screen()->grabWindow(0).toImage();
+    shot.save(QStringLiteral("sprites-page.png"));
+    const QWidget *strip = window.spritesPage()->strip();
+    const QPoint origin = strip->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
+    int checked = 0;
+    for (int sprite = 0; sprite < sample.spriteCount(); sprite += 7) {
+        const QPoint p = spriteRect(sample.SpriteIndex[std::size_t(sprite)]).center();
+        const QPoint onScreen = origin + p;
+        if (spriteAtPoint(sample, p) != sprite || !shot.rect().contains(onScreen) ||
+            !strip->visibleRegion().contains(p) ||
+            window.spritesPage()->activesprite()->geometry().contains(p))
+            continue;
+        const SpriteEntry &e = sample.SpriteIndex[std::size_t(sprite)];
+        const int index = sample.SpriteStore.pixelIndex(p.x() % 256, e.page() * 256 + p.y());
+        EXPECT_EQ(shot.pixel(onScreen) & 0xffffff, spriteColours(sample, sprite)[index] & 0xffffff) << sprite;
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
 }
 
 } // namespace
