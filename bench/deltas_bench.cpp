@@ -141,15 +141,11 @@ void printRatios(const TimesReporter &reporter) {
 } // namespace
 
 int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("encode sheet", encodeSheet)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("copy sheet cells", copySheetCells)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("decode large", decodeLarge)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("decode found", decodeFound)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("copy delta bytes", copyLargeDeltaBytes)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    TimesReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    printRatios(reporter);
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv,
+                         {{"encode sheet", encodeSheet, benchmark::kMicrosecond},
+                          {"copy sheet cells", copySheetCells, benchmark::kMicrosecond},
+                          {"decode large", decodeLarge, benchmark::kMicrosecond},
+                          {"decode found", decodeFound, benchmark::kMicrosecond},
+                          {"copy delta bytes", copyLargeDeltaBytes, benchmark::kMicrosecond}},
+                         printRatios);
 }

@@ -62,15 +62,7 @@ void undoTileImport(benchmark::State &state) {
     }
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("copy tile store", copyTileStore)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("record tile import", recordTileImport)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("undo tile import", undoTileImport)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    TimesReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+void printRatios(const TimesReporter &reporter) {
     const double copy = reporter.seconds("copy tile store");
     printRow("record a tile import as an undo step", reporter.seconds("record tile import") / copy,
              "copying the tile store", duration(reporter.seconds("record tile import")), "milliseconds");
@@ -86,6 +78,14 @@ int main(int argc, char **argv) {
     printRow("memory of 100 tile import steps",
              double(editor.history.memoryUsed()) / double(editor.shown.doc.TileStore.sizeInBytes()),
              "the tile store's size", held, "within 256 MiB");
-    benchmark::Shutdown();
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    return runBenchmarks(argc, argv,
+                         {{"copy tile store", copyTileStore, benchmark::kMicrosecond},
+                          {"record tile import", recordTileImport, benchmark::kMicrosecond},
+                          {"undo tile import", undoTileImport, benchmark::kMicrosecond}},
+                         printRatios);
 }

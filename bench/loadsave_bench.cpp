@@ -76,13 +76,9 @@ void printRatios(const TimesReporter &reporter) {
 } // namespace
 
 int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("copy", copyBytes)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("load", loadStyle)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("save", saveStyle)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    TimesReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    printRatios(reporter);
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv,
+                         {{"copy", copyBytes, benchmark::kMicrosecond},
+                          {"load", loadStyle, benchmark::kMicrosecond},
+                          {"save", saveStyle, benchmark::kMicrosecond}},
+                         printRatios);
 }

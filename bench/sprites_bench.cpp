@@ -49,21 +49,21 @@ void selectSprite(benchmark::State &state) {
     }
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("copy strip bytes", copyStripBytes)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("build strip", buildStrip)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("select sprite", selectSprite)->Unit(benchmark::kMicrosecond);
-    benchmark::Initialize(&argc, argv);
-    TimesReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+void printRatios(const TimesReporter &reporter) {
     const double copy = reporter.seconds("copy strip bytes");
     printRow("build the sprite strip (" + std::to_string(large().spriteCount()) + " sprites)",
              reporter.seconds("build strip") / copy, "copying its bytes",
              duration(reporter.seconds("build strip")), "under 20 ms");
     printRow("select a sprite", reporter.seconds("select sprite") / copy, "copying the strip's bytes",
              duration(reporter.seconds("select sprite")), "under 1 ms");
-    benchmark::Shutdown();
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    return runBenchmarks(argc, argv,
+                         {{"copy strip bytes", copyStripBytes, benchmark::kMillisecond},
+                          {"build strip", buildStrip, benchmark::kMillisecond},
+                          {"select sprite", selectSprite, benchmark::kMicrosecond}},
+                         printRatios);
 }

@@ -90,14 +90,10 @@ void printRatios(const TimesReporter &reporter) {
 } // namespace
 
 int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("plain writes", writePlainFiles)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("export all", exportAll)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("paint grid", paintGrid)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("copy grid bytes", copyGridBytes)->Unit(benchmark::kMillisecond);
-    benchmark::Initialize(&argc, argv);
-    TimesReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    printRatios(reporter);
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv,
+                         {{"plain writes", writePlainFiles, benchmark::kMillisecond},
+                          {"export all", exportAll, benchmark::kMillisecond},
+                          {"paint grid", paintGrid, benchmark::kMillisecond},
+                          {"copy grid bytes", copyGridBytes, benchmark::kMillisecond}},
+                         printRatios);
 }

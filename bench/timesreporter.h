@@ -2,7 +2,10 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <functional>
+#include <initializer_list>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 // The console table, plus the real time of each benchmark by name, so a program can print its
@@ -47,4 +50,28 @@ inline void printRow(const std::string &measure, double ratio, const std::string
                      const std::string &absolute, const std::string &aim) {
     std::printf("| %s | %.2f x %s | %s | %s |\n", measure.c_str(), ratio, baseline.c_str(), absolute.c_str(),
                 aim.c_str());
+}
+
+struct Measure {
+    const char *name;
+    void (*run)(benchmark::State &);
+    benchmark::TimeUnit unit;
+};
+
+// Registers and runs the measures (as filtered on the command line), then `report` prints the
+// program's rows from their times.
+inline int runBenchmarks(int argc, char **argv, std::initializer_list<Measure> measures,
+                         const std::function<void(const TimesReporter &)> &report) {
+    for (const Measure &measure : measures)
+        benchmark::RegisterBenchmark(measure.name, measure.run)->Unit(measure.unit);
+    benchmark::Initialize(&argc, argv);
+    TimesReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    try {
+        report(reporter);
+    } catch (const std::out_of_range &) {
+        std::printf("(the ratios need every benchmark of the program to run)\n");
+    }
+    benchmark::Shutdown();
+    return 0;
 }

@@ -3,12 +3,8 @@
 #include "carphysics.h"
 #include "carrecords.h"
 #include "carscript.h"
-#include "cliprompts.h"
-#include "editorerror.h"
+#include "commandsupport.h"
 #include "log.h"
-#include "progress.h"
-#include "stylereader.h"
-#include "stylewriter.h"
 
 #include <QTextStream>
 
@@ -89,29 +85,23 @@ void printPhysics(QTextStream &out, const QStringList &script, const QString &sc
 } // namespace
 
 int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
-    bool isNumber = false;
-    const int car = args.value(1).toInt(&isNumber);
-    if (args.size() != 2 || !isNumber) {
-        err << "vyr2-sty: car-info takes a style file and a car number" << Qt::endl;
-        return 1;
-    }
-    CliPrompts prompts(err);
-    try {
+    const std::optional<int> car = numberArgument(args.value(1));
+    if (args.size() != 2 || !car)
+        return misused(err, QStringLiteral("car-info takes a style file and a car number"));
+    return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, args[0], prompts, progress, log) || prompts.failed())
-            return 1;
-        if (car < 0 || car >= doc.CarCount()) {
-            err << QStringLiteral("\"%1\" holds no car %2: it has %3 car records")
-                       .arg(args[0])
-                       .arg(car)
-                       .arg(doc.CarCount())
-                << Qt::endl;
-            return 1;
+        if (!loadStyle(doc, args[0], prompts, log))
+            return false;
+        if (*car < 0 || *car >= doc.CarCount()) {
+            prompts.message(QStringLiteral("\"%1\" holds no car %2: it has %3 car records")
+                                .arg(args[0])
+                                .arg(*car)
+                                .arg(doc.CarCount()));
+            return false;
         }
-        out << "car " << car << '\n';
-        const CarInfoRecord &record = doc.CarInfoTable[static_cast<std::size_t>(car)];
+        out << "car " << *car << '\n';
+        const CarInfoRecord &record = doc.CarInfoTable[static_cast<std::size_t>(*car)];
         printRecord(out, record);
         out << "recycled: " << (isRecycled(doc.RecycleList, record.model) ? "yes" : "no") << '\n';
         QString scriptPath;
@@ -119,35 +109,19 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
             printPhysics(out, doc.CarScript, scriptPath, record.model);
         else
             out << "physics: no " << CompanionScriptName << " beside the style file\n";
-        return 0;
-    } catch (const EditorError &error) {
-        err << error.text() << Qt::endl;
-        return 1;
-    }
+        return true;
+    });
 }
 
 int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2) {
-        err << "vyr2-sty: mirror-doors takes a style file and a target name" << Qt::endl;
-        return 1;
-    }
-    CliPrompts prompts(err);
-    try {
+    if (args.size() != 2)
+        return misused(err, QStringLiteral("mirror-doors takes a style file and a target name"));
+    return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!opensty(doc, args[0], prompts, progress, log) || prompts.failed())
-            return 1;
+        if (!loadStyle(doc, args[0], prompts, log))
+            return false;
         mirrorAllDoorLocations(doc);
-        LineLog saveLog;
-        const QString path = writeStyle(doc, args[1], prompts, progress, saveLog);
-        if (path.isEmpty() || prompts.failed())
-            return 1;
-        for (const QString &line : saveLog.lines())
-            out << line << '\n';
-        return 0;
-    } catch (const EditorError &error) {
-        err << error.text() << Qt::endl;
-        return 1;
-    }
+        return saveStyle(doc, args[1], prompts, out);
+    });
 }

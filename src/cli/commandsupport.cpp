@@ -1,11 +1,14 @@
 #include "commandsupport.h"
 
 #include "editorerror.h"
+#include "fileio.h"
 #include "log.h"
 #include "progress.h"
 #include "stylereader.h"
 #include "stylewriter.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTextStream>
 
 void printLines(QTextStream &out, const QStringList &lines) {
@@ -41,4 +44,35 @@ int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &
 int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) {
     CliPrompts prompts(err);
     return guarded(err, prompts, [&] { return command(prompts); });
+}
+
+int misused(QTextStream &err, const QString &problem) {
+    err << "vyr2-sty: " << problem << Qt::endl;
+    return 1;
+}
+
+std::optional<int> numberArgument(const QString &text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value) {
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    value = args[at + 1];
+    args.remove(at, 2);
+    return true;
+}
+
+void writePng(const QImage &picture, const QString &path) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        throw EditorError(QStringLiteral("The picture for \"%1\" could not be encoded as PNG.").arg(path));
+    writeWholeFileAtomic(path, png);
 }

@@ -4,8 +4,10 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class LineLog;
+class QImage;
 class QTextStream;
 struct StyleDocument;
 
@@ -21,3 +23,12 @@ bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTex
 // fails the command.
 int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command);
 int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command);
+
+// A wrong command line: the problem on `err`, exit status 1.
+int misused(QTextStream &err, const QString &problem);
+// A whole decimal number from the command line; nothing for any other text.
+std::optional<int> numberArgument(const QString &text);
+// Takes "NAME VALUE" out of the arguments into `value`; false when NAME has no value after it.
+bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value);
+// Writes the picture as a PNG file; throws EditorError when it cannot.
+void writePng(const QImage &picture, const QString &path);

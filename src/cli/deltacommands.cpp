@@ -12,12 +12,9 @@
 namespace {
 
 std::optional<int> spriteNumber(const QString &text, QTextStream &err) {
-    bool isNumber = false;
-    const int sprite = text.toInt(&isNumber);
-    if (!isNumber) {
-        err << QStringLiteral("vyr2-sty: \"%1\" is not a sprite number").arg(text) << Qt::endl;
-        return std::nullopt;
-    }
+    const std::optional<int> sprite = numberArgument(text);
+    if (!sprite)
+        misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(text));
     return sprite;
 }
 
@@ -29,11 +26,6 @@ std::optional<DeltaView> viewNamed(const QString &name) {
     if (name == QLatin1String("changes"))
         return DeltaView::ChangesOnly;
     return std::nullopt;
-}
-
-int misused(QTextStream &err, const QString &problem) {
-    err << "vyr2-sty: " << problem << Qt::endl;
-    return 1;
 }
 
 } // namespace

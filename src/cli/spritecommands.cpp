@@ -10,33 +10,9 @@
 #include "spriteoperations.h"
 #include "spritepages.h"
 
-#include <QBuffer>
 #include <QTextStream>
 
 namespace {
-
-int misused(QTextStream &err, const QString &problem) {
-    err << "vyr2-sty: " << problem << Qt::endl;
-    return 1;
-}
-
-// Removes "NAME VALUE" from the arguments; false when the option has no value.
-bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value) {
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return true;
-    if (at + 1 >= args.size())
-        return false;
-    value = args[at + 1];
-    args.remove(at, 2);
-    return true;
-}
-
-std::optional<int> number(const QString &text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
 
 // Loads the style and checks the sprite number against it.
 bool loadWithSprite(StyleDocument &doc, const QString &path, int sprite, Prompts &prompts) {
@@ -61,8 +37,8 @@ int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err
         return misused(err, QStringLiteral("--start and --end need a sprite number"));
     if (names.size() != 2)
         return misused(err, QStringLiteral("export-sprites takes a style file and a folder"));
-    const std::optional<int> first = start ? number(*start) : 0;
-    const std::optional<int> last = end ? number(*end) : std::nullopt;
+    const std::optional<int> first = start ? numberArgument(*start) : 0;
+    const std::optional<int> last = end ? numberArgument(*end) : std::nullopt;
     if (!first || (end && !last))
         return misused(err, QStringLiteral("--start and --end need a sprite number"));
     ArgumentPrompts prompts(err);
@@ -89,8 +65,8 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
         return misused(err,
                        QStringLiteral("import-sprite takes a style file, a sprite number, a bitmap and a "
                                       "target name"));
-    const std::optional<int> sprite = number(names[1]);
-    const std::optional<int> choice = choiceText ? number(*choiceText) : std::nullopt;
+    const std::optional<int> sprite = numberArgument(names[1]);
+    const std::optional<int> choice = choiceText ? numberArgument(*choiceText) : std::nullopt;
     if (!sprite)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
     if (!choice || *choice < 1 || *choice > 5)
@@ -112,7 +88,7 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
 int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 2)
         return misused(err, QStringLiteral("sprite-info takes a style file and a sprite number"));
-    const std::optional<int> sprite = number(args[1]);
+    const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
     return guarded(err, [&](CliPrompts &prompts) {
@@ -139,12 +115,7 @@ int runRenderSprites(const QStringList &args, QTextStream &out, QTextStream &err
             prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(names[0]));
             return false;
         }
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        if (!strip.save(&buffer, "PNG"))
-            throw EditorError(QStringLiteral("the sprite pages could not be encoded as PNG"));
-        writeWholeFileAtomic(names[1], png);
+        writePng(strip, names[1]);
         out << QStringLiteral("saved to \"%1\"\n").arg(names[1]);
         return true;
     });

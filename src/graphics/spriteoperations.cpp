@@ -7,7 +7,6 @@
 #include "palettetablefile.h"
 #include "prompts.h"
 #include "spriteentries.h"
-#include "textnumbers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,23 +27,6 @@ bool checkSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
 
 const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
     return doc.SpriteIndex[static_cast<std::size_t>(sprite)];
-}
-
-// The picked palette number, or nothing when the picker was cancelled. Throws EditorError for a
-// picked text that is no number; a number outside the store is refused through `refused`.
-std::optional<int> pickedPalette(int current, Prompts &prompts, bool &refused) {
-    const std::optional<QString> picked = prompts.pickPalette(QString::number(current));
-    if (!picked)
-        return std::nullopt;
-    const int palette = textToInteger(*picked);
-    if (!isStoredPalette(palette)) {
-        prompts.message(QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
-                            .arg(palette)
-                            .arg(PaletteStoreCapacity - 1));
-        refused = true;
-        return std::nullopt;
-    }
-    return palette;
 }
 
 // The bitmap's colours become the palette's; a shorter colour table leaves the rest as they were.
@@ -130,7 +112,8 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     int palette = original.value_or(0);
     if (pick) {
         bool refused = false;
-        if (const std::optional<int> chosen = pickedPalette(palette, prompts, refused)) {
+        if (const std::optional<int> chosen =
+                pickStoredPalette(QString::number(palette), prompts, &refused)) {
             palette = *chosen;
             changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
         }

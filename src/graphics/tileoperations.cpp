@@ -7,7 +7,6 @@
 #include "palettetablefile.h"
 #include "progress.h"
 #include "prompts.h"
-#include "textnumbers.h"
 #include "tilenumbering.h"
 #include "tilepattern.h"
 
@@ -120,16 +119,12 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
                                 .arg(tile));
             return false;
         }
-        const std::optional<QString> picked = prompts.pickPalette(QString::number(*current));
+        bool refused = false;
+        const std::optional<int> picked = pickStoredPalette(QString::number(*current), prompts, &refused);
+        if (refused)
+            return false;
         if (picked) {
-            const int palette = textToInteger(*picked);
-            if (!isStoredPalette(palette)) {
-                prompts.message(
-                    QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
-                        .arg(palette)
-                        .arg(PaletteStoreCapacity - 1));
-                return false;
-            }
+            const int palette = *picked;
             doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
             // A shorter colour table leaves the remaining colours as they were.
             const QList<QRgb> colours = bitmap.image.colorTable();

@@ -3,28 +3,12 @@
 #include "fileio.h"
 #include "palettelookup.h"
 #include "prompts.h"
-#include "textnumbers.h"
 
 #include <array>
 
 namespace {
 
 constexpr int HeaderLines = 3;
-
-// The palette the user picks, starting from "0"; nothing on cancel or when it lies outside the store.
-std::optional<int> pickStoredPalette(Prompts &prompts) {
-    const std::optional<QString> picked = prompts.pickPalette(QStringLiteral("0"));
-    if (!picked)
-        return std::nullopt;
-    const int palette = textToInteger(*picked);
-    if (!isStoredPalette(palette)) {
-        prompts.message(QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
-                            .arg(palette)
-                            .arg(PaletteStoreCapacity - 1));
-        return std::nullopt;
-    }
-    return palette;
-}
 
 // Low 8 bits of the signed number `field` starts with. Unsigned arithmetic wraps instead of
 // overflowing, and wrapping keeps the low bits exact.
@@ -98,7 +82,7 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen = prompts.saveFileName(JascFilter, QString());
     if (!chosen)
         return QString();
-    const std::optional<int> palette = pickStoredPalette(prompts);
+    const std::optional<int> palette = pickStoredPalette(QStringLiteral("0"), prompts);
     if (!palette)
         return QString();
     const QString path = withExtension(*chosen, QStringLiteral(".pal"));
@@ -120,7 +104,7 @@ bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
             QStringLiteral("This is not a 256-color jasc palette.. it looks more like weed to me."));
         return false;
     }
-    const std::optional<int> palette = pickStoredPalette(prompts);
+    const std::optional<int> palette = pickStoredPalette(QStringLiteral("0"), prompts);
     if (!palette)
         return false;
     for (int c = 0; c < 256; ++c) {

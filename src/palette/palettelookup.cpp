@@ -1,6 +1,7 @@
 #include "palettelookup.h"
 
 #include "prompts.h"
+#include "textnumbers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,4 +105,20 @@ std::optional<int> physicalPaletteOf(const StyleDocument &doc, int virtualPalett
     if (!inRange(0, doc.PaletteIndexCount(), virtualPalette))
         return std::nullopt;
     return doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)];
+}
+
+std::optional<int> pickStoredPalette(const QString &preset, Prompts &prompts, bool *refused) {
+    const std::optional<QString> picked = prompts.pickPalette(preset);
+    if (!picked)
+        return std::nullopt;
+    const int palette = textToInteger(*picked);
+    if (!isStoredPalette(palette)) {
+        prompts.message(QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
+                            .arg(palette)
+                            .arg(PaletteStoreCapacity - 1));
+        if (refused)
+            *refused = true;
+        return std::nullopt;
+    }
+    return palette;
 }

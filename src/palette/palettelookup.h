@@ -67,5 +67,10 @@ int spriteVirtualPalette(const StyleDocument &doc, int sprite);
 int carRemapVirtualPalette(const StyleDocument &doc, int remap);
 int pedRemapVirtualPalette(const StyleDocument &doc, int remap);
 
+// The palette picker preset with `preset`: the picked physical palette, nothing on cancel. A picked
+// number outside the store is refused with a message, nothing is returned and `refused` is set.
+// Throws EditorError for a picked text that is no number.
+std::optional<int> pickStoredPalette(const QString &preset, Prompts &prompts, bool *refused = nullptr);
+
 // The physical palette of a virtual palette; nothing for one beyond the palette index.
 std::optional<int> physicalPaletteOf(const StyleDocument &doc, int virtualPalette);
