@@ -16,7 +16,10 @@ TEST(FileIo, WithExtensionReplacesOnlyTheFileNamesExtension) {
 
 class AtomicWrite : public testing::TestWithParam<Durability> {};
 
-INSTANTIATE_TEST_SUITE_P(FileIo, AtomicWrite, testing::Values(Durability::Synced, Durability::Deferred));
+INSTANTIATE_TEST_SUITE_P(FileIo, AtomicWrite, testing::Values(Durability::Synced, Durability::Deferred),
+                         [](const testing::TestParamInfo<Durability> &info) {
+                             return info.param == Durability::Synced ? "Synced" : "Deferred";
+                         });
 
 TEST_P(AtomicWrite, WriteThenReadGivesTheSameBytes) {
     TestDir dir;

@@ -24,19 +24,25 @@
 
 namespace {
 
-TEST(Screenshot, ThePalettesPageShowsTheSampleColours) {
+// The sample style opened in a window shown on the screen.
+struct Screenshot : ::testing::Test {
+    void SetUp() override {
+        SilentProgress progress;
+        LineLog log;
+        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.opensty(path);
+    }
+
     TestDir dir;
     ScriptedPrompts prompts;
     StyleDocument sample = makeSampleStyle();
-    SilentProgress progress;
-    LineLog log;
-    const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-
     Twnd_editor window;
-    window.setPrompts(&prompts);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.opensty(path);
+};
+
+TEST_F(Screenshot, ThePalettesPageShowsTheSampleColours) {
     QTabWidget *pages = window.mainPages();
     for (int i = 0; i < pages->count(); ++i)
         if (pages->tabText(i) == QStringLiteral("Palettes"))
@@ -59,19 +65,7 @@ TEST(Screenshot, ThePalettesPageShowsTheSampleColours) {
     EXPECT_GE(checked, 4);
 }
 
-TEST(Screenshot, TheSpritesPageShowsTheStripWithTheSelectedSprite) {
-    TestDir dir;
-    ScriptedPrompts prompts;
-    StyleDocument sample = makeSampleStyle();
-    SilentProgress progress;
-    LineLog log;
-    const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-
-    Twnd_editor window;
-    window.setPrompts(&prompts);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    window.opensty(path);
+TEST_F(Screenshot, TheSpritesPageShowsTheStripWithTheSelectedSprite) {
     window.spritesPage()->selectByNumber(12);
     QTest::qWait(200);
 
