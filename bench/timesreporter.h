@@ -7,11 +7,15 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 // The console table, plus the real time of each benchmark by name, so a program can print its
 // ratios after the run. With repetitions the median stands for the benchmark.
 class TimesReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so that the rows can be taken from a pipe.
+    TimesReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run> &runs) override {
         for (const Run &run : runs) {
             const std::string name = run.run_name.function_name;
