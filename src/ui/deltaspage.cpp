@@ -1,6 +1,7 @@
 #include "deltaspage.h"
 
 #include "deltaoperations.h"
+#include "errorguard.h"
 #include "spriteentries.h"
 #include "stretchedimageview.h"
 
@@ -13,11 +14,16 @@
 DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     auto *layout = new QVBoxLayout(this);
     auto *tools = new QToolBar(this);
-    tools->addAction(ExportDeltasCaption, this, &DeltasPage::exportClick);
-    tools->addAction(ImportDeltasCaption, this, &DeltasPage::importClick);
-    tools->addAction(DrawDeltasCaption, this, [this] { showView(DeltaView::Draw); });
-    tools->addAction(ViewCarsOnlyCaption, this, [this] { showView(DeltaView::CarsOnly); });
-    tools->addAction(ViewChangesOnlyCaption, this, [this] { showView(DeltaView::ChangesOnly); });
+    const auto guarded = [this](const std::function<void()> &command) {
+        return [this, command] {
+            showingErrors(*prompts_, command);
+        };
+    };
+    tools->addAction(ExportDeltasCaption, this, guarded([this] { exportClick(); }));
+    tools->addAction(ImportDeltasCaption, this, guarded([this] { importClick(); }));
+    tools->addAction(DrawDeltasCaption, this, guarded([this] { showView(DeltaView::Draw); }));
+    tools->addAction(ViewCarsOnlyCaption, this, guarded([this] { showView(DeltaView::CarsOnly); }));
+    tools->addAction(ViewChangesOnlyCaption, this, guarded([this] { showView(DeltaView::ChangesOnly); }));
     QAction *in = tools->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this, [this] {
         shown_ = zoomedIn(sheet_.size(), shown_);
         show(sheet_);
@@ -46,7 +52,7 @@ void DeltasPage::open(int sprite) {
 
 void DeltasPage::refresh() {
     if (document_ && sprite_ >= 0 && sprite_ < document_->spriteCount() && isCarSprite(*document_, sprite_))
-        showView(shownView_);
+        showingErrors(*prompts_, [this] { showView(shownView_); });
 }
 
 void DeltasPage::showView(DeltaView view) {

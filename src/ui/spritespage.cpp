@@ -1,5 +1,6 @@
 #include "spritespage.h"
 
+#include "errorguard.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
@@ -51,14 +52,19 @@ QList<QRgb> greyRamp() {
 SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()) {
     auto *layout = new QVBoxLayout(this);
     auto *row = new QToolBar(this);
-    export_ = row->addAction(QStringLiteral("export"), this, &SpritesPage::exportClick);
-    import_ = row->addAction(QStringLiteral("import"), this, &SpritesPage::importClick);
+    const auto guarded = [this](void (SpritesPage::*click)()) {
+        return [this, click] {
+            showingErrors(*prompts_, [this, click] { (this->*click)(); });
+        };
+    };
+    export_ = row->addAction(QStringLiteral("export"), this, guarded(&SpritesPage::exportClick));
+    import_ = row->addAction(QStringLiteral("import"), this, guarded(&SpritesPage::importClick));
     editCar_ = row->addAction(QStringLiteral("edit car"), this, [this] { emit editCarRequested(selected_); });
     deltas_ = row->addAction(QStringLiteral("Deltas"), this, [this] { emit deltasRequested(selected_); });
     redraw_ = row->addAction(RedrawCaption, this, &SpritesPage::redrawOverlay);
-    addPage_ = row->addAction(QStringLiteral("add page"), this, &SpritesPage::addPageClick);
+    addPage_ = row->addAction(QStringLiteral("add page"), this, guarded(&SpritesPage::addPageClick));
     addPage_->setToolTip(QStringLiteral("gives another 256 pixels to sprite bitmap"));
-    removePage_ = row->addAction(QStringLiteral("remove page"), this, &SpritesPage::removePageClick);
+    removePage_ = row->addAction(QStringLiteral("remove page"), this, guarded(&SpritesPage::removePageClick));
     removePage_->setToolTip(QStringLiteral("removes 256 pixels from sprite bitmap"));
     layout->addWidget(row);
 
@@ -164,7 +170,7 @@ void SpritesPage::build(bool countOnButton) {
     if (countOnButton) {
         redraw_->setText(QStringLiteral("please wait..."));
         const int last = snapshot.spriteCount() - 1;
-        painted = [&](int sprite) {
+        painted = [this, &sinceRepaint, last](int sprite) {
             if (sinceRepaint.elapsed() < 15 && sprite != last)
                 return;
             redraw_->setText(QStringLiteral("%1 / %2").arg(sprite).arg(last));

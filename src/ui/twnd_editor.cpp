@@ -106,13 +106,13 @@ Twnd_editor::Twnd_editor()
 
     QToolBar *tools = addToolBar(QStringLiteral("file"));
     tools->setMovable(false);
-    open_ = tools->addAction(QStringLiteral("open"), this, &Twnd_editor::btn_openClick);
+    open_ = tools->addAction(QStringLiteral("open"), this, guard(&Twnd_editor::btn_openClick));
     open_->setShortcut(QKeySequence::Open);
-    saveAs_ = tools->addAction(QStringLiteral("save as"), this, &Twnd_editor::btn_saveasClick);
+    saveAs_ = tools->addAction(QStringLiteral("save as"), this, guard(&Twnd_editor::btn_saveasClick));
     saveAs_->setShortcut(QKeySequence::SaveAs);
-    openGci_ = tools->addAction(QStringLiteral("open GCI"), this, &Twnd_editor::btn_opengciClick);
-    saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, &Twnd_editor::btn_savegciClick);
-    tools->addAction(QStringLiteral("About"), this, &Twnd_editor::btn_aboutClick);
+    openGci_ = tools->addAction(QStringLiteral("open GCI"), this, guard(&Twnd_editor::btn_opengciClick));
+    saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, guard(&Twnd_editor::btn_savegciClick));
+    tools->addAction(QStringLiteral("About"), this, guard(&Twnd_editor::btn_aboutClick));
     QAction *undo = history_.stack().createUndoAction(this, QStringLiteral("Undo"));
     undo->setShortcut(QKeySequence::Undo);
     QAction *redo = history_.stack().createRedoAction(this, QStringLiteral("Redo"));
@@ -158,7 +158,7 @@ Twnd_editor::Twnd_editor()
     mainPages_->setTabVisible(mainPages_->addTab(deltas_, QStringLiteral("Deltas")), false);
     connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
         mainPages_->setCurrentWidget(deltas_);
-        deltas_->open(sprite);
+        attempt([&] { deltas_->open(sprite); });
     });
 
     loadingPage_ = new QWidget;
@@ -201,7 +201,8 @@ QWidget *Twnd_editor::makeSpritesPage() {
     sprites_->setDocument(&document_, &clut1_);
     sprites_->setPrompts(prompts_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
-    connect(sprites_, &SpritesPage::editCarRequested, this, &Twnd_editor::editCar);
+    connect(sprites_, &SpritesPage::editCarRequested, this,
+            [this](int sprite) { attempt([&] { editCar(sprite); }); });
     connect(sprites_, &SpritesPage::documentEdited, this,
             [this](const QString &name, int merge) { commit(name, merge, false); });
     return sprites_;
@@ -212,7 +213,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
     auto *layout = new QVBoxLayout(page);
     auto *row = new QToolBar(page);
     const auto command = [&](const QString &caption, void (Twnd_editor::*click)()) {
-        readyActions_.push_back(row->addAction(caption, this, click));
+        readyActions_.push_back(row->addAction(caption, this, guard(click)));
     };
     command(QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
     command(QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
@@ -250,8 +251,9 @@ QWidget *Twnd_editor::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
     spriteListPage_->setDocument(&document_, &sprites_->overlay());
     spriteList_ = spriteListPage_->list();
-    connect(spriteListPage_, &SpriteListPage::publishRequested, this,
-            [this](int sprite) { publishCar(document_, sprite, prompts(), carWorkFolder(), fileOpener_); });
+    connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
+        attempt([&] { publishCar(document_, sprite, prompts(), carWorkFolder(), fileOpener_); });
+    });
     connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
         mainPages_->setCurrentWidget(sprites_);
         sprites_->selectByNumber(sprite);
@@ -277,18 +279,19 @@ QWidget *Twnd_editor::makePalettesPage() {
     auto *layout = new QVBoxLayout(page);
     auto *tools = new QToolBar(page);
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("Export"), this, &Twnd_editor::btn_exportclutClick));
+        tools->addAction(QStringLiteral("Export"), this, guard(&Twnd_editor::btn_exportclutClick)));
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("Import"), this, &Twnd_editor::btn_importclutClick));
+        tools->addAction(QStringLiteral("Import"), this, guard(&Twnd_editor::btn_importclutClick)));
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("brightness"), this, &Twnd_editor::btn_clutbrightnessClick));
+        tools->addAction(QStringLiteral("brightness"), this, guard(&Twnd_editor::btn_clutbrightnessClick)));
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("<<"), this, &Twnd_editor::btn_removepalettesClick));
-    readyActions_.push_back(tools->addAction(QStringLiteral(">>"), this, &Twnd_editor::btn_addpalettesClick));
+        tools->addAction(QStringLiteral("<<"), this, guard(&Twnd_editor::btn_removepalettesClick)));
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("Import .pal"), this, &Twnd_editor::btn_importpalClick));
+        tools->addAction(QStringLiteral(">>"), this, guard(&Twnd_editor::btn_addpalettesClick)));
     readyActions_.push_back(
-        tools->addAction(QStringLiteral("Export .pal"), this, &Twnd_editor::btn_exportpalClick));
+        tools->addAction(QStringLiteral("Import .pal"), this, guard(&Twnd_editor::btn_importpalClick)));
+    readyActions_.push_back(
+        tools->addAction(QStringLiteral("Export .pal"), this, guard(&Twnd_editor::btn_exportpalClick)));
     layout->addWidget(tools);
     auto *scroll = new QScrollArea(page);
     clutView_ = new StretchedImageView;
@@ -310,7 +313,7 @@ QWidget *Twnd_editor::makePalIndexPage() {
     auto *layout = new QVBoxLayout(page);
     const auto button = [&](const QString &caption, void (Twnd_editor::*click)()) {
         auto *b = new QPushButton(caption, page);
-        connect(b, &QPushButton::clicked, this, click);
+        connect(b, &QPushButton::clicked, this, guard(click));
         readyWidgets_.push_back(b);
         layout->addWidget(b);
     };
@@ -336,7 +339,7 @@ QWidget *Twnd_editor::makeToolPage() {
     layout->addWidget(ped);
     const auto button = [&](const QString &caption, QWidget *parent, void (Twnd_editor::*click)()) {
         auto *b = new QPushButton(caption, parent);
-        connect(b, &QPushButton::clicked, this, click);
+        connect(b, &QPushButton::clicked, this, guard(click));
         readyWidgets_.push_back(b);
         return b;
     };
@@ -585,6 +588,20 @@ void Twnd_editor::command(const QString &name, const std::function<void()> &run)
         throw;
     }
     commit(name);
+}
+
+std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
+    return [this, click] {
+        attempt([this, click] { (this->*click)(); });
+    };
+}
+
+void Twnd_editor::attempt(const std::function<void()> &run) {
+    try {
+        run();
+    } catch (const EditorError &e) {
+        reportError(e.text());
+    }
 }
 
 void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {

@@ -109,6 +109,10 @@ private:
     // Records what changed since the last step as a step named `name` and shows it.
     void commit(const QString &name, int merge = 0, bool includingStrip = true);
     EditorState currentState() const;
+    // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
+    // through Qt's event code, which does not clean up after exceptions.
+    std::function<void()> guard(void (Twnd_editor::*click)());
+    void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
     void showState(const EditorState &state);
     // The free-text views change the document outside the history; their text is kept as it is

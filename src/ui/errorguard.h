@@ -1,0 +1,14 @@
+#pragma once
+
+#include "editorerror.h"
+#include "prompts.h"
+
+// Runs a page's command and shows an EditorError it throws as a message: errors must not unwind
+// through Qt's event code, which does not clean up after exceptions.
+template <typename Command> void showingErrors(Prompts &prompts, Command &&command) {
+    try {
+        command();
+    } catch (const EditorError &error) {
+        prompts.message(error.text());
+    }
+}
