@@ -2,6 +2,7 @@
 // grabbed from the screen as the user would see it, saved as a PNG, and the palette picture in it
 // is checked against the sample's colours.
 
+#include "deltaspage.h"
 #include "editorapplication.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
@@ -17,6 +18,7 @@
 #include "log.h"
 #include "progress.h"
 
+#include <QAction>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -84,6 +86,30 @@ TEST_F(Screenshot, TheSpritesPageShowsTheStripWithTheSelectedSprite) {
         const SpriteEntry &e = sample.SpriteIndex[std::size_t(sprite)];
         const int index = sample.SpriteStore.pixelIndex(p.x() % 256, e.page() * 256 + p.y());
         EXPECT_EQ(shot.pixel(onScreen) & 0xffffff, spriteColours(sample, sprite)[index] & 0xffffff) << sprite;
+        ++checked;
+    }
+    EXPECT_GE(checked, 3);
+}
+
+TEST_F(Screenshot, TheDeltasPageShowsTheSheetOfTheSelectedCar) {
+    const int bus = 3;
+    window.spritesPage()->selectByNumber(bus);
+    for (QAction *action : window.spritesPage()->findChildren<QAction *>())
+        if (action->text() == QStringLiteral("Deltas"))
+            action->trigger();
+    QTest::qWait(200);
+    const QImage shot = window.screen()->grabWindow(0).toImage();
+    shot.save(QStringLiteral("deltas-page.png"));
+    const QWidget *view = window.deltasPage()->findChild<QWidget *>(QStringLiteral("deltasheet"));
+    ASSERT_NE(view, nullptr);
+    const QImage sheet = window.deltasPage()->sheet();
+    const QPoint origin = view->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
+    int checked = 0;
+    for (const QPoint p :
+         {QPoint(5, 5), QPoint(20, 40), QPoint(60, 90), QPoint(100, 30), QPoint(45, 1), QPoint(46, 150)}) {
+        if (!view->visibleRegion().contains(p) || !sheet.rect().contains(p))
+            continue;
+        EXPECT_EQ(shot.pixel(origin + p) & 0xffffff, sheet.pixel(p) & 0xffffff) << p.x() << "," << p.y();
         ++checked;
     }
     EXPECT_GE(checked, 3);
