@@ -155,8 +155,15 @@ Twnd_editor::Twnd_editor()
     deltas_->setDocument(&document_);
     deltas_->setPrompts(prompts_);
     connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
-    mainPages_->setTabVisible(mainPages_->addTab(deltas_, QStringLiteral("Deltas")), false);
+    // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
+    const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
+    mainPages_->setTabVisible(deltasTab, false);
+    connect(mainPages_, &QTabWidget::currentChanged, this, [this, deltasTab](int index) {
+        if (index != deltasTab)
+            mainPages_->setTabVisible(deltasTab, false);
+    });
     connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
+        mainPages_->setTabVisible(mainPages_->indexOf(deltas_), true);
         mainPages_->setCurrentWidget(deltas_);
         attempt([&] { deltas_->open(sprite); });
     });
