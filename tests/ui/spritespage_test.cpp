@@ -4,6 +4,7 @@
 #include "carrecords.h"
 #include "deltaspage.h"
 #include "deltaunit.h"
+#include "fileio.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "progress.h"
@@ -14,6 +15,7 @@
 #include "spritepages.h"
 #include "spritespage.h"
 #include "spritestripview.h"
+#include "stylebytes.h"
 #include "stylewriter.h"
 #include "tempdir.h"
 #include "tvyr_sprite.h"
@@ -286,6 +288,23 @@ TEST_F(SpritesWindow, PublishingIsOfferedForCarsAndWritesTheArchiveAndPicture) {
     EXPECT_TRUE(QFile::exists(dir.path("bus.zip")));
     EXPECT_TRUE(QFile::exists(dir.path("bus.gif")));
     EXPECT_EQ(opened, QStringList{dir.path("bus.zip")});
+}
+
+TEST(SpritesPage, AStyleWithoutSpritesShowsAnEmptyStrip) {
+    TestDir dir;
+    ScriptedPrompts prompts;
+    writeWholeFileAtomic(dir.path("bare.sty"), styleFile({}));
+    Twnd_editor window;
+    window.setPrompts(&prompts);
+    window.opensty(dir.path("bare.sty"));
+    SpritesPage *page = window.spritesPage();
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('\n').toStdString();
+    EXPECT_EQ(page->selectedSprite(), -1);
+    EXPECT_TRUE(page->overlay().isNull());
+    EXPECT_FALSE(page->activesprite()->isVisible());
+    EXPECT_EQ(window.spriteListPage()->list()->count(), 0);
+    QTest::mouseClick(page->strip(), Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(page->selectedSprite(), -1);
 }
 
 TEST(SpriteThumbnail, SitsRightOfTheTextOrAcrossTheItemForWideSprites) {
