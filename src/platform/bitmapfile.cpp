@@ -280,9 +280,9 @@ QRgb fileColour(const Header &header, const QByteArray &bytes, int index) {
     return qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at]));
 }
 
-// Qt swaps the two indexes of a 1-bit file whose first colour is the darker one.
-void undoIndexSwap(QImage &indexed8, const Header &header, const QByteArray &bytes) {
-    if (indexed8.colorCount() != 2 || indexed8.color(0) == fileColour(header, bytes, 0))
+// Qt swaps the two indexes of a 1-bit file with two colours whose first colour is the darker one.
+void undoIndexSwap(QImage &indexed8, const Header &header, const QByteArray &bytes, qint64 fileColours) {
+    if (fileColours != 2 || indexed8.color(0) == fileColour(header, bytes, 0))
         return;
     for (int y = 0; y < indexed8.height(); ++y) {
         uchar *line = indexed8.scanLine(y);
@@ -356,7 +356,7 @@ LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path) {
 
     if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB) {
         image = image.convertToFormat(QImage::Format_Indexed8);
-        undoIndexSwap(image, header, bytes);
+        undoIndexSwap(image, header, bytes, colours);
     }
     if (image.format() == QImage::Format_Indexed8)
         image = withFullColourTable(image, colours);

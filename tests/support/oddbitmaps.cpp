@@ -184,6 +184,7 @@ std::vector<OddBitmap> oddBitmaps(int width, int height) {
             2);
     palette("1-bit-256-used-colours.bmp", {.bitCount = 1, .colours = blackWhite, .coloursUsed = 256}, two, 1,
             2);
+    palette("1-bit-one-colour.bmp", {.bitCount = 1, .colours = {qRgb(200, 10, 20)}}, two, 1, 1);
     palette("4-bit.bmp", {.bitCount = 4, .colours = colourTable(16)}, sixteen, 2, 16);
     palette("4-bit-top-down.bmp", {.bitCount = 4, .colours = colourTable(16), .topDown = true}, sixteen, 2,
             16);
