@@ -30,10 +30,9 @@ const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
 }
 
 // The bitmap's colours become the palette's; a shorter colour table leaves the rest as they were.
-void writePalette(StyleDocument &doc, QImage &clut1, int palette, const QImage &bitmap) {
-    const QList<QRgb> colours = bitmap.colorTable();
-    for (int c = 0; c < std::min<int>(256, int(colours.size())); ++c)
-        writetoclut(doc, &clut1, palette, c, true, fromRgb(colours[c]));
+void writePalette(StyleDocument &doc, QImage &clut1, int palette, const LoadedBitmap &bitmap) {
+    for (int c = 0; c < bitmap.fileColours; ++c)
+        writetoclut(doc, &clut1, palette, c, true, fromRgb(bitmap.image.color(c)));
 }
 
 void copyPixels(StyleDocument &doc, int sprite, const QImage &bitmap) {
@@ -121,7 +120,7 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
             return false;
     }
     if (write)
-        writePalette(changed, changedClut, palette, bitmap.image);
+        writePalette(changed, changedClut, palette, bitmap);
     if (copy)
         copyPixels(changed, sprite, bitmap.image);
     if (choice == SpriteImportChoice::PaletteHack)

@@ -127,9 +127,8 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
             const int palette = *picked;
             doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
             // A shorter colour table leaves the remaining colours as they were.
-            const QList<QRgb> colours = bitmap.image.colorTable();
-            for (int c = 0; answer == Answer::Yes && c < std::min<int>(256, int(colours.size())); ++c)
-                writetoclut(doc, &clut1, palette, c, true, fromRgb(colours[c]));
+            for (int c = 0; answer == Answer::Yes && c < bitmap.fileColours; ++c)
+                writetoclut(doc, &clut1, palette, c, true, fromRgb(bitmap.image.color(c)));
         }
     }
     const QPoint origin = tileOrigin(tile);

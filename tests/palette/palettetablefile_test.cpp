@@ -1,6 +1,6 @@
 #include "palettetablefile.h"
 
-#include "../platform/bitmapbytes.h"
+#include "bitmapbytes.h"
 #include "bitmapfile.h"
 #include "fileio.h"
 #include "palettelookup.h"

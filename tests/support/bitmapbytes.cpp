@@ -12,33 +12,40 @@ void put32(QByteArray &out, quint32 value) {
     put16(out, value >> 16);
 }
 
-} // namespace
-
-QByteArray bitmapBytes(const BitmapLayout &layout) {
+// The rows in file order, each padded to four bytes.
+QByteArray storedRows(const BitmapLayout &layout) {
     QByteArray pixels;
-    for (qsizetype row = layout.rows.size() - 1; row >= 0; --row) {
-        QByteArray bytes = layout.rows[row];
+    for (qsizetype i = 0; i < layout.rows.size(); ++i) {
+        QByteArray bytes = layout.rows[layout.topDown ? i : layout.rows.size() - 1 - i];
         bytes.append((4 - bytes.size() % 4) % 4, '\0');
         pixels += bytes;
     }
+    return pixels;
+}
+
+} // namespace
+
+QByteArray bitmapBytes(const BitmapLayout &layout) {
+    const QByteArray pixels = layout.stored ? *layout.stored : storedRows(layout);
+    const int height = layout.topDown ? -layout.height : layout.height;
 
     QByteArray info;
     put32(info, layout.infoLength);
     if (layout.infoLength == 12) {
         put16(info, layout.width);
-        put16(info, layout.height);
-        put16(info, 1);
+        put16(info, height);
+        put16(info, layout.planes);
         put16(info, layout.bitCount);
     } else {
         put32(info, layout.width);
-        put32(info, layout.height);
-        put16(info, 1);
+        put32(info, height);
+        put16(info, layout.planes);
         put16(info, layout.bitCount);
         put32(info, layout.compression);
         put32(info, pixels.size());
         put32(info, 2835);
         put32(info, 2835);
-        put32(info, layout.colours.size());
+        put32(info, layout.coloursUsed.value_or(layout.colours.size()));
         put32(info, 0);
         for (quint32 mask : layout.masks)
             put32(info, mask);

@@ -1,0 +1,141 @@
+#include "bitmapfile.h"
+#include "editorerror.h"
+#include "oddbitmaps.h"
+#include "palettelookup.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spriteoperations.h"
+#include "tempdir.h"
+#include "tilenumbering.h"
+#include "tileoperations.h"
+#include "tilepattern.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+QList<int> storeIndexes(const QImage &store, int left, int top, int width, int height) {
+    QList<int> indexes;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            indexes.append(store.constScanLine(y)[x]);
+    return indexes;
+}
+
+// The file's colours replace the first entries of the palette; the rest keep theirs.
+QList<QRgb> expectedPalette(const QList<QRgb> &before, const QList<QRgb> &fileColours) {
+    QList<QRgb> colours = fileColours;
+    colours += before.mid(fileColours.size());
+    return colours;
+}
+
+QString formatRefusal(const QString &size, const OddBitmap &file) {
+    return QStringLiteral("error: bitmap must be 8 bit size: %1 pixels.\ryour bitmap pixel format is: %2 bit "
+                          "size: %1 pixels.")
+        .arg(size)
+        .arg(file.pixelFormatCode);
+}
+
+struct OddImports : ::testing::Test {
+    void SetUp() override { clut1 = makeClut1(doc); }
+
+    // A refused file throws with the reader's message and changes nothing.
+    void expectRefused(const OddBitmap &file, const std::function<bool()> &import) {
+        try {
+            import();
+            ADD_FAILURE() << "imported";
+        } catch (const EditorError &error) {
+            EXPECT_TRUE(error.text().endsWith(file.refusal)) << error.what();
+        }
+        EXPECT_EQ(doc, original);
+        EXPECT_EQ(clut1, makeClut1(original));
+    }
+
+    StyleDocument doc = makeSampleStyle();
+    const StyleDocument original = doc;
+    QImage clut1;
+    TestDir dir;
+};
+
+TEST_F(OddImports, TileImportTakesEveryEightBitKindAndRefusesTheRest) {
+    constexpr int tile = 5;
+    constexpr int palette = 40;
+    const QPoint origin = tileOrigin(tile);
+    const std::vector<OddBitmap> files = oddBitmaps(TileSide, TileSide);
+    writeOddBitmaps(files, dir.path(QString()));
+    int imported = 0;
+    for (const OddBitmap &file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        doc = original;
+        clut1 = makeClut1(doc);
+        ScriptedPrompts prompts;
+        prompts.queueText(dir.path(file.name));
+        const auto import = [&] {
+            return importTile(doc, clut1, tile, DefaultTilePattern, prompts);
+        };
+        if (!file.refusal.isEmpty()) {
+            expectRefused(file, import);
+            continue;
+        }
+        if (file.pixelFormatCode != Pf8Bit) {
+            EXPECT_FALSE(import());
+            EXPECT_EQ(prompts.messages(), QStringList{formatRefusal("64*64", file)});
+            EXPECT_EQ(doc, original);
+            continue;
+        }
+        prompts.queue(Answer::Yes);
+        prompts.queueText(QString::number(palette));
+        ASSERT_TRUE(import());
+        EXPECT_TRUE(prompts.messages().isEmpty());
+        EXPECT_EQ(storeIndexes(doc.TileStore, origin.x(), origin.y(), TileSide, TileSide), file.indexes);
+        EXPECT_EQ(ClutToPal(doc, palette), expectedPalette(ClutToPal(original, palette), file.fileColours));
+        EXPECT_EQ(clut1, makeClut1(doc));
+        ++imported;
+    }
+    EXPECT_EQ(imported, 12);
+}
+
+TEST_F(OddImports, SpriteImportWritesOnlyTheFilesColoursAndCopiesItsIndexes) {
+    int sprite = 0;
+    const auto fits = [&](const SpriteEntry &e) {
+        return e.w >= 4 && e.h >= 2 && spriteOnItsPage(doc, e);
+    };
+    while (sprite < int(doc.SpriteIndex.size()) && !fits(doc.SpriteIndex[std::size_t(sprite)]))
+        ++sprite;
+    ASSERT_LT(sprite, int(doc.SpriteIndex.size()));
+    const SpriteEntry entry = doc.SpriteIndex[std::size_t(sprite)];
+    const std::optional<int> palette = physicalPaletteOf(doc, spriteVirtualPalette(doc, sprite));
+    ASSERT_TRUE(palette);
+    const std::vector<OddBitmap> files = oddBitmaps(entry.w, entry.h);
+    writeOddBitmaps(files, dir.path(QString()));
+    for (const OddBitmap &file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        doc = original;
+        clut1 = makeClut1(doc);
+        ScriptedPrompts prompts;
+        prompts.queueText(dir.path(file.name));
+        const auto import = [&] {
+            return importSprite(doc, clut1, sprite, prompts);
+        };
+        if (!file.refusal.isEmpty()) {
+            expectRefused(file, import);
+            continue;
+        }
+        if (file.pixelFormatCode != Pf8Bit) {
+            EXPECT_FALSE(import());
+            EXPECT_EQ(prompts.messages(),
+                      QStringList{formatRefusal(QStringLiteral("%1*%2").arg(entry.w).arg(entry.h), file)});
+            EXPECT_EQ(doc, original);
+            continue;
+        }
+        prompts.queueChoice(int(SpriteImportChoice::ImportOverCurrent));
+        ASSERT_TRUE(import());
+        EXPECT_EQ(storeIndexes(doc.SpriteStore, entry.x(), entry.page() * 256 + entry.y(), entry.w, entry.h),
+                  file.indexes);
+        EXPECT_EQ(ClutToPal(doc, *palette), expectedPalette(ClutToPal(original, *palette), file.fileColours));
+    }
+}
+
+} // namespace
