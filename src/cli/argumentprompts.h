@@ -17,7 +17,7 @@ public:
     void queueInput(const QString &text) { inputs_.push_back(text); }
     void queueAnswer(Answer answer) { answers_.push_back(answer); }
     void queueFolder(const QString &folder) { folders_.push_back(folder); }
-    void queueChoice(int choice) { choice_ = choice; }
+    void queueChoice(SpriteImportChoice choice) { choice_ = choice; }
 
     std::optional<QString> openFileName(const QString &, const QString &) override {
         return next(fileNames_);
@@ -30,7 +30,7 @@ public:
         return next(inputs_);
     }
     std::optional<QString> folder(const QString &) override { return next(folders_); }
-    int importChoice() override { return std::exchange(choice_, ImportChoiceCancel); }
+    SpriteImportChoice importChoice() override { return std::exchange(choice_, SpriteImportChoice::Cancel); }
     Answer confirmWithCancel(const QString &text) override;
 
 private:
@@ -41,5 +41,5 @@ private:
     std::deque<QString> inputs_;
     std::deque<QString> folders_;
     std::deque<Answer> answers_;
-    int choice_ = ImportChoiceCancel;
+    SpriteImportChoice choice_ = SpriteImportChoice::Cancel;
 };

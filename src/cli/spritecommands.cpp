@@ -27,6 +27,31 @@ bool loadWithSprite(StyleDocument &doc, const QString &path, int sprite, Prompts
     return false;
 }
 
+struct NamedChoice {
+    const char *name;
+    SpriteImportChoice choice;
+};
+
+const NamedChoice ImportChoices[] = {
+    {"into-chosen", SpriteImportChoice::ImportIntoChosen},
+    {"change-only", SpriteImportChoice::ChangePaletteOnly},
+    {"palette-hack", SpriteImportChoice::PaletteHack},
+    {"pixels-only", SpriteImportChoice::PixelsOnly},
+    {"over-current", SpriteImportChoice::ImportOverCurrent},
+};
+
+const QString ChoiceRule = QStringLiteral(
+    "--choice needs one of 5 or over-current, 1 or into-chosen, 2 or change-only, 3 or palette-hack, 4 or "
+    "pixels-only");
+
+// --choice takes the import dialog's result code or its name.
+std::optional<SpriteImportChoice> importChoiceArgument(const QString &text) {
+    for (const NamedChoice &named : ImportChoices)
+        if (text == QLatin1String(named.name) || text == QString::number(int(named.choice)))
+            return named.choice;
+    return std::nullopt;
+}
+
 } // namespace
 
 int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -60,17 +85,18 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
     std::optional<QString> choiceText, palette;
     if (!takeOption(names, QStringLiteral("--choice"), choiceText) ||
         !takeOption(names, QStringLiteral("--palette"), palette))
-        return misused(err, QStringLiteral("--choice needs 1 to 5 and --palette a palette number"));
+        return misused(err, ChoiceRule + QStringLiteral(" and --palette a palette number"));
     if (names.size() != 4)
         return misused(err,
                        QStringLiteral("import-sprite takes a style file, a sprite number, a bitmap and a "
                                       "target name"));
     const std::optional<int> sprite = numberArgument(names[1]);
-    const std::optional<int> choice = choiceText ? numberArgument(*choiceText) : std::nullopt;
+    const std::optional<SpriteImportChoice> choice =
+        choiceText ? importChoiceArgument(*choiceText) : std::nullopt;
     if (!sprite)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
-    if (!choice || *choice < 1 || *choice > 5)
-        return misused(err, QStringLiteral("import-sprite needs --choice 1 to 5"));
+    if (!choice)
+        return misused(err, ChoiceRule);
     ArgumentPrompts prompts(err);
     prompts.queueFileName(names[2]);
     prompts.queueChoice(*choice);

@@ -86,8 +86,8 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         return false;
     }
 
-    const auto choice = static_cast<SpriteImportChoice>(prompts.importChoice());
-    if (choice < SpriteImportChoice::ImportOverCurrent || choice > SpriteImportChoice::PixelsOnly)
+    const SpriteImportChoice choice = prompts.importChoice();
+    if (choice == SpriteImportChoice::Cancel)
         return false;
     const bool pick =
         choice != SpriteImportChoice::ImportOverCurrent && choice != SpriteImportChoice::PixelsOnly;

@@ -13,16 +13,6 @@ inline const QString RemoveSpritePageQuestion =
                    "on that page. do you wish to continue?");
 inline const QString SpriteFolderTitle = QStringLiteral("Please specify a directory for files");
 
-// The answers of the sprite import's palette question, in the order the dialog lists them.
-enum class SpriteImportChoice {
-    ImportOverCurrent = 1,
-    ImportIntoChosen = 2,
-    ChangePaletteOnly = 3,
-    PaletteHack = 4,
-    PixelsOnly = 5,
-    Cancel = ImportChoiceCancel,
-};
-
 // "export": the save dialog preset with the sprite's file name; writes its picture as ".bmp".
 // Returns the name written, empty when cancelled.
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);

@@ -5,8 +5,16 @@
 
 enum class Answer { Yes, No, Cancel };
 
-// The sprite import choice's answer for Cancel.
-inline constexpr int ImportChoiceCancel = 127;
+// The answers of the sprite import's palette question. The values are the choice dialog's result
+// codes, which is also how the command line numbers them.
+enum class SpriteImportChoice {
+    ImportIntoChosen = 1,
+    ChangePaletteOnly = 2,
+    PaletteHack = 3,
+    PixelsOnly = 4,
+    ImportOverCurrent = 5,
+    Cancel = 127,
+};
 
 // Everything the core asks the user goes through this interface: real dialogs in the editor,
 // scripted answers in tests, command-line options in vyr2-sty.
@@ -33,8 +41,8 @@ public:
     // Palette picker: shows every physical palette with `preset` (a palette number as text) picked;
     // the picked number as text on OK (possibly empty), nothing on cancel.
     virtual std::optional<QString> pickPalette(const QString &preset) = 0;
-    // Sprite import choice: 1 to 5, or 127 for cancel.
-    virtual int importChoice() = 0;
+    // The sprite import's palette question.
+    virtual SpriteImportChoice importChoice() = 0;
 };
 
 // Answers every question No or Cancel and shows nothing: for batch runs that cannot ask anyone.
@@ -51,5 +59,5 @@ public:
     std::optional<QString> saveFileName(const QString &, const QString &) override { return std::nullopt; }
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
     std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
-    int importChoice() override { return ImportChoiceCancel; }
+    SpriteImportChoice importChoice() override { return SpriteImportChoice::Cancel; }
 };

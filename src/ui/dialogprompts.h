@@ -21,18 +21,20 @@ public:
     std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
     std::optional<QString> pickPalette(const QString &preset) override { return palettePicker_(preset); }
-    int importChoice() override { return importChooser_(); }
+    SpriteImportChoice importChoice() override { return importChooser_(); }
 
     // The editor's own dialogs behind the last two questions.
     void setPalettePicker(std::function<std::optional<QString>(const QString &)> picker) {
         palettePicker_ = std::move(picker);
     }
-    void setImportChooser(std::function<int()> chooser) { importChooser_ = std::move(chooser); }
+    void setImportChooser(std::function<SpriteImportChoice()> chooser) {
+        importChooser_ = std::move(chooser);
+    }
 
 private:
     QWidget *parent_;
     std::function<std::optional<QString>(const QString &)> palettePicker_;
-    std::function<int()> importChooser_;
+    std::function<SpriteImportChoice()> importChooser_;
 };
 
 // "*.bmp|*.bmp" style filters as the file dialogs spell them: "*.bmp (*.bmp)".

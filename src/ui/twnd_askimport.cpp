@@ -12,17 +12,23 @@
 
 namespace {
 
-constexpr int CancelResult = ImportChoiceCancel;
-// The first option's result; the others return their own index.
-constexpr int FirstOptionResult = 5;
+struct Option {
+    const char *text;
+    SpriteImportChoice result;
+};
 
-const char *const OptionTexts[] = {
-    ("import the palette over current palette (can cause problems with other sprites that share same "
-     "palette)"),
-    "i will choose another palette to use, import this sprite's palette there",
-    "i want to change the palette that sprite uses, don't import new palette",
-    "the palette is 'palette hack', import the palette over palette i will choose and nothing more",
-    "leave the palettes alone please.",
+// The options in the order the dialog lists them, each with the result it returns.
+const Option Options[] = {
+    {"import the palette over current palette (can cause problems with other sprites that share same "
+     "palette)",
+     SpriteImportChoice::ImportOverCurrent},
+    {"i will choose another palette to use, import this sprite's palette there",
+     SpriteImportChoice::ImportIntoChosen},
+    {"i want to change the palette that sprite uses, don't import new palette",
+     SpriteImportChoice::ChangePaletteOnly},
+    {"the palette is 'palette hack', import the palette over palette i will choose and nothing more",
+     SpriteImportChoice::PaletteHack},
+    {"leave the palettes alone please.", SpriteImportChoice::PixelsOnly},
 };
 
 } // namespace
@@ -38,13 +44,12 @@ Twnd_askimport::Twnd_askimport(QWidget *parent) : QDialog(parent) {
     group->setObjectName(QStringLiteral("RadioGroup1"));
     auto *groupLayout = new QVBoxLayout(group);
     options_ = new QButtonGroup(this);
-    int index = 0;
-    for (const char *text : OptionTexts) {
-        auto *option = new QRadioButton(QLatin1String(text), group);
-        options_->addButton(option, index++);
+    for (const Option &entry : Options) {
+        auto *option = new QRadioButton(QLatin1String(entry.text), group);
+        options_->addButton(option, int(entry.result));
         groupLayout->addWidget(option);
     }
-    options_->button(0)->setChecked(true);
+    options_->buttons().first()->setChecked(true);
     layout->addWidget(group);
 
     auto *row = new QHBoxLayout;
@@ -53,11 +58,10 @@ Twnd_askimport::Twnd_askimport(QWidget *parent) : QDialog(parent) {
     layout->addLayout(row);
 }
 
-int Twnd_askimport::choose() {
-    return exec() == QDialog::Accepted ? pickedResult() : CancelResult;
+SpriteImportChoice Twnd_askimport::choose() {
+    return exec() == QDialog::Accepted ? pickedResult() : SpriteImportChoice::Cancel;
 }
 
-int Twnd_askimport::pickedResult() const {
-    const int index = options_->checkedId();
-    return index == 0 ? FirstOptionResult : index;
+SpriteImportChoice Twnd_askimport::pickedResult() const {
+    return static_cast<SpriteImportChoice>(options_->checkedId());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "prompts.h"
+
 #include <QDialog>
 
 class QButtonGroup;
@@ -11,11 +13,11 @@ class Twnd_askimport : public QDialog {
 public:
     explicit Twnd_askimport(QWidget *parent = nullptr);
 
-    // Shows the dialog modally: 1 to 4 for the options of those indexes, 5 for the first option,
-    // 127 for "Cancel" or a close through the window frame.
-    int choose();
+    // Shows the dialog modally: the picked option's result, Cancel for "Cancel" or a close through
+    // the window frame.
+    SpriteImportChoice choose();
     // The result of the option now picked.
-    int pickedResult() const;
+    SpriteImportChoice pickedResult() const;
 
 private:
     QButtonGroup *options_;

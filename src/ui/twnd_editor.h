@@ -70,6 +70,7 @@ public:
     const QImage &clut1() const { return clut1_; }
     Twnd_adjust *adjustDialog() const { return adjust_; }
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
+    Twnd_askimport *askImportDialog() const { return askimport_; }
     // Replaces the dialogs answered by the user, for tests.
     void setPrompts(Prompts *prompts);
     // Replaces the system's "open with the associated program", for tests.

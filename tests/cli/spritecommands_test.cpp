@@ -42,8 +42,9 @@ TEST_F(SpriteCommands, ExportedSpritesImportBackWithEveryChoiceKeepingTheFile) {
     EXPECT_EQ(bitmap.pixelFormatCode, Pf8Bit);
 
     const int palette = start.PaletteIndex[std::size_t(spriteVirtualPalette(start, 4))];
-    for (const QStringList &choice : {QStringList{"--choice", "1"}, QStringList{"--choice", "5"},
-                                      QStringList{"--choice", "3", "--palette", QString::number(palette)}}) {
+    for (const QStringList &choice :
+         {QStringList{"--choice", "5"}, QStringList{"--choice", "pixels-only"},
+          QStringList{"--choice", "change-only", "--palette", QString::number(palette)}}) {
         ASSERT_EQ(run(QStringList{"import-sprite", dir.path("start.sty"), "4", file, dir.path("back.sty")} +
                       choice),
                   0)
@@ -51,15 +52,65 @@ TEST_F(SpriteCommands, ExportedSpritesImportBackWithEveryChoiceKeepingTheFile) {
         EXPECT_EQ(readWholeFile(dir.path("back.sty")), readWholeFile(dir.path("start.sty")))
             << choice.join(' ').toStdString();
     }
+}
 
-    // Choice 3 with another palette maps the sprite to it and nothing else.
-    ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), "4", file, dir.path("mapped.sty"), "--choice", "3",
-                   "--palette", "40"}),
-              0);
-    StyleDocument mapped;
-    ASSERT_TRUE(load(mapped, "mapped.sty"));
-    EXPECT_EQ(mapped.PaletteIndex[std::size_t(spriteVirtualPalette(start, 4))], 40);
-    EXPECT_EQ(mapped.SpriteStore, start.SpriteStore);
+// The import dialog's result codes, by number and by name, each doing what its row of the dialog's
+// table says: picker (here --palette 40), colours written, pixels copied, mapping afterwards.
+TEST_F(SpriteCommands, ImportChoicesTakeTheDialogsResultCodesAndNames) {
+    const int sprite = 4;
+    const int v = spriteVirtualPalette(start, sprite);
+    const int own = start.PaletteIndex[std::size_t(v)];
+    const int chosen = 40;
+    ASSERT_NE(own, chosen);
+    QImage painted = spriteGlyph(start, sprite);
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            painted.setPixel(x, y, (x + 3 * y) % 256);
+    QList<QRgb> colours;
+    for (int c = 0; c < 256; ++c)
+        colours.append(qRgb(c, 255 - c, (c * 7) % 256));
+    painted.setColorTable(colours);
+    saveBitmap8(dir.path("painted.bmp"), painted);
+
+    struct Row {
+        int code;
+        const char *name;
+        int writtenInto; // -1: no colours written
+        bool copied;
+        int mappedTo;
+    };
+    const Row rows[] = {
+        {5, "over-current", own, true, own},   {1, "into-chosen", chosen, true, chosen},
+        {2, "change-only", -1, false, chosen}, {3, "palette-hack", chosen, false, own},
+        {4, "pixels-only", -1, true, own},
+    };
+    for (const Row &row : rows) {
+        for (const QString &choice : {QString::number(row.code), QString::fromLatin1(row.name)}) {
+            SCOPED_TRACE(choice.toStdString());
+            ASSERT_EQ(
+                run({"import-sprite", dir.path("start.sty"), QString::number(sprite), dir.path("painted.bmp"),
+                     dir.path("out.sty"), "--choice", choice, "--palette", QString::number(chosen)}),
+                0)
+                << err.toStdString();
+            StyleDocument saved;
+            ASSERT_TRUE(load(saved, "out.sty"));
+            EXPECT_EQ(saved.PaletteIndex[std::size_t(v)], row.mappedTo);
+            for (const int p : {own, chosen})
+                EXPECT_EQ(ClutToPal(saved, p), p == row.writtenInto ? colours : ClutToPal(start, p)) << p;
+            const QImage glyph = spriteGlyph(saved, sprite);
+            const QImage before = spriteGlyph(start, sprite);
+            for (int y = 0; y < glyph.height(); ++y)
+                ASSERT_EQ(QByteArray(reinterpret_cast<const char *>(glyph.constScanLine(y)), glyph.width()),
+                          QByteArray(reinterpret_cast<const char *>(
+                                         (row.copied ? painted : before).constScanLine(y)),
+                                     glyph.width()))
+                    << y;
+        }
+    }
+    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("painted.bmp"), dir.path("o.sty"),
+                   "--choice", "6"}),
+              1);
+    EXPECT_TRUE(err.contains("--choice needs one of 5 or over-current")) << err.toStdString();
 }
 
 TEST_F(SpriteCommands, EverySpriteExportedImportsBackLeavingTheFileAsItWas) {
@@ -74,7 +125,7 @@ TEST_F(SpriteCommands, EverySpriteExportedImportsBackLeavingTheFileAsItWas) {
         ASSERT_EQ(bitmap.image.size(), QSize(entry.w, entry.h)) << sprite;
         ASSERT_EQ(bitmap.image.colorTable(), spriteColours(start, sprite)) << sprite;
         ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), QString::number(sprite), file,
-                       dir.path("back.sty"), "--choice", "5"}),
+                       dir.path("back.sty"), "--choice", "pixels-only"}),
                   0)
             << err.toStdString();
         ASSERT_EQ(readWholeFile(dir.path("back.sty")), original) << sprite;
@@ -83,10 +134,10 @@ TEST_F(SpriteCommands, EverySpriteExportedImportsBackLeavingTheFileAsItWas) {
 
 TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
     EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("x.bmp"), dir.path("o.sty")}), 1);
-    EXPECT_TRUE(err.contains("--choice 1 to 5"));
+    EXPECT_TRUE(err.contains("--choice needs one of"));
     saveBitmap8(dir.path("small.bmp"), QImage(3, 3, QImage::Format_Indexed8));
     EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("small.bmp"), dir.path("o.sty"),
-                   "--choice", "5"}),
+                   "--choice", "4"}),
               1);
     EXPECT_TRUE(err.contains("error: bitmap must be 8 bit size")) << err.toStdString();
     EXPECT_EQ(run({"sprite-info", dir.path("start.sty"), "5000"}), 1);

@@ -130,7 +130,7 @@ TEST_F(OddImports, SpriteImportWritesOnlyTheFilesColoursAndCopiesItsIndexes) {
             EXPECT_EQ(doc, original);
             continue;
         }
-        prompts.queueChoice(int(SpriteImportChoice::ImportOverCurrent));
+        prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
         ASSERT_TRUE(import());
         EXPECT_EQ(storeIndexes(doc.SpriteStore, entry.x(), entry.page() * 256 + entry.y(), entry.w, entry.h),
                   file.indexes);

@@ -184,21 +184,23 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
     const StyleDocument original = doc;
     const QImage originalClut = clut1;
 
+    using C = SpriteImportChoice;
     struct Case {
-        int choice;
+        SpriteImportChoice choice;
         std::optional<QString> picked; // nothing: no picker; "cancel": picker cancelled
         int mapped;                    // palette the sprite uses afterwards
         int written;                   // palette holding the bitmap's colours, -1 none
         bool copied;
     };
     const Case cases[] = {
-        {1, std::nullopt, p, p, true}, {2, "40", 40, 40, true},        {2, "cancel", p, p, true},
-        {3, "41", 41, -1, false},      {3, "cancel", p, -1, false},    {4, "42", p, 42, false},
-        {4, "cancel", p, p, false},    {5, std::nullopt, p, -1, true},
+        {C::ImportOverCurrent, std::nullopt, p, p, true}, {C::ImportIntoChosen, "40", 40, 40, true},
+        {C::ImportIntoChosen, "cancel", p, p, true},      {C::ChangePaletteOnly, "41", 41, -1, false},
+        {C::ChangePaletteOnly, "cancel", p, -1, false},   {C::PaletteHack, "42", p, 42, false},
+        {C::PaletteHack, "cancel", p, p, false},          {C::PixelsOnly, std::nullopt, p, -1, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message()
-                     << "choice " << c.choice << " picked " << c.picked.value_or("-").toStdString());
+                     << "choice " << int(c.choice) << " picked " << c.picked.value_or("-").toStdString());
         doc = original;
         clut1 = originalClut;
         prompts.queueText(file);
@@ -222,7 +224,7 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
     // Cancel at the choice changes nothing at all.
     doc = original;
     prompts.queueText(file);
-    prompts.queueChoice(127);
+    prompts.queueChoice(SpriteImportChoice::Cancel);
     EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
     EXPECT_EQ(doc, original);
 }
@@ -243,7 +245,7 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
 
     // A picked palette outside the store.
     prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
-    prompts.queueChoice(2);
+    prompts.queueChoice(SpriteImportChoice::ImportIntoChosen);
     prompts.queueText(QStringLiteral("704"));
     EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
     EXPECT_TRUE(prompts.messages().last().startsWith("There is no physical palette 704"));
@@ -264,7 +266,7 @@ TEST_F(Sprites, ExportedSpriteImportsBackUnchanged) {
     EXPECT_EQ(exportSprite(doc, 0, prompts), dir.path("out.bmp"));
     EXPECT_EQ(prompts.presets().last(), "VYR2_PED_0.bmp");
     prompts.queueText(dir.path("out.bmp"));
-    prompts.queueChoice(1);
+    prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
     EXPECT_TRUE(importSprite(doc, clut1, 0, prompts));
     EXPECT_EQ(doc, original);
 }
@@ -341,10 +343,10 @@ TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
     // The import asks for every sprite of the range in turn; a cancelled one is skipped.
     std::vector<int> imported;
     prompts.queueText(dir.path("range/VYR2_CAR_1.bmp"));
-    prompts.queueChoice(5);
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     prompts.queueText(std::nullopt);
     prompts.queueText(dir.path("range/VYR2_PED_3.bmp"));
-    prompts.queueChoice(5);
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     const StyleDocument before = doc;
     EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, {}, [&](int n) { imported.push_back(n); }), 2);
     EXPECT_EQ(imported, (std::vector<int>{1, 3}));

@@ -64,7 +64,11 @@ std::optional<QString> ScriptedPrompts::pickPalette(const QString &preset) {
     return nextText(QStringLiteral("palette picker ") + preset);
 }
 
-int ScriptedPrompts::importChoice() {
+SpriteImportChoice ScriptedPrompts::importChoice() {
+    if (importChooser_) {
+        shown_.append(QStringLiteral("import choice"));
+        return importChooser_();
+    }
     const std::optional<Reply> reply = next(QStringLiteral("import choice"), false);
-    return reply ? reply->choice : 127;
+    return reply ? reply->choice : SpriteImportChoice::Cancel;
 }

@@ -4,15 +4,25 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Prompts for tests: records every text the user would have seen and answers questions from a
 // queue. A question with no queued answer of its kind fails the running test.
 class ScriptedPrompts final : public Prompts {
 public:
-    void queue(Answer answer) { replies_.push_back({false, answer, false, QString(), 0}); }
-    void queueChoice(int choice) { replies_.push_back({false, Answer::Cancel, false, QString(), choice}); }
+    void queue(Answer answer) {
+        replies_.push_back({false, answer, false, QString(), SpriteImportChoice::Cancel});
+    }
+    void queueChoice(SpriteImportChoice choice) {
+        replies_.push_back({false, Answer::Cancel, false, QString(), choice});
+    }
+    // Lets a real dialog answer the sprite import's palette question instead of the queue.
+    void setImportChooser(std::function<SpriteImportChoice()> chooser) {
+        importChooser_ = std::move(chooser);
+    }
     void queueText(const std::optional<QString> &text) {
-        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString()), 0});
+        replies_.push_back(
+            {true, Answer::Cancel, text.has_value(), text.value_or(QString()), SpriteImportChoice::Cancel});
     }
 
     // Every message and question text in the order shown.
@@ -35,7 +45,7 @@ public:
     // Answered from queueText: "palette picker " + preset is what the user saw.
     std::optional<QString> pickPalette(const QString &preset) override;
     // Answered from queueChoice.
-    int importChoice() override;
+    SpriteImportChoice importChoice() override;
 
 private:
     struct Reply {
@@ -43,13 +53,14 @@ private:
         Answer answer;
         bool hasText;
         QString text;
-        int choice;
+        SpriteImportChoice choice;
     };
     // The next queued reply when it is of the asked kind; nothing (and a test failure) otherwise.
     std::optional<Reply> next(const QString &question, bool wantText);
     std::optional<QString> nextText(const QString &question);
 
     std::deque<Reply> replies_;
+    std::function<SpriteImportChoice()> importChooser_;
     QStringList shown_;
     QStringList messages_;
     QStringList presets_;

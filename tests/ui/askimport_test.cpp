@@ -14,7 +14,7 @@ int chooseWith(Twnd_askimport &dialog, int index, const char *button) {
             dialog.findChildren<QRadioButton *>()[index]->click();
         dialog.findChild<QPushButton *>(QLatin1String(button))->click();
     });
-    return dialog.choose();
+    return int(dialog.choose());
 }
 
 TEST(AskImport, ShowsItsTextsWithTheFirstOptionPicked) {

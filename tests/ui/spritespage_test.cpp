@@ -182,7 +182,7 @@ TEST_F(SpritesWindow, ExportAndImportThroughTheDialogsOutlineTheSprite) {
     edited.setPixel(0, 0, (edited.pixelIndex(0, 0) + 1) % 256);
     saveBitmap8(dir.path("edited.bmp"), edited);
     prompts.queueText(dir.path("edited.bmp"));
-    prompts.queueChoice(5);
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     pageAction(page, "import")->trigger();
     EXPECT_TRUE(prompts.allAnswersUsed());
     const SpriteEntry &e = entry(sprite);

@@ -229,7 +229,7 @@ TEST_F(Undo, ARangeImportStoppedByAnErrorKeepsWhatItImportedAsOneStep) {
     first.setPixel(0, 0, (first.pixelIndex(0, 0) + 1) % 256);
     saveBitmap8(dir.path("range/VYR2_CAR_1.bmp"), first);
     prompts.queueText(dir.path("range/VYR2_CAR_1.bmp"));
-    prompts.queueChoice(5);
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     prompts.queueText(dir.path("range/missing.bmp"));
     click("Import");
     // The missing file is reported; what was imported before it stays.

@@ -89,8 +89,12 @@ TEST(Workflow, ACarGoesOutAndComesBackWithOnlyItsOwnChunksChanged) {
     // Every palette choice in turn: pixels only; over the current palette; into palette 100; back
     // to the sprite's own palette without importing; the palette hack into palette 101.
     const int own = *spritePhysicalPalette(sample, bus);
-    const std::vector<std::pair<int, std::optional<QString>>> choices = {
-        {5, std::nullopt}, {1, std::nullopt}, {2, "100"}, {3, QString::number(own)}, {4, "101"}};
+    const std::vector<std::pair<SpriteImportChoice, std::optional<QString>>> choices = {
+        {SpriteImportChoice::PixelsOnly, std::nullopt},
+        {SpriteImportChoice::ImportOverCurrent, std::nullopt},
+        {SpriteImportChoice::ImportIntoChosen, "100"},
+        {SpriteImportChoice::ChangePaletteOnly, QString::number(own)},
+        {SpriteImportChoice::PaletteHack, "101"}};
     for (const auto &[choice, palette] : choices) {
         prompts.queueText(dir.path("painted.bmp"));
         prompts.queueChoice(choice);
