@@ -29,12 +29,8 @@ RemapLookup lookUp(const StyleDocument &doc, int remap) {
                                   .arg(virtualPalette)
                                   .arg(remap)
                                   .arg(doc.PaletteIndexCount())};
-    if (!isStoredPalette(*palette))
-        return {std::nullopt, QStringLiteral("Ped remap %1 uses physical palette %2, which lies outside "
-                                             "the palette store of %3 palettes.")
-                                  .arg(remap)
-                                  .arg(*palette)
-                                  .arg(PaletteStoreCapacity)};
+    if (const QString missing = missingPaletteMessage(doc, *palette); !missing.isEmpty())
+        return {std::nullopt, QStringLiteral("Ped remap %1: %2").arg(remap).arg(missing)};
     return {palette, QString()};
 }
 

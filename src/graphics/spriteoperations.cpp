@@ -112,7 +112,7 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     if (pick) {
         bool refused = false;
         if (const std::optional<int> chosen =
-                pickStoredPalette(QString::number(palette), prompts, &refused)) {
+                pickStoredPalette(changed, QString::number(palette), prompts, &refused)) {
             palette = *chosen;
             changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
         }

@@ -120,7 +120,8 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
             return false;
         }
         bool refused = false;
-        const std::optional<int> picked = pickStoredPalette(QString::number(*current), prompts, &refused);
+        const std::optional<int> picked =
+            pickStoredPalette(doc, QString::number(*current), prompts, &refused);
         if (refused)
             return false;
         if (picked) {

@@ -82,7 +82,7 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen = prompts.saveFileName(JascFilter, QString());
     if (!chosen)
         return QString();
-    const std::optional<int> palette = pickStoredPalette(QStringLiteral("0"), prompts);
+    const std::optional<int> palette = pickStoredPalette(doc, QStringLiteral("0"), prompts);
     if (!palette)
         return QString();
     const QString path = withExtension(*chosen, QStringLiteral(".pal"));
@@ -104,7 +104,7 @@ bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
             QStringLiteral("This is not a 256-color jasc palette.. it looks more like weed to me."));
         return false;
     }
-    const std::optional<int> palette = pickStoredPalette(QStringLiteral("0"), prompts);
+    const std::optional<int> palette = pickStoredPalette(doc, QStringLiteral("0"), prompts);
     if (!palette)
         return false;
     for (int c = 0; c < 256; ++c) {

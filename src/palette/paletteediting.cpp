@@ -1,9 +1,7 @@
 #include "paletteediting.h"
 
-#include "editorerror.h"
 #include "palettelookup.h"
 #include "prompts.h"
-#include "textnumbers.h"
 
 namespace {
 
@@ -61,24 +59,10 @@ bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, b
                        "is used by this sprites/tiles, it will not copy the palettes! export and import "
                        "for that!\rpalette selected is number 0, range od choosen palettes will be "
                        "changed to that number."));
-    const std::optional<QString> picked = prompts.pickPalette(QStringLiteral("0"));
+    const std::optional<int> picked = pickStoredPalette(doc, QStringLiteral("0"), prompts);
     if (!picked)
         return false;
-    int palette = 0;
-    try {
-        palette = textToInteger(*picked);
-    } catch (const EditorError &error) {
-        prompts.message(error.text());
-        return false;
-    }
-    // Pointing a virtual palette past the physical ones would leave its graphics without colours.
-    if (!inRange(0, doc.PhysicalPaletteCount, palette)) {
-        prompts.message(QStringLiteral("There is no palette %1: this style file has %2 palettes (0 to %3).")
-                            .arg(palette)
-                            .arg(doc.PhysicalPaletteCount)
-                            .arg(doc.PhysicalPaletteCount - 1));
-        return false;
-    }
+    const int palette = *picked;
     bool changed = false;
     for (const int row : selectedRows) {
         if (!inRange(0, doc.PaletteIndexCount(), row))

@@ -1,5 +1,6 @@
 #include "palettelookup.h"
 
+#include "editorerror.h"
 #include "prompts.h"
 #include "textnumbers.h"
 
@@ -107,15 +108,32 @@ std::optional<int> physicalPaletteOf(const StyleDocument &doc, int virtualPalett
     return doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)];
 }
 
-std::optional<int> pickStoredPalette(const QString &preset, Prompts &prompts, bool *refused) {
+QString missingPaletteMessage(const StyleDocument &doc, int palette) {
+    if (inRange(0, doc.PhysicalPaletteCount, palette))
+        return QString();
+    if (doc.PhysicalPaletteCount <= 0)
+        return QStringLiteral("There is no palette %1: this style file has no palettes.").arg(palette);
+    return QStringLiteral("There is no palette %1: this style file has %2 palettes (0 to %3).")
+        .arg(palette)
+        .arg(doc.PhysicalPaletteCount)
+        .arg(doc.PhysicalPaletteCount - 1);
+}
+
+std::optional<int> pickStoredPalette(const StyleDocument &doc, const QString &preset, Prompts &prompts,
+                                     bool *refused) {
     const std::optional<QString> picked = prompts.pickPalette(preset);
     if (!picked)
         return std::nullopt;
-    const int palette = textToInteger(*picked);
-    if (!isStoredPalette(palette)) {
-        prompts.message(QStringLiteral("There is no physical palette %1; the palettes are numbered 0 to %2.")
-                            .arg(palette)
-                            .arg(PaletteStoreCapacity - 1));
+    QString refusal;
+    int palette = 0;
+    try {
+        palette = textToInteger(*picked);
+        refusal = missingPaletteMessage(doc, palette);
+    } catch (const EditorError &error) {
+        refusal = error.text();
+    }
+    if (!refusal.isEmpty()) {
+        prompts.message(refusal);
         if (refused)
             *refused = true;
         return std::nullopt;

@@ -67,10 +67,15 @@ int spriteVirtualPalette(const StyleDocument &doc, int sprite);
 int carRemapVirtualPalette(const StyleDocument &doc, int remap);
 int pedRemapVirtualPalette(const StyleDocument &doc, int remap);
 
+// Why `palette` cannot be used: the file saves PhysicalPaletteCount palettes, so colours written
+// past them would be lost and graphics pointed at them would have none. Empty when it can.
+QString missingPaletteMessage(const StyleDocument &doc, int palette);
+
 // The palette picker preset with `preset`: the picked physical palette, nothing on cancel. A picked
-// number outside the store is refused with a message, nothing is returned and `refused` is set.
-// Throws EditorError for a picked text that is no number.
-std::optional<int> pickStoredPalette(const QString &preset, Prompts &prompts, bool *refused = nullptr);
+// text that is no number or no palette of the document is refused with a message, nothing is
+// returned and `refused` is set.
+std::optional<int> pickStoredPalette(const StyleDocument &doc, const QString &preset, Prompts &prompts,
+                                     bool *refused = nullptr);
 
 // The physical palette of a virtual palette; nothing for one beyond the palette index.
 std::optional<int> physicalPaletteOf(const StyleDocument &doc, int virtualPalette);

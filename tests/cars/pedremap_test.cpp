@@ -12,7 +12,8 @@
 namespace {
 
 // 992 tile, 100 sprite and 12 car remap palettes put ped remap r at virtual palette 1104 + r. The
-// list ends at 1110; remap 3 points at physical palette 5 and remap 5 past the store.
+// list ends at 1110; remap 3 points at physical palette 5 and remap 5 at the first palette past
+// the 64 the file has.
 StyleDocument remapDocument() {
     StyleDocument doc;
     doc.PaletteCounts[PalTile] = 992;
@@ -22,7 +23,8 @@ StyleDocument remapDocument() {
     for (int v = 0; v < 1110; ++v)
         doc.PaletteIndex.append(static_cast<quint16>(v % 64));
     doc.PaletteIndex[1107] = 5;
-    doc.PaletteIndex[1109] = PaletteStoreCapacity;
+    doc.PaletteIndex[1109] = 64;
+    doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 64; ++p)
         for (int c = 0; c < 256; ++c)
             writetoclut(doc, nullptr, p, c, false, colourValue(c, p * 4, 255 - c));
@@ -90,8 +92,7 @@ TEST(PedRemap, RemapsWithoutAPaletteAreRefusedAndKeepTheColours) {
     } cases[] = {
         {6, "List index out of bounds (1110): ped remap 6 needs virtual palette 1110, but the palette "
             "list holds 1110 palettes."},
-        {5, "Ped remap 5 uses physical palette 704, which lies outside the palette store of 704 "
-            "palettes."},
+        {5, "Ped remap 5: There is no palette 64: this style file has 64 palettes (0 to 63)."},
         {10001, "The ped remap number must lie between 0 and 10000."},
         {-1, "The ped remap number must lie between 0 and 10000."},
     };

@@ -49,4 +49,34 @@ TEST_F(PaletteCommands, RefusalsFailWithTheirMessageAndWriteNothing) {
     EXPECT_FALSE(QFile::exists(dir.path("x.pal")));
 }
 
+// The sample saves 128 palettes; a number past them would be written where no save reaches.
+TEST_F(PaletteCommands, EveryCommandRefusesAPaletteTheFileDoesNotHave) {
+    ASSERT_EQ(run({"export-pal", dir.path("start.sty"), "127", dir.path("last")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"export-tiles", dir.path("start.sty"), dir.path("")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path(""), "--start", "2", "--end", "2"}), 0);
+    const QString tile = dir.path("VYR2_TILE_1.bmp"), car = dir.path("VYR2_CAR_2.bmp");
+    const std::pair<int, QStringList> commands[] = {
+        {128, {"export-pal", dir.path("start.sty"), "128", dir.path("x.pal")}},
+        {128, {"import-pal", dir.path("start.sty"), "128", dir.path("last.pal"), dir.path("out.sty")}},
+        {128,
+         {"import-tile", dir.path("start.sty"), "1", tile, dir.path("out.sty"), "--palette", "import:128"}},
+        {200, {"import-tile", dir.path("start.sty"), "1", tile, dir.path("out.sty"), "--palette", "map:200"}},
+        {128,
+         {"import-sprite", dir.path("start.sty"), "2", car, dir.path("out.sty"), "--choice", "into-chosen",
+          "--palette", "128"}},
+        {703,
+         {"import-sprite", dir.path("start.sty"), "2", car, dir.path("out.sty"), "--choice", "palette-hack",
+          "--palette", "703"}},
+    };
+    for (const auto &[palette, command] : commands) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        EXPECT_EQ(run(command), 1);
+        EXPECT_EQ(err,
+                  QStringLiteral("There is no palette %1: this style file has 128 palettes (0 to 127).\n")
+                      .arg(palette));
+    }
+    EXPECT_FALSE(QFile::exists(dir.path("out.sty")));
+    EXPECT_FALSE(QFile::exists(dir.path("x.pal")));
+}
+
 } // namespace

@@ -246,9 +246,10 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
     // A picked palette outside the store.
     prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
     prompts.queueChoice(SpriteImportChoice::ImportIntoChosen);
-    prompts.queueText(QStringLiteral("704"));
+    prompts.queueText(QStringLiteral("64"));
     EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
-    EXPECT_TRUE(prompts.messages().last().startsWith("There is no physical palette 704"));
+    EXPECT_EQ(prompts.messages().last(),
+              "There is no palette 64: this style file has 64 palettes (0 to 63).");
 
     // Across the page edge: refused before any dialog.
     EXPECT_FALSE(importSprite(doc, clut1, 1, prompts));

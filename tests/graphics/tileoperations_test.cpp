@@ -175,13 +175,13 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
     }
 }
 
-TEST_F(Tiles, ImportRefusesAPickedPaletteOutsideTheStore) {
+TEST_F(Tiles, ImportRefusesAPickedPaletteTheFileDoesNotHave) {
     prompts.queueText(saveInput("in.bmp", stripes(64, 64)));
-    prompts.queue(Answer::No);
-    prompts.queueText(QStringLiteral("704"));
+    prompts.queue(Answer::Yes);
+    prompts.queueText(QStringLiteral("128"));
     EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
     EXPECT_EQ(prompts.messages(),
-              QStringList{"There is no physical palette 704; the palettes are numbered 0 to 703."});
+              QStringList{"There is no palette 128: this style file has 128 palettes (0 to 127)."});
     EXPECT_EQ(doc, original);
 }
 

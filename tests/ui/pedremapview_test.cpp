@@ -22,6 +22,7 @@ StyleDocument remapDocument() {
     doc.PaletteCounts[PalPedRemap] = 6;
     for (int v = 0; v < 16; ++v)
         doc.PaletteIndex.append(static_cast<quint16>(v + 10));
+    doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 64; ++p)
         for (int c = 0; c < 256; ++c)
             writetoclut(doc, nullptr, p, c, false, colourValue(p * 3, c, 90));
