@@ -6,6 +6,7 @@
 #include "deltaunit.h"
 #include "editorerror.h"
 #include "fuzzsupport.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "spriteentries.h"
@@ -69,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StyleDocument doc = original;
     const QImage originalClut = makeClut1(original);
     QImage clut1 = originalClut;
+    LineLog log;
     bool changed = false;
     try {
         switch (import) {
@@ -79,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             changed = importRawSprites(doc, prompts);
             break;
         case Import::Deltas:
-            changed = importDeltas(doc, sprite, prompts).has_value();
+            changed = importDeltas(doc, sprite, prompts, log).has_value();
             break;
         }
     } catch (const EditorError &error) {

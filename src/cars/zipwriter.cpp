@@ -16,6 +16,16 @@ struct ZipBuffer {
 namespace {
 
 constexpr qint64 ReadBlock = 8192;
+// General purpose flag bit 11: the entry's name is UTF-8. Set only for names that are not ASCII,
+// so ASCII names keep the flags every zip reader has always read.
+constexpr uLong Utf8NameFlag = 1 << 11;
+// "Version made by" of such an entry: an NTFS host, zip format 2.0. Info-ZIP's unzip converts the
+// names of entries made on a FAT host (version made by 0) from the DOS code page even when they
+// are flagged UTF-8; an NTFS host's names it takes as stored, and its file attributes it reads the
+// same DOS way as a FAT host's.
+constexpr uLong Utf8NameMadeBy = 11 << 8 | 20;
+// zlib's default memory level for deflate, as zipOpenNewFileInZip uses it.
+constexpr int DeflateMemLevel = 8;
 
 ZipBuffer &bufferOf(voidpf stream) {
     return *static_cast<ZipBuffer *>(stream);
@@ -98,8 +108,10 @@ void ZipWriter::addFile(const QString &source, const QString &entryName) {
     info.dosDate = (uLong(stamp.date) << 16) | stamp.time;
     const auto zip = static_cast<zipFile>(zip_);
     const QByteArray name = entryName.toUtf8();
-    if (zipOpenNewFileInZip(zip, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9) !=
-        ZIP_OK)
+    const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x80; });
+    if (zipOpenNewFileInZip4(zip, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9, 0,
+                             -MAX_WBITS, DeflateMemLevel, Z_DEFAULT_STRATEGY, nullptr, 0,
+                             ascii ? 0 : Utf8NameMadeBy, ascii ? 0 : Utf8NameFlag) != ZIP_OK)
         throw failed(QStringLiteral("the entry could not be started."));
     QByteArray block(ReadBlock, Qt::Uninitialized);
     for (;;) {

@@ -8,7 +8,8 @@ struct ZipBuffer;
 
 // Builds a zip archive in memory, so the file is written whole or not at all. Every entry is a
 // file deflated at level 9 without folder, extra field or comment, stamped with its source
-// file's last-write time as local DOS date and time.
+// file's last-write time as local DOS date and time. Names are UTF-8, flagged as such when they
+// are not ASCII.
 class ZipWriter {
 public:
     // Throws EditorError when minizip cannot start an archive.

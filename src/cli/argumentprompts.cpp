@@ -8,10 +8,18 @@ std::optional<QString> ArgumentPrompts::next(std::deque<QString> &queue) {
     return value;
 }
 
-Answer ArgumentPrompts::confirmWithCancel(const QString &text) {
+std::optional<Answer> ArgumentPrompts::nextAnswer() {
     if (answers_.empty())
-        return CliPrompts::confirmWithCancel(text);
+        return std::nullopt;
     const Answer answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+Answer ArgumentPrompts::confirm(const QString &text) {
+    return nextAnswer().value_or(CliPrompts::confirm(text));
+}
+
+Answer ArgumentPrompts::confirmWithCancel(const QString &text) {
+    return nextAnswer().value_or(CliPrompts::confirmWithCancel(text));
 }

@@ -31,10 +31,12 @@ public:
     }
     std::optional<QString> folder(const QString &) override { return next(folders_); }
     SpriteImportChoice importChoice() override { return std::exchange(choice_, SpriteImportChoice::Cancel); }
+    Answer confirm(const QString &text) override;
     Answer confirmWithCancel(const QString &text) override;
 
 private:
     static std::optional<QString> next(std::deque<QString> &queue);
+    std::optional<Answer> nextAnswer();
 
     std::deque<QString> fileNames_;
     std::deque<QString> palettes_;

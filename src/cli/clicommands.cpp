@@ -9,6 +9,7 @@
 #include "fileio.h"
 #include "jascpalette.h"
 #include "log.h"
+#include "paletteediting.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "progress.h"
@@ -38,6 +39,11 @@ const QString Usage =
                    "  import-palettes FILE.sty IN.bmp OUT.sty\n"
                    "                           replace the palettes of FILE by a palette table bitmap\n"
                    "                           and save the result as OUT\n"
+                   "  add-palettes FILE.sty OUT.sty\n"
+                   "  remove-palettes FILE.sty OUT.sty\n"
+                   "                           the palette table's \">>\" and \"<<\": up to the next or\n"
+                   "                           down to the previous multiple of 64 palettes (64 to\n"
+                   "                           640); the palettes added or removed become black\n"
                    "  export-pal FILE.sty PALETTE OUT.pal\n"
                    "                           write physical palette PALETTE as a JASC text palette\n"
                    "  import-pal FILE.sty PALETTE IN.pal OUT.sty\n"
@@ -81,7 +87,8 @@ const QString Usage =
                    "                           write the delta sheet of sprite SPRITE as an 8-bit\n"
                    "                           bitmap: each delta over the sprite (draw, the\n"
                    "                           default), the plain sprite (cars) or the deltas alone\n"
-                   "                           (changes)\n"
+                   "                           (changes); only the draw sheet imports back as the\n"
+                   "                           same drawing\n"
                    "  import-deltas FILE.sty SPRITE SHEET.bmp OUT.sty\n"
                    "                           make the twenty cells of a delta sheet the deltas of\n"
                    "                           car sprite SPRITE and save the result as OUT\n"
@@ -254,6 +261,22 @@ int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
     return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable);
 }
 
+int runAddPalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return usageError(err, QStringLiteral("add-palettes takes a style file and a target name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueAnswer(Answer::Yes);
+    return changePalettes(out, err, prompts, args[0], args[1], addPalettes);
+}
+
+int runRemovePalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.size() != 2)
+        return usageError(err, QStringLiteral("remove-palettes takes a style file and a target name"));
+    ArgumentPrompts prompts(err);
+    prompts.queueAnswer(Answer::Yes);
+    return changePalettes(out, err, prompts, args[0], args[1], removePalettes);
+}
+
 int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 3)
         return usageError(err,
@@ -381,6 +404,10 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runExportPalettes(rest, out, err);
     if (command == QLatin1String("import-palettes"))
         return runImportPalettes(rest, out, err);
+    if (command == QLatin1String("add-palettes"))
+        return runAddPalettes(rest, out, err);
+    if (command == QLatin1String("remove-palettes"))
+        return runRemovePalettes(rest, out, err);
     if (command == QLatin1String("export-pal"))
         return runExportPal(rest, out, err);
     if (command == QLatin1String("import-pal"))

@@ -52,7 +52,7 @@ int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
         LineLog log;
         if (!loadStyle(doc, names[0], prompts, log))
             return false;
-        const QString path = exportDeltaSheet(doc, *sprite, renderDeltaSheet(doc, *sprite, *view), prompts);
+        const QString path = exportDeltaSheet(doc, *sprite, prompts, *view);
         if (!path.isEmpty())
             out << QStringLiteral("saved to \"%1\"\n").arg(path);
         return !path.isEmpty();
@@ -72,8 +72,12 @@ int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err)
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log) || !importDeltas(doc, *sprite, prompts))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
+        log.clear();
+        if (!importDeltas(doc, *sprite, prompts, log))
+            return false;
+        printLines(out, log.lines());
         return saveStyle(doc, args[3], prompts, out);
     });
 }

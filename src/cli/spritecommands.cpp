@@ -73,9 +73,14 @@ int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err
         LineLog log;
         if (!loadStyle(doc, names[0], prompts, log))
             return false;
-        const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts);
+        log.clear();
+        const int written =
+            exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log);
+        printLines(out, log.lines());
         if (written > 0)
             out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(names[1]);
+        else if (!log.lines().isEmpty())
+            prompts.message(QStringLiteral("No sprite of the range has a picture to save."));
         return written > 0;
     });
 }

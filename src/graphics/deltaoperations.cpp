@@ -4,6 +4,7 @@
 #include "deltasheet.h"
 #include "deltaunit.h"
 #include "fileio.h"
+#include "log.h"
 #include "palettetablefile.h"
 #include "prompts.h"
 #include "spritepicture.h"
@@ -12,7 +13,8 @@ QString DeltaFileName(const StyleDocument &doc, int sprite) {
     return QStringLiteral("D_") + SpriteFileName(doc, sprite);
 }
 
-QString exportDeltaSheet(const StyleDocument &doc, int sprite, const QImage &sheet, Prompts &prompts) {
+QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts, DeltaView view) {
+    const QImage sheet = renderDeltaSheet(doc, sprite, view);
     const std::optional<QString> path = prompts.saveFileName(BitmapFilter, DeltaFileName(doc, sprite));
     if (!path)
         return QString();
@@ -21,7 +23,7 @@ QString exportDeltaSheet(const StyleDocument &doc, int sprite, const QImage &she
     return target;
 }
 
-std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prompts) {
+std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
     if (!isCarSprite(doc, sprite)) {
         prompts.message(
             QStringLiteral("Sprite %1 is no car sprite; only car sprites have deltas.").arg(sprite));
@@ -45,6 +47,21 @@ std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prom
         prompts.message(QStringLiteral("bitmap height is not %1pixels!").arg(sheetSize.height()));
         return std::nullopt;
     }
-    replaceSpriteDeltas(doc, sprite, encodeSheetDeltas(picture, bitmap.image));
+    std::vector<QByteArray> deltas = encodeSheetDeltas(picture, bitmap.image);
+    // The sheet shows the first twenty deltas only; those past them stay as they are.
+    const std::optional<int> entry = findDeltaEntry(doc, sprite);
+    const int count = entry ? doc.DeltaIndex[static_cast<std::size_t>(*entry)].delta_count : 0;
+    for (int d = DeltaSheetCells; d < count; ++d)
+        deltas.push_back(deltaBytes(doc, sprite, d).toByteArray());
+    replaceSpriteDeltas(doc, sprite, deltas);
+    if (count > DeltaSheetCells)
+        log.append(
+            QStringLiteral("sprite %1 has %2 deltas: the sheet replaced deltas 0 to %3, deltas %4 to %5 "
+                           "were kept.")
+                .arg(sprite)
+                .arg(count)
+                .arg(DeltaSheetCells - 1)
+                .arg(DeltaSheetCells)
+                .arg(count - 1));
     return renderDeltaSheet(doc, sprite, DeltaView::ChangesOnly);
 }

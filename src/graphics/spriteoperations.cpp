@@ -3,6 +3,7 @@
 #include "bitmapchecks.h"
 #include "bitmapfile.h"
 #include "fileio.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "prompts.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -42,6 +44,22 @@ void copyPixels(StyleDocument &doc, int sprite, const QImage &bitmap) {
         std::memcpy(doc.SpriteStore.scanLine(top + row) + entry.x(), bitmap.constScanLine(row), entry.w);
 }
 
+// Why the sprite has no picture to write, or nothing when it has one.
+std::optional<QString> noPictureReason(const StyleDocument &doc, int sprite) {
+    const SpriteEntry &entry = entryOf(doc, sprite);
+    if (entry.w == 0 || entry.h == 0)
+        return QStringLiteral("it is %1*%2 pixels, so it has no picture").arg(entry.w).arg(entry.h);
+    if (!spriteOnItsPage(doc, entry))
+        return QStringLiteral("it does not lie wholly on a page of the sprite graphics (page %1, x %2, "
+                              "y %3, %4*%5 pixels)")
+            .arg(entry.page())
+            .arg(entry.x())
+            .arg(entry.y())
+            .arg(entry.w)
+            .arg(entry.h);
+    return std::nullopt;
+}
+
 int raisedEnd(int start, int end) {
     return std::max(start, end);
 }
@@ -51,6 +69,10 @@ int raisedEnd(int start, int end) {
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
     if (!checkSprite(doc, sprite, prompts))
         return QString();
+    if (const std::optional<QString> reason = noPictureReason(doc, sprite)) {
+        prompts.message(QStringLiteral("Sprite %1 cannot be exported: %2.").arg(sprite).arg(*reason));
+        return QString();
+    }
     const std::optional<QString> path = prompts.saveFileName(BitmapFilter, SpriteFileName(doc, sprite));
     if (!path)
         return QString();
@@ -196,7 +218,7 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
     return true;
 }
 
-int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts,
+int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select) {
     end = raisedEnd(start, end);
     if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
@@ -210,6 +232,10 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
     for (int sprite = start; sprite <= end; ++sprite) {
         if (select)
             select(sprite);
+        if (const std::optional<QString> reason = noPictureReason(doc, sprite)) {
+            log.append(QStringLiteral("sprite %1 skipped: %2.").arg(sprite).arg(*reason));
+            continue;
+        }
         saveBitmap8(withExtension(*folder + SpriteFileName(doc, sprite), BmpExtension),
                     spriteGlyph(doc, sprite), Durability::Deferred);
         ++written;

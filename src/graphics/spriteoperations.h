@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+class Log;
+
 inline const QString AddSpritePageQuestion = QStringLiteral("this will add another 256*256 page, continue?");
 inline const QString RemoveSpritePageQuestion =
     QStringLiteral("this will delete last 256*256 sprite page, be sure you don't have any cars os sprites "
@@ -14,7 +16,8 @@ inline const QString RemoveSpritePageQuestion =
 inline const QString SpriteFolderTitle = QStringLiteral("Please specify a directory for files");
 
 // "export": the save dialog preset with the sprite's file name; writes its picture as ".bmp".
-// Returns the name written, empty when cancelled.
+// A sprite of no pixels or off its page is refused with the reason. Returns the name written,
+// empty when cancelled or refused.
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
 // "import": a bitmap of the sprite's own size and 8 bits into the sprite, asking what happens to
 // its palette. Returns whether the user went through with it (the sprite then needs repainting).
@@ -33,8 +36,9 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts);
 
 // The "Range of sprites" group. End below Start is raised to Start. `select` is told each sprite
 // before it is handled (the window selects it); the import tells `imported` each sprite it
-// changed. The export returns the number of files written, the import the number of imports.
-int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts,
+// changed. The export skips sprites of no pixels or off their page, each with a line in `log`.
+// The export returns the number of files written, the import the number of imports.
+int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {});
 int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts,
                       const std::function<void(int)> &select = {},

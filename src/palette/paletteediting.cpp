@@ -3,6 +3,9 @@
 #include "palettelookup.h"
 #include "prompts.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr quint32 Magenta = colourValue(255, 0, 255);
@@ -84,6 +87,28 @@ void transparencyBlack(StyleDocument &doc, QImage &clut1) {
         writetoclut(doc, &clut1, p, 0, true, Black);
 }
 
+namespace {
+
+// The new count after ">>" or "<<": the next or previous whole page of 64 palettes, since the store
+// keeps palettes in pages of 64 and a file's last page is only whole at a multiple of 64.
+int pageAbove(int count) {
+    return std::min(MaximumPhysicalPalettes, (count / PaletteStep + 1) * PaletteStep);
+}
+
+int pageBelow(int count) {
+    return std::max(MinimumPhysicalPalettes, (count - 1) / PaletteStep * PaletteStep);
+}
+
+// Palettes that come and go start and end black, so no colours of an earlier file or of removed
+// palettes show up again.
+void clearPalettes(StyleDocument &doc, int from, int to) {
+    for (int p = from; p < to; ++p)
+        for (int c = 0; c < 256; ++c)
+            std::memset(doc.PhysicalPalettes.data() + physicalColourOffset(p, c), 0, 4);
+}
+
+} // namespace
+
 bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
     if (doc.PhysicalPaletteCount >= MaximumPhysicalPalettes) {
         prompts.message(
@@ -91,12 +116,15 @@ bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
                            "maximum 640 palettes."));
         return false;
     }
+    const int count = pageAbove(doc.PhysicalPaletteCount);
     if (prompts.confirm(
-            QStringLiteral("This will increase amount of palettes in vyr2 for 64 palettes, are you sure "
+            QStringLiteral("This will increase amount of palettes in vyr2 for %1 palettes, are you sure "
                            "you want to do this?\rThe game mostly copes with more palettes, but the "
-                           "game's own style editor will not load the file any more.")) == Answer::No)
+                           "game's own style editor will not load the file any more.")
+                .arg(count - doc.PhysicalPaletteCount)) == Answer::No)
         return false;
-    doc.PhysicalPaletteCount += PaletteStep;
+    clearPalettes(doc, doc.PhysicalPaletteCount, count);
+    doc.PhysicalPaletteCount = count;
     clut1 = makeClut1(doc);
     return true;
 }
@@ -107,11 +135,13 @@ bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
             QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
         return false;
     }
-    if (prompts.confirm(
-            QStringLiteral("This will decrease amout of palettes in vyr2 for 64 palettes, are you sure "
-                           "you want to do this?")) == Answer::No)
+    const int count = pageBelow(doc.PhysicalPaletteCount);
+    if (prompts.confirm(QStringLiteral("This will decrease amout of palettes in vyr2 for %1 palettes, are "
+                                       "you sure you want to do this?")
+                            .arg(doc.PhysicalPaletteCount - count)) == Answer::No)
         return false;
-    doc.PhysicalPaletteCount -= PaletteStep;
+    clearPalettes(doc, count, doc.PhysicalPaletteCount);
+    doc.PhysicalPaletteCount = count;
     clut1 = makeClut1(doc);
     return true;
 }

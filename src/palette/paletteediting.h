@@ -30,7 +30,8 @@ bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, b
 void viewUnusedPalettes(StyleDocument &doc, QImage &clut1);
 // "transparency black": colour 0 of every physical palette turns black.
 void transparencyBlack(StyleDocument &doc, QImage &clut1);
-// ">>" and "<<": 64 physical palettes more or fewer, after the limit checks and a question.
+// ">>" and "<<": up to the next or down to the previous multiple of 64 physical palettes (within
+// 64 to 640), after the limit checks and a question. Palettes added or removed are cleared to black.
 // Returns whether the document changed; `clut1` follows the new count.
 bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);
 bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);

@@ -277,6 +277,7 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
 
     StyleDocument next = doc;
     std::optional<Payload> spriteIndex;
+    bool sawPalettes = false;
     const char *const data = bytes.constData();
     const qsizetype end = bytes.size();
     qsizetype at = FileHeaderSize;
@@ -300,6 +301,7 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
                                .arg(p.tag)
                                .arg(p.present)
                                .arg(p.declared));
+            sawPalettes = sawPalettes || p.tag == u"PPAL";
             if (isKnownTag(p.tag)) {
                 progress.setStatus(QStringLiteral(" reading: %1 ").arg(p.tag));
                 progress.processEvents();
@@ -321,6 +323,12 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
         prompts.message(refusal.text);
         return false;
     }
+    if (next.PhysicalPaletteCount == 0)
+        log.append(NoPalettesMessage);
+    else if (!sawPalettes)
+        log.append(QStringLiteral("The file has no \"PPAL\" chunk; the %1 palettes of the file opened before "
+                                  "stay.")
+                       .arg(next.PhysicalPaletteCount));
     log.append(QStringLiteral("done !"));
 
     next.SurfaceColumns = splitSurfaceLists(next.SurfaceLists);

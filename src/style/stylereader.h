@@ -12,6 +12,13 @@ class Log;
 inline const QString NotAStyleFileMessage =
     QStringLiteral("punk don't fuck with me! this ain't vyr2 style file!");
 
+// Why a style without palettes can only have palettes imported; the load log and the info panel
+// show it.
+inline const QString NoPalettesMessage = QStringLiteral(
+    "The file holds no palettes (its \"PPAL\" chunk is missing or empty): the commands that show or "
+    "change colours are unavailable. \"Import\" on the Palettes page reads a palette table "
+    "bitmap to supply them.");
+
 // Parses a whole style file into `doc`. The file is parsed into a copy that replaces `doc` only
 // when the file is accepted; parts whose chunk is absent keep what `doc` held. Returns false when
 // the file was refused; the user has then been told why through `prompts`.

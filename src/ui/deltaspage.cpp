@@ -4,6 +4,7 @@
 #include "errorguard.h"
 #include "spriteentries.h"
 #include "stretchedimageview.h"
+#include "windowlog.h"
 
 #include <QAction>
 #include <QScrollArea>
@@ -71,13 +72,14 @@ void DeltasPage::show(const QImage &sheet) {
 
 void DeltasPage::exportClick() {
     if (document_ && sprite_ >= 0)
-        exportDeltaSheet(*document_, sprite_, sheet_, *prompts_);
+        exportDeltaSheet(*document_, sprite_, *prompts_);
 }
 
 void DeltasPage::importClick() {
     if (!document_ || sprite_ < 0)
         return;
-    if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_)) {
+    WindowLog log(log_);
+    if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_, log)) {
         shownView_ = DeltaView::ChangesOnly;
         show(*changes);
         emit documentEdited(QStringLiteral("import deltas for sprite %1").arg(sprite_));

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class Prompts;
+class QPlainTextEdit;
 class QScrollArea;
 class StretchedImageView;
 
@@ -18,6 +19,8 @@ public:
 
     void setDocument(StyleDocument *document) { document_ = document; }
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    // The window's log page, where the import reports the deltas it kept.
+    void setLogView(QPlainTextEdit *log) { log_ = log; }
 
     // The "Deltas" button: the sheet of `sprite` at its own size, in "Draw deltas".
     void open(int sprite);
@@ -40,6 +43,7 @@ private:
 
     StyleDocument *document_ = nullptr;
     Prompts *prompts_ = nullptr;
+    QPlainTextEdit *log_ = nullptr;
     int sprite_ = -1;
     QImage sheet_;
     DeltaView shownView_ = DeltaView::Draw;

@@ -45,7 +45,7 @@ PedRemapView::PedRemapView(Prompts *prompts, QWidget *parent)
 
 void PedRemapView::setDocument(const StyleDocument *doc) {
     doc_ = doc;
-    if (doc_ && recolourPed(*doc_, picture_, remap()))
+    if (doc_ && !fileColours_ && recolourPed(*doc_, picture_, remap()))
         showPicture();
 }
 
@@ -58,13 +58,17 @@ int PedRemapView::remap() const {
 }
 
 void PedRemapView::remapChanged(int remap) {
-    if (doc_ && pedRemapChanged(*doc_, picture_, remap, *prompts_))
+    if (doc_ && pedRemapChanged(*doc_, picture_, remap, *prompts_)) {
+        fileColours_ = false;
         showPicture();
+    }
 }
 
 void PedRemapView::openBmp() {
-    if (pedOpenBmp(picture_, *prompts_))
+    if (pedOpenBmp(picture_, *prompts_)) {
+        fileColours_ = true;
         showPicture();
+    }
 }
 
 void PedRemapView::saveBmp() {

@@ -15,9 +15,10 @@ class PedRemapView : public QWidget {
 public:
     explicit PedRemapView(Prompts *prompts, QWidget *parent = nullptr);
 
-    // After each load and palette change: the picture takes the remap's colours again. A remap
-    // the new document has no palette for keeps the colours quietly; the user is told only when
-    // choosing a number.
+    // After each load and each change of the document: the picture takes the remap's colours
+    // again, unless it still shows the colours of the file "open bmp" read, which stay until the
+    // remap number changes. A remap the new document has no palette for keeps the colours
+    // quietly; the user is told only when choosing a number.
     void setDocument(const StyleDocument *doc);
     // A press on the palette table picks the remap number.
     void setRemap(int remap);
@@ -35,6 +36,8 @@ private:
     Prompts *prompts_;
     const StyleDocument *doc_ = nullptr;
     QImage picture_;
+    // The picture shows the colours of its file, not those of a remap.
+    bool fileColours_ = false;
     QSpinBox *number_;
     StretchedImageView *pedview_;
 };

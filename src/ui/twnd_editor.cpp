@@ -147,6 +147,7 @@ Twnd_editor::Twnd_editor()
     });
     mainPages_->addTab(gciText_, QStringLiteral("GCI raw editor"));
     log_ = new QPlainTextEdit;
+    log_->setObjectName(QStringLiteral("log"));
     log_->setReadOnly(true);
     mainPages_->addTab(log_, QStringLiteral("Log"));
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
@@ -154,6 +155,7 @@ Twnd_editor::Twnd_editor()
     deltas_ = new DeltasPage;
     deltas_->setDocument(&document_);
     deltas_->setPrompts(prompts_);
+    deltas_->setLogView(log_);
     connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
     // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
     const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
@@ -287,8 +289,7 @@ QWidget *Twnd_editor::makePalettesPage() {
     auto *tools = new QToolBar(page);
     readyActions_.push_back(
         tools->addAction(QStringLiteral("Export"), this, guard(&Twnd_editor::btn_exportclutClick)));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("Import"), this, guard(&Twnd_editor::btn_importclutClick)));
+    importClut_ = tools->addAction(QStringLiteral("Import"), this, guard(&Twnd_editor::btn_importclutClick));
     readyActions_.push_back(
         tools->addAction(QStringLiteral("brightness"), this, guard(&Twnd_editor::btn_clutbrightnessClick)));
     readyActions_.push_back(
@@ -426,14 +427,21 @@ void Twnd_editor::setState(State state) {
                                                                   : static_cast<QWidget *>(mainPages_));
     open_->setEnabled(!loading);
     saveAs_->setEnabled(!loading && state != State::Empty);
-    for (QAction *action : readyActions_)
-        action->setEnabled(state == State::Ready && !clut1_.isNull());
-    for (QWidget *widget : readyWidgets_)
-        widget->setEnabled(state == State::Ready && !clut1_.isNull());
-    sprites_->setReady(state == State::Ready && !clut1_.isNull());
-    spriteListPage_->setReady(state == State::Ready && !clut1_.isNull());
     openGci_->setEnabled(!loading && state != State::Saving);
     saveGci_->setEnabled(!loading && state != State::Saving);
+    enableCommands();
+}
+
+void Twnd_editor::enableCommands() {
+    const bool ready = state_ == State::Ready;
+    const bool coloured = ready && !clut1_.isNull();
+    for (QAction *action : readyActions_)
+        action->setEnabled(coloured);
+    for (QWidget *widget : readyWidgets_)
+        widget->setEnabled(coloured);
+    sprites_->setReady(coloured);
+    spriteListPage_->setReady(coloured);
+    importClut_->setEnabled(ready);
 }
 
 void Twnd_editor::reportError(const QString &text) {
@@ -484,6 +492,8 @@ void Twnd_editor::opensty(const QString &path) {
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
+    if (loaded && clut1_.isNull())
+        info_->setPlainText(NoPalettesMessage);
     if (!error.isEmpty())
         prompts().message(error);
 }
@@ -510,6 +520,8 @@ bool Twnd_editor::saveAs() {
 }
 
 void Twnd_editor::refreshViews(bool includingStrip) {
+    // Importing palettes into a style without them, or undoing that, changes what can be used.
+    enableCommands();
     clutView_->setImage(clut1_, clut1_.size());
     pedRemap_->setDocument(&document_);
     if (palindex_->count() != document_.PaletteIndexCount()) {
@@ -766,10 +778,12 @@ void Twnd_editor::btn_selectspriteClick() {
 }
 
 void Twnd_editor::btn_exportrangeClick() {
-    exportSpriteRange(document_, rangeStart_->value(), rangeEnd_->value(), prompts(), [this](int sprite) {
-        QCoreApplication::processEvents();
-        sprites_->selectByNumber(sprite);
-    });
+    WindowLog log(log_);
+    exportSpriteRange(document_, rangeStart_->value(), rangeEnd_->value(), prompts(), log,
+                      [this](int sprite) {
+                          QCoreApplication::processEvents();
+                          sprites_->selectByNumber(sprite);
+                      });
 }
 
 void Twnd_editor::btn_importrangeClick() {

@@ -141,6 +141,8 @@ private:
     bool saveAs();
     std::optional<QString> pickPalette(const QString &preset);
     void setState(State state);
+    // Enables the commands for the state and for whether the document has palettes.
+    void enableCommands();
     // Shows the document in every view; the page strip is rebuilt unless the change came from it.
     void refreshViews(bool includingStrip = true);
     Prompts &prompts();
@@ -175,6 +177,8 @@ private:
     QAction *saveAs_;
     QAction *openGci_;
     QAction *saveGci_;
+    // The palette table import: the one command a style without palettes still offers.
+    QAction *importClut_;
     QStackedWidget *mainArea_;
     QTabWidget *mainPages_;
     QWidget *loadingPage_;

@@ -3,12 +3,15 @@
 #include "bitmapfile.h"
 #include "deltasheet.h"
 #include "deltaunit.h"
+#include "fileio.h"
 #include "log.h"
 #include "progress.h"
 #include "scriptedprompts.h"
 #include "spritepicture.h"
 #include "stylereader.h"
+#include "stylewriter.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -83,6 +86,71 @@ TEST_F(DeltaCommands, PublishedArchivePassesUnzipTest) {
     if (!unzip.waitForFinished())
         GTEST_SKIP() << "no unzip program";
     EXPECT_EQ(unzip.exitCode(), 0) << unzip.readAllStandardOutput().toStdString();
+}
+
+TEST_F(DeltaCommands, ASheetReplacesTheFirstTwentyDeltasAndKeepsTheRest) {
+    StyleDocument many = load("start.sty");
+    std::vector<QByteArray> deltas(22);
+    deltas[20] = QByteArray("\x02\x01\x02\x05\x06", 5);
+    deltas[21] = QByteArray("\x03\x00\x01\x07", 4);
+    replaceSpriteDeltas(many, 4, deltas);
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(many, dir.path("many.sty"), prompts, progress, log).isEmpty());
+    ASSERT_EQ(run({"deltas", dir.path("start.sty"), "4", dir.path("sheet.bmp")}), 0);
+    ASSERT_EQ(run({"import-deltas", dir.path("many.sty"), "4", dir.path("sheet.bmp"), dir.path("back.sty")}),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(
+        out.startsWith("sprite 4 has 22 deltas: the sheet replaced deltas 0 to 19, deltas 20 to 21 were "
+                       "kept.\n"));
+    const StyleDocument back = load("back.sty");
+    EXPECT_EQ(renderDeltaSheet(back, 4, DeltaView::Draw),
+              renderDeltaSheet(load("start.sty"), 4, DeltaView::Draw));
+    EXPECT_EQ(back.DeltaIndex[std::size_t(*findDeltaEntry(back, 4))].delta_count, 22);
+    EXPECT_EQ(deltaBytes(back, 4, 20).toByteArray(), deltas[20]);
+    EXPECT_EQ(deltaBytes(back, 4, 21).toByteArray(), deltas[21]);
+}
+
+// Central directory records of a zip file, read from its bytes: general purpose flags and name.
+std::vector<std::pair<int, QByteArray>> centralDirectory(const QByteArray &zip) {
+    const auto u16 = [&](qsizetype at) {
+        return uchar(zip[at]) | uchar(zip[at + 1]) << 8;
+    };
+    std::vector<std::pair<int, QByteArray>> records;
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0 && at + 46 <= zip.size();
+         at = zip.indexOf("PK\x01\x02", at + 46))
+        records.emplace_back(u16(at + 8), zip.mid(at + 46, u16(at + 28)));
+    return records;
+}
+
+TEST_F(DeltaCommands, NamesBeyondAsciiAreStoredAsFlaggedUtf8) {
+    ASSERT_TRUE(QDir().mkdir(dir.path("pub")));
+    ASSERT_EQ(run({"publish-car", dir.path("start.sty"), "2", dir.path("pub/käfer")}), 0)
+        << err.toStdString();
+    const auto records = centralDirectory(readWholeFile(dir.path("pub/käfer.zip")));
+    ASSERT_EQ(records.size(), 4u);
+    const QByteArray names[] = {"VYR2_CAR_2.bmp", "D_VYR2_CAR_2.bmp", "käfer.gif", "readme.txt"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(records[i].second, names[i]);
+        EXPECT_EQ(records[i].first & 0x800, i == 2 ? 0x800 : 0) << names[i].constData();
+    }
+    // Both common readers list the name as it was given.
+    const auto listing = [&](const QString &program, const QStringList &args) -> std::optional<QString> {
+        QProcess process;
+        process.start(program, args + QStringList{dir.path("pub/käfer.zip")});
+        if (!process.waitForFinished() || process.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const std::optional<QString> unzip = listing("unzip", {"-l"});
+    const std::optional<QString> python =
+        listing("python3", {"-c", "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).namelist())"});
+    if (!unzip || !python)
+        GTEST_SKIP() << "no unzip or python3";
+    EXPECT_TRUE(unzip->contains("   käfer.gif\n")) << unzip->toStdString();
+    EXPECT_TRUE(python->contains("'käfer.gif'")) << python->toStdString();
 }
 
 } // namespace

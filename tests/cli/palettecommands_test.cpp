@@ -2,6 +2,8 @@
 #include "tempdir.h"
 
 #include "fileio.h"
+#include "stylebytes.h"
+#include "stylereader.h"
 
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -77,6 +79,39 @@ TEST_F(PaletteCommands, EveryCommandRefusesAPaletteTheFileDoesNotHave) {
     }
     EXPECT_FALSE(QFile::exists(dir.path("out.sty")));
     EXPECT_FALSE(QFile::exists(dir.path("x.pal")));
+}
+
+TEST_F(PaletteCommands, PaletteCountsStepToWholePagesAndStylesWithoutPalettesCanImportThem) {
+    // The sample's palettes cut to 100 in the file: 100 palettes of 1024 bytes.
+    const QByteArray start = readWholeFile(dir.path("start.sty"));
+    std::vector<Chunk> hundred, bare;
+    const std::map<QByteArray, QByteArray> chunks = styleChunks(start);
+    for (const auto &[tag, payload] : chunks) {
+        hundred.push_back({tag.constData(), tag == "PPAL" ? payload.left(100 * 1024) : payload});
+        if (tag != "PPAL")
+            bare.push_back({tag.constData(), payload});
+    }
+    writeWholeFileAtomic(dir.path("hundred.sty"), styleFile(hundred));
+    writeWholeFileAtomic(dir.path("bare.sty"), styleFile(bare));
+    const auto paletteBytes = [&](const char *name) {
+        return styleChunks(readWholeFile(dir.path(name))).at("PPAL").size();
+    };
+
+    ASSERT_EQ(run({"add-palettes", dir.path("hundred.sty"), dir.path("more.sty")}), 0) << err.toStdString();
+    EXPECT_EQ(paletteBytes("more.sty"), 128 * 1024);
+    ASSERT_EQ(run({"remove-palettes", dir.path("hundred.sty"), dir.path("fewer.sty")}), 0)
+        << err.toStdString();
+    EXPECT_EQ(paletteBytes("fewer.sty"), 64 * 1024);
+    EXPECT_EQ(run({"remove-palettes", dir.path("fewer.sty"), dir.path("none.sty")}), 1);
+    EXPECT_EQ(err, "vyr2 sty file format will not allow you to have less than 64 palettes.\n");
+
+    ASSERT_EQ(run({"info", dir.path("bare.sty")}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(NoPalettesMessage + '\n'));
+    EXPECT_TRUE(out.contains("physical palettes: 0\n"));
+    ASSERT_EQ(run({"export-palettes", dir.path("start.sty"), dir.path("table.bmp")}), 0);
+    ASSERT_EQ(run({"import-palettes", dir.path("bare.sty"), dir.path("table.bmp"), dir.path("back.sty")}), 0)
+        << err.toStdString();
+    EXPECT_EQ(styleChunks(readWholeFile(dir.path("back.sty"))), chunks);
 }
 
 } // namespace

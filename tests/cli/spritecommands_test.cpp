@@ -8,6 +8,7 @@
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "stylereader.h"
+#include "stylewriter.h"
 
 #include <QDir>
 #include <QImage>
@@ -152,6 +153,35 @@ TEST_F(SpriteCommands, InfoAndRenderShowWhatTheSpritesPageShows) {
     const QImage strip(dir.path("strip.png"));
     EXPECT_EQ(strip.size(), QSize(start.SpriteStore.height(), 256));
     EXPECT_EQ(strip.pixel(spriteRect(start.SpriteIndex[12]).topLeft()), qRgb(255, 0, 0));
+}
+
+TEST_F(SpriteCommands, RangeExportSkipsSpritesWithoutAPictureAndWritesTheRest) {
+    StyleDocument gaps = start;
+    gaps.SpriteIndex[4].w = 0;
+    gaps.SpriteIndex[5].ptr = (gaps.SpriteIndex[5].ptr & 0xff00ffffu) | (200u << 16); // page 200
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(gaps, dir.path("gaps.sty"), prompts, progress, log).isEmpty());
+    ASSERT_TRUE(QDir().mkdir(dir.path("sprites")));
+    ASSERT_EQ(
+        run({"export-sprites", dir.path("gaps.sty"), dir.path("sprites"), "--start", "3", "--end", "6"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(QDir(dir.path("sprites")).entryList(QDir::Files),
+              (QStringList{SpriteFileName(start, 3), SpriteFileName(start, 6)}));
+    EXPECT_EQ(out, QStringLiteral("sprite 4 skipped: it is 0*%1 pixels, so it has no picture.\n"
+                                  "sprite 5 skipped: it does not lie wholly on a page of the sprite graphics "
+                                  "(page 200, x %2, y %3, %4*%5 pixels).\n"
+                                  "2 sprites saved to \"%6\"\n")
+                       .arg(start.SpriteIndex[4].h)
+                       .arg(start.SpriteIndex[5].x())
+                       .arg(start.SpriteIndex[5].y())
+                       .arg(start.SpriteIndex[5].w)
+                       .arg(start.SpriteIndex[5].h)
+                       .arg(dir.path("sprites")));
+    EXPECT_EQ(
+        run({"export-sprites", dir.path("gaps.sty"), dir.path("sprites"), "--start", "4", "--end", "4"}), 1);
+    EXPECT_EQ(err, "No sprite of the range has a picture to save.\n");
 }
 
 } // namespace

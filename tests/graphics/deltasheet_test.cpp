@@ -4,6 +4,7 @@
 #include "deltaoperations.h"
 #include "deltaunit.h"
 #include "editorerror.h"
+#include "log.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "spritepicture.h"
@@ -72,11 +73,12 @@ struct SampleDeltas : ::testing::Test {
     }
     std::optional<QImage> import(const QString &path) {
         prompts.queueText(path);
-        return importDeltas(doc, car, prompts);
+        return importDeltas(doc, car, prompts, log);
     }
 
     TestDir dir;
     ScriptedPrompts prompts;
+    LineLog log;
 };
 
 TEST_F(SampleDeltas, TheThreeViewsDrawEveryCell) {
@@ -109,7 +111,7 @@ TEST_F(SampleDeltas, TheThreeViewsDrawEveryCell) {
 TEST_F(SampleDeltas, AnExportedSheetImportedBackDrawsTheSamePixels) {
     const QImage draw = renderDeltaSheet(doc, car, DeltaView::Draw);
     prompts.queueText(dir.path("sheet.png"));
-    const QString path = exportDeltaSheet(doc, car, draw, prompts);
+    const QString path = exportDeltaSheet(doc, car, prompts);
     EXPECT_EQ(path, dir.path("sheet.bmp"));
     EXPECT_EQ(prompts.presets(), QStringList{QStringLiteral("D_VYR2_CAR_2.bmp")});
 
@@ -162,9 +164,9 @@ TEST_F(SampleDeltas, ImportRefusalsComeInOrderAndChangeNothing) {
     EXPECT_EQ(doc, before);
 
     prompts.queueText(std::nullopt);
-    EXPECT_FALSE(importDeltas(doc, car, prompts)) << "cancelled";
+    EXPECT_FALSE(importDeltas(doc, car, prompts, log)) << "cancelled";
     EXPECT_THROW(import(dir.path("missing.bmp")), EditorError);
-    EXPECT_FALSE(importDeltas(doc, doc.SpriteBases[SprCar], prompts)) << "not a car";
+    EXPECT_FALSE(importDeltas(doc, doc.SpriteBases[SprCar], prompts, log)) << "not a car";
     EXPECT_EQ(prompts.messages().last(),
               QStringLiteral("Sprite %1 is no car sprite; only car sprites have deltas.")
                   .arg(doc.SpriteBases[SprCar]));

@@ -1,5 +1,6 @@
 #include "bitmapfile.h"
 #include "editorerror.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
@@ -324,21 +325,41 @@ TEST_F(Sprites, RawStoreRoundTripsAndRefusesOtherShapes) {
 
 TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
     setSprites({entryAt(0, 0, 0, 4, 4), entryAt(0, 10, 0, 5, 3), entryAt(0, 20, 0, 6, 2),
-                entryAt(0, 30, 0, 2, 2), entryAt(0, 40, 0, 3, 3), entryAt(1, 0, 0, 9, 9)},
+                entryAt(0, 30, 0, 2, 2), entryAt(0, 40, 0, 3, 3), entryAt(1, 0, 0, 9, 9),
+                entryAt(0, 50, 0, 0, 7), entryAt(0, 250, 0, 8, 8)},
                {3, 3, 0, 0, 0, 0});
     std::vector<int> selected;
+    LineLog log;
     ASSERT_TRUE(QDir().mkdir(dir.path("five")));
     prompts.queueText(dir.path("five"));
-    EXPECT_EQ(exportSpriteRange(doc, 5, 3, prompts, [&](int n) { selected.push_back(n); }), 1);
+    EXPECT_EQ(exportSpriteRange(doc, 5, 3, prompts, log, [&](int n) { selected.push_back(n); }), 1);
     EXPECT_EQ(prompts.shown().last(), SpriteFolderTitle);
     EXPECT_EQ(selected, std::vector<int>{5});
     EXPECT_TRUE(QFileInfo::exists(dir.path("five/VYR2_PED_5.bmp")));
 
     ASSERT_TRUE(QDir().mkdir(dir.path("range")));
     prompts.queueText(dir.path("range") + "/");
-    EXPECT_EQ(exportSpriteRange(doc, 1, 3, prompts), 3);
+    EXPECT_EQ(exportSpriteRange(doc, 1, 3, prompts, log), 3);
     EXPECT_EQ(QDir(dir.path("range")).entryList(QDir::Files),
               (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));
+    EXPECT_TRUE(log.lines().isEmpty());
+
+    // A sprite of no pixels and one reaching past its page's right edge are skipped and named;
+    // the sprites around them are written. Alone, each export says why it cannot.
+    ASSERT_TRUE(QDir().mkdir(dir.path("gaps")));
+    prompts.queueText(dir.path("gaps"));
+    EXPECT_EQ(exportSpriteRange(doc, 5, 7, prompts, log), 1);
+    EXPECT_EQ(QDir(dir.path("gaps")).entryList(QDir::Files), QStringList{"VYR2_PED_5.bmp"});
+    EXPECT_EQ(log.lines(), (QStringList{"sprite 6 skipped: it is 0*7 pixels, so it has no picture.",
+                                        "sprite 7 skipped: it does not lie wholly on a page of the sprite "
+                                        "graphics (page 0, x 250, y 0, 8*8 pixels)."}));
+    const qsizetype shown = prompts.messages().size();
+    EXPECT_EQ(exportSprite(doc, 6, prompts), QString());
+    EXPECT_EQ(exportSprite(doc, 7, prompts), QString());
+    EXPECT_EQ(prompts.messages().mid(shown),
+              (QStringList{"Sprite 6 cannot be exported: it is 0*7 pixels, so it has no picture.",
+                           "Sprite 7 cannot be exported: it does not lie wholly on a page of the sprite "
+                           "graphics (page 0, x 250, y 0, 8*8 pixels)."}));
     EXPECT_EQ(pixels(loadBitmap(dir.path("range/VYR2_CAR_2.bmp")).image), pixels(spriteGlyph(doc, 2)));
 
     // The import asks for every sprite of the range in turn; a cancelled one is skipped.

@@ -92,12 +92,21 @@ TEST_F(PaletteEditing, TransparencyBlackChangesColourZeroOfEveryPaletteOnly) {
     EXPECT_EQ(clut1, makeClut1(doc));
 }
 
-TEST_F(PaletteEditing, AddAndRemoveKeepTheLimitsAndTheColours) {
+TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTheyTouch) {
     const StyleDocument before = doc;
+    const auto black = [&](int from, int to) {
+        for (int p = from; p < to; ++p)
+            for (int c = 0; c < 256; ++c)
+                if (colour(p, c) != 0)
+                    return false;
+        return true;
+    };
     prompts.queue(Answer::Yes);
     ASSERT_TRUE(addPalettes(doc, clut1, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 192);
     EXPECT_EQ(clut1.width(), 192);
+    EXPECT_TRUE(
+        prompts.shown().last().startsWith("This will increase amount of palettes in vyr2 for 64 palettes,"));
     prompts.queue(Answer::No);
     EXPECT_FALSE(addPalettes(doc, clut1, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 192);
@@ -110,12 +119,39 @@ TEST_F(PaletteEditing, AddAndRemoveKeepTheLimitsAndTheColours) {
     EXPECT_FALSE(removePalettes(doc, clut1, prompts));
     EXPECT_EQ(prompts.messages().last(),
               QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
+    // The removed palettes are black, and so they come back.
+    EXPECT_TRUE(black(64, 128));
     prompts.queue(Answer::Yes);
     ASSERT_TRUE(addPalettes(doc, clut1, prompts));
-    EXPECT_EQ(doc, before);
-    EXPECT_EQ(clut1, makeClut1(before));
+    EXPECT_TRUE(black(64, 128));
+    EXPECT_EQ(doc.PhysicalPalettes.left(65536), before.PhysicalPalettes.left(65536));
+    EXPECT_EQ(clut1, makeClut1(doc));
 
-    doc.PhysicalPaletteCount = 576;
+    // A count off the 64 grid steps to the next whole page and never below 64 or above 640.
+    doc = before;
+    doc.PhysicalPaletteCount = 100;
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 128);
+    EXPECT_TRUE(
+        prompts.shown().last().startsWith("This will increase amount of palettes in vyr2 for 28 palettes,"));
+    EXPECT_TRUE(black(100, 128));
+    EXPECT_EQ(colour(99, 5), directclutacces(before, 99, 5, false));
+    doc = before;
+    doc.PhysicalPaletteCount = 100;
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 64);
+    EXPECT_EQ(prompts.shown().last(),
+              QStringLiteral("This will decrease amout of palettes in vyr2 for 36 palettes, are you sure you "
+                             "want to do this?"));
+    EXPECT_TRUE(black(64, 100));
+    EXPECT_EQ(clut1.width(), 64);
+    doc.PhysicalPaletteCount = 700;
+    prompts.queue(Answer::Yes);
+    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 640);
+    doc.PhysicalPaletteCount = 600;
     prompts.queue(Answer::Cancel); // every answer but No goes ahead
     ASSERT_TRUE(addPalettes(doc, clut1, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 640);

@@ -226,6 +226,31 @@ TEST_F(SpritesWindow, RangeExportSelectsEachSpriteAndWritesItsFile) {
     EXPECT_EQ(page->selectedSprite(), 7);
     for (int sprite = 5; sprite <= 7; ++sprite)
         EXPECT_TRUE(QFile::exists(dir.path(SpriteFileName(opened, sprite)))) << sprite;
+
+    // Sprite 6 moved to x 251 reaches past its page: the range skips it and says so in the log,
+    // and its own export says why it cannot.
+    page->selectByNumber(6);
+    field("spritex")->selectAll();
+    QTest::keyClicks(field("spritex"), "300");
+    ASSERT_FALSE(spriteOnItsPage(window.document(), entry(6)));
+    ASSERT_TRUE(QDir().mkdir(dir.path("again")));
+    prompts.queueText(dir.path("again"));
+    toolButton("Export", "Range of sprites")->click();
+    EXPECT_EQ(QDir(dir.path("again")).entryList(QDir::Files),
+              (QStringList{SpriteFileName(opened, 5), SpriteFileName(opened, 7)}));
+    const QString reason = QStringLiteral("it does not lie wholly on a page of the sprite graphics (page "
+                                          "%1, x 251, y %2, %3*%4 pixels)")
+                               .arg(entry(6).page())
+                               .arg(entry(6).y())
+                               .arg(entry(6).w)
+                               .arg(entry(6).h);
+    EXPECT_TRUE(window.findChild<QPlainTextEdit *>(QStringLiteral("log"))
+                    ->toPlainText()
+                    .endsWith(QStringLiteral("sprite 6 skipped: %1.").arg(reason)));
+    page->selectByNumber(6);
+    pageAction(page, "export")->trigger();
+    EXPECT_EQ(prompts.messages().last(), QStringLiteral("Sprite 6 cannot be exported: %1.").arg(reason));
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 TEST_F(SpritesWindow, SpriteListShowsEveryEntryAndLeadsBackToTheSprite) {
@@ -258,17 +283,56 @@ TEST_F(SpritesWindow, DeltasButtonOpensTheSheetWhoseImportReplacesTheDeltas) {
     prompts.queueText(dir.path("plain.bmp"));
     pageAction(deltas, "Export deltas")->trigger();
     EXPECT_EQ(prompts.presets().last(), "D_" + SpriteFileName(opened, car));
-    prompts.queueText(dir.path("plain.bmp"));
-    pageAction(deltas, "Import deltas")->trigger();
+    // Whatever view is shown, the export is the "Draw deltas" sheet.
+    EXPECT_EQ(loadBitmap(dir.path("plain.bmp")).image, renderDeltaSheet(opened, car, DeltaView::Draw));
     EXPECT_TRUE(prompts.allAnswersUsed());
-    // The plain sprite in every cell: twenty empty deltas.
-    const std::optional<int> e = findDeltaEntry(window.document(), car);
-    ASSERT_TRUE(e.has_value());
-    const DeltaIndexEntry &changed = window.document().DeltaIndex[std::size_t(*e)];
-    EXPECT_EQ(changed.delta_count, 20);
-    EXPECT_TRUE(
-        std::all_of(changed.size.begin(), changed.size.end(), [](quint16 size) { return size == 0; }));
-    EXPECT_TRUE(window.isModified());
+}
+
+TEST_F(SpritesWindow, SheetImportsKeepDeltasPastTwentyAndReexportsDoNotWhitenTheCar) {
+    // Car 3 gets 24 deltas: its own, empty ones up to 19, and four one-pixel deltas past the sheet.
+    const int car = 3;
+    std::vector<QByteArray> deltas;
+    for (int d = 0; d < 20; ++d)
+        deltas.push_back(deltaBytes(opened, car, d).toByteArray());
+    const std::vector<QByteArray> extra = {
+        QByteArray("\x05\x00\x01\x07", 4), QByteArray("\x06\x00\x01\x08", 4),
+        QByteArray("\x07\x01\x01\x09", 4), QByteArray("\x08\x01\x01\x0a", 4)};
+    deltas.insert(deltas.end(), extra.begin(), extra.end());
+    StyleDocument many = opened;
+    replaceSpriteDeltas(many, car, deltas);
+    SilentProgress progress;
+    LineLog saveLog;
+    window.opensty(writeStyle(many, dir.path("many.sty"), prompts, progress, saveLog));
+    const QImage drawn = renderDeltaSheet(many, car, DeltaView::Draw);
+    auto *logPage = qobject_cast<QPlainTextEdit *>(window.mainPages()->widget([&] {
+        for (int i = 0; i < window.mainPages()->count(); ++i)
+            if (window.mainPages()->tabText(i) == "Log")
+                return i;
+        return -1;
+    }()));
+    ASSERT_NE(logPage, nullptr);
+
+    page->selectByNumber(car);
+    pageAction(page, "Deltas")->trigger();
+    DeltasPage *sheetPage = window.deltasPage();
+    for (const char *name : {"first.bmp", "again.bmp"}) {
+        // The second export follows an import, which leaves "View changes only" shown.
+        prompts.queueText(dir.path(name));
+        pageAction(sheetPage, "Export deltas")->trigger();
+        prompts.queueText(dir.path(name));
+        pageAction(sheetPage, "Import deltas")->trigger();
+        EXPECT_EQ(renderDeltaSheet(window.document(), car, DeltaView::Draw), drawn) << name;
+        const DeltaIndexEntry &entry =
+            window.document().DeltaIndex[std::size_t(*findDeltaEntry(window.document(), car))];
+        EXPECT_EQ(entry.delta_count, 24) << name;
+        for (int d = 20; d < 24; ++d)
+            EXPECT_EQ(deltaBytes(window.document(), car, d).toByteArray(), extra[std::size_t(d - 20)])
+                << name << d;
+        EXPECT_TRUE(logPage->toPlainText().endsWith(
+            "sprite 3 has 24 deltas: the sheet replaced deltas 0 to 19, deltas 20 to 23 were kept."))
+            << name;
+    }
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 TEST_F(SpritesWindow, PublishingIsOfferedForCarsAndWritesTheArchiveAndPicture) {
@@ -283,11 +347,16 @@ TEST_F(SpritesWindow, PublishingIsOfferedForCarsAndWritesTheArchiveAndPicture) {
         opened << path;
         return true;
     });
-    prompts.queueText(dir.path("bus"));
+    // A name beyond ASCII reaches the archive as UTF-8.
+    prompts.queueText(dir.path("bus-käfer"));
     publish->trigger();
-    EXPECT_TRUE(QFile::exists(dir.path("bus.zip")));
-    EXPECT_TRUE(QFile::exists(dir.path("bus.gif")));
-    EXPECT_EQ(opened, QStringList{dir.path("bus.zip")});
+    EXPECT_TRUE(QFile::exists(dir.path("bus-käfer.gif")));
+    // The central directory record of the GIF: its name 46 bytes in, bit 11 of its flags set.
+    const QByteArray zip = readWholeFile(dir.path("bus-käfer.zip"));
+    const qsizetype record = zip.lastIndexOf("bus-käfer.gif") - 46;
+    ASSERT_EQ(zip.mid(record, 4), QByteArray("PK\x01\x02"));
+    EXPECT_EQ(uchar(zip[record + 9]) & 0x08, 0x08);
+    EXPECT_EQ(opened, QStringList{dir.path("bus-käfer.zip")});
 }
 
 TEST(SpritesPage, AStyleWithoutSpritesShowsAnEmptyStrip) {

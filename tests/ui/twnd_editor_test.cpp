@@ -1,10 +1,13 @@
 #include "twnd_editor.h"
 
+#include "bitmapfile.h"
 #include "fileio.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "stylebytes.h"
+#include "stylereader.h"
 #include "stylewriter.h"
 #include "tempdir.h"
 
@@ -22,6 +25,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
@@ -189,6 +193,65 @@ TEST_F(Editor, DialogsExistFromTheStartAndCommandsNeedAnOpenStyle) {
     EXPECT_TRUE(action("open GCI")->isEnabled());
     // Sprite 0, selected after loading, is a car sprite.
     EXPECT_TRUE(action("edit car")->isEnabled());
+}
+
+TEST_F(Editor, AStyleWithoutPalettesSaysWhyAndOffersThePaletteImport) {
+    const StyleDocument sample = makeSampleStyle();
+    const std::map<QByteArray, QByteArray> chunks = styleChunks(readWholeFile(samplePath));
+    std::vector<Chunk> withoutPalettes;
+    for (const auto &[tag, payload] : chunks)
+        if (tag != "PPAL")
+            withoutPalettes.push_back({tag.constData(), payload});
+    writeWholeFileAtomic(dir.path("bare.sty"), styleFile(withoutPalettes));
+    saveBitmap24(dir.path("table.bmp"), makeClut1(sample));
+
+    window.opensty(dir.path("bare.sty"));
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 0);
+    const auto pageText = [&](const QString &name) {
+        return window.findChild<QPlainTextEdit *>(name)->toPlainText();
+    };
+    EXPECT_TRUE(pageText("log").contains(NoPalettesMessage));
+    EXPECT_EQ(pageText("info"), NoPalettesMessage);
+    EXPECT_FALSE(action(">>", "Palettes")->isEnabled());
+    EXPECT_FALSE(action("Export", "Palettes")->isEnabled());
+    ASSERT_TRUE(action("Import", "Palettes")->isEnabled());
+
+    prompts.queueText(dir.path("table.bmp"));
+    action("Import", "Palettes")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, sample.PhysicalPaletteCount);
+    EXPECT_EQ(window.document().PhysicalPalettes, sample.PhysicalPalettes);
+    EXPECT_TRUE(action(">>", "Palettes")->isEnabled());
+    EXPECT_TRUE(action("brightness", "Palettes")->isEnabled());
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(Editor, PaletteBlocksStepToWholePagesAndRemovedPalettesShowBlack) {
+    StyleDocument hundred = makeSampleStyle();
+    hundred.PhysicalPaletteCount = 100;
+    SilentProgress progress;
+    LineLog log;
+    window.opensty(writeStyle(hundred, dir.path("hundred.sty"), prompts, progress, log));
+    ASSERT_EQ(window.document().PhysicalPaletteCount, 100);
+    const auto blackColumns = [&](int from, int to) {
+        for (int x = from; x < to; ++x)
+            for (int y = 0; y < 256; ++y)
+                if (window.clut1().pixel(x, y) != qRgb(0, 0, 0))
+                    return false;
+        return true;
+    };
+    prompts.queue(Answer::Yes);
+    action(">>", "Palettes")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 128);
+    EXPECT_EQ(window.clut1().width(), 128);
+    prompts.queue(Answer::Yes);
+    action("<<", "Palettes")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 64);
+    prompts.queue(Answer::Yes);
+    action(">>", "Palettes")->trigger();
+    ASSERT_EQ(window.clut1().width(), 128);
+    EXPECT_TRUE(blackColumns(64, 128));
+    EXPECT_FALSE(blackColumns(0, 64));
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 // Stands for any command whose error escapes its handler.

@@ -4,6 +4,9 @@
 #include "editorerror.h"
 #include "fileio.h"
 #include "log.h"
+#include "palettelookup.h"
+#include "pedremap.h"
+#include "pedremapview.h"
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
@@ -130,6 +133,32 @@ TEST_F(Undo, ThreeEditsUndoneThreeTimesSaveTheFileAsItWasOpened) {
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
+TEST_F(Undo, AnOpenedPedPictureKeepsItsColoursUntilTheRemapNumberChanges) {
+    QImage walker(6, 4, QImage::Format_Indexed8);
+    walker.setColorTable(QList<QRgb>(256, qRgb(10, 200, 30)));
+    walker.fill(9);
+    saveBitmap8(dir.path("walker.bmp"), walker);
+    auto *ped = window.findChild<PedRemapView *>();
+    prompts.queueText(dir.path("walker.bmp"));
+    window.findChild<QPushButton *>(QStringLiteral("btn_pedopen"))->click();
+    ASSERT_EQ(ped->picture().colorTable(), walker.colorTable());
+
+    click("transparency black");
+    EXPECT_EQ(ped->picture().colorTable(), walker.colorTable()) << "a command";
+    pressUndo();
+    EXPECT_EQ(ped->picture().colorTable(), walker.colorTable()) << "undo";
+    savedBytes("saved.sty");
+    EXPECT_EQ(ped->picture().colorTable(), walker.colorTable()) << "save";
+
+    window.findChild<QSpinBox *>(QStringLiteral("pedremap"))->setValue(1);
+    const QList<QRgb> remapped = ped->picture().colorTable();
+    EXPECT_EQ(remapped, ClutToPal(opened, *pedRemapPalette(opened, 1)));
+    // From now on the picture shows the remap, and follows the palettes.
+    click("transparency black");
+    EXPECT_EQ(qRgb(0, 0, 0), ped->picture().color(0));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
 TEST_F(Undo, EachCommandUndoesToItsStartAndRedoesToItsEnd) {
     const std::vector<std::pair<const char *, std::function<void()>>> commands = {
         {"remove palettes",
@@ -233,7 +262,8 @@ TEST_F(Undo, ARangeImportStoppedByAnErrorKeepsWhatItImportedAsOneStep) {
     prompts.queueText(dir.path("range/missing.bmp"));
     click("Import");
     // The missing file is reported; what was imported before it stays.
-    EXPECT_TRUE(prompts.messages().last().contains("missing.bmp")) << prompts.messages().join('\n').toStdString();
+    EXPECT_TRUE(prompts.messages().last().contains("missing.bmp"))
+        << prompts.messages().join('\n').toStdString();
     EXPECT_NE(window.document().SpriteStore, opened.SpriteStore);
     EXPECT_EQ(window.history().stack().undoText(), "import sprites 1 to 2");
     pressUndo();
