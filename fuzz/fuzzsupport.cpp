@@ -86,6 +86,13 @@ int FuzzPrompts::importChoice() {
     return answer == 6 ? ImportChoiceCancel : answer;
 }
 
+MissingColoursAnswer FuzzPrompts::missingColours(const QString &text) {
+    require(!text.isEmpty(), "an empty question");
+    const MissingColoursAnswer answers[] = {MissingColoursAnswer::Nearest, MissingColoursAnswer::KeepIndexes,
+                                            MissingColoursAnswer::Cancel};
+    return answers[next() % 3];
+}
+
 void require(bool holds, const char *what) {
     if (holds)
         return;

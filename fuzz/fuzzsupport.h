@@ -46,6 +46,8 @@ public:
     std::optional<QString> pickPalette(const QString &preset) override;
     // 1 to 5, 0 or cancel.
     int importChoice() override;
+    // Nearest, keep indexes or cancel.
+    MissingColoursAnswer missingColours(const QString &text) override;
 
 private:
     quint8 next();

@@ -6,6 +6,7 @@
 #include "deltaunit.h"
 #include "editorerror.h"
 #include "fuzzsupport.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "spriteentries.h"
@@ -69,11 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StyleDocument doc = original;
     const QImage originalClut = makeClut1(original);
     QImage clut1 = originalClut;
+    LineLog log;
     bool changed = false;
     try {
         switch (import) {
         case Import::Sprite:
-            changed = importSprite(doc, clut1, sprite, prompts);
+            changed = importSprite(doc, clut1, sprite, prompts, log);
             break;
         case Import::Raw:
             changed = importRawSprites(doc, prompts);

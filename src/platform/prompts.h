@@ -5,6 +5,9 @@
 
 enum class Answer { Yes, No, Cancel };
 
+// What an import does with pixels whose colours the palette that will show them lacks.
+enum class MissingColoursAnswer { Nearest, KeepIndexes, Cancel };
+
 // The sprite import choice's answer for Cancel.
 inline constexpr int ImportChoiceCancel = 127;
 
@@ -35,6 +38,9 @@ public:
     virtual std::optional<QString> pickPalette(const QString &preset) = 0;
     // Sprite import choice: 1 to 5, or 127 for cancel.
     virtual int importChoice() = 0;
+    // `text` says which colours of a bitmap the palette that will show it lacks; the answer is
+    // to take the nearest colours, to keep the stored indexes, or to cancel the import.
+    virtual MissingColoursAnswer missingColours(const QString &text) = 0;
 };
 
 // Answers every question No or Cancel and shows nothing: for batch runs that cannot ask anyone.
@@ -52,4 +58,5 @@ public:
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
     std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
     int importChoice() override { return ImportChoiceCancel; }
+    MissingColoursAnswer missingColours(const QString &) override { return MissingColoursAnswer::Cancel; }
 };

@@ -64,6 +64,13 @@ std::optional<QString> ScriptedPrompts::pickPalette(const QString &preset) {
     return nextText(QStringLiteral("palette picker ") + preset);
 }
 
+MissingColoursAnswer ScriptedPrompts::missingColours(const QString &text) {
+    const std::optional<Reply> reply = next(text, false);
+    if (reply && !reply->colours)
+        ADD_FAILURE() << "no colours answer queued for: " << text.toStdString();
+    return reply && reply->colours ? *reply->colours : MissingColoursAnswer::Cancel;
+}
+
 int ScriptedPrompts::importChoice() {
     const std::optional<Reply> reply = next(QStringLiteral("import choice"), false);
     return reply ? reply->choice : 127;

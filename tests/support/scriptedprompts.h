@@ -9,10 +9,15 @@
 // queue. A question with no queued answer of its kind fails the running test.
 class ScriptedPrompts final : public Prompts {
 public:
-    void queue(Answer answer) { replies_.push_back({false, answer, false, QString(), 0}); }
-    void queueChoice(int choice) { replies_.push_back({false, Answer::Cancel, false, QString(), choice}); }
+    void queue(Answer answer) { replies_.push_back({false, answer, false, QString(), 0, {}}); }
+    void queueChoice(int choice) {
+        replies_.push_back({false, Answer::Cancel, false, QString(), choice, {}});
+    }
+    void queueColours(MissingColoursAnswer answer) {
+        replies_.push_back({false, Answer::Cancel, false, QString(), 0, answer});
+    }
     void queueText(const std::optional<QString> &text) {
-        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString()), 0});
+        replies_.push_back({true, Answer::Cancel, text.has_value(), text.value_or(QString()), 0, {}});
     }
 
     // Every message and question text in the order shown.
@@ -36,6 +41,8 @@ public:
     std::optional<QString> pickPalette(const QString &preset) override;
     // Answered from queueChoice.
     int importChoice() override;
+    // Answered from queueColours; the text is what the user saw.
+    MissingColoursAnswer missingColours(const QString &text) override;
 
 private:
     struct Reply {
@@ -44,6 +51,7 @@ private:
         bool hasText;
         QString text;
         int choice;
+        std::optional<MissingColoursAnswer> colours;
     };
     // The next queued reply when it is of the asked kind; nothing (and a test failure) otherwise.
     std::optional<Reply> next(const QString &question, bool wantText);
