@@ -207,6 +207,9 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
         prompts.queueChoice(c.choice);
         if (c.picked)
             prompts.queueText(*c.picked == "cancel" ? std::nullopt : c.picked);
+        // The sprite's palette lacks the pattern's colours; the stored indexes are kept.
+        if (c.choice == int(SpriteImportChoice::PixelsOnly))
+            prompts.queueColours(MissingColoursAnswer::KeepIndexes);
         ASSERT_TRUE(importSprite(doc, clut1, 0, prompts, log));
         EXPECT_TRUE(prompts.allAnswersUsed());
         EXPECT_EQ(doc.PaletteIndex[std::size_t(v)], c.mapped);
