@@ -228,8 +228,9 @@ TEST_F(SpritesWindow, PixelsOnlyImportShowsThePaintedColoursAndAsksAboutMissingO
     const QImage glyph = spriteGlyph(window.document(), sprite);
     for (int y = 0; y < glyph.height(); ++y)
         for (int x = 0; x < glyph.width(); ++x)
-            if (x != 0 || y != 0)
+            if (x != 0 || y != 0) {
                 EXPECT_EQ(glyph.pixel(x, y), painted.pixel(x, y)) << x << "," << y;
+            }
     EXPECT_TRUE(
         window.findChild<QPlainTextEdit *>(QStringLiteral("log"))
             ->toPlainText()
