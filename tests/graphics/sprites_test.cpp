@@ -351,7 +351,8 @@ TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
     prompts.queueText(dir.path("range/VYR2_PED_3.bmp"));
     prompts.queueChoice(5);
     const StyleDocument before = doc;
-    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, log, {}, [&](int n) { imported.push_back(n); }), 2);
+    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, log, {}, [&](int n) { imported.push_back(n); }),
+              2);
     EXPECT_EQ(imported, (std::vector<int>{1, 3}));
     EXPECT_EQ(prompts.presets().mid(prompts.presets().size() - 3),
               (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));
