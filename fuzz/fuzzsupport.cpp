@@ -81,9 +81,19 @@ std::optional<QString> FuzzPrompts::pickPalette(const QString &) {
     return QString::number(answer * 4 - 16);
 }
 
-int FuzzPrompts::importChoice() {
-    const int answer = next() % 7;
-    return answer == 6 ? ImportChoiceCancel : answer;
+SpriteImportChoice FuzzPrompts::importChoice() {
+    const SpriteImportChoice answers[] = {
+        SpriteImportChoice::ImportIntoChosen,  SpriteImportChoice::ChangePaletteOnly,
+        SpriteImportChoice::PaletteHack,       SpriteImportChoice::PixelsOnly,
+        SpriteImportChoice::ImportOverCurrent, SpriteImportChoice::Cancel};
+    return answers[next() % 6];
+}
+
+MissingColoursAnswer FuzzPrompts::missingColours(const QString &text) {
+    require(!text.isEmpty(), "an empty question");
+    const MissingColoursAnswer answers[] = {MissingColoursAnswer::Nearest, MissingColoursAnswer::KeepIndexes,
+                                            MissingColoursAnswer::Cancel};
+    return answers[next() % 3];
 }
 
 void require(bool holds, const char *what) {

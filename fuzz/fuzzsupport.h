@@ -44,8 +44,10 @@ public:
     std::optional<QString> folder(const QString &title) override;
     // A palette number from -16 to 996, a text that is no number, or cancel.
     std::optional<QString> pickPalette(const QString &preset) override;
-    // 1 to 5, 0 or cancel.
-    int importChoice() override;
+    // Any of the five options or cancel.
+    SpriteImportChoice importChoice() override;
+    // Nearest, keep indexes or cancel.
+    MissingColoursAnswer missingColours(const QString &text) override;
 
 private:
     quint8 next();

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     try {
         switch (import) {
         case Import::Sprite:
-            changed = importSprite(doc, clut1, sprite, prompts);
+            changed = importSprite(doc, clut1, sprite, prompts, log);
             break;
         case Import::Raw:
             changed = importRawSprites(doc, prompts);

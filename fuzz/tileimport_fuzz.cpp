@@ -3,6 +3,7 @@
 
 #include "editorerror.h"
 #include "fuzzsupport.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "tilenumbering.h"
@@ -52,10 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StyleDocument doc = original;
     const QImage originalClut = makeClut1(original);
     QImage clut1 = originalClut;
+    LineLog log;
     bool changed = false;
     try {
-        changed =
-            raw ? importRawTiles(doc, prompts) : importTile(doc, clut1, tile, DefaultTilePattern, prompts);
+        changed = raw ? importRawTiles(doc, prompts, log)
+                      : importTile(doc, clut1, tile, DefaultTilePattern, prompts, log);
     } catch (const EditorError &error) {
         require(!error.text().isEmpty(), "an empty error");
     }

@@ -54,13 +54,14 @@ const QString Usage =
                    "                           palette into the folder DIR, named by the pattern P\n"
                    "                           (default VYR2_TILE_%d.bmp)\n"
                    "  import-tile FILE.sty TILE IN.bmp OUT.sty [--palette keep | map:N | import:N]\n"
+                   "              [--colours match | nearest | indexes]\n"
                    "                           copy a 64*64 8-bit bitmap into tile TILE and save the\n"
                    "                           result as OUT; keep leaves the palettes alone (the\n"
                    "                           default), map:N gives the tile physical palette N, and\n"
                    "                           import:N also writes the bitmap's colours into it\n"
                    "  export-raw-tiles FILE.sty OUT.bmp\n"
                    "                           write the whole tile store as one 8-bit bitmap\n"
-                   "  import-raw-tiles FILE.sty IN.bmp OUT.sty\n"
+                   "  import-raw-tiles FILE.sty IN.bmp OUT.sty [--colours match | nearest | indexes]\n"
                    "                           replace the tile store by an 8-bit bitmap 256 wide and\n"
                    "                           a multiple of 256 high, and save the result as OUT\n"
                    "  render-tiles FILE.sty OUT.png\n"
@@ -69,6 +70,7 @@ const QString Usage =
                    "                           write sprites S to E (all by default) as 8-bit\n"
                    "                           bitmaps with their palettes into the folder DIR\n"
                    "  import-sprite FILE.sty SPRITE IN.bmp OUT.sty --choice C [--palette N]\n"
+                   "              [--colours match | nearest | indexes]\n"
                    "                           copy a bitmap of the sprite's size into it and save\n"
                    "                           the result as OUT; C is the import dialog's result,\n"
                    "                           by code or by name:\n"
@@ -99,11 +101,18 @@ const QString Usage =
                    "                           name and its physics from the nyc.gci beside FILE\n"
                    "  mirror-doors IN.sty OUT  move every door of every car to the other side and\n"
                    "                           save the result as OUT\n"
-                   "  --help                   show this list\n");
+                   "  --help                   show this list\n"
+                   "Imports that keep the palette a graphic shows (--palette keep, the sprite choice\n"
+                   "pixels only, the raw tiles) give each pixel the index of its colour in that\n"
+                   "palette. --colours says what\n"
+                   "happens to colours the palette lacks: match refuses the import (the default),\n"
+                   "nearest takes the nearest colours, indexes keeps the stored indexes.\n");
 
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
                                             "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
 constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
+
+const QString ColoursUsage = QStringLiteral("--colours takes match, nearest or indexes");
 
 int usageError(QTextStream &err, const QString &problem) {
     err << "vyr2-sty: " << problem << Qt::endl << Usage;
@@ -163,20 +172,30 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
 }
 
 // Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
-// without a complaint, saves it as `target`.
+// without a complaint, prints what the command logged and saves the document as `target`.
+int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
+                 const QString &target,
+                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command) {
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog loadLog;
+        if (!loadStyle(doc, style, prompts, loadLog))
+            return false;
+        QImage clut1 = makeClut1(doc);
+        LineLog log;
+        if (!command(doc, clut1, prompts, log) || prompts.failed())
+            return false;
+        printLines(out, log.lines());
+        return saveStyle(doc, target, prompts, out);
+    });
+}
+
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                    const QString &target,
                    const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command) {
-    return guarded(err, prompts, [&] {
-        StyleDocument doc;
-        LineLog log;
-        if (!loadStyle(doc, style, prompts, log))
-            return false;
-        QImage clut1 = makeClut1(doc);
-        if (!command(doc, clut1, prompts) || prompts.failed())
-            return false;
-        return saveStyle(doc, target, prompts, out);
-    });
+    return changeLogged(
+        out, err, prompts, style, target,
+        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); });
 }
 
 // Loads `style` and runs the export on it; the export returns the name it wrote.
@@ -332,6 +351,9 @@ int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err) 
 
 int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
+    const std::optional<ColoursOption> colours = takeColoursOption(names);
+    if (!colours)
+        return usageError(err, ColoursUsage);
     QString choice = QStringLiteral("keep");
     const qsizetype option = names.indexOf(QStringLiteral("--palette"));
     if (option >= 0) {
@@ -348,6 +370,7 @@ int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!isNumber)
         return usageError(err, QStringLiteral("\"%1\" is not a tile number").arg(names[1]));
     ArgumentPrompts prompts(err);
+    prompts.setColours(*colours);
     prompts.queueFileName(names[2]);
     const QString palette = choice.section(QLatin1Char(':'), 1);
     if (choice == QLatin1String("keep"))
@@ -361,10 +384,10 @@ int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
                           QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
     if (!palette.isEmpty())
         prompts.queuePalette(palette);
-    return changePalettes(out, err, prompts, names[0], names[3],
-                          [tile](StyleDocument &doc, QImage &clut1, Prompts &p) {
-                              return importTile(doc, clut1, tile, DefaultTilePattern, p);
-                          });
+    return changeLogged(out, err, prompts, names[0], names[3],
+                        [tile](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
+                            return importTile(doc, clut1, tile, DefaultTilePattern, p, log);
+                        });
 }
 
 int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -376,13 +399,19 @@ int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &er
 }
 
 int runImportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 3)
+    QStringList names = args;
+    const std::optional<ColoursOption> colours = takeColoursOption(names);
+    if (!colours)
+        return usageError(err, ColoursUsage);
+    if (names.size() != 3)
         return usageError(err,
                           QStringLiteral("import-raw-tiles takes a style file, a bitmap and a target name"));
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(args[1]);
-    return changePalettes(out, err, prompts, args[0], args[2],
-                          [](StyleDocument &doc, QImage &, Prompts &p) { return importRawTiles(doc, p); });
+    prompts.setColours(*colours);
+    prompts.queueFileName(names[1]);
+    return changeLogged(
+        out, err, prompts, names[0], names[2],
+        [](StyleDocument &doc, QImage &, Prompts &p, Log &log) { return importRawTiles(doc, p, log); });
 }
 
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {

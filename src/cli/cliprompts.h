@@ -4,6 +4,10 @@
 
 class QTextStream;
 
+// "--colours": what an import does with colours the palette showing the pixels lacks. Match
+// refuses the import, the others answer the editor's question.
+enum class ColoursOption { Match, Nearest, Indexes };
+
 // The command line's answers: a message goes to the error stream and marks the command as
 // failed; every question is answered No or Cancel, since a batch run cannot ask anyone.
 class CliPrompts : public DecliningPrompts {
@@ -11,10 +15,13 @@ public:
     explicit CliPrompts(QTextStream &err) : err_(err) {}
 
     bool failed() const { return failed_; }
+    void setColours(ColoursOption colours) { colours_ = colours; }
 
     void message(const QString &text) override;
+    MissingColoursAnswer missingColours(const QString &text) override;
 
 private:
     QTextStream &err_;
     bool failed_ = false;
+    ColoursOption colours_ = ColoursOption::Match;
 };

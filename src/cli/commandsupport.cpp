@@ -68,6 +68,19 @@ bool takeOption(QStringList &args, const QString &name, std::optional<QString> &
     return true;
 }
 
+std::optional<ColoursOption> takeColoursOption(QStringList &args) {
+    std::optional<QString> value;
+    if (!takeOption(args, QStringLiteral("--colours"), value))
+        return std::nullopt;
+    if (!value || *value == QLatin1String("match"))
+        return ColoursOption::Match;
+    if (*value == QLatin1String("nearest"))
+        return ColoursOption::Nearest;
+    if (*value == QLatin1String("indexes"))
+        return ColoursOption::Indexes;
+    return std::nullopt;
+}
+
 void writePng(const QImage &picture, const QString &path) {
     QByteArray png;
     QBuffer buffer(&png);

@@ -30,5 +30,8 @@ int misused(QTextStream &err, const QString &problem);
 std::optional<int> numberArgument(const QString &text);
 // Takes "NAME VALUE" out of the arguments into `value`; false when NAME has no value after it.
 bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value);
+// Takes "--colours match|nearest|indexes" out of the arguments (match when absent); nothing for
+// another value or a missing one.
+std::optional<ColoursOption> takeColoursOption(QStringList &args);
 // Writes the picture as a PNG file; throws EditorError when it cannot.
 void writePng(const QImage &picture, const QString &path);

@@ -87,6 +87,9 @@ int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err
 
 int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
+    const std::optional<ColoursOption> colours = takeColoursOption(names);
+    if (!colours)
+        return misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
     std::optional<QString> choiceText, palette;
     if (!takeOption(names, QStringLiteral("--choice"), choiceText) ||
         !takeOption(names, QStringLiteral("--palette"), palette))
@@ -103,6 +106,7 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
     if (!choice)
         return misused(err, ChoiceRule);
     ArgumentPrompts prompts(err);
+    prompts.setColours(*colours);
     prompts.queueFileName(names[2]);
     prompts.queueChoice(*choice);
     if (palette)
@@ -112,7 +116,11 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
         if (!loadWithSprite(doc, names[0], *sprite, prompts))
             return false;
         QImage clut1 = makeClut1(doc);
-        return importSprite(doc, clut1, *sprite, prompts) && saveStyle(doc, names[3], prompts, out);
+        LineLog log;
+        if (!importSprite(doc, clut1, *sprite, prompts, log))
+            return false;
+        printLines(out, log.lines());
+        return saveStyle(doc, names[3], prompts, out);
     });
 }
 

@@ -8,12 +8,20 @@
 
 inline const QString BmpExtension = QStringLiteral(".bmp");
 
-// `rule` (what the bitmap must be) followed by what the chosen bitmap is.
+// `rule` (what the bitmap must be) followed by what the chosen bitmap is. Paint programs save a
+// picture of 16 colours or fewer as a 4-bit file unless told otherwise, so that case says so.
 inline QString formatMessage(const QString &rule, const LoadedBitmap &bitmap) {
-    return rule + QStringLiteral("\ryour bitmap pixel format is: %1 bit size: %2*%3 pixels.")
-                      .arg(bitmap.pixelFormatCode)
-                      .arg(bitmap.image.width())
-                      .arg(bitmap.image.height());
+    const QString sixteen =
+        bitmap.pixelFormatCode == Pf4Bit
+            ? QStringLiteral("\rThis is a 16-colour bitmap; save it with 256 colours (8 bits "
+                             "per pixel) and import it again.")
+            : QString();
+    return rule +
+           QStringLiteral("\ryour bitmap pixel format is: %1 bit size: %2*%3 pixels.")
+               .arg(bitmap.pixelFormatCode)
+               .arg(bitmap.image.width())
+               .arg(bitmap.image.height()) +
+           sixteen;
 }
 
 inline bool isEightBit(const LoadedBitmap &bitmap) {

@@ -2,6 +2,7 @@
 
 #include "bitmapchecks.h"
 #include "bitmapfile.h"
+#include "colourmapping.h"
 #include "fileio.h"
 #include "log.h"
 #include "palettelookup.h"
@@ -81,7 +82,7 @@ QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
     return target;
 }
 
-bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts) {
+bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts, Log &log) {
     if (!checkSprite(doc, sprite, prompts))
         return false;
     const SpriteEntry entry = entryOf(doc, sprite);
@@ -141,10 +142,23 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         if (refused)
             return false;
     }
+    // Pixels that keep showing the sprite's palette are brought to its colours; with the file's
+    // colours written, its indexes are taken as stored.
+    QImage pixels = bitmap.image;
+    if (copy && !write && original) {
+        const std::optional<QImage> matched =
+            matchColours(bitmap, *path,
+                         {ClutToPal(doc, *original), QStringLiteral("palette %1").arg(*original),
+                          QStringLiteral("sprite %1").arg(sprite)},
+                         prompts, log);
+        if (!matched)
+            return false;
+        pixels = *matched;
+    }
     if (write)
         writePalette(changed, changedClut, palette, bitmap);
     if (copy)
-        copyPixels(changed, sprite, bitmap.image);
+        copyPixels(changed, sprite, pixels);
     if (choice == SpriteImportChoice::PaletteHack)
         changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*original);
     doc = std::move(changed);
@@ -243,7 +257,7 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
     return written;
 }
 
-int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts,
+int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select, const std::function<void(int)> &imported) {
     end = raisedEnd(start, end);
     if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
@@ -252,7 +266,7 @@ int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Pro
     for (int sprite = start; sprite <= end; ++sprite) {
         if (select)
             select(sprite);
-        if (!importSprite(doc, clut1, sprite, prompts))
+        if (!importSprite(doc, clut1, sprite, prompts, log))
             continue;
         ++count;
         if (imported)

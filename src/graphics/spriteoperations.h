@@ -20,8 +20,10 @@ inline const QString SpriteFolderTitle = QStringLiteral("Please specify a direct
 // empty when cancelled or refused.
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
 // "import": a bitmap of the sprite's own size and 8 bits into the sprite, asking what happens to
-// its palette. Returns whether the user went through with it (the sprite then needs repainting).
-bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts);
+// its palette. Pixels copied without the file's colours are brought to the sprite's palette
+// (matchColours), which `log` tells. Returns whether the user went through with it (the sprite
+// then needs repainting).
+bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts, Log &log);
 
 // "add page" / "remove page": 256 rows more or fewer at the end of the store, after asking.
 // Returns whether the store changed.
@@ -40,6 +42,6 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts);
 // The export returns the number of files written, the import the number of imports.
 int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {});
-int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts,
+int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {},
                       const std::function<void(int)> &imported = {});

@@ -2,6 +2,7 @@
 
 #include "bitmapchecks.h"
 #include "bitmapfile.h"
+#include "colourmapping.h"
 #include "fileio.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
@@ -94,7 +95,8 @@ int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &la
     return written;
 }
 
-bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts) {
+bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts,
+                Log &log) {
     if (!checkTile(doc, tile, prompts))
         return false;
     const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
@@ -110,9 +112,10 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
         return false;
     }
     const int virtualPalette = tileVirtualPalette(tile);
+    const std::optional<int> current = physicalPaletteOf(doc, virtualPalette);
     const Answer answer = prompts.confirmWithCancel(TileImportQuestion);
+    std::optional<int> picked;
     if (answer != Answer::Cancel) {
-        const std::optional<int> current = physicalPaletteOf(doc, virtualPalette);
         if (!current) {
             prompts.message(QStringLiteral("Tile %1 has no entry in the palette index, so no palette can be "
                                            "chosen for it.")
@@ -120,20 +123,31 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
             return false;
         }
         bool refused = false;
-        const std::optional<int> picked =
-            pickStoredPalette(doc, QString::number(*current), prompts, &refused);
+        picked = pickStoredPalette(doc, QString::number(*current), prompts, &refused);
         if (refused)
             return false;
-        if (picked) {
-            const int palette = *picked;
-            doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(palette);
-            // A shorter colour table leaves the remaining colours as they were.
-            for (int c = 0; answer == Answer::Yes && c < bitmap.fileColours; ++c)
-                writetoclut(doc, &clut1, palette, c, true, fromRgb(bitmap.image.color(c)));
-        }
+    }
+    // A picked palette is the file's choice, and its indexes are taken as stored; otherwise the
+    // tile keeps showing its own palette, which must show the file's colours.
+    QImage pixels = bitmap.image;
+    if (!picked && current) {
+        const std::optional<QImage> matched =
+            matchColours(bitmap, *path,
+                         {ClutToPal(doc, *current), QStringLiteral("palette %1").arg(*current),
+                          QStringLiteral("tile %1").arg(tile)},
+                         prompts, log);
+        if (!matched)
+            return false;
+        pixels = *matched;
+    }
+    if (picked) {
+        doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*picked);
+        // A shorter colour table leaves the remaining colours as they were.
+        for (int c = 0; answer == Answer::Yes && c < bitmap.fileColours; ++c)
+            writetoclut(doc, &clut1, *picked, c, true, fromRgb(bitmap.image.color(c)));
     }
     const QPoint origin = tileOrigin(tile);
-    rawpixelcopy(bitmap.image, doc.TileStore, origin.y(), origin.x(), prompts);
+    rawpixelcopy(pixels, doc.TileStore, origin.y(), origin.x(), prompts);
     return true;
 }
 
@@ -172,7 +186,7 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
     return target;
 }
 
-bool importRawTiles(StyleDocument &doc, Prompts &prompts) {
+bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
     const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
     if (!path)
         return false;
@@ -185,6 +199,14 @@ bool importRawTiles(StyleDocument &doc, Prompts &prompts) {
                           bitmap));
         return false;
     }
-    doc.TileStore = bitmap.image;
+    // The pixels are palette indexes of every tile; "export raw" writes them over the grey ramp.
+    const std::optional<QImage> matched =
+        matchColours(bitmap, *path,
+                     {greyRamp(), QStringLiteral("the grey ramp of the raw tile bitmap"),
+                      QStringLiteral("the tile graphics")},
+                     prompts, log);
+    if (!matched)
+        return false;
+    doc.TileStore = *matched;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class Log;
 class Progress;
 class Prompts;
 
@@ -32,16 +33,19 @@ QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, P
 int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &lastDirectory, Prompts &prompts,
                    Progress &progress, const std::function<void(int)> &selectTile = {});
 
-// "import": one 64 x 64 8-bit bitmap into the tile, asking what happens to its palette.
+// "import": one 64 x 64 8-bit bitmap into the tile, asking what happens to its palette. When the
+// tile keeps its palette, the pixels are brought to its colours (matchColours), which `log` tells.
 // Returns whether the document changed.
-bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts);
+bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts,
+                Log &log);
 
 // "add page" / "remove page": 16 tiles more or fewer at the end, after asking; silent at the
 // limits. Returns whether the store changed.
 bool addTilePage(StyleDocument &doc, Prompts &prompts);
 bool removeTilePage(StyleDocument &doc, Prompts &prompts);
 
-// "export raw" / "import raw": the whole tile store as one 8-bit bitmap. The export returns the
-// name written (empty when cancelled), the import whether the store changed.
+// "export raw" / "import raw": the whole tile store as one 8-bit bitmap over the grey ramp. The
+// import brings the pixels to the grey ramp's colours (matchColours). The export returns the name
+// written (empty when cancelled), the import whether the store changed.
 QString exportRawTiles(const StyleDocument &doc, Prompts &prompts);
-bool importRawTiles(StyleDocument &doc, Prompts &prompts);
+bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log);

@@ -137,51 +137,75 @@ qint64 colourEntries(const Header &header) {
     return std::min({header.declaredColours(), qint64(1) << header.bitCount, room});
 }
 
-// Follows a run-length stream the way Qt decodes it, without making pixels: the stream must end,
-// with its end mark or its last row, before the file does, and no run may reach past the picture
-// (Qt would clip it silently).
-QString runLengthProblem(const Header &header, const QByteArray &bytes) {
+// Decodes a run-length stream into `image` (the picture's size, filled with index 0). The stream
+// must end, with its end mark or its last row, before the file does. Paint programs let runs cover
+// a row's padding to four bytes; those pixels are dropped, but a run past the padding, or a jump
+// past the picture, is refused.
+QString readRunLength(const Header &header, const QByteArray &bytes, QImage &image) {
     const QString early = QStringLiteral("its run-length pixel data ends before the picture does.");
     const QString past = QStringLiteral("its run-length pixel data reaches past the edge of the picture.");
     const bool fourBit = header.compression == CompressionRle4;
+    const qint64 paddedWidth = (header.width * header.bitCount + 31) / 32 * 32 / header.bitCount;
     const auto byteAt = [&](qint64 at) {
-        return qint64(quint8(bytes[at]));
+        return quint8(bytes[at]);
     };
     qint64 x = 0;
     qint64 y = 0;
     qint64 at = header.pixelOffset;
+    uchar *row = image.scanLine(int(header.height - 1));
+    const auto put = [&](qint64 count, const auto &pixel) {
+        if (x + count > paddedWidth)
+            return false;
+        for (qint64 i = 0; i < count; ++i, ++x)
+            if (x < header.width)
+                row[x] = pixel(i);
+        return true;
+    };
     while (y < header.height) {
         if (at + 2 > bytes.size())
             return early;
-        const qint64 count = byteAt(at);
-        const qint64 code = byteAt(at + 1);
+        const quint8 count = byteAt(at);
+        const quint8 code = byteAt(at + 1);
         at += 2;
         if (count > 0) {
-            if (x + count > header.width)
+            // Four-bit runs alternate the byte's two pixels, the high one first.
+            const auto pixel = [&](qint64 i) {
+                return fourBit ? uchar(i % 2 == 0 ? code >> 4 : code & 0x0F) : uchar(code);
+            };
+            if (!put(count, pixel))
                 return past;
-            x += count;
-        } else if (code == 0) {
-            x = 0;
-            ++y;
+        } else if (code == 0 || code == 2) {
+            if (code == 0) {
+                x = 0;
+                ++y;
+            } else {
+                if (at + 2 > bytes.size())
+                    return early;
+                x += byteAt(at);
+                y += byteAt(at + 1);
+                at += 2;
+                if (x > header.width || y >= header.height)
+                    return past;
+            }
+            if (y < header.height)
+                row = image.scanLine(int(header.height - 1 - y));
         } else if (code == 1) {
             return QString();
-        } else if (code == 2) {
-            if (at + 2 > bytes.size())
-                return early;
-            x += byteAt(at);
-            y += byteAt(at + 1);
-            at += 2;
-            if (x > header.width || y >= header.height)
-                return past;
         } else {
             // Absolute mode: `code` pixels, their bytes padded to an even count.
             const qint64 length = fourBit ? (code + 1) / 2 : code;
-            at += length + length % 2;
-            if (at > bytes.size())
+            if (at + length + length % 2 > bytes.size())
                 return early;
-            if (x + code > header.width)
+            const qint64 first = at;
+            const auto pixel = [&](qint64 i) {
+                if (!fourBit)
+                    return byteAt(first + i);
+                const quint8 pair = byteAt(first + i / 2);
+                return quint8(i % 2 == 0 ? pair >> 4 : pair & 0x0F);
+            };
+            if (!put(code, pixel))
                 return past;
-            x += code;
+            at += length + length % 2;
         }
     }
     return QString();
@@ -232,10 +256,11 @@ QString problemOf(const Header &header, const QByteArray &bytes) {
     if (header.paletted() && colours < 1)
         return QStringLiteral("it has no colour table.");
     // A core header has no count of used colours to shorten the table with.
-    if (header.core() && colours < header.declaredColours())
+    if (header.core() && header.paletted() && colours < header.declaredColours())
         return QStringLiteral("its colour table is cut short by its pixel data.");
+    // The stream is checked as it is decoded.
     if (header.runLength())
-        return runLengthProblem(header, bytes);
+        return QString();
     // Qt decodes what is there of cut-off pixel rows and leaves the rest blank.
     const qint64 rowBytes = (header.width * header.bitCount + 31) / 32 * 4;
     if (bytes.size() < header.pixelOffset + rowBytes * height)
@@ -334,9 +359,25 @@ LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path) {
     if (const QString problem = problemOf(header, bytes); !problem.isEmpty())
         throw refusal(problem);
 
+    const qint64 colours = colourEntries(header);
+    // Qt drops or misplaces the pixels of runs that cover a row's padding, so run-length files are
+    // decoded here.
+    if (header.runLength()) {
+        QImage image(int(header.width), int(header.height), QImage::Format_Indexed8);
+        if (image.isNull())
+            throw refusal(QStringLiteral("there is not enough memory for its picture."));
+        image.fill(0);
+        if (const QString problem = readRunLength(header, bytes, image); !problem.isEmpty())
+            throw refusal(problem);
+        QList<QRgb> table(256, qRgb(0, 0, 0));
+        for (int i = 0; i < colours; ++i)
+            table[i] = fileColour(header, bytes, i);
+        image.setColorTable(table);
+        return {image, formatCode(header, bytes), int(colours)};
+    }
+
     // Qt reads as many colours as the header asks for, into the pixels if need be; it is told
     // how many fit.
-    const qint64 colours = colourEntries(header);
     QByteArray readable = bytes;
     if (header.paletted() && !header.core() && colours != header.declaredColours())
         qToLittleEndian<quint32>(quint32(colours), readable.data() + InfoColoursUsed);
@@ -345,12 +386,6 @@ LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     QImage image;
-    // Qt decodes into a picture of the right size and format as it finds it, so the pixels a
-    // run-length stream skips stay index 0 instead of whatever the memory held.
-    if (header.runLength()) {
-        image = QImage(int(header.width), int(header.height), QImage::Format_Indexed8);
-        image.fill(0);
-    }
     if (!reader.read(&image))
         throw refusal(reader.errorString());
 

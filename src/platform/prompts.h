@@ -15,6 +15,8 @@ enum class SpriteImportChoice {
     ImportOverCurrent = 5,
     Cancel = 127,
 };
+// What an import does with pixels whose colours the palette that will show them lacks.
+enum class MissingColoursAnswer { Nearest, KeepIndexes, Cancel };
 
 // Everything the core asks the user goes through this interface: real dialogs in the editor,
 // scripted answers in tests, command-line options in vyr2-sty.
@@ -43,6 +45,9 @@ public:
     virtual std::optional<QString> pickPalette(const QString &preset) = 0;
     // The sprite import's palette question.
     virtual SpriteImportChoice importChoice() = 0;
+    // `text` says which colours of a bitmap the palette that will show it lacks; the answer is
+    // to take the nearest colours, to keep the stored indexes, or to cancel the import.
+    virtual MissingColoursAnswer missingColours(const QString &text) = 0;
 };
 
 // Answers every question No or Cancel and shows nothing: for batch runs that cannot ask anyone.
@@ -60,4 +65,5 @@ public:
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
     std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
     SpriteImportChoice importChoice() override { return SpriteImportChoice::Cancel; }
+    MissingColoursAnswer missingColours(const QString &) override { return MissingColoursAnswer::Cancel; }
 };

@@ -18,14 +18,18 @@ QRect spriteRect(const SpriteEntry &entry) {
     return QRect(PageSide * entry.page() + entry.x(), entry.y(), entry.w, entry.h);
 }
 
+QList<QRgb> greyRamp() {
+    QList<QRgb> ramp(256);
+    for (int i = 0; i < 256; ++i)
+        ramp[i] = qRgb(i, i, i);
+    return ramp;
+}
+
 QImage makePixelStore(int rows) {
     if (rows <= 0)
         return QImage();
     QImage store(PageSide, rows, QImage::Format_Indexed8);
-    QList<QRgb> grey(256);
-    for (int i = 0; i < 256; ++i)
-        grey[i] = qRgb(i, i, i);
-    store.setColorTable(grey);
+    store.setColorTable(greyRamp());
     store.fill(0);
     return store;
 }

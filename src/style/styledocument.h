@@ -70,5 +70,7 @@ constexpr int physicalColourOffset(int palette, int colour) {
     return (palette / PalettesPerPage) * PageBytes + colour * PageSide + (palette % PalettesPerPage) * 4;
 }
 
-// An empty 8-bit pixel store of `rows` rows with the stores' grey-ramp colour table.
+// The pixel stores' own colour table: entry i is red, green and blue i.
+QList<QRgb> greyRamp();
+// An empty 8-bit pixel store of `rows` rows with the grey ramp as its colour table.
 QImage makePixelStore(int rows);

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 Answer toAnswer(QMessageBox::StandardButton button) {
@@ -46,6 +47,24 @@ Answer DialogPrompts::confirmWithCancel(const QString &text) {
 Answer DialogPrompts::saveDiscardCancel(const QString &text) {
     return toAnswer(QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
                                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel));
+}
+
+MissingColoursAnswer DialogPrompts::missingColours(const QString &text) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    text +
+                        QStringLiteral("\n\nUse the nearest colours of the palette, keep the indexes as "
+                                       "stored (the pixels then show other colours), or cancel the import?"),
+                    QMessageBox::NoButton, parent_);
+    QPushButton *nearest = box.addButton(QStringLiteral("Use nearest colours"), QMessageBox::AcceptRole);
+    QPushButton *keep = box.addButton(QStringLiteral("Keep stored indexes"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(nearest);
+    box.exec();
+    if (box.clickedButton() == nearest)
+        return MissingColoursAnswer::Nearest;
+    if (box.clickedButton() == keep)
+        return MissingColoursAnswer::KeepIndexes;
+    return MissingColoursAnswer::Cancel;
 }
 
 std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QString &prompt,

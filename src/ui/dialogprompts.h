@@ -22,6 +22,8 @@ public:
     std::optional<QString> folder(const QString &title) override;
     std::optional<QString> pickPalette(const QString &preset) override { return palettePicker_(preset); }
     SpriteImportChoice importChoice() override { return importChooser_(); }
+    // A message box with the buttons "Use nearest colours", "Keep stored indexes" and "Cancel".
+    MissingColoursAnswer missingColours(const QString &text) override;
 
     // The editor's own dialogs behind the last two questions.
     void setPalettePicker(std::function<std::optional<QString>(const QString &)> picker) {

@@ -6,6 +6,7 @@
 #include "spritepages.h"
 #include "spritestripview.h"
 #include "tvyr_sprite.h"
+#include "windowlog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,13 +40,6 @@ constexpr FieldLabel FieldLabels[SpriteFieldCount] = {
     {"spritewidth", "width", nullptr},
     {"spriteheight", "height:", nullptr},
 };
-
-QList<QRgb> greyRamp() {
-    QList<QRgb> ramp(256);
-    for (int i = 0; i < 256; ++i)
-        ramp[i] = qRgb(i, i, i);
-    return ramp;
-}
 
 } // namespace
 
@@ -281,7 +275,10 @@ void SpritesPage::exportClick() {
 }
 
 void SpritesPage::importClick() {
-    if (!hasSelection() || !importSprite(*document_, *clut1_, selected_, *prompts_))
+    if (!hasSelection())
+        return;
+    WindowLog log(logView_);
+    if (!importSprite(*document_, *clut1_, selected_, *prompts_, log))
         return;
     repaintOutlined(selected_);
     spriteClick();

@@ -11,6 +11,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QScrollArea;
 class SpriteStripView;
 class TVyr_sprite;
@@ -24,6 +25,8 @@ public:
 
     void setDocument(StyleDocument *document, QImage *clut1);
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    // The log page that the page's imports write to.
+    void setLogView(QPlainTextEdit *view) { logView_ = view; }
     // Whether the page's commands may run (a document with palettes is open).
     void setReady(bool ready);
 
@@ -73,6 +76,7 @@ private:
     StyleDocument *document_ = nullptr;
     QImage *clut1_ = nullptr;
     Prompts *prompts_ = nullptr;
+    QPlainTextEdit *logView_ = nullptr;
     bool ready_ = false;
     int selected_ = -1;
     QList<QRgb> colours_;

@@ -149,6 +149,7 @@ Twnd_editor::Twnd_editor()
     log_ = new QPlainTextEdit;
     log_->setObjectName(QStringLiteral("log"));
     log_->setReadOnly(true);
+    sprites_->setLogView(log_);
     mainPages_->addTab(log_, QStringLiteral("Log"));
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
     mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
@@ -689,8 +690,10 @@ void Twnd_editor::btn_exporttileClick() {
 
 void Twnd_editor::btn_importtileClick() {
     const int tile = tileGrid_->currentTile();
-    command(QStringLiteral("import tile %1").arg(tile),
-            [&] { importTile(document_, clut1_, tile, tilefileformat_->text(), prompts()); });
+    command(QStringLiteral("import tile %1").arg(tile), [&] {
+        WindowLog log(log_);
+        importTile(document_, clut1_, tile, tilefileformat_->text(), prompts(), log);
+    });
 }
 
 void Twnd_editor::btn_exportalltilesClick() {
@@ -718,7 +721,10 @@ void Twnd_editor::btn_exportrawtilesClick() {
 }
 
 void Twnd_editor::btn_importrawtilesClick() {
-    command(QStringLiteral("import raw tiles"), [&] { importRawTiles(document_, prompts()); });
+    command(QStringLiteral("import raw tiles"), [&] {
+        WindowLog log(log_);
+        importRawTiles(document_, prompts(), log);
+    });
 }
 
 void Twnd_editor::btn_viewunusedClick() {
@@ -789,9 +795,10 @@ void Twnd_editor::btn_exportrangeClick() {
 void Twnd_editor::btn_importrangeClick() {
     const int start = rangeStart_->value();
     const int end = std::max(start, rangeEnd_->value());
+    WindowLog log(log_);
     try {
         importSpriteRange(
-            document_, clut1_, start, end, prompts(),
+            document_, clut1_, start, end, prompts(), log,
             [this](int sprite) { sprites_->selectByNumber(sprite); },
             [this](int sprite) {
                 sprites_->repaintOutlined(sprite);

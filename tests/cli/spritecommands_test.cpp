@@ -88,10 +88,10 @@ TEST_F(SpriteCommands, ImportChoicesTakeTheDialogsResultCodesAndNames) {
     for (const Row &row : rows) {
         for (const QString &choice : {QString::number(row.code), QString::fromLatin1(row.name)}) {
             SCOPED_TRACE(choice.toStdString());
-            ASSERT_EQ(
-                run({"import-sprite", dir.path("start.sty"), QString::number(sprite), dir.path("painted.bmp"),
-                     dir.path("out.sty"), "--choice", choice, "--palette", QString::number(chosen)}),
-                0)
+            ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), QString::number(sprite),
+                           dir.path("painted.bmp"), dir.path("out.sty"), "--choice", choice, "--palette",
+                           QString::number(chosen), "--colours", "indexes"}),
+                      0)
                 << err.toStdString();
             StyleDocument saved;
             ASSERT_TRUE(load(saved, "out.sty"));

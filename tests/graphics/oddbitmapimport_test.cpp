@@ -1,5 +1,6 @@
 #include "bitmapfile.h"
 #include "editorerror.h"
+#include "log.h"
 #include "oddbitmaps.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
@@ -31,11 +32,15 @@ QList<QRgb> expectedPalette(const QList<QRgb> &before, const QList<QRgb> &fileCo
     return colours;
 }
 
+// A 4-bit file also gets told in plain words what to do about it.
 QString formatRefusal(const QString &size, const OddBitmap &file) {
     return QStringLiteral("error: bitmap must be 8 bit size: %1 pixels.\ryour bitmap pixel format is: %2 bit "
                           "size: %1 pixels.")
-        .arg(size)
-        .arg(file.pixelFormatCode);
+               .arg(size)
+               .arg(file.pixelFormatCode) +
+           (file.pixelFormatCode == Pf4Bit ? QStringLiteral("\rThis is a 16-colour bitmap; save it with 256 "
+                                                            "colours (8 bits per pixel) and import it again.")
+                                           : QString());
 }
 
 struct OddImports : ::testing::Test {
@@ -56,6 +61,7 @@ struct OddImports : ::testing::Test {
     StyleDocument doc = makeSampleStyle();
     const StyleDocument original = doc;
     QImage clut1;
+    LineLog log;
     TestDir dir;
 };
 
@@ -73,7 +79,7 @@ TEST_F(OddImports, TileImportTakesEveryEightBitKindAndRefusesTheRest) {
         ScriptedPrompts prompts;
         prompts.queueText(dir.path(file.name));
         const auto import = [&] {
-            return importTile(doc, clut1, tile, DefaultTilePattern, prompts);
+            return importTile(doc, clut1, tile, DefaultTilePattern, prompts, log);
         };
         if (!file.refusal.isEmpty()) {
             expectRefused(file, import);
@@ -94,7 +100,7 @@ TEST_F(OddImports, TileImportTakesEveryEightBitKindAndRefusesTheRest) {
         EXPECT_EQ(clut1, makeClut1(doc));
         ++imported;
     }
-    EXPECT_EQ(imported, 12);
+    EXPECT_EQ(imported, 13);
 }
 
 TEST_F(OddImports, SpriteImportWritesOnlyTheFilesColoursAndCopiesItsIndexes) {
@@ -117,7 +123,7 @@ TEST_F(OddImports, SpriteImportWritesOnlyTheFilesColoursAndCopiesItsIndexes) {
         ScriptedPrompts prompts;
         prompts.queueText(dir.path(file.name));
         const auto import = [&] {
-            return importSprite(doc, clut1, sprite, prompts);
+            return importSprite(doc, clut1, sprite, prompts, log);
         };
         if (!file.refusal.isEmpty()) {
             expectRefused(file, import);

@@ -55,6 +55,7 @@ struct Sprites : ::testing::Test {
     StyleDocument doc;
     QImage clut1;
     ScriptedPrompts prompts;
+    LineLog log;
     TestDir dir;
 };
 
@@ -208,7 +209,10 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
         prompts.queueChoice(c.choice);
         if (c.picked)
             prompts.queueText(*c.picked == "cancel" ? std::nullopt : c.picked);
-        ASSERT_TRUE(importSprite(doc, clut1, 0, prompts));
+        // The sprite's palette lacks the pattern's colours; the stored indexes are kept.
+        if (c.choice == SpriteImportChoice::PixelsOnly)
+            prompts.queueColours(MissingColoursAnswer::KeepIndexes);
+        ASSERT_TRUE(importSprite(doc, clut1, 0, prompts, log));
         EXPECT_TRUE(prompts.allAnswersUsed());
         EXPECT_EQ(doc.PaletteIndex[std::size_t(v)], c.mapped);
         for (int palette = 0; palette < 64; ++palette) {
@@ -226,7 +230,7 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
     doc = original;
     prompts.queueText(file);
     prompts.queueChoice(SpriteImportChoice::Cancel);
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
     EXPECT_EQ(doc, original);
 }
 
@@ -235,28 +239,28 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
     const StyleDocument original = doc;
 
     prompts.queueText(saveInput("wide.bmp", pattern(7, 4, 1)));
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
     EXPECT_EQ(prompts.messages().last(),
               "error: bitmap must be 8 bit size: 6*4 pixels.\ryour bitmap pixel format "
               "is: 3 bit size: 7*4 pixels.");
     saveBitmap24(dir.path("deep.bmp"), pattern(6, 4, 1));
     prompts.queueText(dir.path("deep.bmp"));
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
     EXPECT_TRUE(prompts.messages().last().endsWith("your bitmap pixel format is: 6 bit size: 6*4 pixels."));
 
     // A picked palette outside the store.
     prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
     prompts.queueChoice(SpriteImportChoice::ImportIntoChosen);
     prompts.queueText(QStringLiteral("64"));
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
     EXPECT_EQ(prompts.messages().last(),
               "There is no palette 64: this style file has 64 palettes (0 to 63).");
 
     // Across the page edge: refused before any dialog.
-    EXPECT_FALSE(importSprite(doc, clut1, 1, prompts));
+    EXPECT_FALSE(importSprite(doc, clut1, 1, prompts, log));
     EXPECT_TRUE(prompts.messages().last().startsWith("Sprite 1 does not lie wholly on a page"));
     prompts.queueText(dir.path("missing.bmp"));
-    EXPECT_THROW(importSprite(doc, clut1, 0, prompts), EditorError);
+    EXPECT_THROW(importSprite(doc, clut1, 0, prompts, log), EditorError);
     EXPECT_TRUE(prompts.allAnswersUsed());
     EXPECT_EQ(doc, original);
 }
@@ -269,7 +273,7 @@ TEST_F(Sprites, ExportedSpriteImportsBackUnchanged) {
     EXPECT_EQ(prompts.presets().last(), "VYR2_PED_0.bmp");
     prompts.queueText(dir.path("out.bmp"));
     prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
-    EXPECT_TRUE(importSprite(doc, clut1, 0, prompts));
+    EXPECT_TRUE(importSprite(doc, clut1, 0, prompts, log));
     EXPECT_EQ(doc, original);
 }
 
@@ -370,7 +374,8 @@ TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
     prompts.queueText(dir.path("range/VYR2_PED_3.bmp"));
     prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     const StyleDocument before = doc;
-    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, {}, [&](int n) { imported.push_back(n); }), 2);
+    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, log, {}, [&](int n) { imported.push_back(n); }),
+              2);
     EXPECT_EQ(imported, (std::vector<int>{1, 3}));
     EXPECT_EQ(prompts.presets().mid(prompts.presets().size() - 3),
               (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));

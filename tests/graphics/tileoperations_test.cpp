@@ -1,5 +1,6 @@
 #include "tileoperations.h"
 
+#include "bitmapbytes.h"
 #include "bitmapfile.h"
 #include "editorerror.h"
 #include "log.h"
@@ -85,6 +86,7 @@ struct Tiles : ::testing::Test {
     const StyleDocument original = doc;
     QImage clut1;
     ScriptedPrompts prompts;
+    LineLog log;
     TestDir dir;
 };
 
@@ -108,9 +110,9 @@ TEST_F(Tiles, ExportAndImportRefuseBadPatternsAndTilesBeforeAnyDialog) {
     QString reason;
     TilePattern::parse(QStringLiteral("%s"), reason);
     EXPECT_TRUE(exportTile(doc, 0, QStringLiteral("%s"), prompts).isEmpty());
-    EXPECT_FALSE(importTile(doc, clut1, 0, QStringLiteral("%s"), prompts));
+    EXPECT_FALSE(importTile(doc, clut1, 0, QStringLiteral("%s"), prompts, log));
     EXPECT_TRUE(exportTile(doc, 32, DefaultTilePattern, prompts).isEmpty());
-    EXPECT_FALSE(importTile(doc, clut1, -1, DefaultTilePattern, prompts));
+    EXPECT_FALSE(importTile(doc, clut1, -1, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.shown(),
               QStringList({reason, reason, "There is no tile 32; the tiles are numbered 0 to 31.",
                            "There is no tile -1; the tiles are numbered 0 to 31."}));
@@ -123,8 +125,8 @@ TEST_F(Tiles, ImportRefusesWrongDepthOrSizeWithTheFormatAndSize) {
     saveBitmap24(dir.path("deep.bmp"), colour);
     prompts.queueText(dir.path("deep.bmp"));
     prompts.queueText(saveInput("short.bmp", stripes(64, 32)));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList({"error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
                            "format is: 6 bit size: 64*64 pixels.",
@@ -157,7 +159,10 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
         asked.queue(c.answer);
         if (c.answer != Answer::Cancel)
             asked.queueText(c.picked);
-        ASSERT_TRUE(importTile(doc, clut1, 5, DefaultTilePattern, asked));
+        // Kept palettes lack the stripes' colours; keeping the stored indexes copies them as they are.
+        if (c.palette == mapped)
+            asked.queueColours(MissingColoursAnswer::KeepIndexes);
+        ASSERT_TRUE(importTile(doc, clut1, 5, DefaultTilePattern, asked, log));
         EXPECT_TRUE(asked.allAnswersUsed());
         EXPECT_EQ(asked.shown()[1], TileImportQuestion);
         if (c.answer != Answer::Cancel) {
@@ -175,11 +180,101 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
     }
 }
 
+// The tile keeps palette 40, laid out for the rules: entries 10 and 20 hold the same colour, as do
+// entries 0 and 30; entries 40 and 41 are equally near a colour the palette lacks. The file
+// numbers its colours its own way; expected entries follow from that layout.
+TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
+    constexpr int palette = 40;
+    doc.PaletteIndex[5] = palette;
+    for (int c = 0; c < 256; ++c)
+        writetoclut(doc, nullptr, palette, c, false, colourValue(c, 100, 200));
+    const QRgb shared = qRgb(1, 2, 3), transparent = qRgb(9, 9, 9);
+    for (const auto &[entry, colour] : {std::pair{10, shared},
+                                        {20, shared},
+                                        {0, transparent},
+                                        {30, transparent},
+                                        {40, qRgb(50, 50, 50)},
+                                        {41, qRgb(50, 50, 60)}})
+        writetoclut(doc, nullptr, palette, entry, false, fromRgb(colour));
+    const StyleDocument prepared = doc;
+    // File index, its colour, and the entry the rules give it; block k of the first row holds k + 1
+    // pixels of it, the rest of the tile is index 0.
+    const struct {
+        int index;
+        QRgb colour;
+        int entry;
+    } used[] = {
+        {20, shared, 20},            // its own entry holds the colour
+        {7, shared, 10},             // the lowest of several entries
+        {3, transparent, 30},        // not 0 while another entry holds it
+        {5, qRgb(77, 100, 200), 77}, // a colour of the palette under another index
+        {6, qRgb(50, 50, 55), 40},   // missing: the nearest, the lower of two as near
+    };
+    QList<QRgb> table(21, qRgb(255, 255, 255));
+    table[0] = transparent;
+    QByteArray pixels(64 * 64, '\0');
+    for (int k = 0, x = 0; k < 5; ++k) {
+        table[used[k].index] = used[k].colour;
+        for (int p = 0; p <= k; ++p)
+            pixels[x++] = char(used[k].index);
+    }
+    QList<QByteArray> rows;
+    for (int y = 0; y < 64; ++y)
+        rows.append(pixels.mid(y * 64, 64));
+    const QString input = dir.path("renumbered.bmp");
+    QFile file(input);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bitmapBytes({.width = 64, .height = 64, .colours = table, .rows = rows}));
+    file.close();
+
+    for (const MissingColoursAnswer answer :
+         {MissingColoursAnswer::Cancel, MissingColoursAnswer::KeepIndexes, MissingColoursAnswer::Nearest}) {
+        doc = prepared;
+        LineLog lines;
+        ScriptedPrompts asked;
+        asked.queueText(input);
+        asked.queue(Answer::Cancel);
+        asked.queueColours(answer);
+        EXPECT_EQ(importTile(doc, clut1, 5, DefaultTilePattern, asked, lines),
+                  answer != MissingColoursAnswer::Cancel);
+        EXPECT_TRUE(asked.allAnswersUsed());
+        EXPECT_EQ(
+            asked.shown().last(),
+            QStringLiteral("1 colour (5 pixels) that \"%1\" uses is not in palette 40, which shows tile 5.")
+                .arg(input));
+        if (answer == MissingColoursAnswer::Cancel) {
+            EXPECT_EQ(doc, prepared);
+            continue;
+        }
+        QByteArray expected = pixels;
+        for (int k = 0, x = 0; answer == MissingColoursAnswer::Nearest && k < 5; ++k)
+            for (int p = 0; p <= k; ++p)
+                expected[x++] = char(used[k].entry);
+        EXPECT_EQ(tilePixels(doc, 5), expected);
+        if (answer == MissingColoursAnswer::Nearest) {
+            EXPECT_EQ(
+                lines.lines(),
+                QStringList({"tile 5: 5 pixels of 1 colour missing from palette 40 took the nearest colours.",
+                             "tile 5: 4081 pixels of colour #090909 (index 0 in the file) took entry 0 of "
+                             "palette 40, one of 2 entries holding that colour.",
+                             "tile 5: 3 pixels of colour #090909 (index 3 in the file) took entry 30 of "
+                             "palette 40, one of 2 entries holding that colour.",
+                             "tile 5: 2 pixels of colour #010203 (index 7 in the file) took entry 10 of "
+                             "palette 40, one of 2 entries holding that colour.",
+                             "tile 5: 1 pixel of colour #010203 (index 20 in the file) took entry 20 of "
+                             "palette 40, one of 2 entries holding that colour.",
+                             QStringLiteral("tile 5: the colours of \"%1\" were matched to palette 40; 14 "
+                                            "pixels took another index.")
+                                 .arg(input)}));
+        }
+    }
+}
+
 TEST_F(Tiles, ImportRefusesAPickedPaletteTheFileDoesNotHave) {
     prompts.queueText(saveInput("in.bmp", stripes(64, 64)));
     prompts.queue(Answer::Yes);
     prompts.queueText(QStringLiteral("128"));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts));
+    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList{"There is no palette 128: this style file has 128 palettes (0 to 127)."});
     EXPECT_EQ(doc, original);
@@ -194,7 +289,7 @@ TEST_F(Tiles, AnExportedTileImportedBackLeavesTheStyleBytesAsTheyWere) {
         prompts.queue(answer);
         if (answer == Answer::Yes)
             prompts.queueText(QString::number(doc.PaletteIndex[21]));
-        ASSERT_TRUE(importTile(doc, clut1, 21, DefaultTilePattern, prompts));
+        ASSERT_TRUE(importTile(doc, clut1, 21, DefaultTilePattern, prompts, log));
         EXPECT_EQ(styleBytes(doc), before);
     }
     EXPECT_TRUE(prompts.allAnswersUsed());
@@ -279,7 +374,7 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
     for (const auto &c : cases) {
         ScriptedPrompts asked;
         asked.queueText(c.path);
-        EXPECT_FALSE(importRawTiles(doc, asked));
+        EXPECT_FALSE(importRawTiles(doc, asked, log));
         EXPECT_EQ(
             asked.messages(),
             QStringList{QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide and 256 "
@@ -288,10 +383,12 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
                             .arg(QLatin1String(c.shape))});
     }
     prompts.queueText(saveInput("most.bmp", stripes(256, 62 * 256)));
-    EXPECT_TRUE(importRawTiles(doc, prompts));
+    // The stripes are not grey; their indexes are taken as stored.
+    prompts.queueColours(MissingColoursAnswer::KeepIndexes);
+    EXPECT_TRUE(importRawTiles(doc, prompts, log));
     EXPECT_EQ(tileCount(doc.TileStore), 992);
     prompts.queueText(dir.path("missing.bmp"));
-    EXPECT_THROW(importRawTiles(doc, prompts), EditorError);
+    EXPECT_THROW(importRawTiles(doc, prompts, log), EditorError);
 }
 
 } // namespace

@@ -221,6 +221,23 @@ std::vector<OddBitmap> oddBitmaps(int width, int height) {
              .stored = runLength(sixteen, true, true)},
             sixteen, 2, 16);
 
+    // ImageMagick and GraphicsMagick let the runs cover each row's padding to four bytes.
+    const auto padRows = [](Rows rows, int bits) {
+        for (QList<int> &row : rows)
+            row.resize((row.size() * bits + 31) / 32 * 32 / bits, 0);
+        return rows;
+    };
+    palette(
+        "rle8-runs-cover-padding.bmp",
+        {.compression = 1, .colours = colourTable(256), .stored = runLength(padRows(all, 8), false, true)},
+        all, 3, 256);
+    palette("rle4-runs-cover-padding.bmp",
+            {.bitCount = 4,
+             .compression = 2,
+             .colours = colourTable(16),
+             .stored = runLength(padRows(sixteen, 4), true, true)},
+            sixteen, 2, 16);
+
     // A jump to the third pixel of the second row, two pixels of 9, and the end: the rest is 0.
     Rows skipped = indexRows(w, h, 1);
     skipped[h - 2][2] = skipped[h - 2][3] = 9;
@@ -250,6 +267,8 @@ std::vector<OddBitmap> oddBitmaps(int width, int height) {
             .masks = fiveSixFive,
             .rows = colourRows(w, h, 16, fiveSixFive, false)},
            5, false);
+    colour("24-bit-os2-header.bmp",
+           {.bitCount = 24, .infoLength = 12, .rows = colourRows(w, h, 24, {}, false)}, 6, false);
     colour("24-bit-top-down.bmp", {.bitCount = 24, .rows = colourRows(w, h, 24, {}, false), .topDown = true},
            6, false);
     colour("32-bit-masks.bmp",
@@ -292,15 +311,18 @@ std::vector<OddBitmap> oddBitmaps(int width, int height) {
         "rle8-cut-short.bmp",
         layoutOf({.compression = 1, .colours = table, .stored = runLength(all, false, true).chopped(3)}),
         "its run-length pixel data ends before the picture does."));
-    files.push_back(refused("rle8-run-past-edge.bmp",
-                            layoutOf({.compression = 1,
-                                      .colours = table,
-                                      .stored = QByteArray(1, char(w + 1)) + QByteArray("\5\0\1", 3)}),
-                            edge));
-    QByteArray absolute;
-    putAbsolute(absolute, QList<int>(w + 1, 4), false);
+    // Runs may cover a row's padding to four bytes, but not reach past it.
+    const int padded = (w + 3) / 4 * 4;
+    QByteArray pastPadding;
+    for (int left = padded + 1; left > 0; left -= 255)
+        putCode(pastPadding, std::min(left, 255), 5);
     files.push_back(refused(
-        "rle8-absolute-past-edge.bmp",
+        "rle8-run-past-padding.bmp",
+        layoutOf({.compression = 1, .colours = table, .stored = pastPadding + QByteArray("\0\1", 2)}), edge));
+    QByteArray absolute;
+    putAbsolute(absolute, QList<int>(padded + 1, 4), false);
+    files.push_back(refused(
+        "rle8-absolute-past-padding.bmp",
         layoutOf({.compression = 1, .colours = table, .stored = absolute + QByteArray("\0\1", 2)}), edge));
     files.push_back(refused("rle8-jump-past-top.bmp",
                             layoutOf({.compression = 1,

@@ -64,6 +64,13 @@ std::optional<QString> ScriptedPrompts::pickPalette(const QString &preset) {
     return nextText(QStringLiteral("palette picker ") + preset);
 }
 
+MissingColoursAnswer ScriptedPrompts::missingColours(const QString &text) {
+    const std::optional<Reply> reply = next(text, false);
+    if (reply && !reply->colours)
+        ADD_FAILURE() << "no colours answer queued for: " << text.toStdString();
+    return reply && reply->colours ? *reply->colours : MissingColoursAnswer::Cancel;
+}
+
 SpriteImportChoice ScriptedPrompts::importChoice() {
     if (importChooser_) {
         shown_.append(QStringLiteral("import choice"));

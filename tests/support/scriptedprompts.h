@@ -11,18 +11,25 @@
 class ScriptedPrompts final : public Prompts {
 public:
     void queue(Answer answer) {
-        replies_.push_back({false, answer, false, QString(), SpriteImportChoice::Cancel});
+        replies_.push_back({false, answer, false, QString(), SpriteImportChoice::Cancel, {}});
     }
     void queueChoice(SpriteImportChoice choice) {
-        replies_.push_back({false, Answer::Cancel, false, QString(), choice});
+        replies_.push_back({false, Answer::Cancel, false, QString(), choice, {}});
     }
     // Lets a real dialog answer the sprite import's palette question instead of the queue.
     void setImportChooser(std::function<SpriteImportChoice()> chooser) {
         importChooser_ = std::move(chooser);
     }
+    void queueColours(MissingColoursAnswer answer) {
+        replies_.push_back({false, Answer::Cancel, false, QString(), SpriteImportChoice::Cancel, answer});
+    }
     void queueText(const std::optional<QString> &text) {
-        replies_.push_back(
-            {true, Answer::Cancel, text.has_value(), text.value_or(QString()), SpriteImportChoice::Cancel});
+        replies_.push_back({true,
+                            Answer::Cancel,
+                            text.has_value(),
+                            text.value_or(QString()),
+                            SpriteImportChoice::Cancel,
+                            {}});
     }
 
     // Every message and question text in the order shown.
@@ -46,6 +53,8 @@ public:
     std::optional<QString> pickPalette(const QString &preset) override;
     // Answered from queueChoice.
     SpriteImportChoice importChoice() override;
+    // Answered from queueColours; the text is what the user saw.
+    MissingColoursAnswer missingColours(const QString &text) override;
 
 private:
     struct Reply {
@@ -54,6 +63,7 @@ private:
         bool hasText;
         QString text;
         SpriteImportChoice choice;
+        std::optional<MissingColoursAnswer> colours;
     };
     // The next queued reply when it is of the asked kind; nothing (and a test failure) otherwise.
     std::optional<Reply> next(const QString &question, bool wantText);

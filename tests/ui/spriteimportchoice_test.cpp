@@ -110,6 +110,10 @@ TEST(SpriteImportChoice, EveryOptionOfTheDialogDoesWhatItsRowSays) {
         prompts.queueText(dir.path("painted.bmp"));
         if (row.picker)
             prompts.queueText(QString::number(chosen));
+        // The sprite's own palette lacks the painted colours; keeping the stored indexes shows
+        // that the pixels are the file's.
+        if (row.copied && row.writtenInto < 0)
+            prompts.queueColours(MissingColoursAnswer::KeepIndexes);
         actionOn(window.spritesPage(), "import")->trigger();
         EXPECT_TRUE(prompts.allAnswersUsed());
         EXPECT_EQ(prompts.shown().mid(asked).contains(QStringLiteral("palette picker %1").arg(own)),

@@ -6,12 +6,14 @@
 #include "deltaunit.h"
 #include "fileio.h"
 #include "log.h"
+#include "paintprograms.h"
 #include "palettelookup.h"
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "spritelistpage.h"
+#include "spriteoperations.h"
 #include "spritepages.h"
 #include "spritespage.h"
 #include "spritestripview.h"
@@ -193,6 +195,46 @@ TEST_F(SpritesWindow, ExportAndImportThroughTheDialogsOutlineTheSprite) {
     EXPECT_TRUE(page->findChild<QCheckBox *>(QStringLiteral("cb_noborder"))->isChecked());
     EXPECT_EQ(page->overlay().pixel(spriteRect(e).topLeft()), SpriteOutlineColour);
     EXPECT_TRUE(window.isModified());
+}
+
+// GIMP numbers the colours its own way; one pixel is painted in a colour the palette lacks.
+TEST_F(SpritesWindow, PixelsOnlyImportShowsThePaintedColoursAndAsksAboutMissingOnes) {
+    const int sprite = 20;
+    page->selectByNumber(sprite);
+    prompts.queueText(dir.path("out"));
+    pageAction(page, "export")->trigger();
+    QImage painted = loadBitmap(dir.path("out.bmp")).image.convertToFormat(QImage::Format_RGB32);
+    const QList<QRgb> palette = spriteColours(opened, sprite);
+    QRgb foreign = qRgb(1, 2, 3);
+    while (palette.contains(foreign))
+        foreign += 0x010101;
+    painted.setPixel(0, 0, foreign);
+    writeWholeFileAtomic(dir.path("gimp.bmp"), paintProgramBitmap(painted, PaintProgram::Gimp));
+
+    for (const MissingColoursAnswer answer : {MissingColoursAnswer::Cancel, MissingColoursAnswer::Nearest}) {
+        prompts.queueText(dir.path("gimp.bmp"));
+        prompts.queueChoice(SpriteImportChoice::PixelsOnly);
+        prompts.queueColours(answer);
+        pageAction(page, "import")->trigger();
+        EXPECT_TRUE(prompts.allAnswersUsed());
+        EXPECT_EQ(
+            prompts.shown().last(),
+            QStringLiteral("1 colour (1 pixel) that \"%1\" uses is not in palette %2, which shows sprite %3.")
+                .arg(dir.path("gimp.bmp"))
+                .arg(*spritePhysicalPalette(opened, sprite))
+                .arg(sprite));
+        EXPECT_EQ(window.isModified(), answer == MissingColoursAnswer::Nearest);
+    }
+    const QImage glyph = spriteGlyph(window.document(), sprite);
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x)
+            if (x != 0 || y != 0) {
+                EXPECT_EQ(glyph.pixel(x, y), painted.pixel(x, y)) << x << "," << y;
+            }
+    EXPECT_TRUE(
+        window.findChild<QPlainTextEdit *>(QStringLiteral("log"))
+            ->toPlainText()
+            .contains(QStringLiteral("sprite %1: 1 pixel of 1 colour missing from palette").arg(sprite)));
 }
 
 TEST_F(SpritesWindow, PagesAndRawStoreFollowTheirButtons) {

@@ -1,0 +1,193 @@
+// Tiles and sprites of the sample go out through vyr2-sty, are painted and saved the way each paint
+// program saves an indexed picture, and come back through vyr2-sty with every palette choice
+// showing exactly the painted colours, or are refused.
+
+#include "clitest.h"
+
+#include "bitmapbytes.h"
+#include "bitmapfile.h"
+#include "fileio.h"
+#include "log.h"
+#include "paintprograms.h"
+#include "palettelookup.h"
+#include "progress.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spriteoperations.h"
+#include "stylereader.h"
+#include "tileoperations.h"
+
+#include <QDir>
+#include <climits>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray indexesOf(const QImage &indexed8) {
+    QByteArray indexes;
+    for (int y = 0; y < indexed8.height(); ++y)
+        indexes.append(reinterpret_cast<const char *>(indexed8.constScanLine(y)), indexed8.width());
+    return indexes;
+}
+
+// The colour every pixel shows, row by row.
+QList<QRgb> shownColours(const QImage &picture) {
+    QList<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            colours.append(picture.pixel(x, y) | 0xFF000000u);
+    return colours;
+}
+
+// An 8-bit picture with a block of pixels painted in the colour of entry `entry`.
+QImage painted(QImage picture, int entry) {
+    for (int y = 1; y < picture.height() / 2; ++y)
+        for (int x = 1; x < picture.width() / 2; ++x)
+            picture.setPixel(x, y, uint(entry));
+    return picture;
+}
+
+struct PaintPrograms : CliTest {
+    void SetUp() override {
+        ASSERT_EQ(run({"sample", dir.path("start.sty")}), 0) << err.toStdString();
+        ASSERT_TRUE(QDir().mkdir(dir.path("out")));
+    }
+
+    StyleDocument load(const QString &name) {
+        StyleDocument doc;
+        ScriptedPrompts prompts;
+        SilentProgress progress;
+        LineLog log;
+        EXPECT_TRUE(opensty(doc, dir.path(name), prompts, progress, log)) << name.toStdString();
+        return doc;
+    }
+
+    QString save(const QString &name, const QByteArray &bytes) {
+        writeWholeFileAtomic(dir.path(name), bytes);
+        return dir.path(name);
+    }
+};
+
+TEST_F(PaintPrograms, TilesAndSpritesComeBackWithThePaintedColoursWithEveryChoice) {
+    constexpr int tile = 3;
+    ASSERT_EQ(run({"export-tiles", dir.path("start.sty"), dir.path("out")}), 0) << err.toStdString();
+    const QImage tilePicture = painted(loadBitmap(dir.path("out/VYR2_TILE_3.bmp")).image, 77);
+    const StyleDocument start = load("start.sty");
+    int sprite = 0;
+    // A width that leaves padding in every row.
+    while (sprite + 1 < start.spriteCount() &&
+           (spriteGlyph(start, sprite).width() < 6 || spriteGlyph(start, sprite).width() % 4 == 0))
+        ++sprite;
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path("out"), "--start",
+                   QString::number(sprite), "--end", QString::number(sprite)}),
+              0)
+        << err.toStdString();
+    const QImage spritePicture =
+        painted(loadBitmap(dir.path("out/" + SpriteFileName(start, sprite))).image, 200);
+    ASSERT_EQ(run({"export-raw-tiles", dir.path("start.sty"), dir.path("raw.bmp")}), 0) << err.toStdString();
+    const QImage rawPicture = painted(loadBitmap(dir.path("raw.bmp")).image, 99);
+
+    for (const PaintProgram program : AllPaintPrograms) {
+        SCOPED_TRACE(programName(program).toStdString());
+        const QString tileFile = save("tile.bmp", paintProgramBitmap(tilePicture, program));
+        for (const char *choice : {"keep", "map:77", "import:77"}) {
+            SCOPED_TRACE(choice);
+            const int status = run({"import-tile", dir.path("start.sty"), QString::number(tile), tileFile,
+                                    dir.path("back.sty"), "--palette", choice});
+            if (QByteArray(choice) == "map:77") {
+                // Pointing the tile at another palette takes the indexes as stored, its colours
+                // being that palette's business.
+                ASSERT_EQ(status, 0) << err.toStdString();
+                EXPECT_EQ(indexesOf(tileBitmap(load("back.sty"), tile)),
+                          indexesOf(loadBitmap(tileFile).image));
+                continue;
+            }
+            ASSERT_EQ(status, 0) << err.toStdString();
+            EXPECT_EQ(shownColours(tileBitmap(load("back.sty"), tile)), shownColours(tilePicture));
+        }
+
+        const QString spriteFile = save("sprite.bmp", paintProgramBitmap(spritePicture, program));
+        for (const SpriteImportChoice choice :
+             {SpriteImportChoice::PixelsOnly, SpriteImportChoice::ImportOverCurrent}) {
+            ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), QString::number(sprite), spriteFile,
+                           dir.path("back.sty"), "--choice", QString::number(int(choice))}),
+                      0)
+                << err.toStdString();
+            EXPECT_EQ(shownColours(spriteGlyph(load("back.sty"), sprite)), shownColours(spritePicture));
+        }
+
+        // The raw store's indexes are the grey levels its export wrote.
+        ASSERT_EQ(run({"import-raw-tiles", dir.path("start.sty"),
+                       save("raw-back.bmp", paintProgramBitmap(rawPicture, program)), dir.path("back.sty")}),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(indexesOf(load("back.sty").TileStore), indexesOf(rawPicture));
+    }
+}
+
+TEST_F(PaintPrograms, ColoursThePaletteLacksAreRefusedOrTakenAsTheOptionSays) {
+    ASSERT_EQ(run({"export-tiles", dir.path("start.sty"), dir.path("out")}), 0) << err.toStdString();
+    const StyleDocument start = load("start.sty");
+    const QList<QRgb> palette = ClutToPal(start, start.PaletteIndex[3]);
+    QRgb foreign = qRgb(0, 0, 0);
+    while (palette.contains(foreign))
+        foreign += 0x010305;
+    QImage picture = loadBitmap(dir.path("out/VYR2_TILE_3.bmp")).image.convertToFormat(QImage::Format_RGB32);
+    for (int x = 0; x < 3; ++x)
+        picture.setPixel(x, 10, foreign);
+    const QString file = save("tile.bmp", paintProgramBitmap(picture, PaintProgram::Gimp));
+    const QStringList import = {"import-tile", dir.path("start.sty"), "3", file, dir.path("back.sty")};
+
+    EXPECT_EQ(run(import), 1);
+    EXPECT_EQ(err,
+              QStringLiteral("1 colour (3 pixels) that \"%1\" uses is not in palette %2, which shows tile 3. "
+                             "Nothing was imported; --colours nearest takes the nearest colours, --colours "
+                             "indexes the stored indexes.\n")
+                  .arg(file)
+                  .arg(start.PaletteIndex[3]));
+    EXPECT_FALSE(QFile::exists(dir.path("back.sty")));
+    EXPECT_EQ(run(import + QStringList{"--colours", "grey"}), 1);
+    EXPECT_TRUE(err.contains("--colours takes match, nearest or indexes"));
+
+    ASSERT_EQ(run(import + QStringList{"--colours", "nearest"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("took the nearest colours")) << out.toStdString();
+    const QList<QRgb> shown = shownColours(tileBitmap(load("back.sty"), 3));
+    const auto distance = [](QRgb a, QRgb b) {
+        return (qRed(a) - qRed(b)) * (qRed(a) - qRed(b)) + (qGreen(a) - qGreen(b)) * (qGreen(a) - qGreen(b)) +
+               (qBlue(a) - qBlue(b)) * (qBlue(a) - qBlue(b));
+    };
+    int nearest = INT_MAX;
+    for (const QRgb colour : palette)
+        nearest = std::min(nearest, distance(colour, foreign));
+    const QList<QRgb> painted = shownColours(picture);
+    for (int i = 0; i < shown.size(); ++i) {
+        if (painted[i] == (foreign | 0xFF000000u))
+            EXPECT_EQ(distance(shown[i], foreign), nearest) << i;
+        else
+            EXPECT_EQ(shown[i], painted[i]) << i;
+    }
+
+    ASSERT_EQ(run(import + QStringList{"--colours", "indexes"}), 0) << err.toStdString();
+    EXPECT_EQ(indexesOf(tileBitmap(load("back.sty"), 3)), indexesOf(loadBitmap(file).image));
+}
+
+TEST_F(PaintPrograms, SixteenColourBitmapsAreRefusedSayingHowToSaveThem) {
+    // GIMP saves a picture of 16 colours or fewer with 4 bits a pixel.
+    QList<QRgb> colours;
+    for (int c = 0; c < 16; ++c)
+        colours.append(qRgb(c * 16, 0, 0));
+    const QString file =
+        save("four.bmp", bitmapBytes({.width = 64,
+                                      .height = 64,
+                                      .bitCount = 4,
+                                      .infoLength = 124,
+                                      .colours = colours,
+                                      .rows = QList<QByteArray>(64, QByteArray(32, '\x12'))}));
+    EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("back.sty")}), 1);
+    EXPECT_EQ(
+        err, QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel format is: 2 "
+                            "bit size: 64*64 pixels.\rThis is a 16-colour bitmap; save it with 256 colours "
+                            "(8 bits per pixel) and import it again.\n"));
+}
+
+} // namespace
