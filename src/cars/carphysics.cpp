@@ -28,6 +28,50 @@ const char *const GearMultiplierSliderHelp =
     "the car's max speed will never be reached because the gear 3 multiplier is not 1.000 which means full "
     "speed of gear 3.";
 
+// A decimal text in thousandths, rounded to the nearest: "1.5" gives 1500, "0.0005" gives 1. Scripts
+// write values with fewer or more decimals than the editor's three, so the point is read, not
+// dropped. Magnitudes far past every slider's range stop growing.
+qint64 thousandths(const QString &text) {
+    constexpr qint64 Far = qint64(1) << 40;
+    qsizetype at = 0;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative || text.startsWith(QLatin1Char('+')))
+        ++at;
+    qint64 whole = 0;
+    qint64 fraction = 0;
+    int fractionDigits = 0;
+    bool roundUp = false;
+    bool anyDigit = false;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        const QChar c = text[at];
+        if (c == QLatin1Char('.') && !point) {
+            point = true;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            throw EditorError(QStringLiteral("'%1' is not a valid number").arg(text));
+        anyDigit = true;
+        const int digit = c.unicode() - '0';
+        if (!point) {
+            whole = std::min(Far, whole * 10 + digit);
+        } else if (fractionDigits < 3) {
+            fraction = fraction * 10 + digit;
+            ++fractionDigits;
+        } else if (fractionDigits == 3) {
+            // The first digit past the thousandths rounds them.
+            roundUp = digit >= 5;
+            ++fractionDigits;
+        }
+    }
+    if (!anyDigit)
+        throw EditorError(QStringLiteral("'%1' is not a valid number").arg(text));
+    for (; fractionDigits < 3; ++fractionDigits)
+        fraction *= 10;
+    const qint64 value = whole * 1000 + fraction + (roundUp ? 1 : 0);
+    return negative ? -value : value;
+}
+
 void requireBlock(const QStringList &script, int modelLine) {
     if (modelLine + NameLine < 0 || modelLine + LastPhysicsLine >= script.size())
         throw EditorError(
@@ -130,8 +174,23 @@ QString sliderToEdit(int field, int position) {
 
 int editToSlider(int field, const QString &text) {
     const PhysicsField &range = PhysicsFields[static_cast<std::size_t>(field)];
-    QString digits = text;
-    if (field != CarCostField)
-        digits.remove(QLatin1Char('.'));
-    return std::clamp(textToInteger(digits), range.minimum, range.maximum);
+    if (field == CarCostField)
+        return std::clamp(textToInteger(text), range.minimum, range.maximum);
+    return int(std::clamp<qint64>(thousandths(text), range.minimum, range.maximum));
+}
+
+void writeChangedPhysics(QStringList &script, int modelLine, const PhysicsSettings &shown,
+                         const PhysicsSettings &settings) {
+    QStringList written = script;
+    writePhysics(written, modelLine, settings);
+    const auto take = [&](int line) {
+        script[modelLine + line] = written[modelLine + line];
+    };
+    if (settings.name != shown.name)
+        take(NameLine);
+    if (settings.turbo != shown.turbo)
+        take(TurboLine);
+    for (std::size_t k = 0; k < PhysicsFields.size(); ++k)
+        if (settings.positions[k] != shown.positions[k])
+            take(PhysicsFields[k].line);
 }

@@ -51,11 +51,16 @@ struct PhysicsSettings {
 int physicsBlockLine(const QStringList &script, int model, Prompts &prompts);
 
 CarPhysics readPhysics(const QStringList &script, int modelLine);
+// Writes every line of the block the editor writes.
 void writePhysics(QStringList &script, int modelLine, const PhysicsSettings &settings);
+// Writes only the lines whose value differs from `shown`, the settings as the block showed them;
+// every other line stays exactly as it was.
+void writeChangedPhysics(QStringList &script, int modelLine, const PhysicsSettings &shown,
+                         const PhysicsSettings &settings);
 
 // Slider position -> edit text: thousandths with a "." before the last three digits (1500 ->
 // "1.500", 5 -> "0.005"); the car cost as it is.
 QString sliderToEdit(int field, int position);
-// Edit text -> slider position: the text without its "." as a whole number, kept in the slider's
-// range; it assumes three decimals, so "1.5" gives 15. Throws the conversion error for anything else.
+// Edit text -> slider position: the decimal value in thousandths ("1.5" gives 1500, "0.5" gives 500),
+// the car cost as a whole number, kept in the slider's range. Throws EditorError for anything else.
 int editToSlider(int field, const QString &text);

@@ -36,6 +36,13 @@ QString scriptCarNameLine(const StyleDocument &doc, int sprite) {
     return QStringLiteral("script car name: %1").arg(scriptCarName(model));
 }
 
+QStringList spriteInfoPanel(const StyleDocument &doc, int sprite) {
+    QStringList lines = spriteInfo(doc, sprite);
+    if (isCarSprite(doc, sprite))
+        lines << scriptCarNameLine(doc, sprite);
+    return lines;
+}
+
 ShownDoor shownDoor(DoorPosition door) {
     if (door.rx >= 64)
         return {door.rx - 64, door.ry, true};
@@ -79,13 +86,39 @@ void mirrorPrevious(DoorRows &rows, int row) {
     rows[row] = {QLatin1Char('-') + QString::number(std::abs(textToInteger(above.x))), above.y, above.walkIn};
 }
 
+QSize collisionSize(const QString &width, const QString &height) {
+    const auto side = [](const QString &caption, const QString &text) {
+        const int value = textToInteger(text);
+        if (value < 0 || value > CollisionSizeLimit)
+            throw EditorError(QStringLiteral("The collision %1 must be 0 to %2, not %3.")
+                                  .arg(caption)
+                                  .arg(CollisionSizeLimit)
+                                  .arg(value));
+        return value;
+    };
+    return QSize(side(QStringLiteral("width"), width), side(QStringLiteral("height"), height));
+}
+
 void storeDoors(CarInfoRecord &car, const DoorRows &rows) {
     if (rows.size() > 255)
         throw EditorError(QStringLiteral("a car holds at most 255 doors"));
     std::array<DoorPosition, 256> doors = car.doors;
-    for (qsizetype d = 0; d < rows.size(); ++d)
-        doors[static_cast<std::size_t>(d)] =
-            storedDoor(textToInteger(rows[d].x), textToInteger(rows[d].y), !rows[d].walkIn.isEmpty());
+    for (qsizetype d = 0; d < rows.size(); ++d) {
+        const int x = textToInteger(rows[d].x);
+        const int y = textToInteger(rows[d].y);
+        const bool walkIn = !rows[d].walkIn.isEmpty();
+        // Past these a door reads back elsewhere, or as a walk-in door.
+        const int leftmost = walkIn ? -64 : -63;
+        if (x < leftmost || x > 63)
+            throw EditorError(QStringLiteral("Door %1: X must be %2 to 63%3, not %4.")
+                                  .arg(d + 1)
+                                  .arg(leftmost)
+                                  .arg(walkIn ? QStringLiteral(" for a walk-in door") : QString())
+                                  .arg(x));
+        if (y < -128 || y > 127)
+            throw EditorError(QStringLiteral("Door %1: Y must be -128 to 127, not %2.").arg(d + 1).arg(y));
+        doors[static_cast<std::size_t>(d)] = storedDoor(x, y, walkIn);
+    }
     car.doors = doors;
     car.num_doors = static_cast<quint8>(rows.size());
 }
@@ -256,7 +289,7 @@ void commitCarEdit(StyleDocument &doc, const CarEdit &edit) {
     setRecycled(recycleList, edit.record.model, edit.recycled);
     QStringList script = doc.CarScript;
     if (edit.modelLine >= 0)
-        writePhysics(script, edit.modelLine, edit.physics);
+        writeChangedPhysics(script, edit.modelLine, edit.shownPhysics, edit.physics);
     doc.RecycleList = recycleList;
     doc.CarInfoTable[static_cast<std::size_t>(edit.car)] = edit.record;
     doc.CarScript = script;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QRgb>
+#include <QSize>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -23,6 +24,13 @@ QString noCarRecordMessage(const StyleDocument &doc, int car);
 QString scriptCarName(int model);
 // "script car name: %s" for the car of a car sprite.
 QString scriptCarNameLine(const StyleDocument &doc, int sprite);
+// The info panel of a sprite: its sprite information, and for a car sprite the script car name.
+QStringList spriteInfoPanel(const StyleDocument &doc, int sprite);
+
+// The collision size typed into "collision size": each side a whole number 0 to 255, one byte in
+// the record. Throws EditorError naming the side otherwise.
+inline constexpr int CollisionSizeLimit = 255;
+QSize collisionSize(const QString &width, const QString &height);
 
 // Doors as the editor shows them: the walk-in mark is folded into the stored x as +-64.
 struct ShownDoor {
@@ -49,7 +57,8 @@ bool addDoor(DoorRows &rows);
 void removeDoor(DoorRows &rows, int row);
 // The door of `row` becomes the door above it, moved to the left side of the car.
 void mirrorPrevious(DoorRows &rows, int row);
-// Throws the conversion error for a cell that is no whole number.
+// Throws the conversion error for a cell that is no whole number, and refuses a door the record
+// cannot hold: x -63 to 63 (-64 to 63 walk-in, as the mark takes the record's +-64), y -128 to 127.
 void storeDoors(CarInfoRecord &car, const DoorRows &rows);
 
 // The ratings list: each entry stands for a range of stored values and writes the first of them.
@@ -95,12 +104,14 @@ bool isRecycled(const RecycleTable &list, int model);
 void setRecycled(RecycleTable &list, int model, bool recycled);
 
 // What "Ok" of the car editor stores, in this order: the car's entry in the recycle list, the
-// record, and (when the car has a physics block) its physics lines. All or nothing.
+// record, and (when the car has a physics block) the physics lines whose value changed. All or nothing.
 struct CarEdit {
     int car = 0;
     CarInfoRecord record;
     bool recycled = false;
     int modelLine = -1;
+    // The physics as the block showed them when the editor opened, and as "Ok" leaves them.
+    PhysicsSettings shownPhysics;
     PhysicsSettings physics;
 };
 void commitCarEdit(StyleDocument &doc, const CarEdit &edit);

@@ -73,8 +73,23 @@ void rewriteCarScriptHeader(QStringList &script, const QStringList &header) {
     script = header + script;
 }
 
+namespace {
+
+// Scripts copied from Windows spell the name in any case; the exact spelling goes first.
+QString companionScriptPath(const QString &stylePath) {
+    const QDir folder = QFileInfo(stylePath).dir();
+    const QString exact = folder.filePath(CompanionScriptName);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    // Name filters match without regard to case.
+    const QStringList spellings = folder.entryList({CompanionScriptName}, QDir::Files, QDir::Name);
+    return spellings.isEmpty() ? exact : folder.filePath(spellings.first());
+}
+
+} // namespace
+
 bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath) {
-    const QString path = QFileInfo(stylePath).dir().filePath(CompanionScriptName);
+    const QString path = companionScriptPath(stylePath);
     try {
         script = carScriptLines(readWholeFile(path));
     } catch (const EditorError &) {
@@ -104,14 +119,17 @@ QString saveGci(QStringList &script, QString &defaultName, Prompts &prompts) {
     const std::optional<QString> name = prompts.saveFileName(CarScriptFilter, defaultName);
     if (!name)
         return QString();
+    // The text takes the new header only once the file holds it, so a failed write changes nothing.
+    QStringList saved = script;
     rewriteCarScriptHeader(
-        script, carScriptHeader(userName(), computerName(), ProgramTitle, QDateTime::currentDateTime()));
+        saved, carScriptHeader(userName(), computerName(), ProgramTitle, QDateTime::currentDateTime()));
     const QString target = withExtension(*name, QStringLiteral(".gci"));
     // The new file takes over the old one's permissions, so a read-only one is opened up first.
     if (QFile::exists(target))
         QFile::setPermissions(target,
                               QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    writeWholeFileAtomic(target, carScriptBytes(script));
+    writeWholeFileAtomic(target, carScriptBytes(saved));
+    script = saved;
     defaultName = target;
     return target;
 }

@@ -31,15 +31,16 @@ QStringList carScriptHeader(const QString &user, const QString &computer, const 
                             const QDateTime &when);
 void rewriteCarScriptHeader(QStringList &script, const QStringList &header);
 
-// The script beside an opened style file; the text and the default name stay as they were when
-// the folder holds none that can be read. True when it was loaded.
+// The script beside an opened style file ("nyc.gci" in any letter case); the text and the default name stay
+// as they were when the folder holds none that can be read. True when it was loaded.
 bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath);
 
 // "open GCI": replaces the whole text by a chosen file; a file that cannot be read is reported and
 // leaves the text alone. True when the text was replaced.
 bool openGci(QStringList &script, QString &defaultName, Prompts &prompts);
 
-// "save GCI": a text of fewer than 10 lines is not saved. Otherwise the header is rewritten and the
-// text goes to the chosen name with the extension ".gci", a read-only target made writable first.
-// Returns the written path, empty when nothing was saved; throws EditorError when the write fails.
+// "save GCI": a text of fewer than 10 lines is not saved. Otherwise the text goes with a new header
+// to the chosen name with the extension ".gci", a read-only target made writable first, and then
+// takes that header itself. Returns the written path, empty when nothing was saved; throws
+// EditorError when the write fails, leaving the text as it was.
 QString saveGci(QStringList &script, QString &defaultName, Prompts &prompts);

@@ -1,6 +1,7 @@
 #include "spritecommands.h"
 
 #include "argumentprompts.h"
+#include "carrecords.h"
 #include "commandsupport.h"
 #include "editorerror.h"
 #include "fileio.h"
@@ -134,7 +135,7 @@ int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
         StyleDocument doc;
         if (!loadWithSprite(doc, args[0], *sprite, prompts))
             return false;
-        printLines(out, spriteInfo(doc, *sprite));
+        printLines(out, spriteInfoPanel(doc, *sprite));
         return true;
     });
 }

@@ -1,5 +1,6 @@
 #include "documenthistory.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -107,6 +108,99 @@ qint64 stateBytes(const EditorState &state, Seen &seen) {
     return bytes;
 }
 
+using LineChange = DocumentHistory::LineChange;
+using TextChanges = DocumentHistory::TextChanges;
+constexpr int SurfaceColumnsGroup = 10;
+constexpr int CarScriptGroup = 11;
+
+QStringList &textOf(StyleDocument &doc, std::size_t text) {
+    return text < SurfaceListCount ? doc.SurfaceColumns[text] : doc.CarScript;
+}
+const QStringList &textOf(const StyleDocument &doc, std::size_t text) {
+    return text < SurfaceListCount ? doc.SurfaceColumns[text] : doc.CarScript;
+}
+int groupOfText(std::size_t text) {
+    return text < SurfaceListCount ? SurfaceColumnsGroup : CarScriptGroup;
+}
+
+// The lines before the first and after the last that differ between two texts.
+std::pair<qsizetype, qsizetype> sameEnds(const QStringList &before, const QStringList &after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return {head, tail};
+}
+
+// What a command changed in a text: each run of changed lines when the line count stayed (the car
+// editor rewrites lines in place), else the lines from the first to the last that differ.
+std::vector<LineChange> lineChanges(const QStringList &before, const QStringList &after) {
+    const auto [head, tail] = sameEnds(before, after);
+    if (before.size() != after.size())
+        return {{int(head), before.mid(head, before.size() - head - tail),
+                 after.mid(head, after.size() - head - tail), true}};
+    std::vector<LineChange> changes;
+    for (qsizetype line = head; line < before.size() - tail;) {
+        qsizetype end = line;
+        while (end < before.size() - tail && before[end] != after[end])
+            ++end;
+        if (end > line)
+            changes.push_back({int(line), before.mid(line, end - line), after.mid(line, end - line), true});
+        line = std::max(end, line + 1);
+    }
+    return changes;
+}
+
+bool holdsAt(const QStringList &text, qsizetype at, const QStringList &lines) {
+    if (at < 0 || at + lines.size() > text.size())
+        return false;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (text[at + i] != lines[i])
+            return false;
+    return true;
+}
+
+// Puts back the lines each change found (undoing) or left, from the last change up so that the
+// earlier ones keep their places. Lines the user has retyped since are left as they are.
+void replayChanges(QStringList &text, std::vector<LineChange> &changes, bool undoing) {
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
+        const QStringList &shown = undoing ? change->after : change->before;
+        const QStringList &wanted = undoing ? change->before : change->after;
+        if (!change->live || !holdsAt(text, change->at, shown)) {
+            change->live = false;
+            continue;
+        }
+        text = text.mid(0, change->at) + wanted + text.mid(change->at + shown.size());
+    }
+}
+
+// The user's edit of a text: lines `from` up to `to` became `to - from + shift` lines.
+struct TextEdit {
+    qsizetype from;
+    qsizetype to;
+    qsizetype shift;
+};
+
+std::optional<TextEdit> textEdit(const QStringList &before, const QStringList &after) {
+    if (before == after)
+        return std::nullopt;
+    const auto [head, tail] = sameEnds(before, after);
+    return TextEdit{head, before.size() - tail, after.size() - before.size()};
+}
+
+qint64 bytesOf(const TextChanges &texts) {
+    qint64 bytes = 0;
+    for (const std::vector<LineChange> &changes : texts)
+        for (const LineChange &change : changes)
+            for (const QStringList *lines : {&change.before, &change.after})
+                for (const QString &line : *lines)
+                    bytes += line.size() * qint64(sizeof(QChar));
+    return bytes;
+}
+
 using StoreRows = DocumentHistory::StoreRows;
 using StoreBands = DocumentHistory::StoreBands;
 constexpr int TileStoreGroup = 12;
@@ -161,6 +255,13 @@ public:
                 whole[group] = false;
             }
         }
+        // The free texts keep only their changed lines.
+        for (std::size_t text = 0; text < texts_.size(); ++text) {
+            if (mask_[std::size_t(groupOfText(text))])
+                texts_[text] = lineChanges(textOf(before.doc, text), textOf(after.doc, text));
+        }
+        whole[SurfaceColumnsGroup] = false;
+        whole[CarScriptGroup] = false;
         before_ = keptParts(before, whole);
         after_ = keptParts(after, whole);
         wholeMask_ = whole;
@@ -169,11 +270,11 @@ public:
     // The command's work is done before it is recorded, so the redo of the push does nothing.
     void redo() override {
         if (std::exchange(done_, true) && !history_.replaying())
-            history_.restore(after_, wholeMask_, afterBands_);
+            history_.restore(after_, wholeMask_, afterBands_, texts_, false);
     }
     void undo() override {
         if (!history_.replaying())
-            history_.restore(before_, wholeMask_, beforeBands_);
+            history_.restore(before_, wholeMask_, beforeBands_, texts_, true);
     }
     int id() const override { return merge_ == 0 ? -1 : merge_; }
     bool mergeWith(const QUndoCommand *other) override {
@@ -187,7 +288,31 @@ public:
 
     qint64 bytes(Seen &seen) const {
         return stateBytes(before_, seen) + stateBytes(after_, seen) + bandBytes(beforeBands_, seen) +
-               bandBytes(afterBands_, seen);
+               bandBytes(afterBands_, seen) + bytesOf(texts_);
+    }
+
+    // Moves this step's changes of `text` past the user's `edit`, which is given in the lines the
+    // step left when it is done and in those it found when it is undone; then gives the edit in
+    // the lines of the step's other side. A change the edit reaches into stays where it is: its
+    // lines no longer match, so undo and redo leave the user's lines alone.
+    void follow(std::size_t text, TextEdit &edit, bool done) {
+        std::vector<LineChange> &changes = texts_[text];
+        const auto across = [&](qsizetype line) {
+            qsizetype moved = 0;
+            for (const LineChange &change : changes) {
+                const qsizetype here = (done ? change.after : change.before).size();
+                const qsizetype there = (done ? change.before : change.after).size();
+                if (line < change.at + here)
+                    return std::min<qsizetype>(line, change.at) + moved;
+                moved += there - here;
+            }
+            return line + moved;
+        };
+        const TextEdit other{across(edit.from), across(edit.to), edit.shift};
+        for (LineChange &change : changes)
+            if (change.at >= edit.to)
+                change.at += int(edit.shift);
+        edit = other;
     }
     SnapshotCommand *copy() const { return new SnapshotCommand(*this); }
 
@@ -195,7 +320,8 @@ private:
     SnapshotCommand(const SnapshotCommand &other)
         : QUndoCommand(other.text()), history_(other.history_), mask_(other.mask_),
           wholeMask_(other.wholeMask_), before_(other.before_), after_(other.after_),
-          beforeBands_(other.beforeBands_), afterBands_(other.afterBands_), merge_(other.merge_) {}
+          beforeBands_(other.beforeBands_), afterBands_(other.afterBands_), texts_(other.texts_),
+          merge_(other.merge_) {}
 
     DocumentHistory &history_;
     PartMask mask_;      // every part the command changed
@@ -204,6 +330,7 @@ private:
     EditorState after_;
     StoreBands beforeBands_;
     StoreBands afterBands_;
+    TextChanges texts_;
     int merge_;
     bool done_ = false;
 };
@@ -242,7 +369,26 @@ qint64 DocumentHistory::memoryUsed() const {
     return bytes;
 }
 
-void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands) {
+void DocumentHistory::followTextEdits(const StyleDocument &before, const StyleDocument &after) {
+    const auto step = [this](int i) {
+        return static_cast<SnapshotCommand *>(const_cast<QUndoCommand *>(stack_.command(i)));
+    };
+    for (std::size_t text = 0; text < std::size_t(TextCount); ++text) {
+        const std::optional<TextEdit> edit = textEdit(textOf(before, text), textOf(after, text));
+        if (!edit)
+            continue;
+        // The steps done lie behind the text shown, the newest nearest; the undone ones ahead.
+        TextEdit behind = *edit;
+        for (int i = stack_.index(); i-- > 0;)
+            step(i)->follow(text, behind, true);
+        TextEdit ahead = *edit;
+        for (int i = stack_.index(); i < stack_.count(); ++i)
+            step(i)->follow(text, ahead, false);
+    }
+}
+
+void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands,
+                              TextChanges &texts, bool undoing) {
     EditorState state = current_();
     copyParts(state, parts, mask);
     for (std::size_t store = 0; store < bands.size(); ++store) {
@@ -254,6 +400,8 @@ void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, co
             std::memcpy(image.scanLine(band.top + y), band.rows.constScanLine(y),
                         std::size_t(band.rows.bytesPerLine()));
     }
+    for (std::size_t text = 0; text < texts.size(); ++text)
+        replayChanges(textOf(state.doc, text), texts[text], undoing);
     apply_(state);
 }
 

@@ -16,9 +16,10 @@ struct EditorState {
 
 // The undo history of the editor. Each step keeps, before and after, only the parts of the state
 // its command changed, and undoing or redoing puts back only those parts: edits made since in
-// other parts (the free-text views keep their own undo) survive. The pixel stores and byte blocks
-// are implicitly shared, so a step costs only what its command detached; the oldest steps are
-// dropped when the steps together hold more than the memory limit.
+// other parts survive. Of the free texts (surface columns, car script) a step keeps and puts back
+// only the lines its command changed, so what the user typed since stays too. The pixel stores and byte
+// blocks are implicitly shared, so a step costs only what its command detached; the oldest steps are dropped
+// when the steps together hold more than the memory limit.
 class DocumentHistory {
 public:
     static constexpr qint64 DefaultMemoryLimit = qint64(256) << 20;
@@ -52,9 +53,26 @@ public:
     // The tile store's and the sprite store's.
     using StoreBands = std::array<StoreRows, 2>;
 
-    // For the steps: shows the current state with the parts in `mask` taken from `parts` and the
-    // rows of `bands` written into its stores.
-    void restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands);
+    // The free texts the user types into: the surface columns 0 to 8 and the car script, 9.
+    static constexpr int TextCount = SurfaceListCount + 1;
+    // Lines `at` onwards of a free text as a step found them and as it left them. A change whose
+    // lines the user has since retyped is given up: from then on the user's lines stand.
+    struct LineChange {
+        int at = 0;
+        QStringList before;
+        QStringList after;
+        bool live = true;
+    };
+    using TextChanges = std::array<std::vector<LineChange>, TextCount>;
+
+    // The user edited the free texts from `before` to `after`, outside the history. The steps'
+    // changes move with the lines around them, so that undo and redo still find them.
+    void followTextEdits(const StyleDocument &before, const StyleDocument &after);
+
+    // For the steps: shows the current state with the parts in `mask` taken from `parts`, the rows
+    // of `bands` written into its stores, and the changes of `texts` undone or redone line by line.
+    void restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands, TextChanges &texts,
+                 bool undoing);
     bool replaying() const { return replaying_; }
 
 private:

@@ -370,6 +370,8 @@ void Twnd_caredit::btn_resetClick() {
     const QSignalBlocker quiet(name_);
     name_->setText(physics.name);
     physicsEditChange();
+    // "Ok" rewrites only the lines whose value the user changes from these.
+    working_.shownPhysics = physicsSettings();
 }
 
 void Twnd_caredit::readControls() {
@@ -387,9 +389,7 @@ void Twnd_caredit::readControls() {
     storeDoors(car, doorGridRows());
 }
 
-PhysicsSettings Twnd_caredit::physicsSettings() {
-    // Every edit shows its slider's value again, so what is written is what the sliders hold.
-    physicsSliderChange();
+PhysicsSettings Twnd_caredit::physicsSettings() const {
     PhysicsSettings settings;
     for (int k = 0; k < PhysicsFieldCount; ++k)
         settings.positions[static_cast<std::size_t>(k)] =
@@ -402,8 +402,11 @@ PhysicsSettings Twnd_caredit::physicsSettings() {
 void Twnd_caredit::btn_okClick() {
     try {
         readControls();
-        if (working_.modelLine >= 0)
+        if (working_.modelLine >= 0) {
+            // Every edit shows its slider's value again, so what is written is what the sliders hold.
+            physicsSliderChange();
             working_.physics = physicsSettings();
+        }
         commitCarEdit(*doc_, working_);
     } catch (const EditorError &error) {
         prompts_->message(error.text());
@@ -597,14 +600,13 @@ bool Twnd_caredit::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::Enter && watched->property("help").isValid()) {
         tips_->setText(watched->property("help").toString());
     } else if (watched == remaps_ && event->type() == QEvent::KeyPress) {
-        // The list takes digits only; Return still starts the next remap's line.
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QString text = key->text();
-        const bool allowed =
-            text.isEmpty() ||
-            (text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) ||
-            key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        return !allowed;
+        // The list takes digits only. Keys that type no character (Return, Backspace, Delete,
+        // the arrows, shortcuts) keep working: X11 gives Delete and Ctrl+letter the control
+        // characters as their text, other platforms none.
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        const bool types = !text.isEmpty() && (text[0].isPrint() || text[0] == QLatin1Char('\t'));
+        const bool digit = text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9');
+        return types && !digit;
     } else if (watched == doorArea_ && event->type() == QEvent::Resize) {
         centreDoorPreview();
     } else if (watched == panel_offsets_ && (press || drag)) {
@@ -636,7 +638,7 @@ bool Twnd_caredit::eventFilter(QObject *watched, QEvent *event) {
         return true;
     } else if ((watched == carPanel_ || watched == carprev_) &&
                event->type() == QEvent::MouseButtonDblClick) {
-        if (const std::optional<QSize> size = colsize_->ask(carPanel_->size()))
+        if (const std::optional<QSize> size = colsize_->ask(carPanel_->size(), *prompts_))
             setPanelSize(*size);
         return true;
     } else if ((watched == carPanel_ || watched == carprev_) && (press || drag)) {

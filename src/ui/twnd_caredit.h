@@ -64,7 +64,8 @@ private:
     DoorRows doorGridRows() const;
     void setDoorGridRows(const DoorRows &rows);
     void readControls();
-    PhysicsSettings physicsSettings();
+    // What the physics controls hold.
+    PhysicsSettings physicsSettings() const;
 
     StyleDocument *doc_ = nullptr;
     Prompts *prompts_ = nullptr;

@@ -1,11 +1,14 @@
 #include "twnd_colsize.h"
 
-#include "dialogbuttons.h"
+#include "carrecords.h"
+#include "editorerror.h"
+#include "prompts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -13,8 +16,9 @@ namespace {
 QLineEdit *sizeField(QWidget *parent, const QString &name) {
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
-    // A collision size is one byte a side.
-    field->setValidator(new QIntValidator(0, 255, field));
+    // Digits only while typing; the range is checked at "Ok", as the validator lets 300 through
+    // half-typed.
+    field->setValidator(new QIntValidator(0, CollisionSizeLimit, field));
     return field;
 }
 
@@ -32,14 +36,35 @@ Twnd_colsize::Twnd_colsize(QWidget *parent) : QDialog(parent) {
     layout->addLayout(fields);
     auto *row = new QHBoxLayout;
     row->addStretch();
-    addOkCancel(this, row, QStringLiteral("Ok"), QStringLiteral("exit"));
+    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
+    ok->setObjectName(QStringLiteral("btn_ok"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &Twnd_colsize::btn_okClick);
+    auto *exit = new QPushButton(QStringLiteral("exit"), this);
+    exit->setObjectName(QStringLiteral("btn_cancel"));
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    row->addWidget(ok);
+    row->addWidget(exit);
     layout->addLayout(row);
 }
 
-std::optional<QSize> Twnd_colsize::ask(QSize current) {
+std::optional<QSize> Twnd_colsize::ask(QSize current, Prompts &prompts) {
     width_->setText(QString::number(current.width()));
     height_->setText(QString::number(current.height()));
-    if (exec() != QDialog::Accepted || width_->text().isEmpty() || height_->text().isEmpty())
+    prompts_ = &prompts;
+    const bool entered = exec() == QDialog::Accepted;
+    prompts_ = nullptr;
+    if (!entered)
         return std::nullopt;
-    return QSize(width_->text().toInt(), height_->text().toInt());
+    return entered_;
+}
+
+void Twnd_colsize::btn_okClick() {
+    try {
+        entered_ = collisionSize(width_->text(), height_->text());
+    } catch (const EditorError &error) {
+        prompts_->message(error.text());
+        return;
+    }
+    accept();
 }

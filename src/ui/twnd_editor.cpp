@@ -60,6 +60,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -84,6 +85,17 @@ QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
     spinner->setObjectName(name);
     spinner->setMaximum(0);
     return spinner;
+}
+
+// The lines of a text view exactly as they stand: toPlainText() turns non-breaking spaces into
+// blanks, which would change bytes of the car script the user never touched.
+QStringList typedLines(const QPlainTextEdit *view) {
+    QStringList lines;
+    if (view->document()->isEmpty())
+        return lines;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
 }
 
 bool isStyleFileUrl(const QMimeData *mime) {
@@ -140,8 +152,7 @@ Twnd_editor::Twnd_editor()
     connect(gciText_, &QPlainTextEdit::textChanged, this, [this] {
         if (showingScript_)
             return;
-        const QString text = gciText_->toPlainText();
-        document_.CarScript = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+        document_.CarScript = typedLines(gciText_);
         scriptModified_ = true;
         keepTextEdits();
     });
@@ -533,10 +544,9 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     palindex_->viewport()->update();
     tileGrid_->refresh();
     surfaces_->refresh();
-    const QString script = document_.CarScript.join(QLatin1Char('\n'));
-    if (gciText_->toPlainText() != script) {
+    if (typedLines(gciText_) != document_.CarScript) {
         showingScript_ = true;
-        gciText_->setPlainText(script);
+        gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
         showingScript_ = false;
     }
     const int lastSprite = std::max(0, document_.spriteCount() - 1);
@@ -634,6 +644,7 @@ void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
 }
 
 void Twnd_editor::keepTextEdits() {
+    history_.followTextEdits(committed_.doc, document_);
     committed_.doc.SurfaceColumns = document_.SurfaceColumns;
     committed_.doc.CarScript = document_.CarScript;
 }
@@ -737,10 +748,7 @@ void Twnd_editor::btn_nukepalsClick() {
 
 void Twnd_editor::spriteClicked(int sprite) {
     spriteSelector_->setValue(sprite);
-    QStringList lines = spriteInfo(document_, sprite);
-    if (isCarSprite(document_, sprite))
-        lines << scriptCarNameLine(document_, sprite);
-    info_->setPlainText(lines.join(QLatin1Char('\n')));
+    info_->setPlainText(spriteInfoPanel(document_, sprite).join(QLatin1Char('\n')));
 }
 
 void Twnd_editor::editCar(int sprite) {

@@ -99,6 +99,15 @@ TEST(CarDoors, StoringTheGrid) {
     storeDoors(none, rows);
     EXPECT_EQ(none.num_doors, 0) << "one door added and removed again leaves none";
 
+    // Only what reads back as typed: x 70 would come back as a walk-in door at 6, -64 as one at 0.
+    EXPECT_THROW(storeDoors(car, {{"70", "0", ""}}), EditorError);
+    EXPECT_THROW(storeDoors(car, {{"-64", "0", ""}}), EditorError);
+    EXPECT_THROW(storeDoors(car, {{"64", "0", "X"}}), EditorError);
+    EXPECT_THROW(storeDoors(car, {{"0", "128", ""}}), EditorError);
+    storeDoors(car, {{"-64", "-128", "X"}, {"63", "127", ""}});
+    EXPECT_EQ(car.doors[0], (DoorPosition{-128, -128}));
+    EXPECT_EQ(car.doors[1], (DoorPosition{63, 127}));
+
     const CarInfoRecord kept = car;
     EXPECT_THROW(storeDoors(car, {{"1", "1", ""}, {"x", "1", ""}}), EditorError);
     EXPECT_EQ(car, kept);

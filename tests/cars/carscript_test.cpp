@@ -90,6 +90,18 @@ TEST(CarScriptRules, PhysicsBlockReadsAndWritesItsLines) {
     EXPECT_EQ(script[line + 19], "f0.000 {gear2 speed}");
     EXPECT_EQ(script[line + 21], before[line + 21]) << "the next car's name";
     EXPECT_EQ(readPhysics(script, line).values[0], "1.500");
+
+    // Only the lines whose value changed are written; "f0.5" and "f1.50" stay as the script has them.
+    script[line + 12] = "f0.5 {thrust}";
+    script[line + 4] = "f1.50 {mass}";
+    PhysicsSettings shown = settings;
+    shown.positions[1] = 500;
+    PhysicsSettings changed = shown;
+    changed.positions[CarCostField] = 78;
+    QStringList wanted = script;
+    writeChangedPhysics(script, line, shown, changed);
+    wanted[line + 2] = "78 {value}";
+    EXPECT_EQ(script, wanted);
 }
 
 TEST(CarScriptRules, SliderAndEditConversions) {
@@ -98,7 +110,15 @@ TEST(CarScriptRules, SliderAndEditConversions) {
     EXPECT_EQ(sliderToEdit(0, 128000), "128.000");
     EXPECT_EQ(sliderToEdit(1, 0), "0.000");
     EXPECT_EQ(sliderToEdit(CarCostField, 5), "5");
-    EXPECT_EQ(editToSlider(1, "1.5"), 15) << "three decimals are assumed";
+    // Read by its value, however many decimals the script wrote.
+    EXPECT_EQ(editToSlider(0, "1.5"), 1500);
+    EXPECT_EQ(editToSlider(1, "0.5"), 500);
+    EXPECT_EQ(editToSlider(1, ".25"), 250);
+    EXPECT_EQ(editToSlider(0, "12"), 12000);
+    EXPECT_EQ(editToSlider(1, "0.0005"), 1) << "a fourth decimal rounds";
+    EXPECT_EQ(editToSlider(1, "-0.5"), 0);
+    EXPECT_THROW(editToSlider(1, "."), EditorError);
+    EXPECT_THROW(editToSlider(1, "1.2.3"), EditorError);
     EXPECT_EQ(editToSlider(1, "0.250"), 250);
     EXPECT_EQ(editToSlider(0, "0.500"), 1000) << "kept in the slider's range";
     EXPECT_EQ(editToSlider(4, "9.000"), 4000);

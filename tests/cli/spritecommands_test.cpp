@@ -149,6 +149,9 @@ TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
 TEST_F(SpriteCommands, InfoAndRenderShowWhatTheSpritesPageShows) {
     ASSERT_EQ(run({"sprite-info", dir.path("start.sty"), "12"}), 0);
     EXPECT_EQ(out, spriteInfo(start, 12).join('\n') + '\n');
+    // A car sprite's lines end with its script name, as on the info panel: car 3 is model 11.
+    ASSERT_EQ(run({"sprite-info", dir.path("start.sty"), "3"}), 0);
+    EXPECT_EQ(out, spriteInfo(start, 3).join('\n') + "\nscript car name: BUS\n");
     ASSERT_EQ(run({"render-sprites", dir.path("start.sty"), dir.path("strip.png"), "--borders"}), 0);
     const QImage strip(dir.path("strip.png"));
     EXPECT_EQ(strip.size(), QSize(start.SpriteStore.height(), 256));

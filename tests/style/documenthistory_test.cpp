@@ -3,6 +3,7 @@
 #include "samplestyle.h"
 
 #include <QUndoStack>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,6 +76,54 @@ TEST_F(History, PartsChangedOutsideTheHistorySurviveAnUndo) {
     history.stack().redo();
     EXPECT_EQ(shown.doc.TileStore.scanLine(5)[7], 99);
     EXPECT_EQ(shown.doc.SurfaceColumns[2], typed);
+}
+
+// The window reports each edit typed into a free text, as the views do.
+void type(DocumentHistory &history, EditorState &shown, const std::function<void(StyleDocument &)> &typing) {
+    const StyleDocument before = shown.doc;
+    typing(shown.doc);
+    history.followTextEdits(before, shown.doc);
+}
+
+TEST_F(History, FreeTextStepsPutBackOnlyTheirLinesWhereverTypingMovedThem) {
+    shown.doc.CarScript = {"{ALFA}", "0 {model}", "0 {turbo}", "f0.5 {thrust}", "f1.5 {mass}", "end"};
+    const QStringList script = shown.doc.CarScript;
+    edit("edit car", [](EditorState &s) {
+        s.doc.CarScript[2] = "1 {turbo}";
+        s.doc.CarScript[4] = "f2.000 {mass}";
+    });
+    edit("surface for tile 37", [](EditorState &s) { s.doc.SurfaceColumns[2] << "37"; });
+    const QStringList water = shown.doc.SurfaceColumns[2];
+
+    // Typed since, edit by edit: two lines above the car, a changed last line, and a tile below
+    // the step's.
+    type(history, shown, [](StyleDocument &d) { d.CarScript.insert(0, "{ comment }"); });
+    type(history, shown, [](StyleDocument &d) { d.CarScript.insert(0, ""); });
+    type(history, shown, [](StyleDocument &d) { d.CarScript.last() = "end of script"; });
+    type(history, shown, [](StyleDocument &d) { d.SurfaceColumns[2] << "12"; });
+    QStringList typed = {"", "{ comment }"};
+    typed << script;
+    typed.last() = "end of script";
+
+    history.stack().undo();
+    EXPECT_EQ(shown.doc.SurfaceColumns[2], QStringList(water.mid(0, water.size() - 1)) << "12");
+    history.stack().undo();
+    EXPECT_EQ(shown.doc.CarScript, typed);
+    history.stack().redo();
+    QStringList edited = typed;
+    edited[4] = "1 {turbo}";
+    edited[6] = "f2.000 {mass}";
+    EXPECT_EQ(shown.doc.CarScript, edited);
+
+    // A line of the step retyped by the user stays as typed; the step's other line still goes.
+    type(history, shown, [](StyleDocument &d) { d.CarScript[6] = "f3 {mass}"; });
+    history.stack().undo();
+    edited[4] = "0 {turbo}";
+    edited[6] = "f3 {mass}";
+    EXPECT_EQ(shown.doc.CarScript, edited);
+    history.stack().redo();
+    edited[4] = "1 {turbo}";
+    EXPECT_EQ(shown.doc.CarScript, edited);
 }
 
 TEST_F(History, StepsOfOneFieldEditJoinButNotAcrossTheSavedState) {

@@ -1,4 +1,5 @@
 #include "twnd_caredit.h"
+#include "twnd_colsize.h"
 #include "twnd_submodels.h"
 
 #include "carscript.h"
@@ -22,6 +23,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -117,9 +119,9 @@ TEST(CarEditor, OkStoresDoorsFlagsPhysicsAndTheRecycleList) {
         child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(Mass))->setValue(2500);
         EXPECT_EQ(child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Mass))->text(), "2.500");
         auto *thrust = child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Thrust));
-        thrust->setText("1.5");
-        EXPECT_EQ(child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(Thrust))->value(), 15);
-        EXPECT_EQ(thrust->text(), "1.5") << "the edit keeps what was typed until Ok";
+        thrust->setText("0.95");
+        EXPECT_EQ(child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(Thrust))->value(), 950);
+        EXPECT_EQ(thrust->text(), "0.95") << "the edit keeps what was typed until Ok";
 
         child<QCheckBox>(dialog, "check_recycled")->click();
         click(dialog, "btn_ok");
@@ -140,7 +142,7 @@ TEST(CarEditor, OkStoresDoorsFlagsPhysicsAndTheRecycleList) {
 
     const int line = findModelLine(doc.CarScript, 11);
     EXPECT_EQ(doc.CarScript[line + 4], "f2.500 {mass}");
-    EXPECT_EQ(doc.CarScript[line + 12], "f0.015 {thrust}");
+    EXPECT_EQ(doc.CarScript[line + 12], "f0.950 {thrust}");
     EXPECT_EQ(doc.CarScript[line - 1], "{BUS}");
     for (int i = 0; i < doc.CarScript.size(); ++i) {
         if (i != line + 4 && i != line + 12) {
@@ -182,7 +184,17 @@ TEST(CarEditor, RemapListsTooLongForTheRecordAreRefusedAndTheDialogStaysOpen) {
     ScriptedPrompts prompts;
     Twnd_caredit dialog;
     bool stillOpen = false;
+    QString keyed;
     EXPECT_FALSE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        auto *remaps = child<QPlainTextEdit>(dialog, "remaps");
+        remaps->setPlainText("12\n7");
+        remaps->moveCursor(QTextCursor::Start);
+        // X11 gives Delete the text "\x7f", other platforms none; both delete.
+        QTest::sendKeyEvent(QTest::Click, remaps, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, remaps, Qt::Key_Delete, QString(), Qt::NoModifier);
+        QTest::keyClicks(remaps, "a5 9");
+        QTest::keyClick(remaps, Qt::Key_Backspace);
+        keyed = remaps->toPlainText();
         child<QPlainTextEdit>(dialog, "remaps")->setPlainText(QStringList(256, "1").join('\n'));
         click(dialog, "btn_ok");
         stillOpen = dialog.isVisible();
@@ -190,11 +202,54 @@ TEST(CarEditor, RemapListsTooLongForTheRecordAreRefusedAndTheDialogStaysOpen) {
         click(dialog, "btn_ok");
         click(dialog, "btn_cancel");
     }));
+    EXPECT_EQ(keyed, "5\n7") << "letters and blanks are no remap";
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(prompts.messages().size(), 2);
     EXPECT_TRUE(prompts.messages()[0].contains("255"));
     EXPECT_EQ(prompts.messages()[1], "'x' is not a valid integer value");
     EXPECT_EQ(doc, original);
+}
+
+TEST(CarEditor, SizesAndDoorsTheRecordCannotHoldAreRefusedAndTheDialogsStayOpen) {
+    StyleDocument doc = sampleWithScript();
+    const ShownDoor door = shownDoor(doc.CarInfoTable[3].doors[0]);
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    QString typedSize;
+    bool sizeStayed = false;
+    bool editorStayed = false;
+    EXPECT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        auto *sizes = dialog.findChild<Twnd_colsize *>();
+        QTimer::singleShot(0, sizes, [&] {
+            auto *width = child<QLineEdit>(*sizes, "edit_width");
+            width->selectAll();
+            QTest::keyClicks(width, "300");
+            typedSize = width->text();
+            click(*sizes, "btn_ok");
+            sizeStayed = sizes->isVisible();
+            width->selectAll();
+            QTest::keyClicks(width, "200");
+            click(*sizes, "btn_ok");
+        });
+        QTest::mouseDClick(child<QWidget>(dialog, "carprev"), Qt::LeftButton);
+
+        child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);
+        auto *doors = child<QTableWidget>(dialog, "doorgrid");
+        doors->item(0, 2)->setText("");
+        doors->item(0, 0)->setText("70");
+        click(dialog, "btn_ok");
+        editorStayed = dialog.isVisible();
+        doors->item(0, 0)->setText("63");
+        click(dialog, "btn_ok");
+    }));
+    EXPECT_EQ(typedSize, "300");
+    EXPECT_TRUE(sizeStayed);
+    EXPECT_TRUE(editorStayed);
+    ASSERT_EQ(prompts.messages().size(), 2);
+    EXPECT_TRUE(prompts.messages()[0].contains("0 to 255")) << prompts.messages()[0].toStdString();
+    EXPECT_TRUE(prompts.messages()[1].contains("-63 to 63")) << prompts.messages()[1].toStdString();
+    EXPECT_EQ(doc.CarInfoTable[3].w, 200);
+    EXPECT_EQ(shownDoor(doc.CarInfoTable[3].doors[0]), (ShownDoor{63, door.y, false}));
 }
 
 TEST(CarEditor, ACarWithoutPhysicsBlockEditsOnlyItsRecord) {

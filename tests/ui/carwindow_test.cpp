@@ -10,16 +10,22 @@
 #include "spritespage.h"
 #include "stylewriter.h"
 #include "tempdir.h"
+#include "tilegridview.h"
 #include "tvyr_sprite.h"
 #include "twnd_caredit.h"
+#include "twnd_surface.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,6 +60,13 @@ struct CarWindow : ::testing::Test {
         return nullptr;
     }
     QPlainTextEdit *scriptPage() { return window.findChild<QPlainTextEdit *>(QStringLiteral("gcitext")); }
+    // The page's lines as they stand (toPlainText() shows non-breaking spaces as blanks).
+    QStringList pageLines() {
+        QStringList lines;
+        for (QTextBlock block = scriptPage()->document()->begin(); block.isValid(); block = block.next())
+            lines << block.text();
+        return lines;
+    }
 
     TestDir dir;
     ScriptedPrompts prompts;
@@ -73,6 +86,14 @@ TEST_F(CarWindow, TheScriptBesideTheStyleIsLoadedAndKeptForAFolderWithoutOne) {
     window.opensty(dir.path("other/plain.sty"));
     EXPECT_EQ(window.document().CarScript, script);
     EXPECT_TRUE(prompts.messages().isEmpty());
+
+    // A game copied from Windows may spell the name in capitals.
+    QDir().mkdir(dir.path("copied"));
+    ASSERT_TRUE(QFile::copy(stylePath, dir.path("copied/plain.sty")));
+    writeWholeFileAtomic(dir.path("copied/NYC.GCI"), "{copied}\r\n\r\n1 {model}\r\n");
+    window.opensty(dir.path("copied/plain.sty"));
+    EXPECT_EQ(window.document().CarScript, QStringList({"{copied}", "", "1 {model}"}));
+    EXPECT_FALSE(window.isScriptModified());
 }
 
 TEST_F(CarWindow, EditCarOnTheSelectedSpriteStoresTheRecordAndTheScript) {
@@ -105,6 +126,101 @@ TEST_F(CarWindow, EditCarOnTheSelectedSpriteStoresTheRecordAndTheScript) {
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
+TEST_F(CarWindow, OkRewritesOnlyThePhysicsLinesTheUserChanged) {
+    // Model 11's block as another tool wrote it: fewer decimals than the editor writes.
+    const int line = findModelLine(script, 11);
+    QStringList written = script;
+    written[line + 12] = "f0.5 {thrust}";
+    written[line + 4] = "f1.5 {mass}";
+    written[line + 1] = "1  {turbo}";
+    writeWholeFileAtomic(dir.path("game/nyc.gci"), carScriptBytes(written));
+    window.opensty(stylePath);
+    ASSERT_EQ(window.document().CarScript, written);
+
+    window.spritesPage()->selectByNumber(3);
+    Twnd_caredit *editor = window.carEditor();
+    int mass = 0;
+    int thrust = 0;
+    QTimer::singleShot(0, editor, [&] {
+        mass = editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->value();
+        thrust = editor->findChild<QSlider *>(QStringLiteral("physicsslider1"))->value();
+        editor->findChild<QTableWidget *>(QStringLiteral("infogrid"))->item(1, 1)->setText("9");
+        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    action("edit car")->trigger();
+    EXPECT_EQ(mass, 1500);
+    EXPECT_EQ(thrust, 500);
+    EXPECT_EQ(window.document().CarInfoTable[std::size_t(carOfSprite(sample, 3))].passengers, 9);
+    EXPECT_EQ(window.document().CarScript, written);
+    EXPECT_FALSE(window.isScriptModified());
+
+    // A value the user does change is written the editor's way, and only that line.
+    QTimer::singleShot(0, editor, [&] {
+        auto *edit = editor->findChild<QLineEdit *>(QStringLiteral("physicsedit1"));
+        edit->selectAll();
+        QTest::keyClicks(edit, "0.75");
+        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    action("edit car")->trigger();
+    written[line + 12] = "f0.750 {thrust}";
+    EXPECT_EQ(window.document().CarScript, written);
+}
+
+TEST_F(CarWindow, UndoingEditCarOrASurfaceKeepsWhatWasTypedSince) {
+    const int line = findModelLine(script, 11);
+    window.spritesPage()->selectByNumber(3);
+    Twnd_caredit *editor = window.carEditor();
+    QTimer::singleShot(0, editor, [&] {
+        editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(2500);
+        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    action("edit car")->trigger();
+    ASSERT_EQ(window.document().CarScript[line + 4], "f2.500 {mass}");
+
+    // Typed on the page: a first line, which moves the car's block, and a letter at the end.
+    QTextCursor cursor = scriptPage()->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    scriptPage()->setTextCursor(cursor);
+    QTest::keyClicks(scriptPage(), "{mine}");
+    QTest::keyClick(scriptPage(), Qt::Key_Return);
+    cursor = scriptPage()->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    scriptPage()->setTextCursor(cursor);
+    QTest::keyClicks(scriptPage(), "x");
+    QStringList typed = QStringList{"{mine}"} + script;
+    typed.last() += "x";
+
+    window.findChild<TileGridView *>()->setCurrentCell(5, 2);
+    auto *surface = window.findChild<Twnd_surface *>();
+    QTimer::singleShot(0, surface, [&] {
+        surface->findChild<QListWidget *>(QStringLiteral("CheckListBox1"))
+            ->findItems("water (floor)", Qt::MatchExactly)
+            .first()
+            ->setCheckState(Qt::Checked);
+        surface->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    action("Surface")->trigger();
+    const QStringList water = sample.SurfaceColumns[2];
+    ASSERT_EQ(window.document().SurfaceColumns[2], QStringList(water) << "25");
+    auto *column = window.findChild<QPlainTextEdit *>(QStringLiteral("spec3"));
+    cursor = column->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    column->setTextCursor(cursor);
+    QTest::keyClick(column, Qt::Key_Return);
+    QTest::keyClicks(column, "12");
+
+    action("Undo surface for tile 25")->trigger();
+    EXPECT_EQ(window.document().SurfaceColumns[2], QStringList(water) << "12");
+    EXPECT_EQ(column->toPlainText(), (QStringList(water) << "12").join('\n'));
+    action("Undo edit car")->trigger();
+    EXPECT_EQ(window.document().CarScript, typed);
+    EXPECT_EQ(pageLines(), typed);
+    action("Redo edit car")->trigger();
+    QStringList redone = typed;
+    redone[line + 5] = "f2.500 {mass}";
+    EXPECT_EQ(window.document().CarScript, redone);
+}
+
 TEST_F(CarWindow, MirrorAllDoorsTwiceRestoresTheDocument) {
     button("mirror all door locations")->click();
     EXPECT_NE(window.document().CarInfoTable, sample.CarInfoTable);
@@ -114,20 +230,43 @@ TEST_F(CarWindow, MirrorAllDoorsTwiceRestoresTheDocument) {
 }
 
 TEST_F(CarWindow, TypingOnTheScriptPageChangesTheScriptOnly) {
+    // Every byte a script may hold, a non-breaking space (0xA0) among them.
+    QByteArray bytes = carScriptBytes(script);
+    for (int byte = 0; byte < 256; ++byte)
+        if (byte != '\r' && byte != '\n')
+            bytes += char(byte);
+    bytes += "\r\n";
+    writeWholeFileAtomic(dir.path("game/all.gci"), bytes);
+    prompts.queueText(dir.path("game/all.gci"));
+    action("open GCI")->trigger();
+    const QStringList all = window.document().CarScript;
+    ASSERT_EQ(all.size(), script.size() + 1);
+
     QTextCursor cursor = scriptPage()->textCursor();
     cursor.movePosition(QTextCursor::End);
     scriptPage()->setTextCursor(cursor);
     QTest::keyClicks(scriptPage(), "x");
-    EXPECT_EQ(window.document().CarScript.last(), script.last() + "x");
+    QByteArray typed = bytes;
+    typed.insert(typed.size() - 2, 'x');
+    EXPECT_EQ(carScriptBytes(window.document().CarScript), typed);
     EXPECT_TRUE(window.isScriptModified());
     EXPECT_FALSE(window.isModified());
+
+    // A save that fails changes neither the page nor the text.
+    const QStringList before = window.document().CarScript;
+    prompts.queueText(dir.path("no such folder/saved"));
+    action("save GCI")->trigger();
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_EQ(window.document().CarScript, before);
+    EXPECT_EQ(pageLines(), before);
+    EXPECT_TRUE(window.isScriptModified());
 
     prompts.queueText(dir.path("saved"));
     action("save GCI")->trigger();
     EXPECT_TRUE(QFile::exists(dir.path("saved.gci")));
     EXPECT_FALSE(window.isScriptModified());
     // The header the save wrote shows on the page.
-    EXPECT_EQ(scriptPage()->toPlainText(), window.document().CarScript.join('\n'));
+    EXPECT_EQ(pageLines(), window.document().CarScript);
 
     prompts.queueText(dir.path("game/nyc.gci"));
     action("open GCI")->trigger();
