@@ -85,7 +85,8 @@ bool loadCompanionScript(QStringList &script, QString &defaultName, const QStrin
 }
 
 bool openGci(QStringList &script, QString &defaultName, Prompts &prompts) {
-    const std::optional<QString> name = prompts.openFileName(CarScriptFilter, defaultName);
+    const std::optional<QString> name =
+        prompts.openFileName(FileKind::CarScript, CarScriptFilter, defaultName);
     if (!name)
         return false;
     try {
@@ -101,7 +102,8 @@ bool openGci(QStringList &script, QString &defaultName, Prompts &prompts) {
 QString saveGci(QStringList &script, QString &defaultName, Prompts &prompts) {
     if (script.size() < 10)
         return QString();
-    const std::optional<QString> name = prompts.saveFileName(CarScriptFilter, defaultName);
+    const std::optional<QString> name =
+        prompts.saveFileName(FileKind::CarScript, CarScriptFilter, defaultName);
     if (!name)
         return QString();
     rewriteCarScriptHeader(
