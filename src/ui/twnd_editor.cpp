@@ -34,6 +34,7 @@
 #include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_surface.h"
+#include "verticalscrollarea.h"
 #include "windowlog.h"
 #include "windowprogress.h"
 
@@ -61,6 +62,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -196,6 +198,8 @@ Twnd_editor::Twnd_editor()
     mainArea_->addWidget(loadingPage_);
 
     auto *side = new QTabWidget;
+    // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
+    side->tabBar()->setUsesScrollButtons(false);
     side->addTab(makeInfoPage(), QStringLiteral("info"));
     side->addTab(makePalIndexPage(), QStringLiteral("pal index"));
     side->addTab(makeToolPage(), QStringLiteral("tool"));
@@ -393,9 +397,8 @@ QWidget *Twnd_editor::makeToolPage() {
         layout->addWidget(box);
     }
     layout->addStretch();
-    auto *scroll = new QScrollArea;
+    auto *scroll = new VerticalScrollArea;
     scroll->setWidget(page);
-    scroll->setWidgetResizable(true);
     return scroll;
 }
 
