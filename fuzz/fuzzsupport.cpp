@@ -60,11 +60,11 @@ std::optional<QString> FuzzPrompts::inputBox(const QString &, const QString &, c
     return std::nullopt;
 }
 
-std::optional<QString> FuzzPrompts::openFileName(const QString &, const QString &) {
+std::optional<QString> FuzzPrompts::openFileName(FileKind, const QString &, const QString &) {
     return file_;
 }
 
-std::optional<QString> FuzzPrompts::saveFileName(const QString &, const QString &) {
+std::optional<QString> FuzzPrompts::saveFileName(FileKind, const QString &, const QString &) {
     return std::nullopt;
 }
 

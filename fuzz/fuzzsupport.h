@@ -39,8 +39,8 @@ public:
     Answer saveDiscardCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &preset) override;
-    std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
-    std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
+    std::optional<QString> openFileName(FileKind kind, const QString &filter, const QString &preset) override;
+    std::optional<QString> saveFileName(FileKind kind, const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
     // A palette number from -16 to 996, a text that is no number, or cancel.
     std::optional<QString> pickPalette(const QString &preset) override;

@@ -56,7 +56,7 @@ std::optional<CarPublication> publishCar(const StyleDocument &doc, int sprite, P
         prompts.message(QStringLiteral("Sprite %1 is no car sprite; only cars are published.").arg(sprite));
         return std::nullopt;
     }
-    const std::optional<QString> name = prompts.saveFileName(PublishCarFilter, QString());
+    const std::optional<QString> name = prompts.saveFileName(FileKind::Sprite, PublishCarFilter, QString());
     if (!name)
         return std::nullopt;
     CarPublication published = writeCarPublication(doc, sprite, *name, workFolder);

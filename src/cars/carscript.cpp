@@ -100,7 +100,8 @@ bool loadCompanionScript(QStringList &script, QString &defaultName, const QStrin
 }
 
 bool openGci(QStringList &script, QString &defaultName, Prompts &prompts) {
-    const std::optional<QString> name = prompts.openFileName(CarScriptFilter, defaultName);
+    const std::optional<QString> name =
+        prompts.openFileName(FileKind::CarScript, CarScriptFilter, defaultName);
     if (!name)
         return false;
     try {
@@ -116,7 +117,8 @@ bool openGci(QStringList &script, QString &defaultName, Prompts &prompts) {
 QString saveGci(QStringList &script, QString &defaultName, Prompts &prompts) {
     if (script.size() < 10)
         return QString();
-    const std::optional<QString> name = prompts.saveFileName(CarScriptFilter, defaultName);
+    const std::optional<QString> name =
+        prompts.saveFileName(FileKind::CarScript, CarScriptFilter, defaultName);
     if (!name)
         return QString();
     // The text takes the new header only once the file holds it, so a failed write changes nothing.

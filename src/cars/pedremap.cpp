@@ -59,7 +59,7 @@ bool pedRemapChanged(const StyleDocument &doc, QImage &picture, int remap, Promp
 }
 
 bool pedOpenBmp(QImage &picture, Prompts &prompts) {
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.openFileName(FileKind::Sprite, BitmapFilter, QString());
     if (!path)
         return false;
     LoadedBitmap bitmap;
@@ -80,7 +80,7 @@ bool pedOpenBmp(QImage &picture, Prompts &prompts) {
 }
 
 bool pedSaveBmp(const QImage &picture, Prompts &prompts) {
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.saveFileName(FileKind::Sprite, BitmapFilter, QString());
     if (!path)
         return false;
     saveBitmap8(withExtension(*path, QStringLiteral(".bmp")), picture);

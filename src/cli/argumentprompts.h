@@ -19,10 +19,10 @@ public:
     void queueFolder(const QString &folder) { folders_.push_back(folder); }
     void queueChoice(SpriteImportChoice choice) { choice_ = choice; }
 
-    std::optional<QString> openFileName(const QString &, const QString &) override {
+    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override {
         return next(fileNames_);
     }
-    std::optional<QString> saveFileName(const QString &, const QString &) override {
+    std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override {
         return next(fileNames_);
     }
     std::optional<QString> pickPalette(const QString &) override { return next(palettes_); }

@@ -15,7 +15,8 @@ QString DeltaFileName(const StyleDocument &doc, int sprite) {
 
 QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts, DeltaView view) {
     const QImage sheet = renderDeltaSheet(doc, sprite, view);
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, DeltaFileName(doc, sprite));
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Sprite, BitmapFilter, DeltaFileName(doc, sprite));
     if (!path)
         return QString();
     const QString target = withExtension(*path, QStringLiteral(".bmp"));
@@ -30,7 +31,8 @@ std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prom
         return std::nullopt;
     }
     const QImage picture = spritePicture(doc, sprite);
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, DeltaFileName(doc, sprite));
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Sprite, BitmapFilter, DeltaFileName(doc, sprite));
     if (!path)
         return std::nullopt;
     const LoadedBitmap bitmap = loadBitmap(*path);

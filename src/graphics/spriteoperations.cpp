@@ -74,7 +74,8 @@ QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
         prompts.message(QStringLiteral("Sprite %1 cannot be exported: %2.").arg(sprite).arg(*reason));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, SpriteFileName(doc, sprite));
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Sprite, BitmapFilter, SpriteFileName(doc, sprite));
     if (!path)
         return QString();
     const QString target = withExtension(*path, BmpExtension);
@@ -98,7 +99,8 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
                             .arg(entry.h));
         return false;
     }
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, SpriteFileName(doc, sprite));
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Sprite, BitmapFilter, SpriteFileName(doc, sprite));
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadBitmap(*path);
@@ -204,7 +206,7 @@ QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, P
         prompts.message(QStringLiteral("The style has no sprite graphics to export."));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.saveFileName(FileKind::Sprite, BitmapFilter, QString());
     if (!path)
         return QString();
     QImage store = doc.SpriteStore;
@@ -216,7 +218,7 @@ QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, P
 }
 
 bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.openFileName(FileKind::Sprite, BitmapFilter, QString());
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadBitmap(*path);

@@ -60,7 +60,8 @@ QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, P
     const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
     if (!parsed)
         return QString();
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, parsed->format(tile));
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Tile, BitmapFilter, parsed->format(tile));
     if (!path)
         return QString();
     return writeTile(doc, tile, *path, Durability::Synced);
@@ -102,7 +103,8 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
     const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
     if (!parsed)
         return false;
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, parsed->format(tile));
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Tile, BitmapFilter, parsed->format(tile));
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadBitmap(*path);
@@ -178,7 +180,7 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
         prompts.message(QStringLiteral("The style has no tile graphics to export."));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.saveFileName(FileKind::Tile, BitmapFilter, QString());
     if (!path)
         return QString();
     const QString target = withExtension(*path, BmpExtension);
@@ -187,7 +189,7 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
 }
 
 bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
-    const std::optional<QString> path = prompts.openFileName(BitmapFilter, QString());
+    const std::optional<QString> path = prompts.openFileName(FileKind::Tile, BitmapFilter, QString());
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadBitmap(*path);

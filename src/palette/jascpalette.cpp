@@ -79,7 +79,7 @@ quint32 jascColour(const QByteArray &line) {
 }
 
 QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
-    const std::optional<QString> chosen = prompts.saveFileName(JascFilter, QString());
+    const std::optional<QString> chosen = prompts.saveFileName(FileKind::Palette, JascFilter, QString());
     if (!chosen)
         return QString();
     const std::optional<int> palette = pickStoredPalette(doc, QStringLiteral("0"), prompts);
@@ -91,7 +91,7 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
 }
 
 bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
-    const std::optional<QString> chosen = prompts.openFileName(JascFilter, QString());
+    const std::optional<QString> chosen = prompts.openFileName(FileKind::Palette, JascFilter, QString());
     if (!chosen)
         return false;
     const QList<QByteArray> lines = textLines(readWholeFile(*chosen));

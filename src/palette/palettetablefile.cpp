@@ -6,7 +6,8 @@
 #include "prompts.h"
 
 QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
-    const std::optional<QString> chosen = prompts.saveFileName(BitmapFilter, PaletteTableFileName);
+    const std::optional<QString> chosen =
+        prompts.saveFileName(FileKind::Palette, BitmapFilter, PaletteTableFileName);
     if (!chosen)
         return QString();
     const QString path = withExtension(*chosen, QStringLiteral(".bmp"));
@@ -15,7 +16,8 @@ QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
 }
 
 bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
-    const std::optional<QString> chosen = prompts.openFileName(BitmapFilter, PaletteTableFileName);
+    const std::optional<QString> chosen =
+        prompts.openFileName(FileKind::Palette, BitmapFilter, PaletteTableFileName);
     if (!chosen)
         return false;
     const LoadedBitmap loaded = loadBitmap(*chosen);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <optional>
 
 enum class Answer { Yes, No, Cancel };
@@ -15,6 +16,10 @@ enum class SpriteImportChoice {
     ImportOverCurrent = 5,
     Cancel = 127,
 };
+// What a file dialog is for: each kind opens in the folder the user last chose for it.
+enum class FileKind { StyleFile, Tile, Sprite, Palette, CarScript };
+inline constexpr std::size_t FileKindCount = 5;
+
 // What an import does with pixels whose colours the palette that will show them lacks.
 enum class MissingColoursAnswer { Nearest, KeepIndexes, Cancel };
 
@@ -35,9 +40,12 @@ public:
     // One-line input box; nothing when the user cancels.
     virtual std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                             const QString &preset) = 0;
-    // File dialogs with a filter such as "*.bmp|*.bmp" and a preset name; nothing on cancel.
-    virtual std::optional<QString> openFileName(const QString &filter, const QString &preset) = 0;
-    virtual std::optional<QString> saveFileName(const QString &filter, const QString &preset) = 0;
+    // File dialogs for a kind of file, with a filter such as "*.bmp|*.bmp" and a preset name;
+    // nothing on cancel.
+    virtual std::optional<QString> openFileName(FileKind kind, const QString &filter,
+                                                const QString &preset) = 0;
+    virtual std::optional<QString> saveFileName(FileKind kind, const QString &filter,
+                                                const QString &preset) = 0;
     // Folder browser (file-system folders only); nothing on cancel.
     virtual std::optional<QString> folder(const QString &title) = 0;
     // Palette picker: shows every physical palette with `preset` (a palette number as text) picked;
@@ -60,8 +68,12 @@ public:
     std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
         return std::nullopt;
     }
-    std::optional<QString> openFileName(const QString &, const QString &) override { return std::nullopt; }
-    std::optional<QString> saveFileName(const QString &, const QString &) override { return std::nullopt; }
+    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override {
+        return std::nullopt;
+    }
     std::optional<QString> folder(const QString &) override { return std::nullopt; }
     std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
     SpriteImportChoice importChoice() override { return SpriteImportChoice::Cancel; }

@@ -263,6 +263,15 @@ void readChunk(StyleDocument &doc, const Payload &p, Progress &progress,
     // "FONB" is never stored: the writer always stores the fixed font table.
 }
 
+// The chunk headers that follow the file header, counted as the chunk loop walks them.
+int countChunks(const QByteArray &bytes) {
+    int count = 0;
+    for (qsizetype at = FileHeaderSize; bytes.size() - at >= ChunkHeaderSize; ++count)
+        at += ChunkHeaderSize +
+              std::min<qsizetype>(readU32(bytes.constData() + at + 4), bytes.size() - at - ChunkHeaderSize);
+    return count;
+}
+
 } // namespace
 
 bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Progress &progress, Log &log) {
@@ -281,6 +290,10 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
     const char *const data = bytes.constData();
     const qsizetype end = bytes.size();
     qsizetype at = FileHeaderSize;
+    // The bar steps once per chunk.
+    progress.setMaximum(countChunks(bytes));
+    progress.setPosition(0);
+    int chunksRead = 0;
     try {
         while (at < end) {
             if (end - at < ChunkHeaderSize) {
@@ -308,6 +321,7 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
                 readChunk(next, p, progress, spriteIndex);
             }
             at += p.present;
+            progress.setPosition(++chunksRead);
             if (truncated)
                 break;
         }

@@ -206,7 +206,8 @@ QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts
 
 QString saveStyleAs(StyleDocument &doc, QString &defaultName, Prompts &prompts, Progress &progress,
                     Log &log) {
-    const std::optional<QString> chosen = prompts.saveFileName(StyleFileFilter, defaultName);
+    const std::optional<QString> chosen =
+        prompts.saveFileName(FileKind::StyleFile, StyleFileFilter, defaultName);
     if (!chosen)
         return QString();
     defaultName = *chosen;

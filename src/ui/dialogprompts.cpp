@@ -1,7 +1,9 @@
 #include "dialogprompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -74,16 +76,32 @@ std::optional<QString> DialogPrompts::inputBox(const QString &caption, const QSt
     return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
-std::optional<QString> DialogPrompts::openFileName(const QString &filter, const QString &preset) {
-    const QString name = QFileDialog::getOpenFileName(parent_, QString(), preset, dialogFilter(filter));
-    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+QString DialogPrompts::startPath(FileKind kind, const QString &preset) const {
+    const QString &folder = folders_[std::size_t(kind)];
+    if (folder.isEmpty() || QDir::isAbsolutePath(preset))
+        return preset;
+    return QDir(folder).filePath(preset);
 }
 
-std::optional<QString> DialogPrompts::saveFileName(const QString &filter, const QString &preset) {
+std::optional<QString> DialogPrompts::chosen(FileKind kind, const QString &name) {
+    if (name.isEmpty())
+        return std::nullopt;
+    folders_[std::size_t(kind)] = QFileInfo(name).absolutePath();
+    return name;
+}
+
+std::optional<QString> DialogPrompts::openFileName(FileKind kind, const QString &filter,
+                                                   const QString &preset) {
+    return chosen(kind, QFileDialog::getOpenFileName(parent_, QString(), startPath(kind, preset),
+                                                     dialogFilter(filter)));
+}
+
+std::optional<QString> DialogPrompts::saveFileName(FileKind kind, const QString &filter,
+                                                   const QString &preset) {
     // The extension rule of each save decides the overwrite, so the dialog does not ask twice.
-    const QString name = QFileDialog::getSaveFileName(parent_, QString(), preset, dialogFilter(filter),
-                                                      nullptr, QFileDialog::DontConfirmOverwrite);
-    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    return chosen(kind, QFileDialog::getSaveFileName(parent_, QString(), startPath(kind, preset),
+                                                     dialogFilter(filter), nullptr,
+                                                     QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<QString> DialogPrompts::folder(const QString &title) {

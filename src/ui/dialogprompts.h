@@ -2,6 +2,7 @@
 
 #include "prompts.h"
 
+#include <array>
 #include <functional>
 
 class QWidget;
@@ -17,8 +18,10 @@ public:
     Answer saveDiscardCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &preset) override;
-    std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
-    std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
+    // The file dialogs open in the folder last chosen for the kind during this run, with a preset
+    // name that has no folder of its own joined to it.
+    std::optional<QString> openFileName(FileKind kind, const QString &filter, const QString &preset) override;
+    std::optional<QString> saveFileName(FileKind kind, const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
     std::optional<QString> pickPalette(const QString &preset) override { return palettePicker_(preset); }
     SpriteImportChoice importChoice() override { return importChooser_(); }
@@ -34,7 +37,12 @@ public:
     }
 
 private:
+    QString startPath(FileKind kind, const QString &preset) const;
+    std::optional<QString> chosen(FileKind kind, const QString &name);
+
     QWidget *parent_;
+    // Kept in memory only: the editor has no settings file.
+    std::array<QString, FileKindCount> folders_;
     std::function<std::optional<QString>(const QString &)> palettePicker_;
     std::function<SpriteImportChoice()> importChooser_;
 };

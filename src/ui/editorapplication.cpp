@@ -4,7 +4,12 @@
 
 #include <QMessageBox>
 
-EditorApplication::EditorApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+EditorApplication::EditorApplication(int &argc, char **argv) : QApplication(argc, argv) {
+    // No display name: the toolkit would append it to every window's title, and each window's
+    // caption is already complete. Message boxes fall back to the application name.
+    setApplicationName(QStringLiteral("vyr2 sty tool"));
+    setDesktopFileName(QStringLiteral("vyr2-sty-tool"));
+}
 
 bool EditorApplication::notify(QObject *receiver, QEvent *event) {
     QString text;

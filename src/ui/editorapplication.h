@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <functional>
 
-// The editor's application object. An error escaping a command goes to the error handler (the main
-// window: it puts its controls back and shows the text in a message box); the program goes on.
+// The editor's application object, named "vyr2 sty tool". An error escaping a command goes to the error
+// handler (the main window: it puts its controls back and shows the text in a message box); the program goes
+// on.
 class EditorApplication : public QApplication {
 public:
     EditorApplication(int &argc, char **argv);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,7 +61,34 @@ private:
     const QImage *strip_ = nullptr;
 };
 
+// The list stands its items in as many columns as fit across and scrolls up and down only. The
+// vertical scroll bar is always there, so the columns depend on the list's own size alone.
+class SpriteList final : public QListWidget {
+public:
+    explicit SpriteList(QWidget *parent) : QListWidget(parent) {
+        setFlow(QListView::LeftToRight);
+        setWrapping(true);
+        setResizeMode(QListView::Adjust);
+        setUniformItemSizes(true);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override {
+        QListWidget::resizeEvent(event);
+        // The view starts a new row as soon as a row would fill the width exactly, so the columns
+        // share one pixel less.
+        const int inner = viewport()->width();
+        setGridSize(QSize((inner - 1) / spriteListColumns(inner), SpriteListPage::ItemHeight));
+    }
+};
+
 } // namespace
+
+int spriteListColumns(int innerWidth) {
+    return std::max(1, innerWidth / SpriteListPage::ColumnWidth);
+}
 
 QRect spriteThumbnailRect(const QRect &inset, int itemHeight, int listWidth, int spriteWidth,
                           int spriteHeight) {
@@ -80,7 +108,7 @@ QRect spriteThumbnailRect(const QRect &inset, int itemHeight, int listWidth, int
 SpriteListPage::SpriteListPage(QWidget *parent) : QWidget(parent) {
     auto *layout = new QVBoxLayout(this);
     auto *tools = new QToolBar(this);
-    refresh_ = tools->addAction(QStringLiteral("refresh"), this, &SpriteListPage::refresh);
+    refresh_ = tools->addAction(QStringLiteral("refresh"), this, [this] { refresh(); });
     show_ = tools->addAction(QStringLiteral("Show sprite"), this, [this] {
         if (list_->currentRow() >= 0)
             emit showSprite(list_->currentRow());
@@ -88,11 +116,8 @@ SpriteListPage::SpriteListPage(QWidget *parent) : QWidget(parent) {
     publish_ = tools->addAction(QStringLiteral("create zip and gif file of this car for publishing"), this,
                                 [this] { emit publishRequested(list_->currentRow()); });
     layout->addWidget(tools);
-    list_ = new QListWidget(this);
+    list_ = new SpriteList(this);
     list_->setObjectName(QStringLiteral("spritelist"));
-    list_->setFlow(QListView::LeftToRight);
-    list_->setResizeMode(QListView::Adjust);
-    list_->setUniformItemSizes(true);
     list_->setItemDelegate(new SpriteItemDelegate(list_));
     layout->addWidget(list_, 1);
     connect(list_, &QListWidget::currentRowChanged, this, &SpriteListPage::updatePublishButton);
@@ -113,15 +138,16 @@ void SpriteListPage::setReady(bool ready) {
     updatePublishButton();
 }
 
-void SpriteListPage::refresh() {
+void SpriteListPage::refresh(Selection selection) {
     const int count = document_ ? document_->spriteCount() : 0;
+    const int current = selection == Selection::Keep ? std::max(0, list_->currentRow()) : 0;
     if (list_->count() != count) {
         list_->clear();
         for (int sprite = 0; sprite < count; ++sprite)
             list_->addItem(QString());
     }
     if (count > 0)
-        list_->setCurrentRow(0);
+        list_->setCurrentRow(std::min(current, count - 1));
     list_->viewport()->update();
     updatePublishButton();
 }

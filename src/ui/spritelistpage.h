@@ -13,14 +13,18 @@ class SpriteListPage : public QWidget {
     Q_OBJECT
 public:
     static constexpr int ItemHeight = 78;
+    static constexpr int ColumnWidth = 130;
+    // Whether a refresh selects the first item or keeps the one the user is on.
+    enum class Selection { First, Keep };
 
     explicit SpriteListPage(QWidget *parent = nullptr);
 
     // The strip is read when items are drawn, so it must outlive the page's use of it.
     void setDocument(const StyleDocument *document, const QImage *strip);
     void setReady(bool ready);
-    // "refresh": one item per entry, the first one selected.
-    void refresh();
+    // One item per entry: "refresh" and loading select the first one; after an edit the current
+    // item stays (the last one when the list became shorter).
+    void refresh(Selection selection = Selection::First);
     QListWidget *list() const { return list_; }
 
 signals:
@@ -41,5 +45,8 @@ private:
 // Where an item draws a sprite's thumbnail: beside the text, right-aligned, as high as the item
 // allows, or across the item for a sprite wider than the list's proportions. Empty for a sprite
 // without pixels.
+// Columns of a list whose inner width (without its vertical scroll bar) is `innerWidth`.
+int spriteListColumns(int innerWidth);
+
 QRect spriteThumbnailRect(const QRect &inset, int itemHeight, int listWidth, int spriteWidth,
                           int spriteHeight);

@@ -1,6 +1,7 @@
 #include "spritespage.h"
 
 #include "errorguard.h"
+#include "progress.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
@@ -19,6 +20,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -139,39 +141,47 @@ const QImage &SpritesPage::overlay() const {
 }
 
 void SpritesPage::refresh() {
-    build(false);
+    build({}, selected_);
 }
 
-void SpritesPage::showLoaded() {
-    selected_ = 0;
-    build(false);
+void SpritesPage::showLoaded(Progress &progress) {
+    if (!document_)
+        return;
+    progress.setMaximum(std::max(0, document_->spriteCount() - 1));
+    build(
+        [&progress](int sprite) {
+            progress.setPosition(sprite);
+            progress.processEvents();
+        },
+        0);
+    progress.setPosition(0);
 }
 
 void SpritesPage::redrawOverlay() {
-    build(true);
+    if (!document_)
+        return;
+    redraw_->setText(QStringLiteral("please wait..."));
+    const int last = document_->spriteCount() - 1;
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    build(
+        [this, &sinceRepaint, last](int sprite) {
+            if (sinceRepaint.elapsed() < 15 && sprite != last)
+                return;
+            redraw_->setText(QStringLiteral("%1 / %2").arg(sprite).arg(last));
+            QCoreApplication::processEvents();
+            sinceRepaint.restart();
+        },
+        spriteSelector_ ? spriteSelector_->value() : selected_);
 }
 
-void SpritesPage::build(bool countOnButton) {
+void SpritesPage::build(const std::function<void(int)> &painted, int select) {
     if (!document_)
         return;
     // Painted from a copy: the events processed meanwhile may change the document.
     const StyleDocument snapshot = *document_;
     strip_->hide();
     redraw_->setEnabled(false);
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    std::function<void(int)> painted;
-    if (countOnButton) {
-        redraw_->setText(QStringLiteral("please wait..."));
-        const int last = snapshot.spriteCount() - 1;
-        painted = [this, &sinceRepaint, last](int sprite) {
-            if (sinceRepaint.elapsed() < 15 && sprite != last)
-                return;
-            redraw_->setText(QStringLiteral("%1 / %2").arg(sprite).arg(last));
-            QCoreApplication::processEvents();
-            sinceRepaint.restart();
-        };
-    }
     strip_->setImage(buildSpriteOverlay(snapshot, !noBorder_->isChecked(), painted));
     redraw_->setText(RedrawCaption);
     redraw_->setEnabled(ready_);
@@ -182,7 +192,7 @@ void SpritesPage::build(bool countOnButton) {
         updateCarButtons();
         return;
     }
-    selectByNumber(std::clamp(selected_, 0, document_->spriteCount() - 1));
+    selectByNumber(std::clamp(select, 0, document_->spriteCount() - 1));
 }
 
 void SpritesPage::selectAtPoint(QPoint point) {

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
+class Progress;
 class Prompts;
 class QAction;
 class QCheckBox;
@@ -13,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QScrollArea;
+class QSpinBox;
 class SpriteStripView;
 class TVyr_sprite;
 
@@ -33,10 +36,14 @@ public:
     // Rebuilds the strip quietly and selects the selected sprite again: after loading and after
     // changes made elsewhere.
     void refresh();
-    // After loading a style: the strip, and sprite 0 selected.
-    void showLoaded();
-    // "redraw overlay": the same with the button counting the sprites.
+    // After loading a style: the strip, with `progress` counting the sprites, and sprite 0
+    // selected.
+    void showLoaded(Progress &progress);
+    // "redraw overlay": the strip with the button counting the sprites, then the sprite that the
+    // sprite selector names is selected.
     void redrawOverlay();
+    // The tool tab's sprite number, which "redraw overlay" selects.
+    void setSpriteSelector(const QSpinBox *selector) { spriteSelector_ = selector; }
     void selectByNumber(int sprite);
     void selectAtPoint(QPoint point);
     // Runs the sprite click for the selected sprite: picture, palette, fields, buttons.
@@ -61,7 +68,8 @@ signals:
     void deltasRequested(int sprite);
 
 private:
-    void build(bool countOnButton);
+    // Paints the strip, telling `painted` each sprite, then selects sprite `select`.
+    void build(const std::function<void(int)> &painted, int select);
     void fieldEdited(SpriteField field);
     void fillFields(const SpriteEntry &entry);
     void placeActiveSprite(const SpriteEntry &entry);
@@ -77,6 +85,7 @@ private:
     QImage *clut1_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *logView_ = nullptr;
+    const QSpinBox *spriteSelector_ = nullptr;
     bool ready_ = false;
     int selected_ = -1;
     QList<QRgb> colours_;

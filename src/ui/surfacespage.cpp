@@ -2,7 +2,7 @@
 
 #include "styledocument.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -49,24 +49,24 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent) {
     about->setWordWrap(true);
     layout->addWidget(about);
 
+    // Captions in one row and lists in the next, so that the lists under two-line captions start
+    // where the others do.
     auto *box = new QWidget;
-    auto *columns = new QHBoxLayout(box);
-    auto *raw = new QVBoxLayout;
-    raw->addWidget(new QLabel(QStringLiteral("RAW DATA:"), box));
+    auto *columns = new QGridLayout(box);
+    columns->setRowStretch(1, 1);
+    columns->addWidget(new QLabel(QStringLiteral("RAW DATA:"), box), 0, 0, Qt::AlignBottom);
     raw_ = new QListWidget(box);
     raw_->setObjectName(QStringLiteral("rawSurfaces"));
     raw_->setSelectionMode(QAbstractItemView::NoSelection);
-    raw->addWidget(raw_);
-    columns->addLayout(raw);
+    columns->addWidget(raw_, 1, 0);
     for (std::size_t k = 0; k < SurfaceListCount; ++k) {
-        auto *column = new QVBoxLayout;
-        column->addWidget(new QLabel(ColumnCaptions[k], box));
+        const int column = int(k) + 1;
+        columns->addWidget(new QLabel(ColumnCaptions[k], box), 0, column, Qt::AlignBottom);
         columns_[k] = new QPlainTextEdit(box);
         columns_[k]->setObjectName(ColumnNames[k]);
         columns_[k]->setEnabled(false);
         connect(columns_[k], &QPlainTextEdit::textChanged, this, [this, k] { columnEdited(k); });
-        column->addWidget(columns_[k]);
-        columns->addLayout(column);
+        columns->addWidget(columns_[k], 1, column);
     }
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(box);

@@ -25,6 +25,7 @@
 #include "surfacespage.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
+#include "tilenumbering.h"
 #include "tileoperations.h"
 #include "tilepattern.h"
 #include "twnd_about.h"
@@ -33,6 +34,7 @@
 #include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_surface.h"
+#include "verticalscrollarea.h"
 #include "windowlog.h"
 #include "windowprogress.h"
 
@@ -54,21 +56,22 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <new>
 
 namespace {
 
 const QString Title = QStringLiteral("vyr2 sty tool");
-constexpr int SpriteListColumnWidth = 130;
-constexpr int SpriteListItemHeight = 78;
 
 QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
     auto *box = new QWidget(parent);
@@ -98,6 +101,10 @@ QStringList typedLines(const QPlainTextEdit *view) {
     return lines;
 }
 
+QString outOfMemoryMessage(const QString &path) {
+    return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
+}
+
 bool isStyleFileUrl(const QMimeData *mime) {
     return mime->hasUrls() && mime->urls().size() == 1 && mime->urls().first().isLocalFile() &&
            mime->urls().first().toLocalFile().endsWith(QStringLiteral(".sty"), Qt::CaseInsensitive);
@@ -125,15 +132,18 @@ Twnd_editor::Twnd_editor()
     openGci_ = tools->addAction(QStringLiteral("open GCI"), this, guard(&Twnd_editor::btn_opengciClick));
     saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, guard(&Twnd_editor::btn_savegciClick));
     tools->addAction(QStringLiteral("About"), this, guard(&Twnd_editor::btn_aboutClick));
-    QAction *undo = history_.stack().createUndoAction(this, QStringLiteral("Undo"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = history_.stack().createRedoAction(this, QStringLiteral("Redo"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    undo_ = history_.stack().createUndoAction(this, QStringLiteral("Undo"));
+    undo_->setShortcut(QKeySequence::Undo);
+    redo_ = history_.stack().createRedoAction(this, QStringLiteral("Redo"));
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Connected after the stack's own connections, so a load or save keeps them disabled.
+    connect(&history_.stack(), &QUndoStack::canUndoChanged, this, &Twnd_editor::updateHistoryActions);
+    connect(&history_.stack(), &QUndoStack::canRedoChanged, this, &Twnd_editor::updateHistoryActions);
     QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
-    edit->addAction(undo);
-    edit->addAction(redo);
-    tools->addAction(undo);
-    tools->addAction(redo);
+    edit->addAction(undo_);
+    edit->addAction(redo_);
+    tools->addAction(undo_);
+    tools->addAction(redo_);
     connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Twnd_editor::updateCaption);
     auto *quit = new QAction(QStringLiteral("Quit"), this);
     quit->setShortcut(QKeySequence::Quit);
@@ -185,7 +195,9 @@ Twnd_editor::Twnd_editor()
     loadingPage_ = new QWidget;
     auto *loading = new QVBoxLayout(loadingPage_);
     status_ = new QLabel(loadingPage_);
+    status_->setObjectName(QStringLiteral("loadingstatus"));
     loadingBar_ = new QProgressBar(loadingPage_);
+    loadingBar_->setObjectName(QStringLiteral("loadingbar"));
     loadingBar_->setValue(0);
     loading->addStretch();
     loading->addWidget(status_, 0, Qt::AlignHCenter);
@@ -197,9 +209,12 @@ Twnd_editor::Twnd_editor()
     mainArea_->addWidget(loadingPage_);
 
     auto *side = new QTabWidget;
+    // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
+    side->tabBar()->setUsesScrollButtons(false);
     side->addTab(makeInfoPage(), QStringLiteral("info"));
     side->addTab(makePalIndexPage(), QStringLiteral("pal index"));
     side->addTab(makeToolPage(), QStringLiteral("tool"));
+    sprites_->setSpriteSelector(spriteSelector_);
 
     auto *splitter = new QSplitter;
     splitter->addWidget(mainArea_);
@@ -234,7 +249,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
     auto *layout = new QVBoxLayout(page);
     auto *row = new QToolBar(page);
     const auto command = [&](const QString &caption, void (Twnd_editor::*click)()) {
-        readyActions_.push_back(row->addAction(caption, this, guard(click)));
+        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
     };
     command(QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
     command(QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
@@ -271,7 +286,6 @@ QWidget *Twnd_editor::makeSurfacesPage() {
 QWidget *Twnd_editor::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
     spriteListPage_->setDocument(&document_, &sprites_->overlay());
-    spriteList_ = spriteListPage_->list();
     connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
         attempt([&] { publishCar(document_, sprite, prompts(), carWorkFolder(), fileOpener_); });
     });
@@ -280,19 +294,6 @@ QWidget *Twnd_editor::makeSpriteListPage() {
         sprites_->selectByNumber(sprite);
     });
     return spriteListPage_;
-}
-
-int Twnd_editor::spriteListColumns(int listWidth) {
-    return listWidth / SpriteListColumnWidth;
-}
-
-void Twnd_editor::resizeEvent(QResizeEvent *event) {
-    QMainWindow::resizeEvent(event);
-    // Entries stand in columns of 130 pixels; a list narrower than one column is a single column.
-    const int columns = spriteListColumns(spriteList_->width());
-    spriteList_->setWrapping(columns > 0);
-    spriteList_->setGridSize(columns > 0 ? QSize(spriteList_->width() / columns, SpriteListItemHeight)
-                                         : QSize());
 }
 
 QWidget *Twnd_editor::makePalettesPage() {
@@ -357,9 +358,10 @@ QWidget *Twnd_editor::makeToolPage() {
     pedRemap_ = new PedRemapView(prompts_, ped);
     pedLayout->addWidget(pedRemap_);
     layout->addWidget(ped);
-    const auto button = [&](const QString &caption, QWidget *parent, void (Twnd_editor::*click)()) {
+    const auto button = [&](const QString &caption, QWidget *parent, void (Twnd_editor::*click)(),
+                            bool aboutTiles = false) {
         auto *b = new QPushButton(caption, parent);
-        connect(b, &QPushButton::clicked, this, guard(click));
+        connect(b, &QPushButton::clicked, this, aboutTiles ? tileGuard(click) : guard(click));
         readyWidgets_.push_back(b);
         return b;
     };
@@ -391,12 +393,12 @@ QWidget *Twnd_editor::makeToolPage() {
         auto *box = new QGroupBox(group, page);
         auto *buttons = new QHBoxLayout(box);
         const bool tiles = group == QStringLiteral(" Tiles ");
-        QPushButton *exportRaw =
-            button(QStringLiteral("export raw"), box,
-                   tiles ? &Twnd_editor::btn_exportrawtilesClick : &Twnd_editor::btn_exportrawspritesClick);
-        QPushButton *importRaw =
-            button(QStringLiteral("import raw"), box,
-                   tiles ? &Twnd_editor::btn_importrawtilesClick : &Twnd_editor::btn_importrawspritesClick);
+        QPushButton *exportRaw = button(
+            QStringLiteral("export raw"), box,
+            tiles ? &Twnd_editor::btn_exportrawtilesClick : &Twnd_editor::btn_exportrawspritesClick, tiles);
+        QPushButton *importRaw = button(
+            QStringLiteral("import raw"), box,
+            tiles ? &Twnd_editor::btn_importrawtilesClick : &Twnd_editor::btn_importrawspritesClick, tiles);
         if (!tiles) {
             exportRaw->setToolTip(QStringLiteral("exports whole sprite pages to a bitmap"));
             importRaw->setToolTip(QStringLiteral("imports whole sprite pages from a bitmap"));
@@ -406,9 +408,8 @@ QWidget *Twnd_editor::makeToolPage() {
         layout->addWidget(box);
     }
     layout->addStretch();
-    auto *scroll = new QScrollArea;
+    auto *scroll = new VerticalScrollArea;
     scroll->setWidget(page);
-    scroll->setWidgetResizable(true);
     return scroll;
 }
 
@@ -435,13 +436,22 @@ void Twnd_editor::setState(State state) {
     state_ = state;
     const bool loading = state == State::Loading;
     mainPages_->setEnabled(state != State::Empty && !loading);
-    mainArea_->setCurrentWidget(loading || state == State::Saving ? loadingPage_
-                                                                  : static_cast<QWidget *>(mainPages_));
-    open_->setEnabled(!loading);
-    saveAs_->setEnabled(!loading && state != State::Empty);
-    openGci_->setEnabled(!loading && state != State::Saving);
-    saveGci_->setEnabled(!loading && state != State::Saving);
+    mainArea_->setCurrentWidget(busy() ? loadingPage_ : static_cast<QWidget *>(mainPages_));
+    // The events processed during a load or save must not start another one or change the document.
+    for (QAction *file : {open_, saveAs_, openGci_, saveGci_})
+        file->setEnabled(!busy());
+    saveAs_->setEnabled(!busy() && state != State::Empty);
+    updateHistoryActions();
     enableCommands();
+}
+
+bool Twnd_editor::busy() const {
+    return state_ == State::Loading || state_ == State::Saving;
+}
+
+void Twnd_editor::updateHistoryActions() {
+    undo_->setEnabled(!busy() && history_.stack().canUndo());
+    redo_->setEnabled(!busy() && history_.stack().canRedo());
 }
 
 void Twnd_editor::enableCommands() {
@@ -472,7 +482,6 @@ void Twnd_editor::opensty(const QString &path) {
     WindowProgress progress(status_, loadingBar_);
     progress.setStatus(QStringLiteral(" init... "));
     QCoreApplication::processEvents();
-    fileName_ = path;
     setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName() + QStringLiteral("[*]"));
     QString error;
     bool loaded = false;
@@ -490,17 +499,34 @@ void Twnd_editor::opensty(const QString &path) {
             }
         } catch (const EditorError &e) {
             error = e.text();
+        } catch (const std::bad_alloc &) {
+            error = outOfMemoryMessage(path);
+        }
+        if (!error.isEmpty()) {
+            loaded = false;
+            document_ = committed_.doc;
+            clut1_ = committed_.clut1;
         }
     }
-    // A refused file leaves the document, and so its history, as it was.
+    // A refused file leaves the document, its history and the name "save as" proposes as they were.
     if (loaded) {
+        fileName_ = path;
         history_.reset();
         textModified_ = false;
     }
     committed_ = currentState();
     updateCaption();
-    refreshViews(false);
-    sprites_->showLoaded();
+    try {
+        refreshViews(false);
+        if (loaded) {
+            progress.setStatus(QStringLiteral(" Drawing sprites... "));
+            QCoreApplication::processEvents();
+            sprites_->showLoaded(progress);
+            spriteListPage_->refresh();
+        }
+    } catch (const std::bad_alloc &) {
+        error = outOfMemoryMessage(path);
+    }
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
@@ -554,7 +580,7 @@ void Twnd_editor::refreshViews(bool includingStrip) {
         selector->setMaximum(lastSprite);
     if (includingStrip)
         sprites_->refresh();
-    spriteListPage_->refresh();
+    spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
 bool Twnd_editor::mayDiscardChanges() {
@@ -577,7 +603,7 @@ bool Twnd_editor::mayDiscardChanges() {
 void Twnd_editor::btn_openClick() {
     if (!mayDiscardChanges())
         return;
-    if (const auto name = prompts().openFileName(StyleFileFilter, fileName_))
+    if (const auto name = prompts().openFileName(FileKind::StyleFile, StyleFileFilter, fileName_))
         opensty(*name);
 }
 
@@ -623,6 +649,17 @@ void Twnd_editor::command(const QString &name, const std::function<void()> &run)
 std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
     return [this, click] {
         attempt([this, click] { (this->*click)(); });
+    };
+}
+
+std::function<void()> Twnd_editor::tileGuard(void (Twnd_editor::*click)()) {
+    return [this, click] {
+        attempt([this, click] {
+            // The refreshed views select the sprite again; the info panel stays on the grid's cell,
+            // also when the command fails.
+            const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
+            (this->*click)();
+        });
     };
 }
 
@@ -709,7 +746,11 @@ void Twnd_editor::btn_importtileClick() {
 
 void Twnd_editor::btn_exportalltilesClick() {
     WindowProgress progress(new QLabel, tileProgress_);
-    exportAllTiles(document_, tilefileformat_->text(), exportAllDirectory_, prompts(), progress);
+    exportAllTiles(document_, tilefileformat_->text(), exportAllDirectory_, prompts(), progress,
+                   [this](int tile) {
+                       const QPoint cell = cellOfTile(tile);
+                       tileGrid_->setCurrentCell(cell.x(), cell.y());
+                   });
     tileProgress_->setValue(0);
 }
 
@@ -833,14 +874,14 @@ void Twnd_editor::btn_aboutClick() {
 }
 
 void Twnd_editor::closeEvent(QCloseEvent *event) {
-    if (state_ == State::Loading || !mayDiscardChanges())
+    if (busy() || !mayDiscardChanges())
         event->ignore();
     else
         event->accept();
 }
 
 void Twnd_editor::dragEnterEvent(QDragEnterEvent *event) {
-    if (state_ != State::Loading && isStyleFileUrl(event->mimeData()))
+    if (!busy() && isStyleFileUrl(event->mimeData()))
         event->acceptProposedAction();
 }
 
@@ -850,7 +891,7 @@ void Twnd_editor::dropEvent(QDropEvent *event) {
 }
 
 bool Twnd_editor::openDropped(const QMimeData *mime) {
-    if (state_ == State::Loading || !isStyleFileUrl(mime) || !mayDiscardChanges())
+    if (busy() || !isStyleFileUrl(mime) || !mayDiscardChanges())
         return false;
     opensty(mime->urls().first().toLocalFile());
     return true;

@@ -52,9 +52,6 @@ public:
     // user sees the error's text.
     void reportError(const QString &text);
 
-    // Columns of the sprite list for a list of that width.
-    static int spriteListColumns(int listWidth);
-
     State state() const { return state_; }
     SpritesPage *spritesPage() const { return sprites_; }
     SpriteListPage *spriteListPage() const { return spriteListPage_; }
@@ -78,7 +75,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -113,6 +109,9 @@ private:
     // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
     // through Qt's event code, which does not clean up after exceptions.
     std::function<void()> guard(void (Twnd_editor::*click)());
+    // The same for a command on the tile grid's current cell: the info panel describes that tile
+    // afterwards.
+    std::function<void()> tileGuard(void (Twnd_editor::*click)());
     void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
     void showState(const EditorState &state);
@@ -141,6 +140,9 @@ private:
     bool saveAs();
     std::optional<QString> pickPalette(const QString &preset);
     void setState(State state);
+    // A load or a save is running.
+    bool busy() const;
+    void updateHistoryActions();
     // Enables the commands for the state and for whether the document has palettes.
     void enableCommands();
     // Shows the document in every view; the page strip is rebuilt unless the change came from it.
@@ -177,6 +179,8 @@ private:
     QAction *saveAs_;
     QAction *openGci_;
     QAction *saveGci_;
+    QAction *undo_;
+    QAction *redo_;
     // The palette table import: the one command a style without palettes still offers.
     QAction *importClut_;
     QStackedWidget *mainArea_;
@@ -196,7 +200,6 @@ private:
     SpritesPage *sprites_;
     SpriteListPage *spriteListPage_;
     DeltasPage *deltas_;
-    QListWidget *spriteList_;
     QSpinBox *spriteSelector_;
     QSpinBox *rangeStart_;
     QSpinBox *rangeEnd_;

@@ -46,12 +46,12 @@ std::optional<QString> ScriptedPrompts::inputBox(const QString &caption, const Q
     return nextText(caption + QLatin1Char(':') + prompt);
 }
 
-std::optional<QString> ScriptedPrompts::openFileName(const QString &filter, const QString &preset) {
+std::optional<QString> ScriptedPrompts::openFileName(FileKind, const QString &filter, const QString &preset) {
     presets_.append(preset);
     return nextText(QStringLiteral("open ") + filter);
 }
 
-std::optional<QString> ScriptedPrompts::saveFileName(const QString &filter, const QString &preset) {
+std::optional<QString> ScriptedPrompts::saveFileName(FileKind, const QString &filter, const QString &preset) {
     presets_.append(preset);
     return nextText(QStringLiteral("save ") + filter);
 }

@@ -46,8 +46,8 @@ public:
     Answer saveDiscardCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &preset) override;
-    std::optional<QString> openFileName(const QString &filter, const QString &preset) override;
-    std::optional<QString> saveFileName(const QString &filter, const QString &preset) override;
+    std::optional<QString> openFileName(FileKind kind, const QString &filter, const QString &preset) override;
+    std::optional<QString> saveFileName(FileKind kind, const QString &filter, const QString &preset) override;
     std::optional<QString> folder(const QString &title) override;
     // Answered from queueText: "palette picker " + preset is what the user saw.
     std::optional<QString> pickPalette(const QString &preset) override;

@@ -1,6 +1,6 @@
-// Runs under a real X server (xvfb-run): the window with the sample open on the "Palettes" page is
-// grabbed from the screen as the user would see it, saved as a PNG, and the palette picture in it
-// is checked against the sample's colours.
+// Runs under a real X server (xvfb-run): the window with the sample open is grabbed from the screen
+// as the user would see it and saved as PNGs; the pictures are checked against the sample, the
+// layout against the window, and the titles against what the X server was told.
 
 #include "deltaspage.h"
 #include "editorapplication.h"
@@ -8,21 +8,38 @@
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "spriteentries.h"
+#include "spritelistpage.h"
 #include "spritespage.h"
 #include "spritestripview.h"
 #include "stylewriter.h"
 #include "tempdir.h"
 #include "tvyr_sprite.h"
+#include "twnd_adjust.h"
+#include "twnd_askimport.h"
+#include "twnd_caredit.h"
+#include "twnd_clutdialog.h"
 #include "twnd_editor.h"
 
 #include "log.h"
 #include "progress.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -113,6 +130,109 @@ TEST_F(Screenshot, TheDeltasPageShowsTheSheetOfTheSelectedCar) {
         ++checked;
     }
     EXPECT_GE(checked, 3);
+}
+
+// The title the window manager shows: the window's _NET_WM_NAME property on the X server.
+QString shownTitle(const QWidget &window) {
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !window.windowHandle())
+        return QStringLiteral("(no X window)");
+    xcb_connection_t *connection = x11->connection();
+    const auto atom = [connection](const char *name) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return found;
+    };
+    xcb_get_property_reply_t *reply =
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, xcb_window_t(window.windowHandle()->winId()),
+                                                atom("_NET_WM_NAME"), atom("UTF8_STRING"), 0, 1024),
+                               nullptr);
+    const QString title = reply ? QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply)),
+                                                    xcb_get_property_value_length(reply))
+                                : QString();
+    free(reply);
+    return title;
+}
+
+TEST_F(Screenshot, EveryWindowShowsExactlyItsCaption) {
+    // The application as the editor names it, so the toolkit adds what it would add there.
+    ASSERT_EQ(QGuiApplication::applicationName(), QStringLiteral("vyr2 sty tool"));
+    EXPECT_EQ(shownTitle(window), QStringLiteral("vyr2 sty tool - sample.sty"));
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == QStringLiteral("mirror all door locations"))
+            b->click();
+    QTest::qWait(50);
+    EXPECT_EQ(shownTitle(window), QStringLiteral("vyr2 sty tool - sample.sty*"));
+
+    const std::pair<QWidget *, QString> dialogs[] = {
+        {window.adjustDialog(), QStringLiteral("CLUT brightness")},
+        {window.clutDialog(), QStringLiteral("Select palette")},
+        {window.carEditor(), QStringLiteral("Car editor")},
+        {window.askImportDialog(), QStringLiteral("how should i threat this sprite's palette?")}};
+    for (const auto &[dialog, caption] : dialogs) {
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        EXPECT_EQ(shownTitle(*dialog), caption);
+        dialog->hide();
+    }
+}
+
+// The side page control beside the main pages.
+QTabWidget *sidePages(const Twnd_editor &window) {
+    for (QTabWidget *tabs : window.findChildren<QTabWidget *>())
+        if (tabs->count() == 3 && tabs->tabText(2) == QStringLiteral("tool"))
+            return tabs;
+    return nullptr;
+}
+
+TEST_F(Screenshot, TheSpriteListAndTheToolPageFitTheWindow) {
+    QTabWidget *pages = window.mainPages();
+    pages->setCurrentWidget(window.spriteListPage());
+    QTabWidget *side = sidePages(window);
+    ASSERT_NE(side, nullptr);
+    side->setCurrentIndex(2);
+    for (const QSize size : {QSize(837, 462), QSize(1270, 1000)}) {
+        window.setGeometry(QRect(QPoint(0, 0), size));
+        QTest::qWait(200);
+        const QString suffix = QStringLiteral("-%1x%2.png").arg(size.width()).arg(size.height());
+        window.screen()->grabWindow(0).toImage().save(QStringLiteral("sprite-list-and-tool-page") + suffix);
+
+        const QListWidget *list = window.spriteListPage()->list();
+        const int top = list->visualItemRect(list->item(0)).top();
+        int columns = 0;
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect item = list->visualItemRect(list->item(row));
+            columns += item.top() == top ? 1 : 0;
+            EXPECT_LE(item.right(), list->viewport()->width()) << row;
+        }
+        EXPECT_EQ(columns, std::max(1, list->viewport()->width() / 130)) << size.width();
+
+        // All three side tabs without scroll arrows, and every control of "tool" within the panel.
+        const QTabBar *tabBar = side->tabBar();
+        for (int tab = 0; tab < side->count(); ++tab)
+            EXPECT_TRUE(tabBar->rect().contains(tabBar->tabRect(tab))) << tab;
+        for (const QToolButton *arrow : tabBar->findChildren<QToolButton *>())
+            EXPECT_FALSE(arrow->isVisible());
+        const auto *scroll = qobject_cast<QScrollArea *>(side->widget(2));
+        ASSERT_NE(scroll, nullptr);
+        const QWidget *viewport = scroll->viewport();
+        EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+        int controls = 0;
+        for (QWidget *control : scroll->widget()->findChildren<QWidget *>()) {
+            if (!qobject_cast<QAbstractButton *>(control) && !qobject_cast<QSpinBox *>(control) &&
+                !qobject_cast<QLabel *>(control))
+                continue;
+            const QRect inViewport(control->mapTo(viewport, QPoint()), control->size());
+            EXPECT_GE(inViewport.left(), 0) << control->objectName().toStdString() << size.width();
+            EXPECT_LE(inViewport.right(), viewport->width() - 1)
+                << qPrintable(control->property("text").toString()) << " " << size.width();
+            ++controls;
+        }
+        EXPECT_GE(controls, 12);
+    }
 }
 
 } // namespace

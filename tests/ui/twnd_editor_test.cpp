@@ -373,9 +373,4 @@ TEST_F(Editor, TileButtonsWorkOnTheSelectedCell) {
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
-TEST_F(Editor, TheSpriteListShowsOneColumnPer130Pixels) {
-    EXPECT_EQ(Twnd_editor::spriteListColumns(400), 3);
-    EXPECT_EQ(Twnd_editor::spriteListColumns(129), 0);
-}
-
 } // namespace

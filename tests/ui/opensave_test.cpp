@@ -1,0 +1,202 @@
+// Opening and saving in the window: what cannot be opened leaves the program running, a refused
+// file changes nothing, and a load or save shows its progress with the file and history commands
+// off.
+
+#include "twnd_editor.h"
+
+#include "fileio.h"
+#include "log.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <sys/resource.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VYR2_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VYR2_ASAN 1
+#endif
+#endif
+
+namespace {
+
+struct OpenSave : ::testing::Test {
+    OpenSave() {
+        SilentProgress progress;
+        LineLog log;
+        StyleDocument sample = makeSampleStyle();
+        samplePath = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+    }
+
+    QAction *action(const QString &caption) {
+        for (QAction *a : window.findChildren<QAction *>())
+            if (a->text() == caption)
+                return a;
+        ADD_FAILURE() << "no action " << caption.toStdString();
+        return nullptr;
+    }
+    // Any change that makes an undo step.
+    void mirrorDoors() {
+        for (QPushButton *b : window.findChildren<QPushButton *>())
+            if (b->text() == QStringLiteral("mirror all door locations"))
+                b->click();
+    }
+
+    TestDir dir;
+    ScriptedPrompts prompts;
+    QString samplePath;
+    Twnd_editor window;
+};
+
+TEST_F(OpenSave, ArgumentsThatCannotBeOpenedLeaveTheWindowRunning) {
+    // A folder is no file: the window waits as it does for a missing one.
+    ASSERT_TRUE(QDir(dir.path(QString())).mkdir(QStringLiteral("folder.sty")));
+    window.openArgument({"vyr2-sty-tool", dir.path("folder.sty")});
+    EXPECT_EQ(window.state(), Twnd_editor::State::Empty);
+    EXPECT_TRUE(prompts.shown().isEmpty());
+
+    // Unreadable (or, for a user who may read everything, no style file): one message, no load.
+    writeWholeFileAtomic(dir.path("locked.sty"), "locked");
+    QFile::setPermissions(dir.path("locked.sty"), QFileDevice::Permissions());
+    window.openArgument({"vyr2-sty-tool", dir.path("locked.sty")});
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_EQ(prompts.messages().size(), 1);
+    EXPECT_EQ(window.document(), StyleDocument());
+    EXPECT_TRUE(action("open")->isEnabled());
+}
+
+// The address space of the process, in bytes.
+rlim_t addressSpaceInUse() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return rlim_t(line.mid(7).trimmed().split(' ').first().toULongLong()) * 1024;
+    return 0;
+}
+
+TEST_F(OpenSave, AFileTooLargeForTheMemoryLeftIsRefusedAndTheProgramGoesOn) {
+#ifdef VYR2_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves its memory up front, so a limit fails inside it";
+#endif
+    SilentProgress progress;
+    LineLog log;
+    StyleDocument largeSample = makeLargeSampleStyle();
+    const QString large = writeStyle(largeSample, dir.path("large.sty"), prompts, progress, log);
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    const auto openWithLittleMemory = [&] {
+        // Room for the window to go on, not for the file's 9 MB and what is made of them.
+        const rlimit limit{addressSpaceInUse() + (4 << 20), RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+        window.openArgument({"vyr2-sty-tool", large});
+        const bool refused =
+            window.state() == Twnd_editor::State::Ready && window.document() == opened &&
+            prompts.messages() == QStringList{"There is not enough memory to open \"large.sty\"."};
+        std::_Exit(refused ? 0 : 1);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(openWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(OpenSave, ARefusedFileIsNotWhereSaveAsWrites) {
+    window.opensty(samplePath);
+    writeWholeFileAtomic(dir.path("b.sty"), "not a style");
+    prompts.queueText(dir.path("b.sty"));
+    action("open")->trigger();
+    EXPECT_EQ(prompts.messages(), QStringList{NotAStyleFileMessage});
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - b.sty[*]"));
+
+    prompts.queueText(std::nullopt);
+    action("save as")->trigger();
+    EXPECT_EQ(prompts.presets().last(), samplePath);
+    EXPECT_EQ(readWholeFile(dir.path("b.sty")), QByteArray("not a style"));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(OpenSave, LoadingAndSavingDriveTheBarWhileFileAndHistoryCommandsAreOff) {
+    window.opensty(samplePath);
+    // Found before they name a step.
+    QAction *undo = action("Undo");
+    const std::vector<QAction *> commands = {action("open"), action("save as"), undo, action("Redo")};
+    mirrorDoors();
+    ASSERT_TRUE(undo->isEnabled());
+
+    struct Step {
+        int position;
+        int maximum;
+        QString status;
+        bool commandEnabled;
+    };
+    std::vector<Step> steps;
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("loadingbar"));
+    const auto *status = window.findChild<QLabel *>(QStringLiteral("loadingstatus"));
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int position) {
+        bool enabled = false;
+        for (QAction *command : commands)
+            enabled = enabled || command->isEnabled();
+        steps.push_back({position, bar->maximum(), status->text(), enabled});
+    });
+
+    prompts.queue(Answer::No); // discard the change
+    prompts.queueText(samplePath);
+    action("open")->trigger();
+    const int sprites = window.document().spriteCount();
+    std::vector<int> reading;
+    int readingMaximum = 0;
+    std::vector<int> drawing;
+    for (const Step &step : steps) {
+        EXPECT_FALSE(step.commandEnabled) << step.status.toStdString() << step.position;
+        if (step.status.startsWith(QStringLiteral(" reading: ")) ||
+            step.status.startsWith(QStringLiteral(" processing: "))) {
+            reading.push_back(step.position);
+            readingMaximum = step.maximum;
+        }
+        if (step.status == QStringLiteral(" Drawing sprites... ")) {
+            EXPECT_EQ(step.maximum, sprites - 1);
+            drawing.push_back(step.position);
+        }
+    }
+    // One step for each of the sample's 14 chunks, then one per sprite and back to 0.
+    std::vector<int> everyChunk(14);
+    std::iota(everyChunk.begin(), everyChunk.end(), 1);
+    EXPECT_EQ(reading, everyChunk);
+    EXPECT_EQ(readingMaximum, 14);
+    std::vector<int> everySprite(static_cast<std::size_t>(sprites));
+    std::iota(everySprite.begin(), everySprite.end(), 0);
+    everySprite.push_back(0);
+    EXPECT_EQ(drawing, everySprite);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(action("open")->isEnabled());
+
+    mirrorDoors();
+    steps.clear();
+    prompts.queueText(dir.path("saved.sty"));
+    action("save as")->trigger();
+    ASSERT_FALSE(steps.empty());
+    for (const Step &step : steps)
+        EXPECT_FALSE(step.commandEnabled) << step.status.toStdString() << step.position;
+    EXPECT_TRUE(QFile::exists(dir.path("saved.sty")));
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(action("save as")->isEnabled());
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+} // namespace
