@@ -1,6 +1,7 @@
 #include "log.h"
 #include "progress.h"
 #include "randomstyle.h"
+#include "sanitizers.h"
 #include "scriptedprompts.h"
 #include "stylebytes.h"
 #include "stylereader.h"
@@ -13,13 +14,6 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VYR2_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VYR2_ASAN 1
-#endif
-#endif
 #ifdef VYR2_ASAN
 #include <sanitizer/allocator_interface.h>
 #endif

@@ -3,6 +3,7 @@
 #include "carrecords.h"
 #include "carscript.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
@@ -45,20 +46,8 @@ struct CarWindow : ::testing::Test {
         window.opensty(stylePath);
     }
 
-    QAction *action(const QString &caption) {
-        for (QAction *a : window.findChildren<QAction *>())
-            if (a->text() == caption)
-                return a;
-        ADD_FAILURE() << "no action " << caption.toStdString();
-        return nullptr;
-    }
-    QPushButton *button(const QString &caption) {
-        for (QPushButton *b : window.findChildren<QPushButton *>())
-            if (b->text() == caption)
-                return b;
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
-    }
+    QAction *action(const QString &caption) { return findCaptioned<QAction>(&window, caption); }
+    QPushButton *button(const QString &caption) { return findCaptioned<QPushButton>(&window, caption); }
     QPlainTextEdit *scriptPage() { return window.findChild<QPlainTextEdit *>(QStringLiteral("gcitext")); }
     // The page's lines as they stand (toPlainText() shows non-breaking spaces as blanks).
     QStringList pageLines() {

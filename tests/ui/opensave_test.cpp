@@ -5,9 +5,11 @@
 #include "twnd_editor.h"
 
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
+#include "sanitizers.h"
 #include "scriptedprompts.h"
 #include "stylereader.h"
 #include "stylewriter.h"
@@ -24,14 +26,6 @@
 #include <numeric>
 #include <sys/resource.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define VYR2_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VYR2_ASAN 1
-#endif
-#endif
-
 namespace {
 
 struct OpenSave : ::testing::Test {
@@ -43,13 +37,7 @@ struct OpenSave : ::testing::Test {
         window.setPrompts(&prompts);
     }
 
-    QAction *action(const QString &caption) {
-        for (QAction *a : window.findChildren<QAction *>())
-            if (a->text() == caption)
-                return a;
-        ADD_FAILURE() << "no action " << caption.toStdString();
-        return nullptr;
-    }
+    QAction *action(const QString &caption) { return findCaptioned<QAction>(&window, caption); }
     // Any change that makes an undo step.
     void mirrorDoors() {
         for (QPushButton *b : window.findChildren<QPushButton *>())

@@ -5,6 +5,7 @@
 
 #include "bitmapfile.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
@@ -23,14 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QAction *actionOn(QWidget *on, const QString &caption) {
-    for (QAction *a : on->findChildren<QAction *>())
-        if (a->text() == caption)
-            return a;
-    ADD_FAILURE() << "no action " << caption.toStdString();
-    return nullptr;
-}
 
 // Colour c of physical palette p as the palette chunk stores it: blue, green, red, spare.
 QRgb storedColour(const QByteArray &ppal, int p, int c) {
@@ -114,13 +107,13 @@ TEST(SpriteImportChoice, EveryOptionOfTheDialogDoesWhatItsRowSays) {
         // that the pixels are the file's.
         if (row.copied && row.writtenInto < 0)
             prompts.queueColours(MissingColoursAnswer::KeepIndexes);
-        actionOn(window.spritesPage(), "import")->trigger();
+        findCaptioned<QAction>(window.spritesPage(), "import")->trigger();
         EXPECT_TRUE(prompts.allAnswersUsed());
         EXPECT_EQ(prompts.shown().mid(asked).contains(QStringLiteral("palette picker %1").arg(own)),
                   row.picker);
 
         prompts.queueText(dir.path("out.sty"));
-        actionOn(&window, "save as")->trigger();
+        findCaptioned<QAction>(&window, "save as")->trigger();
         const auto saved = styleChunks(readWholeFile(dir.path("out.sty")));
         EXPECT_EQ(storedMapping(saved.at("PALX"), v), row.mappedTo);
         for (const int p : {own, chosen})

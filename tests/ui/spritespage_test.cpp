@@ -5,6 +5,7 @@
 #include "deltaspage.h"
 #include "deltaunit.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "paintprograms.h"
 #include "palettelookup.h"
@@ -52,13 +53,7 @@ struct SpritesWindow : ::testing::Test {
         opened = window.document();
     }
 
-    QAction *pageAction(QWidget *on, const QString &caption) {
-        for (QAction *a : on->findChildren<QAction *>())
-            if (a->text() == caption)
-                return a;
-        ADD_FAILURE() << "no action " << caption.toStdString();
-        return nullptr;
-    }
+    QAction *pageAction(QWidget *on, const QString &caption) { return findCaptioned<QAction>(on, caption); }
     QLineEdit *field(const char *name) { return page->findChild<QLineEdit *>(QString::fromLatin1(name)); }
     QPushButton *toolButton(const QString &caption, const QString &group = QString()) {
         for (QPushButton *b : window.findChildren<QPushButton *>())

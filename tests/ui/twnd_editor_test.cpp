@@ -2,6 +2,7 @@
 
 #include "bitmapfile.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
@@ -52,11 +53,7 @@ struct Editor : ::testing::Test {
         for (int i = 0; i < window.mainPages()->count(); ++i)
             if (window.mainPages()->tabText(i) == tab)
                 on = window.mainPages()->widget(i);
-        for (QAction *a : on->findChildren<QAction *>())
-            if (a->text() == caption)
-                return a;
-        ADD_FAILURE() << "no action " << caption.toStdString();
-        return nullptr;
+        return findCaptioned<QAction>(on, caption);
     }
 
     TestDir dir;

@@ -3,6 +3,7 @@
 #include "bitmapfile.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "pedremap.h"
@@ -46,11 +47,7 @@ struct Undo : ::testing::Test {
     }
 
     QAction *action(const QString &caption, QWidget *on = nullptr) {
-        for (QAction *a : (on ? on : &window)->findChildren<QAction *>())
-            if (a->text() == caption)
-                return a;
-        ADD_FAILURE() << "no action " << caption.toStdString();
-        return nullptr;
+        return findCaptioned<QAction>(on ? on : &window, caption);
     }
     QWidget *page(const QString &tab) {
         for (int i = 0; i < window.mainPages()->count(); ++i)

@@ -4,6 +4,7 @@
 #include "twnd_editor.h"
 
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "progress.h"
 #include "samplestyle.h"
@@ -57,13 +58,7 @@ struct Window : ::testing::Test {
         ADD_FAILURE() << "no action " << caption.toStdString();
         return nullptr;
     }
-    QPushButton *button(const QString &caption) {
-        for (QPushButton *b : window.findChildren<QPushButton *>())
-            if (b->text() == caption)
-                return b;
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
-    }
+    QPushButton *button(const QString &caption) { return findCaptioned<QPushButton>(&window, caption); }
     void showPage(const QString &tab) {
         for (int i = 0; i < window.mainPages()->count(); ++i)
             if (window.mainPages()->tabText(i) == tab)

@@ -11,6 +11,7 @@
 #include "deltaspage.h"
 #include "deltaunit.h"
 #include "fileio.h"
+#include "findcaptioned.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "progress.h"
@@ -35,14 +36,6 @@
 #include <set>
 
 namespace {
-
-QAction *actionOn(QWidget *on, const QString &caption) {
-    for (QAction *a : on->findChildren<QAction *>())
-        if (a->text() == caption)
-            return a;
-    ADD_FAILURE() << "no action " << caption.toStdString();
-    return nullptr;
-}
 
 // A point of the strip where the sprite is the one a click selects.
 QPoint pointOf(const StyleDocument &doc, int sprite) {
@@ -79,7 +72,7 @@ TEST(Workflow, ACarGoesOutAndComesBackWithOnlyItsOwnChunksChanged) {
     QTest::mouseClick(sprites->strip(), Qt::LeftButton, {}, pointOf(sample, bus));
     ASSERT_EQ(sprites->selectedSprite(), bus);
     prompts.queueText(dir.path("bus"));
-    actionOn(sprites, "export")->trigger();
+    findCaptioned<QAction>(sprites, "export")->trigger();
     const QString exported = dir.path("bus.bmp");
     QImage painted = loadBitmap(exported).image;
     for (int x = 2; x < 12; ++x)
@@ -100,7 +93,7 @@ TEST(Workflow, ACarGoesOutAndComesBackWithOnlyItsOwnChunksChanged) {
         prompts.queueChoice(choice);
         if (palette)
             prompts.queueText(*palette);
-        actionOn(sprites, "import")->trigger();
+        findCaptioned<QAction>(sprites, "import")->trigger();
     }
     EXPECT_EQ(*spritePhysicalPalette(window.document(), bus), own);
     EXPECT_EQ(ClutToPal(window.document(), 100), painted.colorTable());
@@ -114,23 +107,23 @@ TEST(Workflow, ACarGoesOutAndComesBackWithOnlyItsOwnChunksChanged) {
         editor->findChild<QPushButton *>(QStringLiteral("btn_adddoor"))->click();
         editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
     });
-    actionOn(sprites, "edit car")->trigger();
+    findCaptioned<QAction>(sprites, "edit car")->trigger();
     EXPECT_EQ(window.document().CarInfoTable[std::size_t(car)].num_doors,
               sample.CarInfoTable[std::size_t(car)].num_doors + 1);
 
     // The deltas: drawn, exported, one cell painted, imported back.
-    actionOn(sprites, "Deltas")->trigger();
+    findCaptioned<QAction>(sprites, "Deltas")->trigger();
     DeltasPage *deltas = window.deltasPage();
-    actionOn(deltas, "Draw deltas")->trigger();
+    findCaptioned<QAction>(deltas, "Draw deltas")->trigger();
     prompts.queueText(dir.path("sheet"));
-    actionOn(deltas, "Export deltas")->trigger();
+    findCaptioned<QAction>(deltas, "Export deltas")->trigger();
     QImage sheet = loadBitmap(dir.path("sheet.bmp")).image;
     const QSize size = spriteGlyph(window.document(), bus).size();
     const QPoint cell = deltaCellOrigin(size, 19);
     sheet.setPixel(cell + QPoint(1, 1), 201);
     saveBitmap8(dir.path("sheet.bmp"), sheet);
     prompts.queueText(dir.path("sheet.bmp"));
-    actionOn(deltas, "Import deltas")->trigger();
+    findCaptioned<QAction>(deltas, "Import deltas")->trigger();
     const QImage drawn = renderDeltaSheet(window.document(), bus, DeltaView::Draw);
     EXPECT_EQ(drawn.pixelIndex(cell + QPoint(1, 1)), 201);
 
@@ -138,14 +131,14 @@ TEST(Workflow, ACarGoesOutAndComesBackWithOnlyItsOwnChunksChanged) {
     SpriteListPage *list = window.spriteListPage();
     list->list()->setCurrentRow(bus);
     prompts.queueText(dir.path("bus-release"));
-    actionOn(list, "create zip and gif file of this car for publishing")->trigger();
+    findCaptioned<QAction>(list, "create zip and gif file of this car for publishing")->trigger();
     EXPECT_TRUE(QFile::exists(dir.path("bus-release.zip")));
     EXPECT_TRUE(QFile::exists(dir.path("bus-release.gif")));
 
     // Save as, reopen, and compare.
     const StyleDocument edited = window.document();
     prompts.queueText(dir.path("game/edited.sty"));
-    actionOn(&window, "save as")->trigger();
+    findCaptioned<QAction>(&window, "save as")->trigger();
     EXPECT_FALSE(window.isModified());
     window.opensty(dir.path("game/edited.sty"));
     EXPECT_EQ(window.document().SpriteStore, edited.SpriteStore);
