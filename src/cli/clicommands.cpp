@@ -280,20 +280,13 @@ int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
     return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable);
 }
 
-int runAddPalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
+int runPaletteBlock(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 2)
-        return usageError(err, QStringLiteral("add-palettes takes a style file and a target name"));
+        return usageError(err, command + QStringLiteral(" takes a style file and a target name"));
     ArgumentPrompts prompts(err);
     prompts.queueAnswer(Answer::Yes);
-    return changePalettes(out, err, prompts, args[0], args[1], addPalettes);
-}
-
-int runRemovePalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return usageError(err, QStringLiteral("remove-palettes takes a style file and a target name"));
-    ArgumentPrompts prompts(err);
-    prompts.queueAnswer(Answer::Yes);
-    return changePalettes(out, err, prompts, args[0], args[1], removePalettes);
+    return changePalettes(out, err, prompts, args[0], args[1],
+                          command == QLatin1String("add-palettes") ? addPalettes : removePalettes);
 }
 
 int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -433,10 +426,8 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runExportPalettes(rest, out, err);
     if (command == QLatin1String("import-palettes"))
         return runImportPalettes(rest, out, err);
-    if (command == QLatin1String("add-palettes"))
-        return runAddPalettes(rest, out, err);
-    if (command == QLatin1String("remove-palettes"))
-        return runRemovePalettes(rest, out, err);
+    if (command == QLatin1String("add-palettes") || command == QLatin1String("remove-palettes"))
+        return runPaletteBlock(command, rest, out, err);
     if (command == QLatin1String("export-pal"))
         return runExportPal(rest, out, err);
     if (command == QLatin1String("import-pal"))

@@ -16,9 +16,9 @@ int runSample(const QStringList &args, QTextStream &out, QTextStream &err);
 // Palette table bitmaps and JASC text palettes, through the editor's own export and import code.
 int runExportPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
 int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
-// The palette table's ">>" and "<<", with the question answered Yes: running the command asks it.
-int runAddPalettes(const QStringList &args, QTextStream &out, QTextStream &err);
-int runRemovePalettes(const QStringList &args, QTextStream &out, QTextStream &err);
+// add-palettes and remove-palettes: the palette table's ">>" and "<<", with the question answered
+// Yes: running the command asks it.
+int runPaletteBlock(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err);
 int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err);
 int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err);
 // Tile graphics: every tile to its own bitmap, one tile from a bitmap, and the whole tile store.

@@ -148,11 +148,9 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     // colours written, its indexes are taken as stored.
     QImage pixels = bitmap.image;
     if (copy && !write && original) {
-        const std::optional<QImage> matched =
-            matchColours(bitmap, *path,
-                         {ClutToPal(doc, *original), QStringLiteral("palette %1").arg(*original),
-                          QStringLiteral("sprite %1").arg(sprite)},
-                         prompts, log);
+        const std::optional<QImage> matched = matchColours(
+            bitmap, *path, paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite)), prompts,
+            log);
         if (!matched)
             return false;
         pixels = *matched;

@@ -133,11 +133,8 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
     // tile keeps showing its own palette, which must show the file's colours.
     QImage pixels = bitmap.image;
     if (!picked && current) {
-        const std::optional<QImage> matched =
-            matchColours(bitmap, *path,
-                         {ClutToPal(doc, *current), QStringLiteral("palette %1").arg(*current),
-                          QStringLiteral("tile %1").arg(tile)},
-                         prompts, log);
+        const std::optional<QImage> matched = matchColours(
+            bitmap, *path, paletteTarget(doc, *current, QStringLiteral("tile %1").arg(tile)), prompts, log);
         if (!matched)
             return false;
         pixels = *matched;

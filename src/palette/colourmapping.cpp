@@ -1,6 +1,7 @@
 #include "colourmapping.h"
 
 #include "log.h"
+#include "palettelookup.h"
 #include "prompts.h"
 
 #include <QSet>
@@ -73,6 +74,10 @@ QString counted(qint64 count, const QString &one, const QString &many) {
 }
 
 } // namespace
+
+ColourTarget paletteTarget(const StyleDocument &doc, int palette, const QString &graphic) {
+    return {ClutToPal(doc, palette), QStringLiteral("palette %1").arg(palette), graphic};
+}
 
 std::optional<QImage> matchColours(const LoadedBitmap &bitmap, const QString &file,
                                    const ColourTarget &target, Prompts &prompts, Log &log) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bitmapfile.h"
+#include "styledocument.h"
 
 #include <QList>
 #include <QRgb>
@@ -17,6 +18,9 @@ struct ColourTarget {
     QString palette;
     QString graphic;
 };
+
+// Physical palette `palette` of the document as the target that shows `graphic`.
+ColourTarget paletteTarget(const StyleDocument &doc, int palette, const QString &graphic);
 
 // An import that keeps the palette a graphic shows copies indexes, but paint programs number a
 // picture's colours in an order of their own. Where the file's colour table differs from

@@ -438,7 +438,7 @@ void Twnd_editor::setState(State state) {
     mainPages_->setEnabled(state != State::Empty && !loading);
     mainArea_->setCurrentWidget(busy() ? loadingPage_ : static_cast<QWidget *>(mainPages_));
     // The events processed during a load or save must not start another one or change the document.
-    for (QAction *file : {open_, saveAs_, openGci_, saveGci_})
+    for (QAction *file : {open_, openGci_, saveGci_})
         file->setEnabled(!busy());
     saveAs_->setEnabled(!busy() && state != State::Empty);
     updateHistoryActions();
