@@ -26,6 +26,13 @@ QImage buildSpriteOverlay(const StyleDocument &doc, bool borders, const std::fun
     return overlay;
 }
 
+bool sameSpriteOverlay(const StyleDocument &a, const StyleDocument &b) {
+    return a.SpriteIndexSize == b.SpriteIndexSize && a.SpriteIndex == b.SpriteIndex &&
+           a.SpriteBases == b.SpriteBases && a.PaletteIndex == b.PaletteIndex &&
+           a.PaletteBases == b.PaletteBases && a.PhysicalPaletteCount == b.PhysicalPaletteCount &&
+           a.PhysicalPalettes == b.PhysicalPalettes && a.SpriteStore == b.SpriteStore;
+}
+
 void paintSprite(QImage &overlay, const StyleDocument &doc, int sprite) {
     if (!paintable(overlay, doc, sprite))
         return;

@@ -16,6 +16,8 @@ inline constexpr QRgb SpriteOutlineColour = 0xffff0000;
 // is set. `painted` is told each sprite number after it is drawn.
 QImage buildSpriteOverlay(const StyleDocument &doc, bool borders,
                           const std::function<void(int)> &painted = {});
+// Whether the two documents paint the same strip: the same sprite pixels, entries and palettes.
+bool sameSpriteOverlay(const StyleDocument &a, const StyleDocument &b);
 // Repaints one sprite's pixels, and its one-pixel red frame on its outermost pixels. Sprites off
 // their page are left out.
 void paintSprite(QImage &overlay, const StyleDocument &doc, int sprite);

@@ -4,8 +4,10 @@
 #include "palettelookup.h"
 #include "surfacelists.h"
 
+#include <QHash>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -60,21 +62,74 @@ QString surfaceLabel(const StyleDocument &doc, int tile) {
     return QString();
 }
 
+namespace {
+
+// The label of every tile at once: the grid would otherwise search all nine columns per cell.
+class SurfaceLabelLookup {
+public:
+    explicit SurfaceLabelLookup(const StyleDocument &doc) {
+        for (std::size_t k = 0; k < SurfaceListCount; ++k)
+            for (const QString &line : doc.SurfaceColumns[k])
+                lastList_.insert(line, SurfaceLabels[k]);
+    }
+    QString operator()(int tile) const { return lastList_.value(QString::number(tile)); }
+
+private:
+    QHash<QString, QString> lastList_;
+};
+
+void drawCellWithLabel(const StyleDocument &doc, const SurfaceLabelLookup &labels, QImage &grid, int column,
+                       int row) {
+    drawTileCell(doc, grid, column, row);
+    const QString label = labels(tileAtCell(column, row));
+    if (!label.isEmpty())
+        drawLabel(grid, QRect(column * TileSide, row * TileSide, TileSide, TileSide), label);
+}
+
+bool sameTileBytes(const QImage &a, const QImage &b, int column, int row) {
+    const int firstStoreRow = PageSide * (column / TilesPerRow) + TileSide * row;
+    const int storeColumn = TileSide * (column % TilesPerRow);
+    const int rows = std::clamp(a.height() - firstStoreRow, 0, TileSide);
+    for (int y = 0; y < rows; ++y)
+        if (std::memcmp(a.constScanLine(firstStoreRow + y) + storeColumn,
+                        b.constScanLine(firstStoreRow + y) + storeColumn, TileSide) != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
 QImage renderTileGrid(const StyleDocument &doc) {
     const int columns = tileGridColumns(doc.TileStore);
     if (columns == 0 || doc.TileStore.format() != QImage::Format_Indexed8 || doc.TileStore.width() < PageSide)
         return QImage();
     QImage grid(columns * TileSide, TileGridRows * TileSide, QImage::Format_RGB32);
     grid.fill(Background);
-    for (int column = 0; column < columns; ++column) {
-        for (int row = 0; row < TileGridRows; ++row) {
-            drawTileCell(doc, grid, column, row);
-            const QString label = surfaceLabel(doc, tileAtCell(column, row));
-            if (!label.isEmpty())
-                drawLabel(grid, QRect(column * TileSide, row * TileSide, TileSide, TileSide), label);
-        }
-    }
+    const SurfaceLabelLookup labels(doc);
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < TileGridRows; ++row)
+            drawCellWithLabel(doc, labels, grid, column, row);
     return grid;
+}
+
+bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDocument &after) {
+    const QImage &old = before.TileStore;
+    const QImage &now = after.TileStore;
+    if (grid.isNull() || old.size() != now.size() || old.format() != now.format() ||
+        now.format() != QImage::Format_Indexed8 || before.PhysicalPalettes != after.PhysicalPalettes ||
+        before.PhysicalPaletteCount != after.PhysicalPaletteCount ||
+        before.PaletteIndex != after.PaletteIndex || before.PaletteBases != after.PaletteBases ||
+        before.SurfaceColumns != after.SurfaceColumns)
+        return false;
+    if (old == now)
+        return true;
+    const SurfaceLabelLookup labels(after);
+    const int columns = tileGridColumns(now);
+    for (int column = 0; column < columns; ++column)
+        for (int row = 0; row < TileGridRows; ++row)
+            if (!sameTileBytes(old, now, column, row))
+                drawCellWithLabel(after, labels, grid, column, row);
+    return true;
 }
 
 QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName) {

@@ -14,6 +14,10 @@ QString surfaceLabel(const StyleDocument &doc, int tile);
 // cell in its tile's colours with its surface label over it. A tile without a stored physical
 // palette shows a grey checker pattern; cells beyond the store's last row stay black.
 QImage renderTileGrid(const StyleDocument &doc);
+// Brings `grid`, rendered from `before`, up to `after` by drawing only the cells whose tile pixels
+// differ. False, leaving the grid as it was, when more than tile pixels changed (palettes,
+// surfaces, the store's size): then the grid must be rendered anew.
+bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDocument &after);
 
 // The `info` panel's lines for a selected tile: its file name, number and virtual palette entry.
 QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName);

@@ -141,6 +141,11 @@ const QImage &SpritesPage::overlay() const {
 }
 
 void SpritesPage::refresh() {
+    // Most changes leave the strip's pixels as they were (a tile import, a car field, its undo):
+    // painting thousands of sprites again would cost more than the change itself.
+    if (document_ && built_ && builtBorders_ == !noBorder_->isChecked() &&
+        sameSpriteOverlay(*built_, *document_))
+        return reselect(selected_);
     build({}, selected_);
 }
 
@@ -182,10 +187,16 @@ void SpritesPage::build(const std::function<void(int)> &painted, int select) {
     const StyleDocument snapshot = *document_;
     strip_->hide();
     redraw_->setEnabled(false);
-    strip_->setImage(buildSpriteOverlay(snapshot, !noBorder_->isChecked(), painted));
+    builtBorders_ = !noBorder_->isChecked();
+    strip_->setImage(buildSpriteOverlay(snapshot, builtBorders_, painted));
+    built_ = snapshot;
     redraw_->setText(RedrawCaption);
     redraw_->setEnabled(ready_);
     strip_->show();
+    reselect(select);
+}
+
+void SpritesPage::reselect(int select) {
     if (document_->spriteCount() == 0) {
         selected_ = -1;
         activesprite_->hide();
@@ -274,6 +285,7 @@ void SpritesPage::spriteDropped(QPoint topLeft) {
 }
 
 void SpritesPage::repaintOutlined(int sprite) {
+    built_.reset();
     paintSprite(strip_->image(), *document_, sprite);
     outlineSprite(strip_->image(), *document_, sprite);
     strip_->update();

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class Progress;
 class Prompts;
@@ -70,6 +71,8 @@ signals:
 private:
     // Paints the strip, telling `painted` each sprite, then selects sprite `select`.
     void build(const std::function<void(int)> &painted, int select);
+    // Selects `select` again (or nothing, without sprites) after the strip was built or kept.
+    void reselect(int select);
     void fieldEdited(SpriteField field);
     void fillFields(const SpriteEntry &entry);
     void placeActiveSprite(const SpriteEntry &entry);
@@ -82,6 +85,10 @@ private:
     void updateCarButtons();
 
     StyleDocument *document_ = nullptr;
+    // What the strip was painted from, and with or without outlines; reset once single sprites are
+    // painted into it.
+    std::optional<StyleDocument> built_;
+    bool builtBorders_ = false;
     QImage *clut1_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *logView_ = nullptr;

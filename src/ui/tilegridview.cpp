@@ -21,7 +21,11 @@ void TileGridView::setDocument(const StyleDocument *doc) {
 }
 
 void TileGridView::refresh() {
-    picture_ = doc_ ? renderTileGrid(*doc_) : QImage();
+    if (!doc_)
+        picture_ = QImage();
+    else if (!redrawChangedTiles(picture_, drawn_, *doc_))
+        picture_ = renderTileGrid(*doc_);
+    drawn_ = doc_ ? *doc_ : StyleDocument();
     if (current_.x() >= columnCount())
         current_ = QPoint();
     updateScrollRange();

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "styledocument.h"
+
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
-
-struct StyleDocument;
 
 // The "Textures" grid: every tile in a 64 x 64 cell, four rows, scrolling sideways only. A press
 // selects a cell; the picture is drawn again only on refresh().
@@ -41,6 +41,8 @@ private:
     void updateScrollRange();
 
     const StyleDocument *doc_ = nullptr;
+    // The document as the picture shows it, so that a refresh redraws only the tiles that changed.
+    StyleDocument drawn_;
     QImage picture_;
     QPoint current_;
 };

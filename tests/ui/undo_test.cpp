@@ -11,9 +11,11 @@
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "spritepages.h"
 #include "spritespage.h"
 #include "stylewriter.h"
 #include "tempdir.h"
+#include "tilegrid.h"
 #include "tilegridview.h"
 #include "tvyr_sprite.h"
 #include "twnd_caredit.h"
@@ -86,17 +88,29 @@ struct Undo : ::testing::Test {
 };
 
 TEST_F(Undo, ThreeEditsUndoneThreeTimesSaveTheFileAsItWasOpened) {
+    // The grid and the strip redraw only what a step changed; they must still show what drawing the
+    // whole document afresh shows.
+    const auto viewsShowTheDocument = [&](int step) {
+        EXPECT_EQ(window.findChild<TileGridView *>()->picture(), renderTileGrid(window.document())) << step;
+        EXPECT_EQ(window.spritesPage()->overlay(), buildSpriteOverlay(window.document(), false)) << step;
+    };
     // Import a changed tile.
-    window.findChild<TileGridView *>()->setCurrentCell(5, 2);
+    window.findChild<TileGridView *>()->setCurrentCell(3, 1);
     prompts.queueText(dir.path("tile"));
     action("export", page("Textures"))->trigger();
     QImage tile = loadBitmap(dir.path("tile.bmp")).image;
-    tile.setPixel(3, 3, (tile.pixelIndex(3, 3) + 7) % 256);
+    // Below the surface label, in a colour other than the pixel's, so that the grid shows it.
+    int painted = (tile.pixelIndex(40, 50) + 7) % 256;
+    while (tile.color(painted) == tile.color(tile.pixelIndex(40, 50)))
+        painted = (painted + 1) % 256;
+    tile.setPixel(40, 50, painted);
     saveBitmap8(dir.path("tile.bmp"), tile);
     prompts.queueText(dir.path("tile.bmp"));
     prompts.queue(Answer::Cancel);
     action("import", page("Textures"))->trigger();
     EXPECT_NE(window.document().TileStore, opened.TileStore);
+    EXPECT_NE(window.findChild<TileGridView *>()->picture(), renderTileGrid(opened));
+    viewsShowTheDocument(-1);
     EXPECT_TRUE(window.isWindowModified());
 
     prompts.queue(Answer::Yes);
@@ -114,16 +128,20 @@ TEST_F(Undo, ThreeEditsUndoneThreeTimesSaveTheFileAsItWasOpened) {
     EXPECT_EQ(window.history().stack().count(), 3);
     EXPECT_NE(action("Undo edit car"), nullptr);
 
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         pressUndo();
+        viewsShowTheDocument(k);
+    }
     EXPECT_EQ(window.document(), opened);
     EXPECT_FALSE(window.isModified());
     EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(savedBytes("undone.sty"), readWholeFile(samplePath));
 
     // Redo brings the three back, and every view follows.
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         pressRedo();
+        viewsShowTheDocument(k);
+    }
     EXPECT_EQ(window.document().PhysicalPaletteCount, opened.PhysicalPaletteCount + 64);
     EXPECT_EQ(window.clut1().width(), opened.PhysicalPaletteCount + 64);
     EXPECT_TRUE(window.isModified());

@@ -1,0 +1,285 @@
+// The editor's window on the largest sample, offscreen: what one interaction costs until the
+// window has painted it, beside copying one frame of the window's pixels. And the start of the
+// editor to its first painted window, as a child process, beside starting one that only reads the
+// same file.
+
+#include "bitmapfile.h"
+#include "log.h"
+#include "progress.h"
+#include "prompts.h"
+#include "samplestyle.h"
+#include "spritelistpage.h"
+#include "spritespage.h"
+#include "spritestripview.h"
+#include "stylewriter.h"
+#include "tilegridview.h"
+#include "twnd_caredit.h"
+#include "twnd_editor.h"
+
+#include "editorapplication.h"
+#include "timesreporter.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Answers the few questions the measured commands ask: the tile import's file, and Cancel to keep
+// the tile's palette.
+class BenchPrompts : public Prompts {
+public:
+    QString file;
+
+    void message(const QString &text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    Answer confirm(const QString &) override { return Answer::Yes; }
+    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
+    Answer saveDiscardCancel(const QString &) override { return Answer::Cancel; }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override { return file; }
+    std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override { return file; }
+    std::optional<QString> folder(const QString &) override { return std::nullopt; }
+    std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
+    SpriteImportChoice importChoice() override { return SpriteImportChoice::Cancel; }
+    MissingColoursAnswer missingColours(const QString &) override { return MissingColoursAnswer::Nearest; }
+};
+
+QString writeLargeSample(const QString &folder) {
+    StyleDocument doc = makeLargeSampleStyle();
+    BenchPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    return writeStyle(doc, folder + QStringLiteral("/large.sty"), prompts, progress, log);
+}
+
+// Lets the window paint what the interaction changed.
+void paintPending() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+struct Session {
+    QTemporaryDir dir;
+    QString style = writeLargeSample(dir.path());
+    BenchPrompts prompts;
+    Twnd_editor window;
+
+    Session() {
+        window.setPrompts(&prompts);
+        window.resize(1280, 960);
+        window.show();
+        window.opensty(style);
+        paintPending();
+    }
+    QAction *action(QWidget *on, const QString &caption) {
+        for (QAction *a : on->findChildren<QAction *>())
+            if (a->text() == caption)
+                return a;
+        throw std::runtime_error("no action " + caption.toStdString());
+    }
+    // The window's Undo or Redo, whose caption names the step.
+    QAction *history(const QString &verb) {
+        for (QAction *a : window.findChildren<QAction *>())
+            if (a->text().startsWith(verb))
+                return a;
+        throw std::runtime_error("no " + verb.toStdString());
+    }
+    QWidget *page(const QString &tab) {
+        QTabWidget *pages = window.mainPages();
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->tabText(i) == tab)
+                return pages->widget(i);
+        throw std::runtime_error("no page " + tab.toStdString());
+    }
+    void showPage(const QString &tab) {
+        window.mainPages()->setCurrentWidget(page(tab));
+        paintPending();
+    }
+};
+
+Session *session = nullptr;
+
+void copyWindowFrame(benchmark::State &state) {
+    const QImage frame(session->window.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QImage copy = frame.copy();
+        benchmark::DoNotOptimize(copy.bits());
+    }
+}
+
+// Every visible page in turn; the time is per switch.
+void switchPages(benchmark::State &state) {
+    QTabWidget *pages = session->window.mainPages();
+    std::vector<int> visible;
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->isTabVisible(i))
+            visible.push_back(i);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        pages->setCurrentIndex(visible[next++ % visible.size()]);
+        paintPending();
+    }
+}
+
+// A click on a sprite of the page view, alternating between two far apart.
+void selectSpriteInPageView(benchmark::State &state) {
+    session->showPage(QStringLiteral("Sprites"));
+    SpritesPage *sprites = session->window.spritesPage();
+    const StyleDocument &doc = session->window.document();
+    const std::array<QPoint, 2> points = {spriteRect(doc.SpriteIndex[10]).center(),
+                                          spriteRect(doc.SpriteIndex[2900]).center()};
+    int k = 0;
+    for (auto _ : state) {
+        QTest::mouseClick(sprites->strip(), Qt::LeftButton, {}, points[k++ % 2]);
+        paintPending();
+    }
+}
+
+void scrollSpriteList(benchmark::State &state) {
+    session->showPage(QStringLiteral("sprite list"));
+    QScrollBar *bar = session->window.spriteListPage()->list()->verticalScrollBar();
+    bar->setValue(0);
+    for (auto _ : state) {
+        if (bar->value() == bar->maximum())
+            bar->setValue(0);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        paintPending();
+    }
+}
+
+void openCloseCarEditor(benchmark::State &state) {
+    session->showPage(QStringLiteral("Sprites"));
+    SpritesPage *sprites = session->window.spritesPage();
+    const StyleDocument &doc = session->window.document();
+    sprites->selectByNumber(doc.CarInfoTable[0].sprite);
+    QAction *editCar = session->action(sprites, QStringLiteral("edit car"));
+    Twnd_caredit *editor = session->window.carEditor();
+    for (auto _ : state) {
+        QTimer::singleShot(0, editor, [editor] {
+            editor->repaint();
+            editor->reject();
+        });
+        editCar->trigger();
+        paintPending();
+    }
+}
+
+void undoTileImport(benchmark::State &state) {
+    session->showPage(QStringLiteral("Textures"));
+    QWidget *textures = session->page(QStringLiteral("Textures"));
+    session->window.findChild<TileGridView *>()->setCurrentCell(3, 5);
+    const QString tile = session->dir.filePath(QStringLiteral("tile"));
+    session->prompts.file = tile;
+    session->action(textures, QStringLiteral("export"))->trigger();
+    QImage painted = loadBitmap(tile + QStringLiteral(".bmp")).image;
+    painted.setPixel(1, 1,
+                     painted.pixelIndex(2, 2) == painted.pixelIndex(1, 1) ? painted.pixelIndex(0, 0)
+                                                                          : painted.pixelIndex(2, 2));
+    saveBitmap8(tile + QStringLiteral(".bmp"), painted);
+    session->prompts.file = tile + QStringLiteral(".bmp");
+    session->action(textures, QStringLiteral("import"))->trigger();
+    paintPending();
+    QAction *undo = session->history(QStringLiteral("Undo"));
+    QAction *redo = session->history(QStringLiteral("Redo"));
+    for (auto _ : state) {
+        undo->trigger();
+        paintPending();
+        state.PauseTiming();
+        redo->trigger();
+        paintPending();
+        state.ResumeTiming();
+    }
+}
+
+// The child's part: the editor's own start (as main() does it), until the window has painted the
+// opened style. Leaves without tearing down, as the measured start ends there.
+int startChild(int argc, char **argv) {
+    EditorApplication app(argc, argv);
+    Twnd_editor window;
+    window.show();
+    window.openArgument({QString(), QString::fromLocal8Bit(argv[2])});
+    QTimer::singleShot(0, &window, [&window] {
+        window.repaint();
+        std::fflush(stdout);
+        _exit(0);
+    });
+    return QApplication::exec();
+}
+
+int readChild(char **argv) {
+    QFile file(QString::fromLocal8Bit(argv[2]));
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    benchmark::DoNotOptimize(file.readAll().constData());
+    _exit(0);
+}
+
+void runChild(benchmark::State &state, const char *mode) {
+    const QString self = QCoreApplication::applicationFilePath();
+    for (auto _ : state) {
+        QProcess child;
+        child.start(self, {QString::fromLatin1(mode), session->style});
+        if (!child.waitForFinished(30000) || child.exitCode() != 0)
+            state.SkipWithError("the child did not finish");
+    }
+}
+
+void startEditor(benchmark::State &state) {
+    runChild(state, "--start-child");
+}
+void startReader(benchmark::State &state) {
+    runChild(state, "--read-child");
+}
+
+void printRatios(const TimesReporter &reporter) {
+    const double frame = reporter.seconds("copy window frame");
+    const auto row = [&](const char *measure, const char *name) {
+        printRow(measure, reporter.seconds(name) / frame, "copying one frame of the window",
+                 duration(reporter.seconds(name)), "under 16 ms");
+    };
+    row("switch to another page of the window", "switch pages");
+    row("select a sprite in the page view", "select sprite in page view");
+    row("scroll the sprite list by one page", "scroll sprite list");
+    row("open and close the car editor", "open and close car editor");
+    row("undo a tile import in the window", "undo tile import");
+    printRow("start the editor on the largest style file until its window is painted",
+             reporter.seconds("start editor") / reporter.seconds("start reader"),
+             "starting a program that reads the same file", duration(reporter.seconds("start editor")),
+             "under 300 ms");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc == 3 && std::string(argv[1]) == "--start-child")
+        return startChild(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "--read-child")
+        return readChild(argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Session here;
+    session = &here;
+    return runBenchmarks(argc, argv,
+                         {{"copy window frame", copyWindowFrame, benchmark::kMicrosecond},
+                          {"switch pages", switchPages, benchmark::kMillisecond},
+                          {"select sprite in page view", selectSpriteInPageView, benchmark::kMillisecond},
+                          {"scroll sprite list", scrollSpriteList, benchmark::kMillisecond},
+                          {"open and close car editor", openCloseCarEditor, benchmark::kMillisecond},
+                          {"undo tile import", undoTileImport, benchmark::kMillisecond},
+                          {"start editor", startEditor, benchmark::kMillisecond},
+                          {"start reader", startReader, benchmark::kMillisecond}},
+                         printRatios);
+}
