@@ -12,11 +12,13 @@
 #include "stylewriter.h"
 #include "unpackstyle.h"
 
+#include <algorithm>
+#include <iterator>
+
 inline FolderFiles packFuzzFolder() {
     StyleDocument doc = makeSampleStyle();
     doc.TileStore = doc.TileStore.copy(0, 0, PageSide, PageSide);
-    while (doc.SpriteIndex.count() > 12)
-        doc.SpriteIndex.removeLast();
+    doc.SpriteIndex.resize(std::min<std::size_t>(doc.SpriteIndex.size(), 12));
     doc.SpriteIndexSize = quint32(doc.SpriteIndex.count() * SpriteEntryBytes);
     doc.PhysicalPaletteCount = PalettesPerPage;
     StyleDocument saved, loaded;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
@@ -38,10 +39,15 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created: %2")
                               .arg(parent, work.errorString()));
     QDir root(work.path());
+    QSet<QString> made;
     for (const auto &[name, bytes] : files) {
         const QString path = root.filePath(name);
-        if (!root.mkpath(QFileInfo(path).path()))
-            throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        const QString folder = QFileInfo(path).path();
+        if (!made.contains(folder)) {
+            if (!root.mkpath(folder))
+                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+            made.insert(folder);
+        }
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
             throw EditorError(

@@ -122,7 +122,7 @@ TEST_F(Folders, RandomStylesComeBackByteForByte) {
     }
 }
 
-TEST_F(Folders, PaintedPicturesAndAnEditedCarChangeExactlyThat) {
+TEST_F(Folders, PaintedPicturesAnEditedPaletteAndAnEditedCarChangeExactlyThat) {
     unpackSample("s");
     const auto before = styleChunks(resaved("s"));
 
@@ -151,6 +151,10 @@ TEST_F(Folders, PaintedPicturesAndAnEditedCarChangeExactlyThat) {
     cars[2] = car;
     json["cars"] = cars;
     putFile(dir.path("s/style.json"), QJsonDocument(json).toJson());
+    // Colour 10 of palette 4 in the text palette; the pictures it shows keep their indexes.
+    QList<QByteArray> pal = fileBytes(dir.path("s/palettes/palette_004.pal")).split('\n');
+    pal[3 + 10] = "1 2 3\r";
+    putFile(dir.path("s/palettes/palette_004.pal"), pal.join('\n'));
 
     const QByteArray packed = pack("s", "edited.sty");
     ASSERT_FALSE(packed.isEmpty()) << err.toStdString();
@@ -176,15 +180,49 @@ TEST_F(Folders, PaintedPicturesAndAnEditedCarChangeExactlyThat) {
     const int x = uchar(sprx[2 * 8]), y = uchar(sprx[2 * 8 + 1]), page = uchar(sprx[2 * 8 + 2]);
     expectBlock(after["SPRG"], page * 256 + y, x, sprite, spriteEntry, before.at("SPRG"));
 
+    QByteArray ppal = before.at("PPAL");
+    const int colour = 10 * 256 + 4 * 4;
+    ppal[colour] = 3; // blue, green, red
+    ppal[colour + 1] = 2;
+    ppal[colour + 2] = 1;
+    EXPECT_EQ(firstDifference(after["PPAL"], ppal), -1);
     QByteArray cari = before.at("CARI");
     cari[carFieldOffset(cari, 2, 5)] = char(passengers);
     EXPECT_EQ(after["CARI"], cari);
-    for (const char *tag : {"TILE", "SPRG", "CARI"})
-        after.erase(tag);
     auto rest = before;
-    for (const char *tag : {"TILE", "SPRG", "CARI"})
+    for (const char *tag : {"TILE", "SPRG", "CARI", "PPAL"}) {
+        after.erase(tag);
         rest.erase(tag);
+    }
     EXPECT_EQ(after, rest);
+}
+
+TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgain) {
+    unpackSample("s");
+    // One pixel of cell 0 of sprite 0's sheet takes a colour of the sprite's palette held once.
+    QImage sheet;
+    ASSERT_TRUE(sheet.load(dir.path("s/deltas/sprite_0000.png")));
+    const QList<QRgb> colours = sheet.colorTable();
+    int entry = 1;
+    while (colours.count(colours[entry]) > 1 || entry == sheet.pixelIndex(1, 1))
+        ++entry;
+    const QImage original = sheet;
+    sheet.setPixel(1, 1, uint(entry));
+    putFile(dir.path("s/deltas/sprite_0000.png"), pillowPng(sheet));
+    ASSERT_FALSE(pack("s", "edited.sty").isEmpty()) << err.toStdString();
+    EXPECT_NE(styleChunks(fileBytes(dir.path("edited.sty"))).at("DELS"),
+              styleChunks(resaved("s")).at("DELS"));
+
+    // The sheet of the packed file shows the painted pixel and every other pixel as before.
+    ASSERT_EQ(run({"deltas", dir.path("edited.sty"), "0", dir.path("sheet.bmp")}), 0) << err.toStdString();
+    QImage drawn;
+    ASSERT_TRUE(drawn.load(dir.path("sheet.bmp")));
+    ASSERT_EQ(drawn.size(), original.size());
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            ASSERT_EQ(drawn.pixel(x, y) | 0xFF000000u,
+                      (x == 1 && y == 1 ? colours[entry] : original.pixel(x, y)) | 0xFF000000u)
+                << x << "," << y;
 }
 
 TEST_F(Folders, ABrokenFolderIsRefusedNamingFileAndFieldAndNothingIsWritten) {
