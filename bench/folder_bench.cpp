@@ -112,6 +112,9 @@ void printRatios(const TimesReporter &reporter) {
     printRow("unpack the largest style file (" + files + ")",
              reporter.seconds("unpack") / reporter.seconds("write"), "writing " + files + " of those sizes",
              duration(reporter.seconds("unpack")), "under 1 s");
+    printRow("of which making the files in memory",
+             reporter.seconds("unpack_in_memory") / reporter.seconds("write"),
+             "writing " + files + " of those sizes", duration(reporter.seconds("unpack_in_memory")), "-");
     printRow("pack that folder again", reporter.seconds("pack") / reporter.seconds("read"),
              "reading " + files + " of those sizes", duration(reporter.seconds("pack")), "under 1 s");
 }

@@ -44,8 +44,10 @@ public:
 
 private:
     Graphic graphic(const QString &name, const QString &what, QSize size, std::optional<int> palette) const;
-    QImage pixels(const Graphic &g, const QByteArray &png) const;
-    QImage pixels(const Graphic &g) const { return pixels(g, requiredFile(source_, g.name)); }
+    QImage pixels(const Graphic &g, const LoadedBitmap &bitmap) const;
+    QImage pixels(const Graphic &g) const {
+        return pixels(g, readIndexedPng(requiredFile(source_, g.name), g.name));
+    }
     QImage rawStore(const QString &name, int rows) const;
     void readTiles();
     // Returns the document as unpacked, before the sprite pictures are read.
@@ -70,8 +72,7 @@ Graphic Packer::graphic(const QString &name, const QString &what, QSize size,
     return g;
 }
 
-QImage Packer::pixels(const Graphic &g, const QByteArray &png) const {
-    const LoadedBitmap bitmap = readIndexedPng(png, g.name);
+QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
     if (bitmap.image.size() != g.size)
         refuse(g.name, QStringLiteral("the picture is %1*%2 pixels; %3 is %4*%5")
                            .arg(bitmap.image.width())
@@ -134,7 +135,7 @@ StyleDocument Packer::readSprites() {
         const QImage store =
             pixels({SpritePagesName, QStringLiteral("the sprite store"), QSize(PageSide, rows), greyRamp(),
                     QStringLiteral("the grey ramp"), paletteCheck(greyRamp())},
-                   *png);
+                   pages);
         for (int y = 0; y < rows; ++y)
             std::memcpy(doc_.SpriteStore.scanLine(y), store.constScanLine(y), PageSide);
     }
@@ -207,7 +208,7 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
         const QImage sheet =
             pixels(graphic(deltaSheetName(s), QStringLiteral("the delta sheet of sprite %1").arg(s),
                            before.size(), spritePhysicalPalette(doc_, s)),
-                   *png);
+                   readIndexedPng(*png, deltaSheetName(s)));
         bool changed = false;
         for (int y = 0; y < sheet.height() && !changed; ++y)
             changed =

@@ -9,7 +9,7 @@
 #include "folderpalettes.h"
 #include "folderpng.h"
 #include "littleendian.h"
-#include "spritepicture.h"
+#include "spriteentries.h"
 #include "stylejson.h"
 #include "tilenumbering.h"
 #include "tileoperations.h"
@@ -78,12 +78,6 @@ QByteArray carsText(const StyleDocument &doc) {
     return text;
 }
 
-bool hasPicture(const StyleDocument &doc, int sprite) {
-    const SpriteEntry &e = doc.SpriteIndex[std::size_t(sprite)];
-    return e.w > 0 && e.h > 0 && e.x() + e.w <= PageSide && e.y() + e.h <= PageSide &&
-           e.page() < doc.spritePageCount();
-}
-
 void addGraphics(const StyleDocument &doc, FolderFiles &files) {
     for (int t = 0; t < tileCount(doc.TileStore); ++t)
         files.emplace_back(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
@@ -120,7 +114,7 @@ void addDeltas(const StyleDocument &doc, FolderFiles &files) {
         if (entry.delta_count == 0)
             continue;
         files.emplace_back(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
-        if (isCarSprite(doc, s) && hasPicture(doc, s))
+        if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
             files.emplace_back(deltaSheetName(s),
                                indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s)));
     }
