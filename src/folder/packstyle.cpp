@@ -48,7 +48,8 @@ private:
     QImage pixels(const Graphic &g) const {
         return pixels(g, readIndexedPng(requiredFile(source_, g.name), g.name));
     }
-    QImage rawStore(const QString &name, int rows) const;
+    // Rows of a pixel store, shown by the grey ramp.
+    static Graphic storeRows(const QString &name, const QString &what, int rows);
     void readTiles();
     // Returns the document as unpacked, before the sprite pictures are read.
     StyleDocument readSprites();
@@ -92,10 +93,9 @@ QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
 }
 
 // A pixel store over the grey ramp, 256 pixels wide.
-QImage Packer::rawStore(const QString &name, int rows) const {
+Graphic Packer::storeRows(const QString &name, const QString &what, int rows) {
     const QList<QRgb> ramp = greyRamp();
-    return pixels({name, QStringLiteral("the store"), QSize(PageSide, rows), ramp,
-                   QStringLiteral("the grey ramp"), paletteCheck(ramp)});
+    return {name, what, QSize(PageSide, rows), ramp, QStringLiteral("the grey ramp"), paletteCheck(ramp)};
 }
 
 void Packer::readTiles() {
@@ -113,7 +113,8 @@ void Packer::readTiles() {
     }
     const int wholeRows = tilePages(doc_.TileStore) * PageSide;
     if (facts_.tileRows > wholeRows) {
-        const QImage rest = rawStore(TileRestName, facts_.tileRows - wholeRows);
+        const QImage rest = pixels(storeRows(TileRestName, QStringLiteral("the rest of the tile store"),
+                                             facts_.tileRows - wholeRows));
         for (int y = 0; y < rest.height(); ++y)
             std::memcpy(doc_.TileStore.scanLine(wholeRows + y), rest.constScanLine(y), PageSide);
     }
@@ -133,9 +134,7 @@ StyleDocument Packer::readSprites() {
                        .arg(PixelStorePageCapacity * PageSide));
         doc_.SpriteStore = makePixelStore(rows);
         const QImage store =
-            pixels({SpritePagesName, QStringLiteral("the sprite store"), QSize(PageSide, rows), greyRamp(),
-                    QStringLiteral("the grey ramp"), paletteCheck(greyRamp())},
-                   pages);
+            pixels(storeRows(SpritePagesName, QStringLiteral("the sprite store"), rows), pages);
         for (int y = 0; y < rows; ++y)
             std::memcpy(doc_.SpriteStore.scanLine(y), store.constScanLine(y), PageSide);
     }

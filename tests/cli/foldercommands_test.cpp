@@ -47,6 +47,21 @@ qsizetype carFieldOffset(const QByteArray &cari, int car, int field) {
     return at + field;
 }
 
+// Where the deltas of `sprite` start in "DELS", walking the "DELX" entries as laid out.
+qsizetype deltaStart(const QByteArray &delx, int sprite) {
+    qsizetype start = 0;
+    for (qsizetype at = 0; at + 4 <= delx.size();) {
+        const int entrySprite = uchar(delx[at]) | uchar(delx[at + 1]) << 8;
+        const int count = uchar(delx[at + 2]);
+        if (entrySprite == sprite)
+            return start;
+        for (int d = 0; d < count; ++d)
+            start += uchar(delx[at + 4 + 2 * d]) | uchar(delx[at + 5 + 2 * d]) << 8;
+        at += 4 + 2 * count;
+    }
+    return -1;
+}
+
 struct Folders : CliTest {
     // `name`.sty written by the sample command, resaved as `name`-resaved.sty and unpacked into
     // the folder `name`.
@@ -197,7 +212,7 @@ TEST_F(Folders, PaintedPicturesAnEditedPaletteAndAnEditedCarChangeExactlyThat) {
     EXPECT_EQ(after, rest);
 }
 
-TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgain) {
+TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgainAndEditedDeltaBytesAreTaken) {
     unpackSample("s");
     // One pixel of cell 0 of sprite 0's sheet takes a colour of the sprite's palette held once.
     QImage sheet;
@@ -207,6 +222,7 @@ TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgain) {
     while (colours.count(colours[entry]) > 1 || entry == sheet.pixelIndex(1, 1))
         ++entry;
     const QImage original = sheet;
+    const QByteArray indexedOriginal = fileBytes(dir.path("s/deltas/sprite_0000.png"));
     sheet.setPixel(1, 1, uint(entry));
     putFile(dir.path("s/deltas/sprite_0000.png"), pillowPng(sheet));
     ASSERT_FALSE(pack("s", "edited.sty").isEmpty()) << err.toStdString();
@@ -223,6 +239,20 @@ TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgain) {
             ASSERT_EQ(drawn.pixel(x, y) | 0xFF000000u,
                       (x == 1 && y == 1 ? colours[entry] : original.pixel(x, y)) | 0xFF000000u)
                 << x << "," << y;
+
+    // The last byte of sprite 1's deltas changed in its .bin file: exactly that byte of the store.
+    QByteArray bytes = fileBytes(dir.path("s/deltas/sprite_0001.bin"));
+    ASSERT_FALSE(bytes.isEmpty());
+    bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
+    putFile(dir.path("s/deltas/sprite_0001.bin"), bytes);
+    putFile(dir.path("s/deltas/sprite_0000.png"), indexedOriginal);
+    const auto packed = styleChunks(pack("s", "bytes.sty"));
+    const auto before = styleChunks(resaved("s"));
+    QByteArray dels = before.at("DELS");
+    const qsizetype at = deltaStart(before.at("DELX"), 1) + bytes.size() - 1;
+    dels[at] = char(dels[at] ^ 1);
+    EXPECT_EQ(firstDifference(packed.at("DELS"), dels), -1);
+    EXPECT_EQ(packed.at("DELX"), before.at("DELX"));
 }
 
 TEST_F(Folders, ABrokenFolderIsRefusedNamingFileAndFieldAndNothingIsWritten) {
