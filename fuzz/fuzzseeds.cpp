@@ -9,6 +9,7 @@
 #include "jascpalette.h"
 #include "littleendian.h"
 #include "log.h"
+#include "packfolder.h"
 #include "palettelookup.h"
 #include "pedpicture.h"
 #include "progress.h"
@@ -151,6 +152,16 @@ void deltaSeeds(Seeds &seeds, const StyleDocument &sample) {
               index.left(3 + 2 * DeltasPerSprite) + sample.DeltaStore.left(400));
 }
 
+void packSeeds(Seeds &seeds, const StyleDocument &) {
+    const FolderFiles folder = packFuzzFolder();
+    for (quint8 pick = 0; pick < 7; ++pick) {
+        const QString target = packFuzzTarget(folder, pick);
+        for (const auto &[name, bytes] : folder)
+            if (name == target)
+                seeds.add({pick, 0, 1}, bytes);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -163,7 +174,7 @@ int main(int argc, char **argv) {
         {"stylereader", {0, styleSeeds}},   {"tileimport", {4, tileSeeds}},
         {"spriteimport", {6, spriteSeeds}}, {"palettebitmap", {3, paletteBitmapSeeds}},
         {"jascpalette", {1, jascSeeds}},    {"carscript", {4, carScriptSeeds}},
-        {"deltaunit", {8, deltaSeeds}},
+        {"deltaunit", {8, deltaSeeds}},     {"pack", {4, packSeeds}},
     };
     if (argc != 3 || !writers.contains(argv[1])) {
         std::fprintf(stderr, "usage: fuzz_seeds FUZZER FOLDER\n");

@@ -7,6 +7,7 @@
 #include "deltacommands.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "foldercommands.h"
 #include "jascpalette.h"
 #include "log.h"
 #include "paletteediting.h"
@@ -101,6 +102,12 @@ const QString Usage =
                    "                           name and its physics from the nyc.gci beside FILE\n"
                    "  mirror-doors IN.sty OUT  move every door of every car to the other side and\n"
                    "                           save the result as OUT\n"
+                   "  unpack FILE.sty DIR      write FILE as the folder DIR: style.json, cars.txt,\n"
+                   "                           a palette PNG per tile, sprite and delta sheet, the\n"
+                   "                           palettes as PNG and JASC text, unknown chunks in raw/\n"
+                   "  pack DIR OUT.sty [--keep-unknown] [--colours C]\n"
+                   "                           build the style file of such a folder and save it as\n"
+                   "                           OUT; --keep-unknown also writes the raw/ chunks\n"
                    "  --help                   show this list\n"
                    "Imports that keep the palette a graphic shows (--palette keep, the sprite choice\n"
                    "pixels only, the raw tiles) give each pixel the index of its colour in that\n"
@@ -460,5 +467,9 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runCarInfo(rest, out, err);
     if (command == QLatin1String("mirror-doors"))
         return runMirrorDoors(rest, out, err);
+    if (command == QLatin1String("unpack"))
+        return runUnpack(rest, out, err);
+    if (command == QLatin1String("pack"))
+        return runPack(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

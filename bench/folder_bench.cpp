@@ -1,0 +1,132 @@
+// Unpacking the largest sample into a folder and packing it again, beside writing and reading the
+// same number of files of the same sizes with plain file calls.
+
+#include "folderfiles.h"
+#include "log.h"
+#include "packstyle.h"
+#include "progress.h"
+#include "prompts.h"
+#include "samplestyle.h"
+#include "stylereader.h"
+#include "stylewriter.h"
+#include "unpackstyle.h"
+
+#include "timesreporter.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Large {
+    QByteArray file;
+    StyleDocument doc;
+    FolderFiles folder;
+};
+
+const Large &large() {
+    static const Large l = [] {
+        Large made;
+        StyleDocument saved;
+        SilentProgress progress;
+        LineLog log;
+        DecliningPrompts prompts;
+        made.file = serializeStyle(makeLargeSampleStyle(), saved, progress, log);
+        readStyle(made.doc, made.file, prompts, progress, log);
+        made.folder = unpackStyle(made.doc, made.file, std::nullopt);
+        return made;
+    }();
+    return l;
+}
+
+// The unpacked folder on disk, for the reading measures.
+const QString &unpackedFolder() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString folder = dir.filePath(QStringLiteral("large"));
+        writeFolder(large().folder, folder);
+        return folder;
+    }();
+    return path;
+}
+
+void writePlainFiles(benchmark::State &state) {
+    QTemporaryDir dir;
+    int round = 0;
+    for (auto _ : state) {
+        QDir root(dir.filePath(QString::number(round++)));
+        QSet<QString> made;
+        for (const auto &[name, bytes] : large().folder) {
+            const QString path = root.filePath(name);
+            const QString folder = QFileInfo(path).path();
+            if (!made.contains(folder)) {
+                QDir().mkpath(folder);
+                made.insert(folder);
+            }
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                state.SkipWithError("cannot write");
+        }
+    }
+}
+
+void unpack(benchmark::State &state) {
+    QTemporaryDir dir;
+    int round = 0;
+    for (auto _ : state)
+        writeFolder(unpackStyle(large().doc, large().file, std::nullopt),
+                    dir.filePath(QString::number(round++)));
+}
+
+// The files alone, in memory: what unpack spends besides writing.
+void unpackInMemory(benchmark::State &state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(unpackStyle(large().doc, large().file, std::nullopt).size());
+}
+
+void readPlainFiles(benchmark::State &state) {
+    const QDir root(unpackedFolder());
+    for (auto _ : state)
+        for (const auto &[name, bytes] : large().folder) {
+            QFile file(root.filePath(name));
+            if (!file.open(QIODevice::ReadOnly) || file.readAll().size() != bytes.size())
+                state.SkipWithError("cannot read");
+        }
+}
+
+void pack(benchmark::State &state) {
+    DecliningPrompts prompts;
+    LineLog log;
+    const FolderSource source = diskFolder(unpackedFolder());
+    for (auto _ : state)
+        if (packStyle(source, false, prompts, log).size() != large().file.size())
+            state.SkipWithError("the packed file differs in size");
+}
+
+void printRatios(const TimesReporter &reporter) {
+    const std::string files = std::to_string(large().folder.size()) + " files";
+    printRow("unpack the largest style file (" + files + ")",
+             reporter.seconds("unpack") / reporter.seconds("write"), "writing " + files + " of those sizes",
+             duration(reporter.seconds("unpack")), "under 1 s");
+    printRow("of which making the files in memory",
+             reporter.seconds("unpack_in_memory") / reporter.seconds("write"),
+             "writing " + files + " of those sizes", duration(reporter.seconds("unpack_in_memory")), "-");
+    printRow("pack that folder again", reporter.seconds("pack") / reporter.seconds("read"),
+             "reading " + files + " of those sizes", duration(reporter.seconds("pack")), "under 1 s");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    return runBenchmarks(argc, argv,
+                         {{"write", writePlainFiles, benchmark::kMillisecond},
+                          {"unpack", unpack, benchmark::kMillisecond},
+                          {"unpack_in_memory", unpackInMemory, benchmark::kMillisecond},
+                          {"read", readPlainFiles, benchmark::kMillisecond},
+                          {"pack", pack, benchmark::kMillisecond}},
+                         printRatios);
+}

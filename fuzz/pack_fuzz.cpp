@@ -1,0 +1,45 @@
+// pack on a folder with one file replaced by the input: style.json, a tile, sprite, delta sheet or
+// palette picture, a text palette or the sprite pages. Control bytes: which file, then the answers
+// to the colour question. A refusal must say why; a packed file must open and save again.
+
+#include "editorerror.h"
+#include "fuzzsupport.h"
+#include "packfolder.h"
+#include "packstyle.h"
+
+#include <QHash>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const FuzzInput input(data, size, 4);
+    if (!input.valid)
+        return 0;
+    static const FolderFiles folder = packFuzzFolder();
+    static const QHash<QString, QByteArray> files = [] {
+        QHash<QString, QByteArray> byName;
+        for (const auto &[name, bytes] : folder)
+            byName.insert(name, bytes);
+        return byName;
+    }();
+    const QString target = packFuzzTarget(folder, input.at(0));
+    const QByteArray replacement = input.file.toByteArray();
+    const FolderSource source = [&](const QString &name) -> std::optional<QByteArray> {
+        if (name == target)
+            return replacement;
+        const auto found = files.constFind(name);
+        return found == files.cend() ? std::nullopt : std::optional<QByteArray>(*found);
+    };
+    FuzzPrompts prompts(QString(), input.control.sliced(1));
+    LineLog log;
+    QByteArray packed;
+    try {
+        packed = packStyle(source, input.at(1) & 1, prompts, log);
+    } catch (const EditorError &error) {
+        require(!error.text().isEmpty(), "an empty refusal");
+        return 0;
+    }
+    StyleDocument doc;
+    SilentProgress progress;
+    require(readStyle(doc, packed, prompts, progress, log), "a packed file was refused by the reader");
+    requireConsistent(doc);
+    return 0;
+}

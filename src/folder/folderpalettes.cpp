@@ -1,0 +1,98 @@
+#include "folderpalettes.h"
+
+#include "editorerror.h"
+#include "folderlayout.h"
+#include "folderpng.h"
+#include "jascpalette.h"
+#include "palettelookup.h"
+
+#include <QCryptographicHash>
+#include <vector>
+
+namespace {
+
+constexpr int JascHeaderLines = 3;
+
+QList<QRgb> jascColours(const QByteArray &bytes, const QString &name) {
+    const QList<QByteArray> lines = textLines(bytes);
+    if (lines.size() < JascHeaderLines || lines[0] != "JASC-PAL" || lines[2] != "256")
+        throw EditorError(QStringLiteral("%1: line 1 to 3: not the start of a 256-colour JASC palette "
+                                         "(JASC-PAL, 0100, 256); nothing was written.")
+                              .arg(name));
+    if (lines.size() < JascHeaderLines + 256)
+        throw EditorError(QStringLiteral("%1: line %2: the palette ends after %3 of its 256 colours; nothing "
+                                         "was written.")
+                              .arg(name)
+                              .arg(lines.size() + 1)
+                              .arg(lines.size() - JascHeaderLines));
+    QList<QRgb> colours;
+    for (int c = 0; c < 256; ++c)
+        colours.append(toRgb(jascColour(lines[JascHeaderLines + c])));
+    return colours;
+}
+
+} // namespace
+
+QString paletteCheck(const QList<QRgb> &colours) {
+    QByteArray rgb(3 * 256, '\0');
+    for (int c = 0; c < 256 && c < colours.size(); ++c) {
+        rgb[3 * c] = char(qRed(colours[c]));
+        rgb[3 * c + 1] = char(qGreen(colours[c]));
+        rgb[3 * c + 2] = char(qBlue(colours[c]));
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(rgb, QCryptographicHash::Sha1).left(8).toHex());
+}
+
+QStringList paletteChecks(const StyleDocument &doc) {
+    QStringList checks;
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
+        checks.append(paletteCheck(ClutToPal(doc, p)));
+    return checks;
+}
+
+void addPaletteFiles(const StyleDocument &doc, FolderFiles &files) {
+    if (doc.PhysicalPaletteCount == 0)
+        return;
+    files.emplace_back(PaletteTableName, colourPngBytes(makeClut1(doc), PaletteTableName));
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
+        files.emplace_back(palettePalName(p), jascPaletteText(doc, p));
+}
+
+void readPaletteFiles(const FolderSource &source, const QStringList &checks, StyleDocument &doc) {
+    const int count = doc.PhysicalPaletteCount;
+    if (count == 0)
+        return;
+    const QImage table = readColourPng(requiredFile(source, PaletteTableName), PaletteTableName);
+    if (table.width() != count || table.height() != 256)
+        throw EditorError(QStringLiteral("%1: the picture is %2*%3 pixels; style.json's physical_palettes "
+                                         "asks for %4*256; nothing was written.")
+                              .arg(PaletteTableName)
+                              .arg(table.width())
+                              .arg(table.height())
+                              .arg(count));
+    // Column p of the picture is palette p; rows are colours.
+    std::vector<QList<QRgb>> columns(std::size_t(count), QList<QRgb>(256));
+    for (int c = 0; c < 256; ++c) {
+        const auto *row = reinterpret_cast<const QRgb *>(table.constScanLine(c));
+        for (int p = 0; p < count; ++p)
+            columns[std::size_t(p)][c] = row[p];
+    }
+    for (int p = 0; p < count; ++p) {
+        const QList<QRgb> &pictured = columns[std::size_t(p)];
+        const QString name = palettePalName(p);
+        const QList<QRgb> text = jascColours(requiredFile(source, name), name);
+        const QString unpacked = p < checks.size() ? checks[p] : QString();
+        const bool pictureChanged = paletteCheck(pictured) != unpacked;
+        const bool textChanged = paletteCheck(text) != unpacked;
+        if (pictureChanged && textChanged && paletteCheck(pictured) != paletteCheck(text))
+            throw EditorError(
+                QStringLiteral("%1 and column %2 of %3 change palette %2 differently; keep one of "
+                               "the changes; nothing was written.")
+                    .arg(name)
+                    .arg(p)
+                    .arg(PaletteTableName));
+        const QList<QRgb> &colours = pictureChanged && !textChanged ? pictured : text;
+        for (int c = 0; c < 256; ++c)
+            writetoclut(doc, nullptr, p, c, false, fromRgb(colours[c]));
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "folderfiles.h"
+
+#include <QByteArray>
+
+class Log;
+class Prompts;
+
+// Builds the style file of an unpacked folder through the editor's writer. An untouched folder
+// gives the bytes a load and save of the unpacked file gives. A tile or sprite PNG whose palette
+// is the one it was unpacked with keeps its indexes; another palette is matched colour by colour
+// to the palette that shows the graphic, asking `prompts` about missing colours. A delta sheet
+// that still shows the stored deltas keeps their bytes; a changed one is encoded again. With
+// `keepUnknown` the raw/ chunks follow the last chunk in style.json's order.
+// Throws EditorError naming the file and the field or line of the first thing refused.
+QByteArray packStyle(const FolderSource &source, bool keepUnknown, Prompts &prompts, Log &log);

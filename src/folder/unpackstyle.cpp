@@ -1,0 +1,141 @@
+#include "unpackstyle.h"
+
+#include "carrecords.h"
+#include "carscript.h"
+#include "deltasheet.h"
+#include "deltaunit.h"
+#include "editorerror.h"
+#include "folderlayout.h"
+#include "folderpalettes.h"
+#include "folderpng.h"
+#include "littleendian.h"
+#include "spriteentries.h"
+#include "stylejson.h"
+#include "tilenumbering.h"
+#include "tileoperations.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QSet<QByteArray> KnownTags = {"TILE", "PPAL", "PALB", "PALX", "SPRG", "SPRX", "SPRB",
+                                    "FONB", "DELX", "DELS", "CARI", "OBJI", "RECY", "SPEC"};
+
+// A file name for any four bytes: letters, digits, '-' and '_' as they are, others as %XX.
+QString tagFileName(const QByteArray &tag) {
+    QString name;
+    for (const char ch : tag) {
+        if ((uchar(ch) < 0x80 && QChar::fromLatin1(ch).isLetterOrNumber()) || ch == '-' || ch == '_')
+            name += QLatin1Char(ch);
+        else
+            name += QStringLiteral("%%1").arg(uchar(ch), 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return name;
+}
+
+// The chunks the reader skips, walked the way it walks them.
+QList<UnknownChunk> unknownChunks(const QByteArray &file, FolderFiles &files) {
+    QList<UnknownChunk> chunks;
+    QHash<QString, int> used;
+    for (qint64 at = FileHeaderSize; at + ChunkHeaderSize <= file.size();) {
+        const QByteArray tag = file.mid(at, 4);
+        const qint64 size = readU32(file.constData() + at + 4);
+        if (!KnownTags.contains(tag)) {
+            const QString base = QStringLiteral("raw/") + tagFileName(tag);
+            const int n = used[base]++;
+            const QString name =
+                base + (n == 0 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".bin");
+            files.emplace_back(name, file.mid(at + ChunkHeaderSize, size));
+            chunks.append({tag, name});
+        }
+        at += ChunkHeaderSize + size;
+    }
+    return chunks;
+}
+
+QByteArray carsText(const StyleDocument &doc) {
+    QByteArray text = "Notes for people: pack reads the cars from style.json, never from this file.\n";
+    for (int i = 0; i < doc.CarCount(); ++i) {
+        const CarInfoRecord &car = doc.CarInfoTable[std::size_t(i)];
+        text += QStringLiteral("\ncar %1: model %2, script name \"%3\", sprites %4 to %5\n")
+                    .arg(i)
+                    .arg(car.model)
+                    .arg(scriptCarName(car.model))
+                    .arg(qint64(car.sprite_sum) - car.sprite)
+                    .arg(qint64(car.sprite_sum) - 1)
+                    .toUtf8();
+        for (int d = 0; d < car.num_doors; ++d) {
+            const ShownDoor door = shownDoor(car.doors[std::size_t(d)]);
+            text += QStringLiteral("  door %1: x %2, y %3%4\n")
+                        .arg(d)
+                        .arg(door.x)
+                        .arg(door.y)
+                        .arg(door.walkIn ? QStringLiteral(", walk-in") : QString())
+                        .toUtf8();
+        }
+    }
+    return text;
+}
+
+void addGraphics(const StyleDocument &doc, FolderFiles &files) {
+    for (int t = 0; t < tileCount(doc.TileStore); ++t)
+        files.emplace_back(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
+    const int wholeRows = tilePages(doc.TileStore) * PageSide;
+    if (doc.TileStore.height() > wholeRows) {
+        const QImage rest = doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows);
+        files.emplace_back(TileRestName, indexedPngBytes(rest, TileRestName));
+    }
+    if (!doc.SpriteStore.isNull())
+        files.emplace_back(SpritePagesName, indexedPngBytes(doc.SpriteStore, SpritePagesName));
+    for (int s = 0; s < doc.spriteCount(); ++s) {
+        const QImage glyph = spriteGlyph(doc, s);
+        if (!glyph.isNull())
+            files.emplace_back(spritePngName(s), indexedPngBytes(glyph, spritePngName(s)));
+    }
+}
+
+void addDeltas(const StyleDocument &doc, FolderFiles &files) {
+    files.emplace_back(DeltaStoreName, doc.DeltaStore);
+    // The first entry of each sprite, as the editor uses it, and where its bytes start.
+    QHash<int, std::pair<int, qint64>> firstEntry;
+    qint64 offset = 0;
+    for (int i = 0; i < doc.DeltaIndexCount(); ++i) {
+        const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(i)];
+        if (!firstEntry.contains(entry.sprite))
+            firstEntry.insert(entry.sprite, {i, offset});
+        offset += deltaEntryBytes(entry);
+    }
+    for (int s = 0; s < doc.spriteCount(); ++s) {
+        const auto found = firstEntry.constFind(s);
+        if (found == firstEntry.cend())
+            continue;
+        const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(found->first)];
+        if (entry.delta_count == 0)
+            continue;
+        files.emplace_back(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
+        if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
+            files.emplace_back(deltaSheetName(s),
+                               indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s)));
+    }
+}
+
+} // namespace
+
+FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
+                        const std::optional<QByteArray> &companionScript) {
+    FolderFiles files;
+    FolderFacts facts;
+    facts.version = file.size() >= FileHeaderSize ? readU16(file.constData() + 4) : StyleVersion;
+    facts.tileRows = doc.TileStore.height();
+    facts.paletteChecks = paletteChecks(doc);
+    facts.unknownChunks = unknownChunks(file, files);
+    files.emplace_back(StyleJsonName, styleJson(doc, facts));
+    files.emplace_back(CarsTextName, carsText(doc));
+    addGraphics(doc, files);
+    addPaletteFiles(doc, files);
+    addDeltas(doc, files);
+    if (companionScript)
+        files.emplace_back(CompanionScriptName, *companionScript);
+    return files;
+}
