@@ -1,11 +1,10 @@
 #include "folderpng.h"
 
 #include "editorerror.h"
+#include "pngwriter.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QtEndian>
-#include <array>
 #include <cstring>
 
 namespace {
@@ -15,38 +14,6 @@ constexpr int BitDepthOffset = 24; // in the IHDR chunk that follows the signatu
 constexpr int ColourTypeOffset = 25;
 constexpr int GreyColourType = 0;
 constexpr int PaletteColourType = 3;
-constexpr int DeflateLevel = 6;
-
-quint32 crc32(const QByteArray &bytes) {
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xFFFFFFFFu;
-    for (const char b : bytes)
-        c = table[(c ^ uchar(b)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void appendBigEndian(QByteArray &out, quint32 v) {
-    char bytes[4];
-    qToBigEndian(v, bytes);
-    out.append(bytes, 4);
-}
-
-void appendChunk(QByteArray &out, const char *tag, const QByteArray &data) {
-    appendBigEndian(out, quint32(data.size()));
-    const qsizetype start = out.size();
-    out.append(tag, 4);
-    out += data;
-    appendBigEndian(out, crc32(out.sliced(start)));
-}
 
 QString colourTypeName(int type) {
     switch (type) {
@@ -76,33 +43,9 @@ QImage decoded(const QByteArray &bytes, const QString &name) {
 } // namespace
 
 QByteArray indexedPngBytes(const QImage &indexed8, const QString &name) {
-    // Written here rather than by Qt, which saves a picture with grey colours as a greyscale PNG
-    // and so loses the indexes of a palette that holds a grey twice.
-    if (indexed8.format() != QImage::Format_Indexed8 || indexed8.isNull())
+    QByteArray png = palettePngBytes(indexed8);
+    if (png.isEmpty())
         throw EditorError(QStringLiteral("%1: only an 8-bit picture is saved as a palette PNG.").arg(name));
-    QByteArray header;
-    appendBigEndian(header, quint32(indexed8.width()));
-    appendBigEndian(header, quint32(indexed8.height()));
-    header.append(char(8));
-    header.append(char(PaletteColourType));
-    header.append(3, '\0'); // deflate, adaptive filtering, no interlace
-    QByteArray palette(3 * 256, '\0');
-    for (int c = 0; c < 256 && c < indexed8.colorCount(); ++c) {
-        palette[3 * c] = char(qRed(indexed8.color(c)));
-        palette[3 * c + 1] = char(qGreen(indexed8.color(c)));
-        palette[3 * c + 2] = char(qBlue(indexed8.color(c)));
-    }
-    QByteArray rows;
-    rows.reserve(qsizetype(indexed8.width() + 1) * indexed8.height());
-    for (int y = 0; y < indexed8.height(); ++y) {
-        rows.append('\0'); // no filter
-        rows.append(reinterpret_cast<const char *>(indexed8.constScanLine(y)), indexed8.width());
-    }
-    QByteArray png(Signature, 8);
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "PLTE", palette);
-    appendChunk(png, "IDAT", qCompress(rows, DeflateLevel).sliced(4)); // after qCompress's length prefix
-    appendChunk(png, "IEND", QByteArray());
     return png;
 }
 
