@@ -1,6 +1,7 @@
 #include "stylediff.h"
 
 #include "deltaunit.h"
+#include "editorerror.h"
 #include "filerecords.h"
 #include "spriteentries.h"
 #include "stylereader.h"
@@ -281,6 +282,9 @@ QImage diffPicture(const StyleDocument &a, const StyleDocument &b, const StyleDi
         height += std::max(before.height(), after.height()) + PictureGap;
     }
     QImage picture(2 * column + 3 * PictureGap, height, QImage::Format_RGB32);
+    if (picture.isNull())
+        throw EditorError(QStringLiteral("The %1 changed tiles and sprites make a picture too large to draw.")
+                              .arg(pairs.size()));
     picture.fill(PictureBackground);
     QPainter painter(&picture);
     int y = PictureGap;

@@ -24,5 +24,6 @@ StyleDiff diffStyles(const StyleDocument &a, const StyleDocument &b, const QByte
                      const QByteArray &fileB);
 
 // Each changed tile and sprite in its own colours, before on the left and after on the right, one
-// pair a row, top to bottom in the diff's order; a null image when nothing changed.
+// pair a row, top to bottom in the diff's order; a null image when nothing changed. Throws
+// EditorError when the picture would be too large to hold.
 QImage diffPicture(const StyleDocument &a, const StyleDocument &b, const StyleDiff &diff);
