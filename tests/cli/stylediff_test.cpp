@@ -52,6 +52,10 @@ TEST_F(StyleDiffCommand, EachPlantedChangeIsNamedAndTheExitStatusSaysWhetherThey
     edit("OBJI", [](QByteArray &p) { p[0] = char(p[0] ^ 1); });
     edit("RECY", [](QByteArray &p) { p.append(char(250)); });
     edit("DELS", [](QByteArray &p) { p[3] = char(p[3] ^ 1); });
+    // The first surface list ("grass") loses its first tile.
+    const int grassFirst = qFromLittleEndian<quint16>(chunks.at("SPEC").constData());
+    ASSERT_NE(grassFirst, 0);
+    edit("SPEC", [](QByteArray &p) { p.remove(0, 2); });
     b += QByteArray("XTRA") + QByteArray::fromHex("02000000") + "hi";
     writeWholeFileAtomic(dir.path("b.sty"), b);
 
@@ -73,7 +77,9 @@ TEST_F(StyleDiffCommand, EachPlantedChangeIsNamedAndTheExitStatusSaysWhetherThey
         EXPECT_TRUE(out.contains(line + QLatin1Char('\n'))) << line.toStdString() << "\n"
                                                             << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("recycle list: ["))) << out.toStdString();
-    EXPECT_EQ(out.count(QLatin1Char('\n')), expected.size() + 1) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("surface list \"grass\": [%1, ").arg(grassFirst)))
+        << out.toStdString();
+    EXPECT_EQ(out.count(QLatin1Char('\n')), expected.size() + 2) << out.toStdString();
 
     // Tile 3, then sprite 4, each before on the left and after on the right of equal columns.
     const QImage picture(dir.path("d.png"));
