@@ -6,6 +6,7 @@
 #include "deltasheet.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "indexedpicture.h"
 #include "jascpalette.h"
 #include "littleendian.h"
 #include "log.h"
@@ -63,6 +64,14 @@ QByteArray bitmapBytes(const QImage &image) {
     return readWholeFile(path);
 }
 
+// The imports read palette PNGs as well.
+QByteArray pngBytes(const QImage &indexed8) {
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("seed.png"));
+    savePicture8(path, indexed8, Durability::Deferred);
+    return readWholeFile(path);
+}
+
 QByteArray styleBytes(const StyleDocument &doc) {
     SilentProgress progress;
     LineLog log;
@@ -101,6 +110,7 @@ void tileSeeds(Seeds &seeds, const StyleDocument &sample) {
         for (const quint8 answer : {0, 1, 2})
             seeds.add({0, static_cast<quint8>(tile + 4), answer, 5}, bitmapBytes(tileBitmap(sample, tile)));
     seeds.add({2, 4, 0, 5}, bitmapBytes(tileBitmap(sample, 3)));
+    seeds.add({0, 11, 2, 5}, pngBytes(tileBitmap(sample, 7)));
     seeds.add({1, 0, 0, 0}, bitmapBytes(sample.TileStore));
     seeds.add({0, 4, 0, 0}, bitmapBytes(makeClut1(sample)));
 }
@@ -111,6 +121,7 @@ void spriteSeeds(Seeds &seeds, const StyleDocument &sample) {
         for (quint8 choice = 1; choice <= 5; ++choice)
             seeds.add({0, high(sprite), low(sprite), choice, 5}, bitmapBytes(spriteGlyph(sample, sprite)));
     seeds.add({1, 0, 0}, bitmapBytes(sample.SpriteStore));
+    seeds.add({0, 0, 0, 1, 5}, pngBytes(spriteGlyph(sample, 0)));
     for (std::size_t i = 0; i < cars.size() && i < 3; ++i)
         for (const DeltaView view : {DeltaView::Draw, DeltaView::ChangesOnly})
             seeds.add({2, high(cars[i]), low(cars[i])}, bitmapBytes(renderDeltaSheet(sample, cars[i], view)));

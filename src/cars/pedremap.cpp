@@ -1,14 +1,12 @@
 #include "pedremap.h"
 
-#include "bitmapfile.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "indexedpicture.h"
 #include "palettelookup.h"
 #include "prompts.h"
 
 namespace {
-
-const QString BitmapFilter = QStringLiteral("*.bmp|*.bmp");
 
 // The palette of a ped remap, or the reason it has none.
 struct RemapLookup {
@@ -59,12 +57,13 @@ bool pedRemapChanged(const StyleDocument &doc, QImage &picture, int remap, Promp
 }
 
 bool pedOpenBmp(QImage &picture, Prompts &prompts) {
-    const std::optional<QString> path = prompts.openFileName(FileKind::Sprite, BitmapFilter, QString());
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, QString());
     if (!path)
         return false;
     LoadedBitmap bitmap;
     try {
-        bitmap = loadBitmap(*path);
+        bitmap = loadPicture(*path);
     } catch (const EditorError &error) {
         prompts.message(error.text());
         return false;
@@ -80,9 +79,10 @@ bool pedOpenBmp(QImage &picture, Prompts &prompts) {
 }
 
 bool pedSaveBmp(const QImage &picture, Prompts &prompts) {
-    const std::optional<QString> path = prompts.saveFileName(FileKind::Sprite, BitmapFilter, QString());
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, QString());
     if (!path)
         return false;
-    saveBitmap8(withExtension(*path, QStringLiteral(".bmp")), picture);
+    savePicture8(picturePath(*path), picture);
     return true;
 }

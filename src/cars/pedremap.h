@@ -22,10 +22,11 @@ bool recolourPed(const StyleDocument &doc, QImage &picture, int remap);
 // The remap number changed: recolours `picture`, or tells the user why not and keeps its colours.
 bool pedRemapChanged(const StyleDocument &doc, QImage &picture, int remap, Prompts &prompts);
 
-// "open bmp": an 8-bit bitmap the user picks replaces `picture`, with the colours of the file.
+// "open bmp": an 8-bit bitmap or palette PNG the user picks replaces `picture`, with the colours of the file.
 // Any other file is refused and `picture` stays.
 bool pedOpenBmp(QImage &picture, Prompts &prompts);
 
-// "save bmp": `picture` with its current colours as an 8-bit bitmap; the chosen name's extension
-// becomes ".bmp". Throws EditorError when the file cannot be written.
+// "save bmp": `picture` with its current colours as an 8-bit bitmap, or a PNG when the
+// chosen name ends in ".png"; any other extension becomes ".bmp". Throws EditorError when the file cannot be
+// written.
 bool pedSaveBmp(const QImage &picture, Prompts &prompts);

@@ -17,6 +17,7 @@
 #include "rendercommands.h"
 #include "samplestyle.h"
 #include "spritecommands.h"
+#include "stylecheckcommands.h"
 #include "stylewriter.h"
 #include "tileoperations.h"
 #include "tilepattern.h"
@@ -67,9 +68,10 @@ const QString Usage =
                    "                           a multiple of 256 high, and save the result as OUT\n"
                    "  render-tiles FILE.sty OUT.png\n"
                    "                           the texture grid as the Textures page shows it\n"
-                   "  export-sprites FILE.sty DIR [--start S] [--end E]\n"
+                   "  export-sprites FILE.sty DIR [--start S] [--end E] [--png]\n"
                    "                           write sprites S to E (all by default) as 8-bit\n"
-                   "                           bitmaps with their palettes into the folder DIR\n"
+                   "                           bitmaps (--png: palette PNGs) with their palettes\n"
+                   "                           into the folder DIR\n"
                    "  import-sprite FILE.sty SPRITE IN.bmp OUT.sty --choice C [--palette N]\n"
                    "              [--colours match | nearest | indexes]\n"
                    "                           copy a bitmap of the sprite's size into it and save\n"
@@ -108,7 +110,16 @@ const QString Usage =
                    "  pack DIR OUT.sty [--keep-unknown] [--colours C]\n"
                    "                           build the style file of such a folder and save it as\n"
                    "                           OUT; --keep-unknown also writes the raw/ chunks\n"
+                   "  check FILE.sty           list what would trip the game or the editor, one\n"
+                   "                           \"error: \" or \"warning: \" line each; exit status 1\n"
+                   "                           when any is an error\n"
+                   "  diff A.sty B.sty [--png OUT.png]\n"
+                   "                           list what differs, one line each, and with --png draw\n"
+                   "                           each changed tile and sprite before and after; exit\n"
+                   "                           status 0 when equal, 1 when they differ, 2 on error\n"
                    "  --help                   show this list\n"
+                   "Every bitmap a graphics command writes or reads may also be a PNG with a\n"
+                   "palette: a name ending in .png writes one, and one is read where a bitmap is.\n"
                    "Imports that keep the palette a graphic shows (--palette keep, the sprite choice\n"
                    "pixels only, the raw tiles) give each pixel the index of its colour in that\n"
                    "palette. --colours says what\n"
@@ -471,5 +482,9 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runUnpack(rest, out, err);
     if (command == QLatin1String("pack"))
         return runPack(rest, out, err);
+    if (command == QLatin1String("check"))
+        return runCheck(rest, out, err);
+    if (command == QLatin1String("diff"))
+        return runDiff(rest, out, err);
     return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -58,6 +58,7 @@ std::optional<SpriteImportChoice> importChoiceArgument(const QString &text) {
 int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
     std::optional<QString> start, end;
+    const bool png = names.removeAll(QStringLiteral("--png")) > 0;
     if (!takeOption(names, QStringLiteral("--start"), start) ||
         !takeOption(names, QStringLiteral("--end"), end))
         return misused(err, QStringLiteral("--start and --end need a sprite number"));
@@ -75,8 +76,8 @@ int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err
         if (!loadStyle(doc, names[0], prompts, log))
             return false;
         log.clear();
-        const int written =
-            exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log);
+        const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log,
+                                              {}, png ? PictureFormat::Png : PictureFormat::Bmp);
         printLines(out, log.lines());
         if (written > 0)
             out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(names[1]);

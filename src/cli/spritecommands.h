@@ -4,8 +4,9 @@
 
 class QTextStream;
 
-// export-sprites FILE.sty DIR [--start S] [--end E]: sprites S to E (all by default) as 8-bit
-// bitmaps with their palettes, each named by its sprite file name, into the folder DIR.
+// export-sprites FILE.sty DIR [--start S] [--end E] [--png]: sprites S to E (all by default) as
+// 8-bit bitmaps (palette PNGs with --png) with their palettes, each named by its sprite file name,
+// into the folder DIR.
 int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err);
 // import-sprite FILE.sty SPRITE IN.bmp OUT.sty --choice C [--palette N]: the bitmap into the
 // sprite with the import dialog's choice (N answers the palette picker) and the result saved as OUT.

@@ -6,8 +6,6 @@
 
 // The checks every import of a graphic makes of the bitmap the user chose.
 
-inline const QString BmpExtension = QStringLiteral(".bmp");
-
 // `rule` (what the bitmap must be) followed by what the chosen bitmap is. Paint programs save a
 // picture of 16 colours or fewer as a 4-bit file unless told otherwise, so that case says so.
 inline QString formatMessage(const QString &rule, const LoadedBitmap &bitmap) {

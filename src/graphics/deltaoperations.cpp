@@ -1,9 +1,9 @@
 #include "deltaoperations.h"
 
-#include "bitmapfile.h"
 #include "deltasheet.h"
 #include "deltaunit.h"
 #include "fileio.h"
+#include "indexedpicture.h"
 #include "log.h"
 #include "palettetablefile.h"
 #include "prompts.h"
@@ -16,11 +16,11 @@ QString DeltaFileName(const StyleDocument &doc, int sprite) {
 QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts, DeltaView view) {
     const QImage sheet = renderDeltaSheet(doc, sprite, view);
     const std::optional<QString> path =
-        prompts.saveFileName(FileKind::Sprite, BitmapFilter, DeltaFileName(doc, sprite));
+        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, DeltaFileName(doc, sprite));
     if (!path)
         return QString();
-    const QString target = withExtension(*path, QStringLiteral(".bmp"));
-    saveBitmap8(target, sheet);
+    const QString target = picturePath(*path);
+    savePicture8(target, sheet);
     return target;
 }
 
@@ -32,10 +32,10 @@ std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prom
     }
     const QImage picture = spritePicture(doc, sprite);
     const std::optional<QString> path =
-        prompts.openFileName(FileKind::Sprite, BitmapFilter, DeltaFileName(doc, sprite));
+        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, DeltaFileName(doc, sprite));
     if (!path)
         return std::nullopt;
-    const LoadedBitmap bitmap = loadBitmap(*path);
+    const LoadedBitmap bitmap = loadPicture(*path);
     const QSize sheetSize = deltaSheetSize(picture.size());
     if (bitmap.pixelFormatCode != Pf8Bit || bitmap.image.format() != QImage::Format_Indexed8) {
         prompts.message(QStringLiteral("pixel format is not 8 bit!"));

@@ -14,9 +14,9 @@ class Prompts;
 QString DeltaFileName(const StyleDocument &doc, int sprite);
 
 // "Export deltas": the save dialog preset with the sprite's delta file name; writes the sheet in
-// `view` as an 8-bit ".bmp" file. The editor always exports "Draw deltas", the one view that reads
-// back through "Import deltas" as the same drawing; other views are pictures to look at. Returns
-// the name written, empty when cancelled.
+// `view` as an 8-bit ".bmp" (or, chosen so, ".png") file. The editor always exports "Draw deltas", the one
+// view that reads back through "Import deltas" as the same drawing; other views are pictures to look at.
+// Returns the name written, empty when cancelled.
 QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts,
                          DeltaView view = DeltaView::Draw);
 

@@ -1,9 +1,9 @@
 #include "spriteoperations.h"
 
 #include "bitmapchecks.h"
-#include "bitmapfile.h"
 #include "colourmapping.h"
 #include "fileio.h"
+#include "indexedpicture.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
@@ -75,11 +75,11 @@ QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
         return QString();
     }
     const std::optional<QString> path =
-        prompts.saveFileName(FileKind::Sprite, BitmapFilter, SpriteFileName(doc, sprite));
+        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
     if (!path)
         return QString();
-    const QString target = withExtension(*path, BmpExtension);
-    saveBitmap8(target, spriteGlyph(doc, sprite));
+    const QString target = picturePath(*path);
+    savePicture8(target, spriteGlyph(doc, sprite));
     return target;
 }
 
@@ -100,10 +100,10 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         return false;
     }
     const std::optional<QString> path =
-        prompts.openFileName(FileKind::Sprite, BitmapFilter, SpriteFileName(doc, sprite));
+        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
     if (!path)
         return false;
-    const LoadedBitmap bitmap = loadBitmap(*path);
+    const LoadedBitmap bitmap = loadPicture(*path);
     if (!isEightBit(bitmap) || bitmap.image.width() != entry.w || bitmap.image.height() != entry.h) {
         prompts.message(formatMessage(
             QStringLiteral("error: bitmap must be 8 bit size: %1*%2 pixels.").arg(entry.w).arg(entry.h),
@@ -204,22 +204,24 @@ QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, P
         prompts.message(QStringLiteral("The style has no sprite graphics to export."));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(FileKind::Sprite, BitmapFilter, QString());
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, QString());
     if (!path)
         return QString();
     QImage store = doc.SpriteStore;
     if (colours.size() == 256)
         store.setColorTable(colours);
-    const QString target = withExtension(*path, BmpExtension);
-    saveBitmap8(target, store);
+    const QString target = picturePath(*path);
+    savePicture8(target, store);
     return target;
 }
 
 bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
-    const std::optional<QString> path = prompts.openFileName(FileKind::Sprite, BitmapFilter, QString());
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, QString());
     if (!path)
         return false;
-    const LoadedBitmap bitmap = loadBitmap(*path);
+    const LoadedBitmap bitmap = loadPicture(*path);
     if (!isPixelStore(bitmap, PixelStorePageCapacity)) {
         prompts.message(
             formatMessage(QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels "
@@ -233,7 +235,7 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
 }
 
 int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
-                      const std::function<void(int)> &select) {
+                      const std::function<void(int)> &select, PictureFormat format) {
     end = raisedEnd(start, end);
     if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
         return 0;
@@ -250,8 +252,8 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
             log.append(QStringLiteral("sprite %1 skipped: %2.").arg(sprite).arg(*reason));
             continue;
         }
-        saveBitmap8(withExtension(*folder + SpriteFileName(doc, sprite), BmpExtension),
-                    spriteGlyph(doc, sprite), Durability::Deferred);
+        savePicture8(withExtension(*folder + SpriteFileName(doc, sprite), pictureExtension(format)),
+                     spriteGlyph(doc, sprite), Durability::Deferred);
         ++written;
     }
     return written;

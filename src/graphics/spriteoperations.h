@@ -1,5 +1,7 @@
 #pragma once
 
+#include "indexedpicture.h"
+
 #include "prompts.h"
 #include "styledocument.h"
 
@@ -15,7 +17,8 @@ inline const QString RemoveSpritePageQuestion =
                    "on that page. do you wish to continue?");
 inline const QString SpriteFolderTitle = QStringLiteral("Please specify a directory for files");
 
-// "export": the save dialog preset with the sprite's file name; writes its picture as ".bmp".
+// "export": the save dialog preset with the sprite's file name; writes its picture as a ".png"
+// file when the chosen name ends so, as a ".bmp" file otherwise.
 // A sprite of no pixels or off its page is refused with the reason. Returns the name written,
 // empty when cancelled or refused.
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
@@ -39,9 +42,9 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts);
 // The "Range of sprites" group. End below Start is raised to Start. `select` is told each sprite
 // before it is handled (the window selects it); the import tells `imported` each sprite it
 // changed. The export skips sprites of no pixels or off their page, each with a line in `log`.
-// The export returns the number of files written, the import the number of imports.
+// The export writes `format` files and returns their number, the import the number of imports.
 int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
-                      const std::function<void(int)> &select = {});
+                      const std::function<void(int)> &select = {}, PictureFormat format = PictureFormat::Bmp);
 int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {},
                       const std::function<void(int)> &imported = {});

@@ -1,9 +1,9 @@
 #include "tileoperations.h"
 
 #include "bitmapchecks.h"
-#include "bitmapfile.h"
 #include "colourmapping.h"
 #include "fileio.h"
+#include "indexedpicture.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "progress.h"
@@ -38,8 +38,8 @@ std::optional<TilePattern> checkedPattern(const QString &pattern, Prompts &promp
 }
 
 QString writeTile(const StyleDocument &doc, int tile, const QString &path, Durability durability) {
-    const QString target = withExtension(path, BmpExtension);
-    saveBitmap8(target, tileBitmap(doc, tile), durability);
+    const QString target = picturePath(path);
+    savePicture8(target, tileBitmap(doc, tile), durability);
     return target;
 }
 
@@ -61,7 +61,7 @@ QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, P
     if (!parsed)
         return QString();
     const std::optional<QString> path =
-        prompts.saveFileName(FileKind::Tile, BitmapFilter, parsed->format(tile));
+        prompts.saveFileName(FileKind::Tile, IndexedPictureFilter, parsed->format(tile));
     if (!path)
         return QString();
     return writeTile(doc, tile, *path, Durability::Synced);
@@ -104,10 +104,10 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
     if (!parsed)
         return false;
     const std::optional<QString> path =
-        prompts.openFileName(FileKind::Tile, BitmapFilter, parsed->format(tile));
+        prompts.openFileName(FileKind::Tile, IndexedPictureFilter, parsed->format(tile));
     if (!path)
         return false;
-    const LoadedBitmap bitmap = loadBitmap(*path);
+    const LoadedBitmap bitmap = loadPicture(*path);
     if (!isEightBit(bitmap) || bitmap.image.width() != TileSide || bitmap.image.height() != TileSide) {
         prompts.message(
             formatMessage(QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels."), bitmap));
@@ -177,19 +177,19 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
         prompts.message(QStringLiteral("The style has no tile graphics to export."));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(FileKind::Tile, BitmapFilter, QString());
+    const std::optional<QString> path = prompts.saveFileName(FileKind::Tile, IndexedPictureFilter, QString());
     if (!path)
         return QString();
-    const QString target = withExtension(*path, BmpExtension);
-    saveBitmap8(target, doc.TileStore);
+    const QString target = picturePath(*path);
+    savePicture8(target, doc.TileStore);
     return target;
 }
 
 bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
-    const std::optional<QString> path = prompts.openFileName(FileKind::Tile, BitmapFilter, QString());
+    const std::optional<QString> path = prompts.openFileName(FileKind::Tile, IndexedPictureFilter, QString());
     if (!path)
         return false;
-    const LoadedBitmap bitmap = loadBitmap(*path);
+    const LoadedBitmap bitmap = loadPicture(*path);
     if (!isPixelStore(bitmap, MaxTilePages)) {
         prompts.message(
             formatMessage(QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide "

@@ -23,7 +23,8 @@ inline const QString ExportAllPrompt = QStringLiteral("Enter directory that exis
 // the store's. A tile without a palette index entry gets MissingPaletteColour throughout.
 QImage tileBitmap(const StyleDocument &doc, int tile);
 
-// "export": the save dialog preset with the pattern's name; writes the tile as a ".bmp" file.
+// "export": the save dialog preset with the pattern's name; writes the tile as a ".png" file when
+// the chosen name ends so, as a ".bmp" file otherwise.
 // Returns the name written, empty when refused or cancelled.
 QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, Prompts &prompts);
 

@@ -217,15 +217,6 @@ void checkSpriteIndexSize(const Payload &p) {
                    .arg(SpriteIndexCapacity * SpriteEntryBytes));
 }
 
-bool isKnownTag(const QString &tag) {
-    static const QStringList known = {QStringLiteral("CARI"), QStringLiteral("TILE"), QStringLiteral("SPRB"),
-                                      QStringLiteral("PALB"), QStringLiteral("PALX"), QStringLiteral("SPRG"),
-                                      QStringLiteral("FONB"), QStringLiteral("RECY"), QStringLiteral("OBJI"),
-                                      QStringLiteral("DELX"), QStringLiteral("DELS"), QStringLiteral("SPEC"),
-                                      QStringLiteral("PPAL"), QStringLiteral("SPRX")};
-    return known.contains(tag);
-}
-
 void readChunk(StyleDocument &doc, const Payload &p, Progress &progress,
                std::optional<Payload> &spriteIndex) {
     const QString &tag = p.tag;
@@ -273,6 +264,15 @@ int countChunks(const QByteArray &bytes) {
 }
 
 } // namespace
+
+bool isKnownTag(const QString &tag) {
+    static const QStringList known = {QStringLiteral("CARI"), QStringLiteral("TILE"), QStringLiteral("SPRB"),
+                                      QStringLiteral("PALB"), QStringLiteral("PALX"), QStringLiteral("SPRG"),
+                                      QStringLiteral("FONB"), QStringLiteral("RECY"), QStringLiteral("OBJI"),
+                                      QStringLiteral("DELX"), QStringLiteral("DELS"), QStringLiteral("SPEC"),
+                                      QStringLiteral("PPAL"), QStringLiteral("SPRX")};
+    return known.contains(tag);
+}
 
 bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Progress &progress, Log &log) {
     log.append(QStringLiteral("reading header..."));

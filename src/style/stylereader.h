@@ -19,6 +19,9 @@ inline const QString NoPalettesMessage = QStringLiteral(
     "change colours are unavailable. \"Import\" on the Palettes page reads a palette table "
     "bitmap to supply them.");
 
+// Whether the reader knows chunks of this tag; it skips all others.
+bool isKnownTag(const QString &tag);
+
 // Parses a whole style file into `doc`. The file is parsed into a copy that replaces `doc` only
 // when the file is accepted; parts whose chunk is absent keep what `doc` held. Returns false when
 // the file was refused; the user has then been told why through `prompts`.

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 Answer toAnswer(QMessageBox::StandardButton button) {
@@ -30,6 +31,14 @@ QString dialogFilter(const QString &filter) {
         entries.append(QStringLiteral("%1 (%2)").arg(
             parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '))));
     return entries.join(QStringLiteral(";;"));
+}
+
+QString withFilterExtension(const QString &name, const QString &selectedFilter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*(\\.[^ )*]+)\\)$"));
+    const QRegularExpressionMatch match = pattern.match(selectedFilter);
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty() || !match.hasMatch())
+        return name;
+    return name + match.captured(1);
 }
 
 void DialogPrompts::message(const QString &text) {
@@ -99,9 +108,11 @@ std::optional<QString> DialogPrompts::openFileName(FileKind kind, const QString 
 std::optional<QString> DialogPrompts::saveFileName(FileKind kind, const QString &filter,
                                                    const QString &preset) {
     // The extension rule of each save decides the overwrite, so the dialog does not ask twice.
-    return chosen(kind, QFileDialog::getSaveFileName(parent_, QString(), startPath(kind, preset),
-                                                     dialogFilter(filter), nullptr,
-                                                     QFileDialog::DontConfirmOverwrite));
+    QString selected;
+    const QString name =
+        QFileDialog::getSaveFileName(parent_, QString(), startPath(kind, preset), dialogFilter(filter),
+                                     &selected, QFileDialog::DontConfirmOverwrite);
+    return chosen(kind, withFilterExtension(name, selected));
 }
 
 std::optional<QString> DialogPrompts::folder(const QString &title) {

@@ -49,3 +49,6 @@ private:
 
 // "*.bmp|*.bmp" style filters as the file dialogs spell them: "*.bmp (*.bmp)".
 QString dialogFilter(const QString &filter);
+// A name typed without an extension gets the one of the filter chosen in the dialog ("*.png
+// (*.png)"), because the extension decides what a save writes.
+QString withFilterExtension(const QString &name, const QString &selectedFilter);

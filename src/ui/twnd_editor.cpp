@@ -384,6 +384,10 @@ QWidget *Twnd_editor::makeToolPage() {
     rangeLayout->addLayout(range);
     auto *rangeButtons = new QHBoxLayout;
     rangeButtons->addWidget(button(QStringLiteral("Export"), rangeBox, &Twnd_editor::btn_exportrangeClick));
+    // The range export names its files itself, so the format is chosen here.
+    rangePng_ = new QCheckBox(QStringLiteral("as PNG"), rangeBox);
+    rangePng_->setObjectName(QStringLiteral("rangepng"));
+    rangeButtons->addWidget(rangePng_);
     rangeButtons->addWidget(button(QStringLiteral("Import"), rangeBox, &Twnd_editor::btn_importrangeClick));
     rangeLayout->addLayout(rangeButtons);
     layout->addWidget(rangeBox);
@@ -834,11 +838,13 @@ void Twnd_editor::btn_selectspriteClick() {
 
 void Twnd_editor::btn_exportrangeClick() {
     WindowLog log(log_);
-    exportSpriteRange(document_, rangeStart_->value(), rangeEnd_->value(), prompts(), log,
-                      [this](int sprite) {
-                          QCoreApplication::processEvents();
-                          sprites_->selectByNumber(sprite);
-                      });
+    exportSpriteRange(
+        document_, rangeStart_->value(), rangeEnd_->value(), prompts(), log,
+        [this](int sprite) {
+            QCoreApplication::processEvents();
+            sprites_->selectByNumber(sprite);
+        },
+        rangePng_->isChecked() ? PictureFormat::Png : PictureFormat::Bmp);
 }
 
 void Twnd_editor::btn_importrangeClick() {

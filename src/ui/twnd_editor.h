@@ -203,6 +203,7 @@ private:
     QSpinBox *spriteSelector_;
     QSpinBox *rangeStart_;
     QSpinBox *rangeEnd_;
+    QCheckBox *rangePng_;
     // Commands that need a document with palettes.
     std::vector<QAction *> readyActions_;
     std::vector<QWidget *> readyWidgets_;

@@ -125,8 +125,8 @@ TEST(PedBitmaps, SaveForcesTheExtensionAndOpenGivesBackIndexesAndColours) {
     EXPECT_EQ(opened.size(), QSize(30, 20));
     EXPECT_EQ(indexesOf(opened), indexesOf(picture));
     EXPECT_EQ(opened.colorTable(), picture.colorTable());
-    EXPECT_EQ(prompts.shown(),
-              (QStringList{QStringLiteral("save *.bmp|*.bmp"), QStringLiteral("open *.bmp|*.bmp")}));
+    EXPECT_EQ(prompts.shown(), (QStringList{QStringLiteral("save *.bmp|*.bmp|*.png|*.png"),
+                                            QStringLiteral("open *.bmp|*.bmp|*.png|*.png")}));
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 

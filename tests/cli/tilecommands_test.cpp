@@ -74,7 +74,7 @@ TEST_F(TileCommands, BadArgumentsAndBitmapsFailWithTheReason) {
 }
 
 TEST_F(TileCommands, RawTilesGoOutAndComeBackUnchanged) {
-    ASSERT_EQ(run({"export-raw-tiles", dir.path("start.sty"), dir.path("raw.png")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"export-raw-tiles", dir.path("start.sty"), dir.path("raw.tga")}), 0) << err.toStdString();
     EXPECT_EQ(out, QStringLiteral("saved to \"%1\"\n").arg(dir.path("raw.bmp")));
     ASSERT_EQ(run({"import-raw-tiles", dir.path("start.sty"), dir.path("raw.bmp"), dir.path("back.sty")}), 0)
         << err.toStdString();

@@ -110,7 +110,7 @@ TEST_F(SampleDeltas, TheThreeViewsDrawEveryCell) {
 
 TEST_F(SampleDeltas, AnExportedSheetImportedBackDrawsTheSamePixels) {
     const QImage draw = renderDeltaSheet(doc, car, DeltaView::Draw);
-    prompts.queueText(dir.path("sheet.png"));
+    prompts.queueText(dir.path("sheet.tga"));
     const QString path = exportDeltaSheet(doc, car, prompts);
     EXPECT_EQ(path, dir.path("sheet.bmp"));
     EXPECT_EQ(prompts.presets(), QStringList{QStringLiteral("D_VYR2_CAR_2.bmp")});

@@ -92,7 +92,7 @@ struct Tiles : ::testing::Test {
 
 TEST_F(Tiles, ExportWritesTheStoresIndexesWithTheTilesPalette) {
     doc.PaletteIndex[3] = 9;
-    prompts.queueText(dir.path("three.png"));
+    prompts.queueText(dir.path("three.tga"));
     ASSERT_EQ(exportTile(doc, 3, DefaultTilePattern, prompts), dir.path("three.bmp"));
     EXPECT_EQ(prompts.presets(), QStringList{"VYR2_TILE_3.bmp"});
     const LoadedBitmap written = loadBitmap(dir.path("three.bmp"));

@@ -47,6 +47,22 @@ qsizetype firstDifference(const QByteArray &a, const QByteArray &b) {
     return a.size() == b.size() ? -1 : n;
 }
 
+QByteArray withPayload(const QByteArray &file, const QByteArray &tag, const QByteArray &payload) {
+    qsizetype at = 6;
+    while (at + 8 <= file.size()) {
+        quint32 size = 0;
+        for (int i = 0; i < 4; ++i)
+            size |= quint32(quint8(file[at + 4 + i])) << (8 * i);
+        if (file.mid(at, 4) == tag) {
+            QByteArray header = tag;
+            appendLittle(header, quint64(payload.size()), 4);
+            return file.left(at) + header + payload + file.mid(at + 8 + qsizetype(size));
+        }
+        at += 8 + qsizetype(size);
+    }
+    return file;
+}
+
 std::map<QByteArray, QByteArray> styleChunks(const QByteArray &file) {
     std::map<QByteArray, QByteArray> chunks;
     qsizetype at = 6;

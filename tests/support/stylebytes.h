@@ -24,5 +24,9 @@ QByteArray styleFile(const std::vector<Chunk> &chunks, quint16 version = 700);
 // other), or -1 when they are equal: readable failures for whole-file comparisons.
 qsizetype firstDifference(const QByteArray &a, const QByteArray &b);
 
+// The file with the payload of its first chunk `tag` replaced (the size in its header follows),
+// every other byte in place.
+QByteArray withPayload(const QByteArray &file, const QByteArray &tag, const QByteArray &payload);
+
 // The chunks of a style file by tag, in the order they appear (a tag seen twice keeps its last).
 std::map<QByteArray, QByteArray> styleChunks(const QByteArray &file);

@@ -275,6 +275,15 @@ TEST_F(SpritesWindow, RangeExportSelectsEachSpriteAndWritesItsFile) {
     toolButton("Export", "Range of sprites")->click();
     EXPECT_EQ(QDir(dir.path("again")).entryList(QDir::Files),
               (QStringList{SpriteFileName(opened, 5), SpriteFileName(opened, 7)}));
+    // "as PNG" writes the same names with the PNG extension, as palette PNGs.
+    window.findChild<QCheckBox *>(QStringLiteral("rangepng"))->setChecked(true);
+    ASSERT_TRUE(QDir().mkdir(dir.path("png")));
+    prompts.queueText(dir.path("png"));
+    toolButton("Export", "Range of sprites")->click();
+    const QString png5 =
+        QString(SpriteFileName(opened, 5)).replace(QStringLiteral(".bmp"), QStringLiteral(".png"));
+    EXPECT_EQ(QDir(dir.path("png")).entryList(QDir::Files).size(), 2);
+    EXPECT_TRUE(readWholeFile(dir.path("png/" + png5)).startsWith("\x89PNG")) << png5.toStdString();
     const QString reason = QStringLiteral("it does not lie wholly on a page of the sprite graphics (page "
                                           "%1, x 251, y %2, %3*%4 pixels)")
                                .arg(entry(6).page())

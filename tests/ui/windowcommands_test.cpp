@@ -233,4 +233,27 @@ TEST_F(WindowWithDialogs, FileDialogsOpenWhereTheirKindOfFileWentLast) {
     EXPECT_NE(openedIn, QFileInfo(tiles).absoluteFilePath());
 }
 
+TEST_F(WindowWithDialogs, TheTileExportsPngFilterWritesAPalettePng) {
+    showPage(QStringLiteral("Textures"));
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filters = dialog->nameFilters();
+        dialog->selectNameFilter(QStringLiteral("*.png (*.png)"));
+        dialog->selectFile(dir.path(QStringLiteral("chosen")));
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    action(QStringLiteral("export"), QStringLiteral("Textures"))->trigger();
+    EXPECT_EQ(filters, QStringList({QStringLiteral("*.bmp (*.bmp)"), QStringLiteral("*.png (*.png)")}));
+    ASSERT_TRUE(readWholeFile(dir.path(QStringLiteral("chosen.png"))).startsWith("\x89PNG\r\n\x1a\n"));
+    const QImage written(dir.path(QStringLiteral("chosen.png")));
+    ASSERT_EQ(written.format(), QImage::Format_Indexed8);
+    const QImage &store = window.document().TileStore;
+    for (int y = 0; y < 64; ++y)
+        ASSERT_EQ(QByteArray(reinterpret_cast<const char *>(written.constScanLine(y)), 64),
+                  QByteArray(reinterpret_cast<const char *>(store.constScanLine(y)), 64))
+            << y;
+}
+
 } // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "bitmapfile.h"
+
+// The files every export and import of a tile, sprite, pixel store, delta sheet or ped picture
+// writes and reads: an 8-bit Windows bitmap, or a PNG with a palette.
+
+enum class PictureFormat { Bmp, Png };
+
+// The file dialogs' filter for these files.
+inline const QString IndexedPictureFilter = QStringLiteral("*.bmp|*.bmp|*.png|*.png");
+
+// A name ending in ".png" (any case) asks for a PNG; every other name for a bitmap.
+PictureFormat pictureFormatOf(const QString &path);
+QString pictureExtension(PictureFormat format);
+// `path` as a save writes it: a ".png" name as it is, any other name with the ".bmp" extension.
+QString picturePath(const QString &path);
+
+// Reads a bitmap or, when the file starts with the PNG signature, a PNG. A palette PNG of 1, 2, 4
+// or 8 bits per pixel comes as the 8-bit bitmaps do: Format_Indexed8 with every stored index and
+// a 256-entry colour table (the PNG palette, opaque, then black), pixel format 8 bit; so does an
+// 8-bit grey PNG, each level an index over the grey ramp. Other PNGs come as Qt decodes them with
+// the pixel format of their colours, so the imports refuse them.
+// Throws EditorError naming `path` when the file cannot be read or decoded.
+LoadedBitmap loadPicture(const QString &path);
+LoadedBitmap decodePicture(const QByteArray &bytes, const QString &path);
+
+// Writes an 8-bit picture with a 256-entry colour table, as a PNG when `path` asks for one
+// (8 bits per pixel, the table as its palette) and as a bitmap otherwise.
+void savePicture8(const QString &path, const QImage &indexed8, Durability durability = Durability::Synced);
