@@ -11,16 +11,13 @@
 #include "littleendian.h"
 #include "spriteentries.h"
 #include "stylejson.h"
+#include "stylereader.h"
 #include "tilenumbering.h"
 #include "tileoperations.h"
 
 #include <QHash>
-#include <QSet>
 
 namespace {
-
-const QSet<QByteArray> KnownTags = {"TILE", "PPAL", "PALB", "PALX", "SPRG", "SPRX", "SPRB",
-                                    "FONB", "DELX", "DELS", "CARI", "OBJI", "RECY", "SPEC"};
 
 // A file name for any four bytes: letters, digits, '-' and '_' as they are, others as %XX.
 QString tagFileName(const QByteArray &tag) {
@@ -41,7 +38,7 @@ QList<UnknownChunk> unknownChunks(const QByteArray &file, FolderFiles &files) {
     for (qint64 at = FileHeaderSize; at + ChunkHeaderSize <= file.size();) {
         const QByteArray tag = file.mid(at, 4);
         const qint64 size = readU32(file.constData() + at + 4);
-        if (!KnownTags.contains(tag)) {
+        if (!isKnownTag(QString::fromLatin1(tag))) {
             const QString base = QStringLiteral("raw/") + tagFileName(tag);
             const int n = used[base]++;
             const QString name =
