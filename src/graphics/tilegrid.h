@@ -14,6 +14,9 @@ QString surfaceLabel(const StyleDocument &doc, int tile);
 // cell in its tile's colours with its surface label over it. A tile without a stored physical
 // palette shows a grey checker pattern; cells beyond the store's last row stay black.
 QImage renderTileGrid(const StyleDocument &doc);
+// One cell of that grid without its label, for views that draw the label at another scale than
+// the tile.
+QImage renderTileCell(const StyleDocument &doc, int column, int row);
 
 // The `info` panel's lines for a selected tile: its file name, number and virtual palette entry.
 QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName);
