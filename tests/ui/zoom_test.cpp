@@ -15,6 +15,7 @@
 #include "spritestripview.h"
 #include "stylewriter.h"
 #include "tempdir.h"
+#include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
 #include "tvyr_sprite.h"
@@ -111,6 +112,28 @@ TEST_F(ZoomedWindow, ClicksDragsAndTheReadoutHitThePicturePixelAtEveryZoom) {
         EXPECT_EQ(grid->currentCell(), cell);
         EXPECT_EQ(grid->currentTile(), tileAtCell(cell.x(), cell.y()));
     }
+
+    // A surface label keeps its 1x size over the zoomed tile: its top-left pixels match the 1x
+    // picture, and just below the label the tile's own pixel shows, zoomed.
+    std::optional<QPoint> labelled;
+    for (int tile = 0; tile < tileCount(sample.TileStore) && !labelled; ++tile)
+        if (!surfaceLabel(sample, tile).isEmpty())
+            labelled = cellOfTile(tile);
+    ASSERT_TRUE(labelled);
+    const int zoom = 2;
+    grid->setZoom(zoom);
+    grid->horizontalScrollBar()->setValue(labelled->x() * TileSide * zoom);
+    grid->verticalScrollBar()->setValue(labelled->y() * TileSide * zoom);
+    const QPoint origin = *labelled * TileSide * zoom -
+                          QPoint(grid->horizontalScrollBar()->value(), grid->verticalScrollBar()->value());
+    const QImage shown = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage label =
+        renderTileGrid(sample).copy(labelled->x() * TileSide, labelled->y() * TileSide, 16, 6);
+    for (int y = 0; y < label.height(); ++y)
+        for (int x = 0; x < label.width(); ++x)
+            ASSERT_EQ(shown.pixel(origin + QPoint(x, y)), label.pixel(x, y)) << x << "," << y;
+    const QImage tile = renderTileCell(sample, labelled->x(), labelled->y());
+    EXPECT_EQ(shown.pixel(origin + QPoint(5, 30) * zoom), tile.pixel(5, 30));
 }
 
 TEST_F(ZoomedWindow, WheelAndKeysZoomAroundThePointerAndBackToActualSize) {
