@@ -35,6 +35,21 @@ private:
     int pending_ = 0;
 };
 
+// The pixel grid over picture pixels `rect` of a picture drawn at `origin`.
+void drawPixelGrid(QPainter &painter, QPoint origin, int zoom, const QRect &rect) {
+    if (zoom < PixelGridZoom || rect.isEmpty())
+        return;
+    painter.setPen(QColor::fromRgb(PixelGridColour));
+    const int left = origin.x() + rect.left() * zoom;
+    const int top = origin.y() + rect.top() * zoom;
+    const int right = origin.x() + (rect.right() + 1) * zoom - 1;
+    const int bottom = origin.y() + (rect.bottom() + 1) * zoom - 1;
+    for (int x = rect.left(); x <= rect.right(); ++x)
+        painter.drawLine(origin.x() + x * zoom, top, origin.x() + x * zoom, bottom);
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        painter.drawLine(left, origin.y() + y * zoom, right, origin.y() + y * zoom);
+}
+
 } // namespace
 
 int clampedZoom(int zoom) {
@@ -66,20 +81,6 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
     const QRect target(origin + source.topLeft() * zoom, source.size() * zoom);
     painter.drawImage(target, image, source);
     drawPixelGrid(painter, origin, zoom, source);
-}
-
-void drawPixelGrid(QPainter &painter, QPoint origin, int zoom, const QRect &rect) {
-    if (zoom < PixelGridZoom || rect.isEmpty())
-        return;
-    painter.setPen(QColor::fromRgb(PixelGridColour));
-    const int left = origin.x() + rect.left() * zoom;
-    const int top = origin.y() + rect.top() * zoom;
-    const int right = origin.x() + (rect.right() + 1) * zoom - 1;
-    const int bottom = origin.y() + (rect.bottom() + 1) * zoom - 1;
-    for (int x = rect.left(); x <= rect.right(); ++x)
-        painter.drawLine(origin.x() + x * zoom, top, origin.x() + x * zoom, bottom);
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        painter.drawLine(left, origin.y() + y * zoom, right, origin.y() + y * zoom);
 }
 
 void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after) {

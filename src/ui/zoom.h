@@ -25,8 +25,6 @@ QPoint unzoomed(QPoint point, int zoom);
 // `exposed`, with the pixel grid from PixelGridZoom on. Only the exposed picture pixels are scaled,
 // so a repaint costs the same on the largest style as on the smallest.
 void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom, const QRect &exposed);
-// The pixel grid alone, over `rect` of a picture drawn at `origin`.
-void drawPixelGrid(QPainter &painter, QPoint origin, int zoom, const QRect &rect);
 
 // After the content of `area` went from `before` to `after` times its picture's size, scrolls it
 // so that the picture point under `anchor` (viewport coordinates) stays under it.
