@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -83,5 +84,20 @@ std::optional<Graphic> PaintProgramSession::graphic() const {
 }
 
 bool PaintProgramSession::reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log) {
-    return edit_ && edit_->reimport(doc, clut1, prompts, log);
+    // A save that comes while the first import's questions are open is imported after it, not
+    // inside it, where it would work on a document about to be replaced.
+    if (importing_) {
+        retryLater();
+        return false;
+    }
+    if (!edit_)
+        return false;
+    importing_ = true;
+    const auto done = qScopeGuard([this] { importing_ = false; });
+    return edit_->reimport(doc, clut1, prompts, log);
+}
+
+void PaintProgramSession::retryLater() {
+    if (edit_)
+        settle_.start();
 }

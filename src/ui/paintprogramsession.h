@@ -31,6 +31,8 @@ public:
     std::optional<Graphic> graphic() const;
     // The work file's latest bytes into the document (PaintProgramEdit::reimport).
     bool reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log);
+    // The window cannot take the save now (it is loading, saving or asking): report it again shortly.
+    void retryLater();
 
 signals:
     // The work file was saved, once per burst of notifications.
@@ -44,4 +46,5 @@ private:
     std::optional<PaintProgramEdit> edit_;
     QFileSystemWatcher *watcher_ = nullptr;
     QTimer settle_;
+    bool importing_ = false;
 };

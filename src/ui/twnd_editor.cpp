@@ -1068,8 +1068,13 @@ void Twnd_editor::endEditingOtherThan(Graphic selected) {
 
 void Twnd_editor::paintProgramSaved() {
     const std::optional<Graphic> graphic = paintSession_->graphic();
-    if (!graphic || busy())
+    if (!graphic)
         return;
+    // While a load, a save or another command's dialog is under way, the document is theirs.
+    if (busy() || QApplication::activeModalWidget()) {
+        paintSession_->retryLater();
+        return;
+    }
     bool changed = false;
     {
         WindowLog log(log_);
