@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -84,17 +83,7 @@ std::optional<Graphic> PaintProgramSession::graphic() const {
 }
 
 bool PaintProgramSession::reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log) {
-    // A save that comes while the first import's questions are open is imported after it, not
-    // inside it, where it would work on a document about to be replaced.
-    if (importing_) {
-        retryLater();
-        return false;
-    }
-    if (!edit_)
-        return false;
-    importing_ = true;
-    const auto done = qScopeGuard([this] { importing_ = false; });
-    return edit_->reimport(doc, clut1, prompts, log);
+    return edit_ && edit_->reimport(doc, clut1, prompts, log);
 }
 
 void PaintProgramSession::retryLater() {

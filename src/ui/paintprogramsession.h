@@ -46,5 +46,4 @@ private:
     std::optional<PaintProgramEdit> edit_;
     QFileSystemWatcher *watcher_ = nullptr;
     QTimer settle_;
-    bool importing_ = false;
 };
