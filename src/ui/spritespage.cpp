@@ -49,7 +49,7 @@ constexpr FieldLabel FieldLabels[SpriteFieldCount] = {
 
 SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()) {
     auto *layout = new QVBoxLayout(this);
-    auto *row = tools_ = new QToolBar(this);
+    auto *row = new QToolBar(this);
     const auto guarded = [this](void (SpritesPage::*click)()) {
         return [this, click] {
             showingErrors(*prompts_, [this, click] { (this->*click)(); });
@@ -92,7 +92,12 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()
     layout->addWidget(fields);
     readout_ = new QLabel(this);
     readout_->setObjectName(QStringLiteral("readout"));
-    layout->addWidget(readout_);
+    // The row of the readout has room for commands the tool bars above have not.
+    auto *readoutRow = new QHBoxLayout;
+    readoutRow->addWidget(readout_, 1);
+    tools_ = new QToolBar(this);
+    readoutRow->addWidget(tools_);
+    layout->addLayout(readoutRow);
 
     scroll_ = new QScrollArea(this);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

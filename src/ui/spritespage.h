@@ -56,7 +56,7 @@ public:
     bool importSelected(const QString &path);
     // The selected sprite changed outside the page: its pixels in the strip, picture and fields.
     void showSelectedChanged();
-    // Further commands for the page's tool bar.
+    // Further commands, beside the pointer readout.
     void addCommands(const QList<QAction *> &commands);
 
     // Zoom of the strip and the selected sprite; `anchor`, in the scroll area's viewport, stays over

@@ -285,8 +285,6 @@ QWidget *Twnd_editor::makeTexturesPage() {
     command(QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
     command(QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
     command(QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
-    command(EditInPaintProgramCaption, &Twnd_editor::editTileInPaintProgram);
-    row->addAction(stopEditingAction(page));
     tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
     tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
     row->addWidget(tilefileformat_);
@@ -294,6 +292,12 @@ QWidget *Twnd_editor::makeTexturesPage() {
     tileProgress_->setValue(0);
     row->addWidget(tileProgress_);
     layout->addWidget(row);
+    // A row of their own, so the tile name pattern keeps its room in the one above.
+    auto *paintRow = new QToolBar(page);
+    readyActions_.push_back(paintRow->addAction(EditInPaintProgramCaption, this,
+                                                tileGuard(&Twnd_editor::editTileInPaintProgram)));
+    paintRow->addAction(stopEditingAction(page));
+    layout->addWidget(paintRow);
     tileGrid_ = new TileGridView(page);
     tileGrid_->setDocument(&document_);
     connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
