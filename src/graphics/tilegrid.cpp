@@ -24,11 +24,11 @@ std::optional<int> tilePalette(const StyleDocument &doc, int tile) {
     return palette;
 }
 
-// One cell: each store row of the tile through a 256-entry colour table of its palette, read with
-// the swap so that the colours come out in 32-bit pixel byte order.
-void drawTileCell(const StyleDocument &doc, QImage &grid, int column, int row) {
-    const int left = column * TileSide;
-    const int top = row * TileSide;
+// One cell, its top-left at `at` in `grid`: each store row of the tile through a 256-entry colour
+// table of its palette, read with the swap so that the colours come out in 32-bit pixel byte order.
+void drawTileCell(const StyleDocument &doc, QImage &grid, int column, int row, QPoint at) {
+    const int left = at.x();
+    const int top = at.y();
     const int firstStoreRow = PageSide * (column / TilesPerRow) + TileSide * row;
     const int storeColumn = TileSide * (column % TilesPerRow);
     const int rows = std::clamp(doc.TileStore.height() - firstStoreRow, 0, TileSide);
@@ -80,7 +80,7 @@ private:
 
 void drawCellWithLabel(const StyleDocument &doc, const SurfaceLabelLookup &labels, QImage &grid, int column,
                        int row) {
-    drawTileCell(doc, grid, column, row);
+    drawTileCell(doc, grid, column, row, QPoint(column * TileSide, row * TileSide));
     const QString label = labels(tileAtCell(column, row));
     if (!label.isEmpty())
         drawLabel(grid, QRect(column * TileSide, row * TileSide, TileSide, TileSide), label);
@@ -130,6 +130,15 @@ bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDo
             if (!sameTileBytes(old, now, column, row))
                 drawCellWithLabel(after, labels, grid, column, row);
     return true;
+}
+
+QImage renderTileCell(const StyleDocument &doc, int column, int row) {
+    QImage cell(TileSide, TileSide, QImage::Format_RGB32);
+    cell.fill(Background);
+    if (column >= 0 && column < tileGridColumns(doc.TileStore) && row >= 0 && row < TileGridRows &&
+        doc.TileStore.format() == QImage::Format_Indexed8 && doc.TileStore.width() >= PageSide)
+        drawTileCell(doc, cell, column, row, QPoint(0, 0));
+    return cell;
 }
 
 QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName) {

@@ -18,6 +18,9 @@ QImage renderTileGrid(const StyleDocument &doc);
 // differ. False, leaving the grid as it was, when more than tile pixels changed (palettes,
 // surfaces, the store's size): then the grid must be rendered anew.
 bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDocument &after);
+// One cell of that grid without its label, for views that draw the label at another scale than
+// the tile.
+QImage renderTileCell(const StyleDocument &doc, int column, int row);
 
 // The `info` panel's lines for a selected tile: its file name, number and virtual palette entry.
 QString tileInfo(const StyleDocument &doc, int tile, const QString &fileName);

@@ -5,6 +5,7 @@
 #include "spriteentries.h"
 #include "stretchedimageview.h"
 #include "windowlog.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QScrollArea>
@@ -43,6 +44,23 @@ DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     view_->setObjectName(QStringLiteral("deltasheet"));
     scroll_->setWidget(view_);
     layout->addWidget(scroll_, 1);
+    addZoomControls(
+        this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
+}
+
+int DeltasPage::zoom() const {
+    if (sheet_.isNull() || !shown_.isValid())
+        return MinZoom;
+    return clampedZoom(shown_.width() / sheet_.width());
+}
+
+void DeltasPage::setZoom(int factor, QPoint anchor) {
+    const int before = zoom();
+    if (sheet_.isNull() || factor == before)
+        return;
+    shown_ = sheet_.size() * factor;
+    view_->setImage(sheet_, shown_);
+    keepUnderPointer(scroll_, anchor, before, factor);
 }
 
 void DeltasPage::open(int sprite) {

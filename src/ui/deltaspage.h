@@ -29,6 +29,10 @@ public:
     int sprite() const { return sprite_; }
     const QImage &sheet() const { return sheet_; }
     QSize shownSize() const { return shown_; }
+    // How many times the sheet's size it is shown; `anchor`, in the view's viewport, stays over
+    // the same sheet pixel.
+    int zoom() const;
+    void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
 
     // Shows the current view again, after the document changed.
     void refresh();

@@ -1,6 +1,7 @@
 #include "spritespage.h"
 
 #include "errorguard.h"
+#include "graphicfile.h"
 #include "progress.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
@@ -8,6 +9,7 @@
 #include "spritestripview.h"
 #include "tvyr_sprite.h"
 #include "windowlog.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -90,7 +92,12 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()
     layout->addWidget(fields);
     readout_ = new QLabel(this);
     readout_->setObjectName(QStringLiteral("readout"));
-    layout->addWidget(readout_);
+    // The row of the readout has room for commands the tool bars above have not.
+    auto *readoutRow = new QHBoxLayout;
+    readoutRow->addWidget(readout_, 1);
+    tools_ = new QToolBar(this);
+    readoutRow->addWidget(tools_);
+    layout->addLayout(readoutRow);
 
     scroll_ = new QScrollArea(this);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -109,7 +116,27 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()
             emit editCarRequested(selected_);
     });
     connect(activesprite_, &TVyr_sprite::dropped, this, &SpritesPage::spriteDropped);
+    connect(strip_, &SpriteStripView::pictureDropped, this, &SpritesPage::pictureDroppedAt);
+    connect(activesprite_, &TVyr_sprite::pictureDropped, this,
+            [this](const QString &path) { showingErrors(*prompts_, [&] { importSelected(path); }); });
+    addZoomControls(
+        this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
     setReady(false);
+}
+
+int SpritesPage::zoom() const {
+    return strip_->zoom();
+}
+
+void SpritesPage::setZoom(int zoom, QPoint anchor) {
+    const int before = strip_->zoom();
+    if (zoom == before)
+        return;
+    strip_->setZoom(zoom);
+    activesprite_->setZoom(zoom);
+    if (hasSelection())
+        placeActiveSprite(document_->SpriteIndex[std::size_t(selected_)]);
+    keepUnderPointer(scroll_, anchor, before, zoom);
 }
 
 void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
@@ -221,7 +248,9 @@ void SpritesPage::selectByNumber(int sprite) {
     selected_ = sprite;
     spriteClick();
     const SpriteEntry &entry = document_->SpriteIndex[std::size_t(sprite)];
-    scroll_->horizontalScrollBar()->setValue(PageSide * entry.page() + entry.x());
+    scroll_->horizontalScrollBar()->setValue((PageSide * entry.page() + entry.x()) * zoom());
+    if (zoom() > 1)
+        scroll_->verticalScrollBar()->setValue(entry.y() * zoom());
 }
 
 void SpritesPage::spriteClick() {
@@ -242,7 +271,8 @@ void SpritesPage::spriteClick() {
 
 void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
     activesprite_->pagenumber = quint16(entry.page());
-    activesprite_->setGeometry(spriteRect(entry));
+    const QRect rect = spriteRect(entry);
+    activesprite_->setGeometry(QRect(rect.topLeft() * zoom(), rect.size() * zoom()));
 }
 
 void SpritesPage::fillFields(const SpriteEntry &entry) {
@@ -302,9 +332,40 @@ void SpritesPage::importClick() {
     WindowLog log(logView_);
     if (!importSprite(*document_, *clut1_, selected_, *prompts_, log))
         return;
+    showSelectedChanged();
+    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
+}
+
+bool SpritesPage::importSelected(const QString &path) {
+    if (!ready_ || !hasSelection())
+        return false;
+    WindowLog log(logView_);
+    if (!importGraphicFile(*document_, *clut1_, {GraphicKind::Sprite, selected_}, path, *prompts_, log))
+        return false;
+    showSelectedChanged();
+    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
+    return true;
+}
+
+void SpritesPage::showSelectedChanged() {
+    if (!hasSelection())
+        return;
     repaintOutlined(selected_);
     spriteClick();
-    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
+}
+
+void SpritesPage::pictureDroppedAt(QPoint point, const QString &path) {
+    if (!ready_ || !document_)
+        return;
+    if (const std::optional<int> sprite = spriteAtPoint(*document_, point)) {
+        selected_ = *sprite;
+        spriteClick();
+        showingErrors(*prompts_, [&] { importSelected(path); });
+    }
+}
+
+void SpritesPage::addCommands(const QList<QAction *> &commands) {
+    tools_->addActions(commands);
 }
 
 void SpritesPage::addPageClick() {

@@ -17,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QScrollArea;
 class QSpinBox;
+class QToolBar;
 class SpriteStripView;
 class TVyr_sprite;
 
@@ -51,6 +52,18 @@ public:
     void spriteClick();
     // Repaints one sprite into the strip with its red frame, whatever "No border" says.
     void repaintOutlined(int sprite);
+    // "import" into the selected sprite with the file already chosen (dropped, pasted): every
+    // check and question of the button but the file dialog. Returns whether the sprite changed.
+    bool importSelected(const QString &path);
+    // The selected sprite changed outside the page: its pixels in the strip, picture and fields.
+    void showSelectedChanged();
+    // Further commands, beside the pointer readout.
+    void addCommands(const QList<QAction *> &commands);
+
+    // Zoom of the strip and the selected sprite; `anchor`, in the scroll area's viewport, stays over
+    // the same strip pixel.
+    int zoom() const;
+    void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
 
     int selectedSprite() const { return selected_; }
     // The colours of the sprite selected last; the grey ramp before any selection.
@@ -79,6 +92,7 @@ private:
     void spriteDropped(QPoint topLeft);
     void exportClick();
     void importClick();
+    void pictureDroppedAt(QPoint point, const QString &path);
     void addPageClick();
     void removePageClick();
     bool hasSelection() const;
@@ -106,6 +120,7 @@ private:
     QAction *redraw_;
     QAction *addPage_;
     QAction *removePage_;
+    QToolBar *tools_;
     std::array<QLineEdit *, SpriteFieldCount> fields_{};
     QCheckBox *noBorder_;
     QLabel *readout_;

@@ -1,5 +1,7 @@
 #include "stretchedimageview.h"
 
+#include "zoom.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,10 +13,15 @@ void StretchedImageView::setImage(const QImage &image, const QSize &shownSize) {
     update();
 }
 
-void StretchedImageView::paintEvent(QPaintEvent *) {
+void StretchedImageView::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     if (image_.isNull())
         return;
+    const int zoom = width() / image_.width();
+    if (zoom >= 1 && size() == image_.size() * zoom) {
+        drawZoomed(painter, image_, QPoint(0, 0), zoom, event->rect());
+        return;
+    }
     // Whole columns, no blending: every palette keeps its exact colour on screen.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(rect(), image_);

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
-// Shows an image stretched to a fixed size and reports where the mouse points while a button is
-// held: on the press and on every move until the release.
+// Shows an image stretched to a fixed size (a whole multiple of it as zoomed pixels) and reports where the
+// mouse points while a button is held: on the press and on every move until the release.
 class StretchedImageView : public QWidget {
     Q_OBJECT
 public:

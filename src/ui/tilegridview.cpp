@@ -1,7 +1,11 @@
 #include "tilegridview.h"
 
+#include "draggedfile.h"
+#include "labelfont.h"
 #include "tilegrid.h"
+#include "zoom.h"
 
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -12,7 +16,10 @@ TileGridView::TileGridView(QWidget *parent) : QAbstractScrollArea(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     horizontalScrollBar()->setSingleStep(TileSide);
+    verticalScrollBar()->setSingleStep(TileSide);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 }
 
 void TileGridView::setDocument(const StyleDocument *doc) {
@@ -32,16 +39,31 @@ void TileGridView::refresh() {
     viewport()->update();
 }
 
+void TileGridView::setZoom(int zoom, QPoint anchor) {
+    const int before = zoom_;
+    if (zoom == before)
+        return;
+    zoom_ = zoom;
+    // At 1x the four rows fit the view, which keeps its height at every zoom.
+    setVerticalScrollBarPolicy(zoom_ == 1 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    updateScrollRange();
+    keepUnderPointer(this, anchor, before, zoom_);
+    viewport()->update();
+}
+
 void TileGridView::setCurrentCell(int column, int row) {
     if (column < 0 || column >= columnCount() || row < 0 || row >= TileGridRows)
         return;
     current_ = QPoint(column, row);
-    QScrollBar *bar = horizontalScrollBar();
-    const int left = column * TileSide;
-    if (left < bar->value())
-        bar->setValue(left);
-    else if (left + TileSide > bar->value() + viewport()->width())
-        bar->setValue(left + TileSide - viewport()->width());
+    const auto reveal = [](QScrollBar *bar, int start, int side, int shown) {
+        if (start < bar->value())
+            bar->setValue(start);
+        else if (start + side > bar->value() + shown)
+            bar->setValue(start + side - shown);
+    };
+    reveal(horizontalScrollBar(), column * cellSide(), cellSide(), viewport()->width());
+    if (zoom_ > 1)
+        reveal(verticalScrollBar(), row * cellSide(), cellSide(), viewport()->height());
     viewport()->update();
     emit tileSelected(currentTile());
 }
@@ -54,6 +76,16 @@ int TileGridView::columnCount() const {
     return picture_.width() / TileSide;
 }
 
+std::optional<QPoint> TileGridView::cellAt(QPoint point) const {
+    const QPoint at = point + scrolled();
+    if (at.x() < 0 || at.y() < 0)
+        return std::nullopt;
+    const QPoint cell(at.x() / cellSide(), at.y() / cellSide());
+    if (cell.x() >= columnCount() || cell.y() >= TileGridRows)
+        return std::nullopt;
+    return cell;
+}
+
 QSize TileGridView::sizeHint() const {
     return minimumSizeHint() + QSize(8 * TileSide, 0);
 }
@@ -64,21 +96,49 @@ QSize TileGridView::minimumSizeHint() const {
                  TileGridRows * TileSide + horizontalScrollBar()->sizeHint().height() + frame);
 }
 
-void TileGridView::paintEvent(QPaintEvent *) {
+QPoint TileGridView::scrolled() const {
+    return QPoint(horizontalScrollBar()->value(), zoom_ == 1 ? 0 : verticalScrollBar()->value());
+}
+
+void TileGridView::paintEvent(QPaintEvent *event) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().window());
-    const int offset = horizontalScrollBar()->value();
-    painter.drawImage(QPoint(-offset, 0), picture_);
+    painter.fillRect(event->rect(), palette().window());
+    const QPoint offset = scrolled();
+    drawZoomed(painter, picture_, -offset, zoom_, event->rect());
     if (columnCount() == 0)
         return;
-    const QRect cell(current_.x() * TileSide - offset, current_.y() * TileSide, TileSide, TileSide);
+    if (zoom_ > 1)
+        drawLabelsUnscaled(painter, event->rect());
+    const QRect cell(current_ * cellSide() - offset, QSize(cellSide(), cellSide()));
     painter.setPen(QPen(palette().highlight(), 2));
     painter.drawRect(cell.adjusted(1, 1, -1, -1));
 }
 
+void TileGridView::drawLabelsUnscaled(QPainter &painter, const QRect &exposed) {
+    if (!doc_)
+        return;
+    const QRect shown = exposed.translated(scrolled());
+    const int firstColumn = shown.left() / cellSide();
+    const int lastColumn = std::min(columnCount() - 1, shown.right() / cellSide());
+    const int lastRow = std::min(TileGridRows - 1, shown.bottom() / cellSide());
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        for (int row = shown.top() / cellSide(); row <= lastRow; ++row) {
+            const QString text = surfaceLabel(*doc_, tileAtCell(column, row));
+            if (text.isEmpty())
+                continue;
+            const QPoint origin = QPoint(column, row) * cellSide() - scrolled();
+            drawZoomed(painter, renderTileCell(*doc_, column, row), origin, zoom_, exposed);
+            QImage label(TileSide, TileSide, QImage::Format_ARGB32);
+            label.fill(Qt::transparent);
+            drawLabel(label, label.rect(), text);
+            painter.drawImage(origin, label);
+        }
+    }
+}
+
 void TileGridView::mousePressEvent(QMouseEvent *event) {
-    const QPoint at = event->position().toPoint() + QPoint(horizontalScrollBar()->value(), 0);
-    setCurrentCell(at.x() / TileSide, at.y() / TileSide);
+    if (const std::optional<QPoint> cell = cellAt(event->position().toPoint()))
+        setCurrentCell(cell->x(), cell->y());
 }
 
 void TileGridView::resizeEvent(QResizeEvent *event) {
@@ -87,7 +147,32 @@ void TileGridView::resizeEvent(QResizeEvent *event) {
 }
 
 void TileGridView::updateScrollRange() {
-    QScrollBar *bar = horizontalScrollBar();
-    bar->setPageStep(viewport()->width());
-    bar->setRange(0, std::max(0, picture_.width() - viewport()->width()));
+    QScrollBar *across = horizontalScrollBar();
+    across->setPageStep(viewport()->width());
+    across->setRange(0, std::max(0, picture_.width() * zoom_ - viewport()->width()));
+    QScrollBar *down = verticalScrollBar();
+    down->setPageStep(viewport()->height());
+    down->setRange(0, zoom_ == 1 ? 0 : std::max(0, picture_.height() * zoom_ - viewport()->height()));
+}
+
+void TileGridView::dragEnterEvent(QDragEnterEvent *event) {
+    if (draggedFile(event->mimeData(), PictureExtensions))
+        event->acceptProposedAction();
+}
+
+void TileGridView::dragMoveEvent(QDragMoveEvent *event) {
+    if (draggedFile(event->mimeData(), PictureExtensions) && cellAt(event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TileGridView::dropEvent(QDropEvent *event) {
+    const std::optional<QString> path = draggedFile(event->mimeData(), PictureExtensions);
+    const std::optional<QPoint> cell = cellAt(event->position().toPoint());
+    if (!path || !cell)
+        return;
+    event->acceptProposedAction();
+    setCurrentCell(cell->x(), cell->y());
+    emit pictureDropped(currentTile(), *path);
 }

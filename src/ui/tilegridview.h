@@ -1,13 +1,19 @@
 #pragma once
 
 #include "styledocument.h"
+#include "tilenumbering.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
+#include <optional>
 
-// The "Textures" grid: every tile in a 64 x 64 cell, four rows, scrolling sideways only. A press
-// selects a cell; the picture is drawn again only on refresh().
+class QPainter;
+struct StyleDocument;
+
+// The "Textures" grid: every tile in a 64 x 64 cell, four rows, scrolling sideways only at 1x and
+// both ways when zoomed. A press selects a cell; the picture is drawn again only on refresh().
+// Surface labels keep their size at every zoom.
 class TileGridView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -23,26 +29,42 @@ public:
     QPoint currentCell() const { return current_; }
     int currentTile() const;
     int columnCount() const;
-    // What the view shows, labels included.
+    // What the view shows at 1x, labels included.
     const QImage &picture() const { return picture_; }
+    // The cell under a viewport point, or nothing off the grid.
+    std::optional<QPoint> cellAt(QPoint point) const;
+
+    int zoom() const { return zoom_; }
+    // `anchor`, in viewport coordinates, stays over the same grid pixel.
+    void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 signals:
     void tileSelected(int tile);
+    // A bitmap or PNG file was dropped on a cell, which became current.
+    void pictureDropped(int tile, const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void updateScrollRange();
+    QPoint scrolled() const;
+    int cellSide() const { return TileSide * zoom_; }
+    // Labelled cells drawn again from the tile, with their label at its own size over them.
+    void drawLabelsUnscaled(QPainter &painter, const QRect &exposed);
 
     const StyleDocument *doc_ = nullptr;
     // The document as the picture shows it, so that a refresh redraws only the tiles that changed.
     StyleDocument drawn_;
     QImage picture_;
     QPoint current_;
+    int zoom_ = 1;
 };

@@ -1,11 +1,16 @@
 #include "tvyr_sprite.h"
 
+#include "draggedfile.h"
+#include "zoom.h"
+
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 TVyr_sprite::TVyr_sprite(QWidget *parent) : QWidget(parent) {
     resize(100, 100);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
 }
 
 void TVyr_sprite::setGlyph(const QImage &glyph) {
@@ -13,10 +18,15 @@ void TVyr_sprite::setGlyph(const QImage &glyph) {
     update();
 }
 
-void TVyr_sprite::paintEvent(QPaintEvent *) {
+void TVyr_sprite::setZoom(int zoom) {
+    zoom_ = zoom;
+    update();
+}
+
+void TVyr_sprite::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.drawImage(0, 0, glyph_);
+    drawZoomed(painter, glyph_, QPoint(0, 0), zoom_, event->rect());
     const int right = width() - 1;
     const int bottom = height() - 1;
     painter.setPen(Qt::white);
@@ -36,13 +46,14 @@ void TVyr_sprite::mousePressEvent(QMouseEvent *event) {
 
 void TVyr_sprite::mouseMoveEvent(QMouseEvent *event) {
     if (dragging_)
-        move(dragStartPosition_ + event->globalPosition().toPoint() - dragStartCursor_);
+        move(dragStartPosition_ +
+             unzoomed(event->globalPosition().toPoint() - dragStartCursor_, zoom_) * zoom_);
 }
 
 void TVyr_sprite::mouseReleaseEvent(QMouseEvent *event) {
     if (dragging_) {
         dragging_ = false;
-        emit dropped(pos());
+        emit dropped(unzoomed(pos(), zoom_));
     } else if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         emit clicked();
     }
@@ -51,4 +62,16 @@ void TVyr_sprite::mouseReleaseEvent(QMouseEvent *event) {
 void TVyr_sprite::mouseDoubleClickEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
+}
+
+void TVyr_sprite::dragEnterEvent(QDragEnterEvent *event) {
+    if (draggedFile(event->mimeData(), PictureExtensions))
+        event->acceptProposedAction();
+}
+
+void TVyr_sprite::dropEvent(QDropEvent *event) {
+    if (const std::optional<QString> path = draggedFile(event->mimeData(), PictureExtensions)) {
+        event->acceptProposedAction();
+        emit pictureDropped(*path);
+    }
 }

@@ -4,9 +4,10 @@
 #include <QPoint>
 #include <QWidget>
 
-// The selected sprite drawn over the page strip: its picture unscaled with a light top-left and
-// grey bottom-right frame. A left click asks for the sprite to be selected again, a double click
-// for its car, and a drag with the right button moves it until the button is released.
+// The selected sprite drawn over the page strip: its picture at the strip's zoom with a light
+// top-left and grey bottom-right frame. A left click asks for the sprite to be selected again, a
+// double click for its car, and a drag with the right button moves it by whole picture pixels
+// until the button is released.
 class TVyr_sprite : public QWidget {
     Q_OBJECT
 public:
@@ -20,12 +21,17 @@ public:
     qint32 spriteindex = 0;
 
     bool dragging() const { return dragging_; }
+    int zoom() const { return zoom_; }
+    // The strip's zoom; the control's geometry is the owner's to set.
+    void setZoom(int zoom);
 
 signals:
     void clicked();
     void doubleClicked();
-    // A right-button drag ended with the control's top-left at `topLeft` in its parent.
+    // A right-button drag ended with the control's top-left at `topLeft` in strip pixels.
     void dropped(QPoint topLeft);
+    // A bitmap or PNG file was dropped on the sprite.
+    void pictureDropped(const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -33,9 +39,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QImage glyph_;
+    int zoom_ = 1;
     bool dragging_ = false;
     QPoint dragStartCursor_;
     QPoint dragStartPosition_;

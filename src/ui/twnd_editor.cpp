@@ -1,13 +1,18 @@
 #include "twnd_editor.h"
 
+#include "bitmapfile.h"
 #include "carpublishing.h"
 #include "carrecords.h"
 #include "carscript.h"
 #include "coloradjust.h"
 #include "deltaspage.h"
 #include "dialogprompts.h"
+#include "draggedfile.h"
 #include "editorerror.h"
+#include "fileio.h"
+#include "graphicfile.h"
 #include "jascpalette.h"
+#include "paintprogramsession.h"
 #include "paletteediting.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
@@ -37,10 +42,13 @@
 #include "verticalscrollarea.h"
 #include "windowlog.h"
 #include "windowprogress.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -64,6 +72,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -101,34 +110,41 @@ QStringList typedLines(const QPlainTextEdit *view) {
     return lines;
 }
 
+const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
+const QString PictureMimeType = QStringLiteral("image/bmp");
+
 QString outOfMemoryMessage(const QString &path) {
     return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
 }
 
 bool isStyleFileUrl(const QMimeData *mime) {
-    return mime->hasUrls() && mime->urls().size() == 1 && mime->urls().first().isLocalFile() &&
-           mime->urls().first().toLocalFile().endsWith(QStringLiteral(".sty"), Qt::CaseInsensitive);
+    return draggedFile(mime, StyleExtensions).has_value();
 }
 
 } // namespace
 
 Twnd_editor::Twnd_editor()
-    : history_([this] { return currentState(); }, [this](const EditorState &state) { showState(state); }),
+    : paintSession_(new PaintProgramSession(this)),
+      history_([this] { return currentState(); }, [this](const EditorState &state) { showState(state); }),
       dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
       fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
+    connect(paintSession_, &PaintProgramSession::saved, this,
+            [this] { attempt([this] { paintProgramSaved(); }); });
+    connect(paintSession_, &PaintProgramSession::editingChanged, this, [this](bool editing) {
+        for (QAction *stop : stopEditing_)
+            stop->setEnabled(editing);
+    });
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
     dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
 
     QToolBar *tools = addToolBar(QStringLiteral("file"));
     tools->setMovable(false);
     open_ = tools->addAction(QStringLiteral("open"), this, guard(&Twnd_editor::btn_openClick));
-    open_->setShortcut(QKeySequence::Open);
     saveAs_ = tools->addAction(QStringLiteral("save as"), this, guard(&Twnd_editor::btn_saveasClick));
-    saveAs_->setShortcut(QKeySequence::SaveAs);
     openGci_ = tools->addAction(QStringLiteral("open GCI"), this, guard(&Twnd_editor::btn_opengciClick));
     saveGci_ = tools->addAction(QStringLiteral("save GCI"), this, guard(&Twnd_editor::btn_savegciClick));
     tools->addAction(QStringLiteral("About"), this, guard(&Twnd_editor::btn_aboutClick));
@@ -139,16 +155,23 @@ Twnd_editor::Twnd_editor()
     // Connected after the stack's own connections, so a load or save keeps them disabled.
     connect(&history_.stack(), &QUndoStack::canUndoChanged, this, &Twnd_editor::updateHistoryActions);
     connect(&history_.stack(), &QUndoStack::canRedoChanged, this, &Twnd_editor::updateHistoryActions);
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    fileOpen_ = file->addAction(QStringLiteral("Open"), this, guard(&Twnd_editor::btn_openClick));
+    fileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    fileSave_ = file->addAction(QStringLiteral("Save"), this, guard(&Twnd_editor::saveClick));
+    fileSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    fileSaveAs_ = file->addAction(QStringLiteral("Save As"), this, guard(&Twnd_editor::btn_saveasClick));
+    fileSaveAs_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    QAction *quit = file->addAction(QStringLiteral("Quit"), this, &QWidget::close);
+    // Spelled out: some platforms have no standard key for Quit or Save As.
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
     edit->addAction(undo_);
     edit->addAction(redo_);
     tools->addAction(undo_);
     tools->addAction(redo_);
     connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Twnd_editor::updateCaption);
-    auto *quit = new QAction(QStringLiteral("Quit"), this);
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-    addAction(quit);
 
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
@@ -241,6 +264,11 @@ QWidget *Twnd_editor::makeSpritesPage() {
             [this](int sprite) { attempt([&] { editCar(sprite); }); });
     connect(sprites_, &SpritesPage::documentEdited, this,
             [this](const QString &name, int merge) { commit(name, merge, false); });
+    auto *paint = new QAction(EditInPaintProgramCaption, sprites_);
+    connect(paint, &QAction::triggered, this, guard(&Twnd_editor::editSpriteInPaintProgram));
+    readyActions_.push_back(paint);
+    sprites_->addCommands({paint, stopEditingAction(sprites_)});
+    addClipboardCommands(sprites_, GraphicKind::Sprite);
     return sprites_;
 }
 
@@ -264,9 +292,22 @@ QWidget *Twnd_editor::makeTexturesPage() {
     tileProgress_->setValue(0);
     row->addWidget(tileProgress_);
     layout->addWidget(row);
+    // A row of their own, so the tile name pattern keeps its room in the one above.
+    auto *paintRow = new QToolBar(page);
+    readyActions_.push_back(paintRow->addAction(EditInPaintProgramCaption, this,
+                                                tileGuard(&Twnd_editor::editTileInPaintProgram)));
+    paintRow->addAction(stopEditingAction(page));
+    layout->addWidget(paintRow);
     tileGrid_ = new TileGridView(page);
     tileGrid_->setDocument(&document_);
     connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
+    connect(tileGrid_, &TileGridView::pictureDropped, this, [this](int tile, const QString &path) {
+        attempt([&] { importFile({GraphicKind::Tile, tile}, path); });
+    });
+    addClipboardCommands(page, GraphicKind::Tile);
+    addZoomControls(
+        page, tileGrid_, [this] { return tileGrid_->zoom(); },
+        [this](int zoom, QPoint anchor) { tileGrid_->setZoom(zoom, anchor); });
     layout->addWidget(tileGrid_, 1);
     return page;
 }
@@ -442,9 +483,10 @@ void Twnd_editor::setState(State state) {
     mainPages_->setEnabled(state != State::Empty && !loading);
     mainArea_->setCurrentWidget(busy() ? loadingPage_ : static_cast<QWidget *>(mainPages_));
     // The events processed during a load or save must not start another one or change the document.
-    for (QAction *file : {open_, openGci_, saveGci_})
+    for (QAction *file : {open_, fileOpen_, openGci_, saveGci_})
         file->setEnabled(!busy());
-    saveAs_->setEnabled(!busy() && state != State::Empty);
+    for (QAction *save : {saveAs_, fileSave_, fileSaveAs_})
+        save->setEnabled(!busy() && state != State::Empty);
     updateHistoryActions();
     enableCommands();
 }
@@ -514,6 +556,7 @@ void Twnd_editor::opensty(const QString &path) {
     }
     // A refused file leaves the document, its history and the name "save as" proposes as they were.
     if (loaded) {
+        paintSession_->stop();
         fileName_ = path;
         history_.reset();
         textModified_ = false;
@@ -541,14 +584,21 @@ void Twnd_editor::opensty(const QString &path) {
 }
 
 bool Twnd_editor::saveAs() {
+    return saveDocument(true);
+}
+
+bool Twnd_editor::saveDocument(bool choosing) {
     const int page = mainPages_->currentIndex();
     setState(State::Saving);
     WindowProgress progress(status_, loadingBar_);
     QString saved;
     {
         WindowLog log(log_);
-        saved = saveStyleAs(document_, fileName_, prompts(), progress, log);
+        saved = choosing ? saveStyleAs(document_, fileName_, prompts(), progress, log)
+                         : writeStyle(document_, fileName_, prompts(), progress, log);
     }
+    if (!choosing && !saved.isEmpty())
+        fileName_ = saved;
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(page);
@@ -613,6 +663,10 @@ void Twnd_editor::btn_openClick() {
 
 void Twnd_editor::btn_saveasClick() {
     saveAs();
+}
+
+void Twnd_editor::saveClick() {
+    saveDocument(fileName_.isEmpty());
 }
 
 void Twnd_editor::btn_clutbrightnessClick() {
@@ -731,6 +785,7 @@ void Twnd_editor::btn_importpalClick() {
 }
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
+    endEditingOtherThan({GraphicKind::Tile, tile});
     QString error;
     const std::optional<TilePattern> pattern = TilePattern::parse(tilefileformat_->text(), error);
     info_->setPlainText(tileInfo(document_, tile, pattern ? pattern->format(tile) : QString()));
@@ -792,6 +847,7 @@ void Twnd_editor::btn_nukepalsClick() {
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
+    endEditingOtherThan({GraphicKind::Sprite, sprite});
     spriteSelector_->setValue(sprite);
     info_->setPlainText(spriteInfoPanel(document_, sprite).join(QLatin1Char('\n')));
 }
@@ -901,4 +957,147 @@ bool Twnd_editor::openDropped(const QMimeData *mime) {
         return false;
     opensty(mime->urls().first().toLocalFile());
     return true;
+}
+
+QAction *Twnd_editor::stopEditingAction(QWidget *page) {
+    auto *stop = new QAction(QStringLiteral("stop editing"), page);
+    stop->setEnabled(false);
+    connect(stop, &QAction::triggered, paintSession_, &PaintProgramSession::stop);
+    stopEditing_.push_back(stop);
+    return stop;
+}
+
+void Twnd_editor::addClipboardCommands(QWidget *page, GraphicKind kind) {
+    const auto shortcut = [this, page](const QString &name, QKeySequence::StandardKey key,
+                                       void (Twnd_editor::*run)(GraphicKind), GraphicKind kind) {
+        auto *action = new QAction(name, page);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, run, kind] { attempt([&] { (this->*run)(kind); }); });
+        page->addAction(action);
+    };
+    shortcut(QStringLiteral("Copy"), QKeySequence::Copy, &Twnd_editor::copyGraphic, kind);
+    shortcut(QStringLiteral("Paste"), QKeySequence::Paste, &Twnd_editor::pasteGraphic, kind);
+}
+
+std::optional<Graphic> Twnd_editor::selectedGraphic(GraphicKind kind) const {
+    if (state_ != State::Ready || clut1_.isNull())
+        return std::nullopt;
+    if (kind == GraphicKind::Sprite) {
+        const int sprite = sprites_->selectedSprite();
+        if (sprite < 0 || sprite >= document_.spriteCount())
+            return std::nullopt;
+        return Graphic{kind, sprite};
+    }
+    if (tileGrid_->columnCount() == 0)
+        return std::nullopt;
+    return Graphic{kind, tileGrid_->currentTile()};
+}
+
+void Twnd_editor::copyGraphic(GraphicKind kind) {
+    const std::optional<Graphic> graphic = selectedGraphic(kind);
+    if (!graphic)
+        return;
+    const QImage picture = graphicPicture(document_, *graphic);
+    if (picture.isNull()) {
+        prompts().message(QStringLiteral("The %1 has no picture to copy.").arg(graphic->name()));
+        return;
+    }
+    // The bitmap keeps the indexes and the palette for programs that take one; the plain picture
+    // is for those that only take true colour.
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    auto *mime = new QMimeData;
+    mime->setData(PictureMimeType, bitmap);
+    mime->setImageData(picture.convertToFormat(QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void Twnd_editor::pasteGraphic(GraphicKind kind) {
+    const std::optional<Graphic> graphic = selectedGraphic(kind);
+    if (!graphic)
+        return;
+    // The import reads a file, so the clipboard's picture becomes one; its checks and questions
+    // are then those of a bitmap the user chose.
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw EditorError(QStringLiteral("No work folder could be made for the clipboard's picture: %1.")
+                              .arg(folder.errorString()));
+    const QString path = folder.filePath(QStringLiteral("clipboard.bmp"));
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (mime && mime->hasFormat(PictureMimeType)) {
+        writeWholeFileAtomic(path, mime->data(PictureMimeType), Durability::Deferred);
+    } else if (mime && mime->hasImage()) {
+        QString refusal;
+        const std::optional<QImage> picture =
+            eightBitPicture(qvariant_cast<QImage>(mime->imageData()), refusal);
+        if (!picture) {
+            prompts().message(refusal);
+            return;
+        }
+        saveBitmap8(path, *picture, Durability::Deferred);
+    } else {
+        prompts().message(QStringLiteral("The clipboard holds no picture."));
+        return;
+    }
+    importFile(*graphic, path);
+}
+
+void Twnd_editor::importFile(Graphic graphic, const QString &path) {
+    if (!selectedGraphic(graphic.kind))
+        return;
+    if (graphic.kind == GraphicKind::Sprite) {
+        sprites_->importSelected(path);
+        return;
+    }
+    const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
+    command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
+        WindowLog log(log_);
+        importGraphicFile(document_, clut1_, graphic, path, prompts(), log);
+    });
+}
+
+void Twnd_editor::editSpriteInPaintProgram() {
+    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Sprite))
+        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
+}
+
+void Twnd_editor::editTileInPaintProgram() {
+    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Tile))
+        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
+}
+
+void Twnd_editor::endEditingOtherThan(Graphic selected) {
+    const std::optional<Graphic> edited = paintSession_->graphic();
+    if (edited && edited->kind == selected.kind && edited->number != selected.number)
+        paintSession_->stop();
+}
+
+void Twnd_editor::paintProgramSaved() {
+    const std::optional<Graphic> graphic = paintSession_->graphic();
+    if (!graphic)
+        return;
+    // While a load, a save or another command's dialog is under way, the document is theirs.
+    if (busy() || QApplication::activeModalWidget()) {
+        paintSession_->retryLater();
+        return;
+    }
+    bool changed = false;
+    {
+        WindowLog log(log_);
+        changed = paintSession_->reimport(document_, clut1_, prompts(), log);
+    }
+    if (!changed)
+        return;
+    const QString name = QStringLiteral("%1 from the paint program").arg(graphic->name());
+    if (graphic->kind == GraphicKind::Sprite) {
+        sprites_->showSelectedChanged();
+        commit(name, 0, false);
+    } else {
+        commit(name);
+        DrawGrid1SelectCell(graphic->number);
+    }
 }

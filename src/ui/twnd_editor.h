@@ -2,6 +2,7 @@
 
 #include "dialogprompts.h"
 #include "documenthistory.h"
+#include "graphicfile.h"
 #include "styledocument.h"
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class PaintProgramSession;
 class QCheckBox;
 class QLabel;
 class StretchedImageView;
@@ -135,9 +137,29 @@ private:
     // "save GCI"; false when nothing was saved.
     bool saveCarScript();
 
+    // The selected sprite or the grid's current tile, when the commands on it may run.
+    std::optional<Graphic> selectedGraphic(GraphicKind kind) const;
+    // Ctrl+C and Ctrl+V on the page of sprites or tiles.
+    void addClipboardCommands(QWidget *page, GraphicKind kind);
+    void copyGraphic(GraphicKind kind);
+    void pasteGraphic(GraphicKind kind);
+    // "import" into the graphic with the file already chosen (dropped, pasted).
+    void importFile(Graphic graphic, const QString &path);
+    void editSpriteInPaintProgram();
+    void editTileInPaintProgram();
+    QAction *stopEditingAction(QWidget *page);
+    // Selecting another sprite or tile than the one in the paint program ends that edit.
+    void endEditingOtherThan(Graphic selected);
+    // The paint program saved the work file: imported again as one step.
+    void paintProgramSaved();
+
     // Asks what to do with unsaved changes; false when the user keeps the document open.
     bool mayDiscardChanges();
     bool saveAs();
+    // Save: the open style file written in place, through the same atomic write as "save as".
+    void saveClick();
+    // Writes the document to a name the user chooses, or to the open file's name.
+    bool saveDocument(bool choosing);
     std::optional<QString> pickPalette(const QString &preset);
     void setState(State state);
     // A load or a save is running.
@@ -158,6 +180,8 @@ private:
     QWidget *makePalIndexPage();
     QWidget *makeToolPage();
 
+    PaintProgramSession *paintSession_;
+    std::vector<QAction *> stopEditing_;
     StyleDocument document_;
     DocumentHistory history_;
     QString fileName_;
@@ -177,6 +201,9 @@ private:
 
     QAction *open_;
     QAction *saveAs_;
+    QAction *fileOpen_;
+    QAction *fileSave_;
+    QAction *fileSaveAs_;
     QAction *openGci_;
     QAction *saveGci_;
     QAction *undo_;

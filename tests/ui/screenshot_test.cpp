@@ -19,6 +19,7 @@
 #include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_editor.h"
+#include "zoom.h"
 
 #include "log.h"
 #include "progress.h"
@@ -106,6 +107,42 @@ TEST_F(Screenshot, TheSpritesPageShowsTheStripWithTheSelectedSprite) {
         ++checked;
     }
     EXPECT_GE(checked, 3);
+}
+
+TEST_F(Screenshot, AtFourTimesTheSelectedSpriteShowsItsTruePixelsInsideAGrid) {
+    const int sprite = 12;
+    SpritesPage *page = window.spritesPage();
+    page->selectByNumber(sprite);
+    constexpr int zoom = 4;
+    page->setZoom(zoom);
+    page->selectByNumber(sprite);
+    QTest::qWait(200);
+
+    const QImage shot = window.screen()->grabWindow(0).toImage();
+    shot.save(QStringLiteral("sprites-page-zoomed.png"));
+    const QWidget *control = page->activesprite();
+    const QPoint origin = control->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
+    const SpriteEntry &e = sample.SpriteIndex[std::size_t(sprite)];
+    const QList<QRgb> colours = spriteColours(sample, sprite);
+    int checked = 0;
+    // Away from the frame on the outermost screen pixels: each picture pixel is a 4 x 4 square, its
+    // left column and top row the grid's, the other nine its own colour.
+    for (int y = 1; y < e.h - 1; y += 3) {
+        for (int x = 1; x < e.w - 1; x += 3) {
+            const QPoint square = origin + QPoint(x, y) * zoom;
+            if (!control->visibleRegion().contains(QPoint(x, y) * zoom + QPoint(zoom - 1, zoom - 1)))
+                continue;
+            const QRgb colour = colours[sample.SpriteStore.pixelIndex(e.x() + x, e.page() * 256 + e.y() + y)];
+            for (int dy = 0; dy < zoom; ++dy)
+                for (int dx = 0; dx < zoom; ++dx) {
+                    const QRgb expected = dx == 0 || dy == 0 ? PixelGridColour : colour;
+                    ASSERT_EQ(shot.pixel(square + QPoint(dx, dy)) & 0xffffff, expected & 0xffffff)
+                        << x << "," << y << " +" << dx << "," << dy;
+                }
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 10);
 }
 
 TEST_F(Screenshot, TheDeltasPageShowsTheSheetOfTheSelectedCar) {

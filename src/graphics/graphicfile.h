@@ -1,0 +1,38 @@
+#pragma once
+
+#include "styledocument.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class Log;
+class Prompts;
+
+// A sprite or a tile: what the Sprites and Textures pages export, import, copy and paste.
+enum class GraphicKind { Sprite, Tile };
+struct Graphic {
+    GraphicKind kind;
+    int number;
+
+    bool operator==(const Graphic &) const = default;
+    // "sprite 5", "tile 12".
+    QString name() const;
+};
+
+// The graphic's 8-bit picture with the colours of its palette, as "export" writes it.
+QImage graphicPicture(const StyleDocument &doc, Graphic graphic);
+
+// "export" and "import" of the graphic with the file already chosen: every check and question of
+// the buttons, the file dialog's answer replaced by `path`. The export returns the name written
+// (empty when refused); the import whether the document changed.
+QString exportGraphicFile(const StyleDocument &doc, Graphic graphic, const QString &path, Prompts &prompts);
+bool importGraphicFile(StyleDocument &doc, QImage &clut1, Graphic graphic, const QString &path,
+                       Prompts &prompts, Log &log);
+
+// A picture that did not come from a file, such as one on the clipboard, as the 8-bit picture an
+// import takes: an 8-bit one as it is; a true-colour one of at most 256 colours with those colours
+// as its colour table, in the order they first appear, so the import's colour matching finds each
+// of them in the target palette. More colours than a palette holds cannot be imported faithfully,
+// so that picture is refused with the reason in `refusal`.
+std::optional<QImage> eightBitPicture(const QImage &picture, QString &refusal);

@@ -1,0 +1,117 @@
+#include "zoom.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+namespace {
+
+// Turns Ctrl + wheel over a viewport into zoom steps; other wheel turns scroll as before.
+class WheelZoom : public QObject {
+public:
+    WheelZoom(QAbstractScrollArea *area, std::function<void(int, QPoint)> step)
+        : QObject(area), step_(std::move(step)) {}
+
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (!(wheel->modifiers() & Qt::ControlModifier))
+            return false;
+        // Touch pads send many small turns; a step is one notch of a wheel.
+        pending_ += wheel->angleDelta().y();
+        const int steps = pending_ / QWheelEvent::DefaultDeltasPerStep;
+        pending_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+        if (steps != 0)
+            step_(steps, wheel->position().toPoint());
+        return true;
+    }
+
+private:
+    std::function<void(int, QPoint)> step_;
+    int pending_ = 0;
+};
+
+// The pixel grid over picture pixels `rect` of a picture drawn at `origin`.
+void drawPixelGrid(QPainter &painter, QPoint origin, int zoom, const QRect &rect) {
+    if (zoom < PixelGridZoom || rect.isEmpty())
+        return;
+    painter.setPen(QColor::fromRgb(PixelGridColour));
+    const int left = origin.x() + rect.left() * zoom;
+    const int top = origin.y() + rect.top() * zoom;
+    const int right = origin.x() + (rect.right() + 1) * zoom - 1;
+    const int bottom = origin.y() + (rect.bottom() + 1) * zoom - 1;
+    for (int x = rect.left(); x <= rect.right(); ++x)
+        painter.drawLine(origin.x() + x * zoom, top, origin.x() + x * zoom, bottom);
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        painter.drawLine(left, origin.y() + y * zoom, right, origin.y() + y * zoom);
+}
+
+} // namespace
+
+int clampedZoom(int zoom) {
+    return std::clamp(zoom, MinZoom, MaxZoom);
+}
+
+QPoint unzoomed(QPoint point, int zoom) {
+    const auto floored = [zoom](int v) {
+        return v >= 0 ? v / zoom : -((-v + zoom - 1) / zoom);
+    };
+    return QPoint(floored(point.x()), floored(point.y()));
+}
+
+void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom, const QRect &exposed) {
+    if (image.isNull())
+        return;
+    if (zoom == 1) {
+        const QRect source = exposed.translated(-origin) & image.rect();
+        painter.drawImage(source.topLeft() + origin, image, source);
+        return;
+    }
+    const QRect shown = exposed.translated(-origin);
+    const QRect source = QRect(QPoint(shown.left() / zoom, shown.top() / zoom),
+                               QPoint(shown.right() / zoom, shown.bottom() / zoom)) &
+                         image.rect();
+    if (source.isEmpty())
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect target(origin + source.topLeft() * zoom, source.size() * zoom);
+    painter.drawImage(target, image, source);
+    drawPixelGrid(painter, origin, zoom, source);
+}
+
+void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after) {
+    for (auto [bar, at] : {std::pair{area->horizontalScrollBar(), anchor.x()},
+                           std::pair{area->verticalScrollBar(), anchor.y()}}) {
+        const qint64 content = qint64(bar->value()) + at;
+        bar->setValue(int(content * after / before - at));
+    }
+}
+
+void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,
+                     std::function<void(int, QPoint)> setZoom) {
+    const auto step = [zoom, setZoom](int steps, QPoint anchor) {
+        setZoom(clampedZoom(zoom() + steps), anchor);
+    };
+    area->viewport()->installEventFilter(new WheelZoom(area, step));
+    const auto middle = [area] {
+        return area->viewport()->rect().center();
+    };
+    const auto shortcut = [page](const QList<QKeySequence> &keys, const QString &name,
+                                 const std::function<void()> &run) {
+        auto *action = new QAction(name, page);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        QObject::connect(action, &QAction::triggered, page, run);
+        page->addAction(action);
+    };
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+             QStringLiteral("Zoom in"), [step, middle] { step(1, middle()); });
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, QStringLiteral("Zoom out"),
+             [step, middle] { step(-1, middle()); });
+    shortcut({QKeySequence(Qt::CTRL | Qt::Key_0)}, QStringLiteral("Actual size"),
+             [setZoom, middle] { setZoom(MinZoom, middle()); });
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <functional>
+
+class QAbstractScrollArea;
+class QPainter;
+class QWidget;
+
+// Whole-number zoom of the picture views: every picture pixel becomes a square of `zoom` screen
+// pixels, never blended, so each one keeps its exact colour.
+inline constexpr int MinZoom = 1;
+inline constexpr int MaxZoom = 8;
+// From this zoom on a one-pixel line marks the left and top edge of every picture pixel.
+inline constexpr int PixelGridZoom = 4;
+inline constexpr QRgb PixelGridColour = 0xff808080;
+
+int clampedZoom(int zoom);
+// The picture pixel under screen point `point` of a picture drawn from (0, 0) at `zoom`.
+QPoint unzoomed(QPoint point, int zoom);
+
+// Paints the part of `image` (its top-left at `origin`, `zoom` times its size) that lies in
+// `exposed`, with the pixel grid from PixelGridZoom on. Only the exposed picture pixels are scaled,
+// so a repaint costs the same on the largest style as on the smallest.
+void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom, const QRect &exposed);
+
+// After the content of `area` went from `before` to `after` times its picture's size, scrolls it
+// so that the picture point under `anchor` (viewport coordinates) stays under it.
+void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after);
+
+// Ctrl + wheel over `area` zooms around the pointer; Ctrl++, Ctrl+- and Ctrl+0 (back to 1x) zoom
+// around the middle of the view while the focus is on `page`. `setZoom` gets the new zoom and the
+// viewport point to keep in place.
+void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,
+                     std::function<void(int, QPoint)> setZoom);

@@ -1,0 +1,84 @@
+// The File menu: Save writes the open style file in place with no dialog, Quit asks about unsaved
+// changes as closing the window does.
+
+#include "twnd_editor.h"
+
+#include "fileio.h"
+#include "findcaptioned.h"
+#include "log.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spritespage.h"
+#include "stylebytes.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FileMenu : ::testing::Test {
+    FileMenu() {
+        SilentProgress progress;
+        LineLog log;
+        StyleDocument sample = makeSampleStyle();
+        path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.opensty(path);
+    }
+
+    // Types a new x into the selected sprite's field: one undoable change of its index entry.
+    void moveSpriteTo(int x) {
+        auto *field = window.findChild<QLineEdit *>(QStringLiteral("spritex"));
+        field->selectAll();
+        QTest::keyClicks(field, QString::number(x));
+    }
+    // Byte 0 of a sprite's 8-byte entry in the saved file is its x.
+    int savedX(int sprite) { return quint8(styleChunks(readWholeFile(path)).at("SPRX").at(8 * sprite)); }
+
+    TestDir dir;
+    ScriptedPrompts prompts;
+    QString path;
+    Twnd_editor window;
+};
+
+TEST_F(FileMenu, SaveWritesTheOpenFileInPlaceAndQuitAsksFirst) {
+    const QStringList before = QDir(QFileInfo(path).path()).entryList(QDir::Files);
+    window.spritesPage()->selectByNumber(5);
+    moveSpriteTo(17);
+    ASSERT_TRUE(window.isModified());
+
+    // No dialog: the scripted prompts would fail the test on one.
+    findCaptioned<QAction>(&window, "Save")->trigger();
+    EXPECT_TRUE(prompts.shown().isEmpty()) << prompts.shown().join('|').toStdString();
+    EXPECT_EQ(savedX(5), 17);
+    EXPECT_FALSE(window.isModified());
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), before);
+
+    // Ctrl+S does the same.
+    moveSpriteTo(42);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(savedX(5), 42);
+    EXPECT_FALSE(window.isModified());
+
+    // Quit with changes: Cancel keeps the window, No closes it without saving.
+    moveSpriteTo(99);
+    prompts.queue(Answer::Cancel);
+    findCaptioned<QAction>(&window, "Quit")->trigger();
+    EXPECT_TRUE(window.isVisible());
+    prompts.queue(Answer::No);
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(savedX(5), 42);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+} // namespace

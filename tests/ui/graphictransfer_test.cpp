@@ -1,0 +1,221 @@
+// Pictures in and out of sprites and tiles without a file dialog: the clipboard and files dropped
+// on the views. Each goes through the import's checks and questions and makes one undo step.
+
+#include "twnd_editor.h"
+
+#include "bitmapfile.h"
+#include "findcaptioned.h"
+#include "graphicfile.h"
+#include "log.h"
+#include "palettelookup.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spritespage.h"
+#include "spritestripview.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+#include "tilegridview.h"
+#include "tilenumbering.h"
+#include "tileoperations.h"
+#include "tvyr_sprite.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Transfer : ::testing::Test {
+    Transfer() {
+        SilentProgress progress;
+        LineLog log;
+        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+        window.resize(900, 600);
+        window.show();
+        window.opensty(path);
+        page = window.spritesPage();
+        grid = window.findChild<TileGridView *>(QStringLiteral("DrawGrid1"));
+        opened = window.document();
+        pickSpritePair();
+    }
+
+    const StyleDocument &doc() { return window.document(); }
+    // The sprite's pixel indexes read from the store, row by row.
+    QByteArray storedPixels(const StyleDocument &d, int sprite) {
+        const SpriteEntry &e = d.SpriteIndex[std::size_t(sprite)];
+        QByteArray bytes;
+        for (int row = 0; row < e.h; ++row)
+            bytes.append(
+                reinterpret_cast<const char *>(d.SpriteStore.constScanLine(e.page() * 256 + e.y() + row)) +
+                    e.x(),
+                e.w);
+        return bytes;
+    }
+    QByteArray storedTile(const StyleDocument &d, int tile) {
+        const QPoint origin = tileOrigin(tile);
+        QByteArray bytes;
+        for (int row = 0; row < TileSide; ++row)
+            bytes.append(reinterpret_cast<const char *>(d.TileStore.constScanLine(origin.y() + row)) +
+                             origin.x(),
+                         TileSide);
+        return bytes;
+    }
+    // Two sprites of one size and physical palette with different pixels, so a picture of one
+    // fits the other with every colour where it was.
+    void pickSpritePair() {
+        const StyleDocument &d = sample;
+        for (int a = 0; a < d.spriteCount() && source < 0; ++a)
+            for (int b = 0; b < d.spriteCount() && source < 0; ++b) {
+                const SpriteEntry &ea = d.SpriteIndex[std::size_t(a)];
+                const SpriteEntry &eb = d.SpriteIndex[std::size_t(b)];
+                if (a != b && ea.w == eb.w && ea.h == eb.h && ea.w > 2 && spriteOnItsPage(d, ea) &&
+                    spriteOnItsPage(d, eb) && spritePhysicalPalette(d, a) == spritePhysicalPalette(d, b) &&
+                    storedPixels(d, a) != storedPixels(d, b)) {
+                    source = a;
+                    target = b;
+                }
+            }
+        ASSERT_GE(source, 0) << "the sample has no two sprites to exchange pictures";
+    }
+    void drop(QWidget *on, QPoint at, const QString &path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(on, &enter);
+        EXPECT_TRUE(enter.isAccepted()) << path.toStdString();
+        QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(on, &dropped);
+    }
+    int steps() { return window.history().stack().count(); }
+
+    TestDir dir;
+    ScriptedPrompts prompts;
+    StyleDocument sample = makeSampleStyle();
+    StyleDocument opened;
+    Twnd_editor window;
+    SpritesPage *page = nullptr;
+    TileGridView *grid = nullptr;
+    int source = -1;
+    int target = -1;
+};
+
+TEST_F(Transfer, CopyThenPasteIsOneUndoStepWithThePaletteKept) {
+    page->selectByNumber(source);
+    findCaptioned<QAction>(page, "Copy")->trigger();
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    // An 8-bit bitmap ("BM", 8 bits per pixel at byte 28) and a true-colour picture of the sprite.
+    const QByteArray bitmap = mime->data(QStringLiteral("image/bmp"));
+    ASSERT_GT(bitmap.size(), 30);
+    EXPECT_EQ(bitmap.left(2), "BM");
+    EXPECT_EQ(quint8(bitmap[28]), 8);
+    const QImage plain = qvariant_cast<QImage>(mime->imageData());
+    const SpriteEntry &e = sample.SpriteIndex[std::size_t(source)];
+    ASSERT_EQ(plain.size(), QSize(e.w, e.h));
+    const QList<QRgb> colours = spriteColours(sample, source);
+    const QByteArray pixels = storedPixels(sample, source);
+    for (const QPoint p : {QPoint(0, 0), QPoint(e.w / 2, e.h / 2), QPoint(e.w - 1, e.h - 1)})
+        EXPECT_EQ(plain.pixel(p) & 0xffffff, colours[quint8(pixels[p.y() * e.w + p.x()])] & 0xffffff);
+
+    page->selectByNumber(target);
+    const int before = steps();
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
+    findCaptioned<QAction>(page, "Paste")->trigger();
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_EQ(storedPixels(doc(), target), pixels);
+    EXPECT_EQ(steps(), before + 1);
+    window.history().stack().undo();
+    EXPECT_EQ(storedPixels(doc(), target), storedPixels(sample, target));
+    EXPECT_EQ(doc(), opened);
+}
+
+TEST_F(Transfer, ATrueColourPictureTakesThePaletteEntriesOfItsColours) {
+    window.mainPages()->setCurrentIndex(1);
+    const int tile = 5;
+    const QPoint cell = cellOfTile(tile);
+    grid->setCurrentCell(cell.x(), cell.y());
+    const int palette = physicalPaletteOf(sample, tileVirtualPalette(tile)).value();
+    // Three entries whose colours no other entry of the palette holds.
+    QList<int> unique;
+    for (int c = 1; c < 256 && unique.size() < 3; ++c) {
+        const quint32 colour = directclutacces(sample, palette, c, false);
+        int holders = 0;
+        for (int other = 0; other < 256; ++other)
+            holders += directclutacces(sample, palette, other, false) == colour;
+        if (holders == 1)
+            unique << c;
+    }
+    ASSERT_EQ(unique.size(), 3);
+    QImage picture(TileSide, TileSide, QImage::Format_RGB32);
+    QByteArray expected;
+    for (int y = 0; y < TileSide; ++y)
+        for (int x = 0; x < TileSide; ++x) {
+            const int c = unique[(x / 8 + y) % 3];
+            picture.setPixel(x, y, 0xff000000 | toRgb(directclutacces(sample, palette, c, false)));
+            expected.append(char(c));
+        }
+    QGuiApplication::clipboard()->setImage(picture);
+    prompts.queue(Answer::Cancel); // keep the tile's palette
+    findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
+    EXPECT_EQ(storedTile(doc(), tile), expected);
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('|').toStdString();
+
+    // More colours than a palette holds: refused, nothing changes.
+    const StyleDocument pasted = doc();
+    for (int y = 0; y < TileSide; ++y)
+        for (int x = 0; x < TileSide; ++x)
+            picture.setPixel(x, y, qRgb(x * 4, y * 4, 7));
+    QGuiApplication::clipboard()->setImage(picture);
+    findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
+    ASSERT_EQ(prompts.messages().size(), 1);
+    EXPECT_TRUE(prompts.messages().first().contains("more than 256 colours"));
+    EXPECT_EQ(doc(), pasted);
+}
+
+TEST_F(Transfer, FilesDroppedOnASpriteOrTileImportIntoIt) {
+    const QString sourceFile = dir.path("source.bmp");
+    saveBitmap8(sourceFile, spriteGlyph(sample, source));
+    page->selectByNumber(0);
+    // Dropped on the strip: the sprite under the pointer is selected and takes the picture.
+    const QRect rect = spriteRect(sample.SpriteIndex[std::size_t(target)]);
+    page->setZoom(2);
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
+    drop(page->strip(), rect.center() * 2, sourceFile);
+    EXPECT_EQ(page->selectedSprite(), target);
+    EXPECT_EQ(storedPixels(doc(), target), storedPixels(sample, source));
+    window.history().stack().undo();
+
+    // Dropped on the selected sprite itself.
+    prompts.queueChoice(SpriteImportChoice::PixelsOnly);
+    drop(page->activesprite(), QPoint(1, 1), sourceFile);
+    EXPECT_EQ(storedPixels(doc(), target), storedPixels(sample, source));
+
+    // Dropped on a cell of the texture grid.
+    window.mainPages()->setCurrentIndex(1);
+    const int tile = 6;
+    const QString tileFile = dir.path("tile.bmp");
+    saveBitmap8(tileFile, tileBitmap(sample, 1));
+    prompts.queue(Answer::No); // keep the tile's own palette entry, write the file's colours
+    prompts.queueText(QString::number(physicalPaletteOf(sample, tileVirtualPalette(tile)).value()));
+    const QPoint cell = cellOfTile(tile);
+    drop(grid->viewport(),
+         QPoint(cell.x() * TileSide + 3, cell.y() * TileSide + 3) -
+             QPoint(grid->horizontalScrollBar()->value(), 0),
+         tileFile);
+    EXPECT_EQ(grid->currentTile(), tile);
+    EXPECT_EQ(storedTile(doc(), tile), storedTile(sample, 1));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('|').toStdString();
+}
+
+} // namespace

@@ -1,0 +1,187 @@
+// Zooming the picture views: at every zoom a click, a right-button drag, the pointer readout and
+// a dropped tile land on the picture pixel under the pointer, and Ctrl + wheel keeps that pixel
+// under it.
+
+#include "twnd_editor.h"
+
+#include "deltaspage.h"
+#include "findcaptioned.h"
+#include "log.h"
+#include "progress.h"
+#include "samplestyle.h"
+#include "scriptedprompts.h"
+#include "spriteentries.h"
+#include "spritespage.h"
+#include "spritestripview.h"
+#include "stylewriter.h"
+#include "tempdir.h"
+#include "tilegrid.h"
+#include "tilegridview.h"
+#include "tilenumbering.h"
+#include "tvyr_sprite.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ZoomedWindow : ::testing::Test {
+    ZoomedWindow() {
+        SilentProgress progress;
+        LineLog log;
+        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
+        window.setPrompts(&prompts);
+        window.resize(900, 600);
+        window.show();
+        // Shortcuts reach only the active window.
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.opensty(path);
+        page = window.spritesPage();
+        grid = window.findChild<TileGridView *>(QStringLiteral("DrawGrid1"));
+    }
+
+    const SpriteEntry &entry(int sprite) { return window.document().SpriteIndex[std::size_t(sprite)]; }
+    // The last screen pixel of strip pixel `p` at `zoom`: rounding it to the nearest would land on
+    // the next picture pixel.
+    static QPoint lastScreenPixel(QPoint p, int zoom) { return p * zoom + QPoint(zoom - 1, zoom - 1); }
+
+    TestDir dir;
+    ScriptedPrompts prompts;
+    StyleDocument sample = makeSampleStyle();
+    Twnd_editor window;
+    SpritesPage *page = nullptr;
+    TileGridView *grid = nullptr;
+};
+
+TEST_F(ZoomedWindow, ClicksDragsAndTheReadoutHitThePicturePixelAtEveryZoom) {
+    const int target = sample.SpriteBases[SprCar] + 2;
+    const int moved = 2;
+    for (const int zoom : {1, 2, 4, 8}) {
+        SCOPED_TRACE(zoom);
+        page->selectByNumber(0);
+        page->setZoom(zoom);
+        EXPECT_EQ(page->strip()->size(), page->overlay().size() * zoom);
+
+        const QPoint inside = spriteRect(entry(target)).center();
+        QTest::mouseClick(page->strip(), Qt::LeftButton, {}, lastScreenPixel(inside, zoom));
+        EXPECT_EQ(page->selectedSprite(), target);
+
+        QTest::mouseMove(page->strip(), lastScreenPixel(QPoint(256 + 17, 40), zoom));
+        EXPECT_EQ(page->findChild<QLabel *>(QStringLiteral("readout"))->text(), "X: 17, Y: 40, P: 1");
+
+        // The selected sprite covers its entry's pixels, each `zoom` screen pixels wide.
+        page->selectByNumber(moved);
+        TVyr_sprite *control = page->activesprite();
+        const QRect rect = spriteRect(entry(moved));
+        EXPECT_EQ(control->geometry(), QRect(rect.topLeft() * zoom, rect.size() * zoom));
+        // A drag moves by whole picture pixels: a pointer short of the next one stays on this one.
+        const SpriteEntry before = entry(moved);
+        const QPoint grip(1, 1);
+        const QPoint by = QPoint(3, 2) * zoom + QPoint(zoom - 1, zoom - 1);
+        QTest::mousePress(control, Qt::RightButton, {}, grip);
+        QTest::mouseMove(control, grip + by);
+        QTest::mouseRelease(control, Qt::RightButton, {}, grip + by);
+        EXPECT_EQ(entry(moved).x(), before.x() + 3);
+        EXPECT_EQ(entry(moved).y(), before.y() + 2);
+        EXPECT_EQ(entry(moved).page(), before.page());
+        EXPECT_EQ(control->pos(), (spriteRect(entry(moved)).topLeft()) * zoom);
+    }
+
+    // Tiles: the cell under the pointer becomes current, wherever the grid is scrolled.
+    QTabWidget *pages = window.mainPages();
+    pages->setCurrentIndex(1);
+    for (const int zoom : {1, 2, 4, 8}) {
+        SCOPED_TRACE(zoom);
+        grid->setZoom(zoom);
+        const QPoint cell(5, zoom == 1 ? 3 : 2);
+        const QPoint pixel = QPoint(cell.x() * TileSide + 63, cell.y() * TileSide + 63) * zoom;
+        grid->horizontalScrollBar()->setValue(pixel.x() - 10);
+        if (zoom > 1)
+            grid->verticalScrollBar()->setValue(pixel.y() - 10);
+        const QPoint offset(grid->horizontalScrollBar()->value(),
+                            zoom > 1 ? grid->verticalScrollBar()->value() : 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, pixel + QPoint(zoom - 1, zoom - 1) - offset);
+        EXPECT_EQ(grid->currentCell(), cell);
+        EXPECT_EQ(grid->currentTile(), tileAtCell(cell.x(), cell.y()));
+    }
+
+    // A surface label keeps its 1x size over the zoomed tile: its top-left pixels match the 1x
+    // picture, and just below the label the tile's own pixel shows, zoomed.
+    std::optional<QPoint> labelled;
+    for (int tile = 0; tile < tileCount(sample.TileStore) && !labelled; ++tile)
+        if (!surfaceLabel(sample, tile).isEmpty())
+            labelled = cellOfTile(tile);
+    ASSERT_TRUE(labelled);
+    const int zoom = 2;
+    grid->setZoom(zoom);
+    grid->horizontalScrollBar()->setValue(labelled->x() * TileSide * zoom);
+    grid->verticalScrollBar()->setValue(labelled->y() * TileSide * zoom);
+    const QPoint origin = *labelled * TileSide * zoom -
+                          QPoint(grid->horizontalScrollBar()->value(), grid->verticalScrollBar()->value());
+    const QImage shown = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage label =
+        renderTileGrid(sample).copy(labelled->x() * TileSide, labelled->y() * TileSide, 16, 6);
+    for (int y = 0; y < label.height(); ++y)
+        for (int x = 0; x < label.width(); ++x)
+            ASSERT_EQ(shown.pixel(origin + QPoint(x, y)), label.pixel(x, y)) << x << "," << y;
+    const QImage tile = renderTileCell(sample, labelled->x(), labelled->y());
+    EXPECT_EQ(shown.pixel(origin + QPoint(5, 30) * zoom), tile.pixel(5, 30));
+}
+
+TEST_F(ZoomedWindow, WheelAndKeysZoomAroundThePointerAndBackToActualSize) {
+    auto *scroll = page->findChild<QScrollArea *>();
+    ASSERT_NE(scroll, nullptr);
+    QWidget *viewport = scroll->viewport();
+    page->setZoom(1);
+    scroll->horizontalScrollBar()->setValue(100);
+    const QPoint pointer(150, 60);
+    const QPoint under =
+        pointer + QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value());
+    QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), QPoint(), QPoint(0, 2 * 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+    ASSERT_EQ(page->zoom(), 3);
+    // The strip pixel that was under the pointer still is.
+    const QPoint now =
+        pointer + QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value());
+    EXPECT_EQ(QPoint(now.x() / 3, now.y() / 3), under);
+
+    // A plain wheel scrolls and leaves the zoom alone.
+    QWheelEvent plain(pointer, viewport->mapToGlobal(pointer), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &plain);
+    EXPECT_EQ(page->zoom(), 3);
+
+    page->strip()->setFocus();
+    QTest::keyClick(page->strip(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(page->zoom(), 4);
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(page->strip(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(page->zoom(), 8);
+    QTest::keyClick(page->strip(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(page->zoom(), 7);
+    QTest::keyClick(page->strip(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(page->zoom(), 1);
+    EXPECT_EQ(page->strip()->size(), page->overlay().size());
+
+    // The delta sheet zooms by the same keys, in whole multiples of the sheet.
+    page->selectByNumber(0);
+    findCaptioned<QAction>(page, "Deltas")->trigger();
+    DeltasPage *deltas = window.deltasPage();
+    deltas->setFocus();
+    QTest::keyClick(deltas, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(deltas, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(deltas->zoom(), 3);
+    EXPECT_EQ(deltas->shownSize(), deltas->sheet().size() * 3);
+    EXPECT_FALSE(window.isModified());
+}
+
+} // namespace
