@@ -204,6 +204,34 @@ void undoTileImport(benchmark::State &state) {
     }
 }
 
+// One step in or out, alternating between 3x and 4x (where the pixel grid appears), around the
+// middle of the view.
+void zoomSpritePage(benchmark::State &state) {
+    session->showPage(QStringLiteral("Sprites"));
+    SpritesPage *sprites = session->window.spritesPage();
+    sprites->selectByNumber(1500);
+    paintPending();
+    const QPoint middle = sprites->strip()->rect().center();
+    int k = 0;
+    for (auto _ : state) {
+        sprites->setZoom(3 + k++ % 2, middle);
+        paintPending();
+    }
+    sprites->setZoom(1);
+}
+
+void zoomTextureGrid(benchmark::State &state) {
+    session->showPage(QStringLiteral("Textures"));
+    TileGridView *grid = session->window.findChild<TileGridView *>();
+    const QPoint middle = grid->viewport()->rect().center();
+    int k = 0;
+    for (auto _ : state) {
+        grid->setZoom(3 + k++ % 2, middle);
+        paintPending();
+    }
+    grid->setZoom(1);
+}
+
 // The child's part: the editor's own start (as main() does it), until the window has painted the
 // opened style. Leaves without tearing down, as the measured start ends there.
 int startChild(int argc, char **argv) {
@@ -255,6 +283,8 @@ void printRatios(const TimesReporter &reporter) {
     row("scroll the sprite list by one page", "scroll sprite list");
     row("open and close the car editor", "open and close car editor");
     row("undo a tile import in the window", "undo tile import");
+    row("one zoom step of the sprite page view", "zoom sprite page");
+    row("one zoom step of the texture grid", "zoom texture grid");
     printRow("start the editor on the largest style file until its window is painted",
              reporter.seconds("start editor") / reporter.seconds("start reader"),
              "starting a program that reads the same file", duration(reporter.seconds("start editor")),
@@ -279,6 +309,8 @@ int main(int argc, char **argv) {
                           {"scroll sprite list", scrollSpriteList, benchmark::kMillisecond},
                           {"open and close car editor", openCloseCarEditor, benchmark::kMillisecond},
                           {"undo tile import", undoTileImport, benchmark::kMillisecond},
+                          {"zoom sprite page", zoomSpritePage, benchmark::kMillisecond},
+                          {"zoom texture grid", zoomTextureGrid, benchmark::kMillisecond},
                           {"start editor", startEditor, benchmark::kMillisecond},
                           {"start reader", startReader, benchmark::kMillisecond}},
                          printRatios);

@@ -99,9 +99,15 @@ bool sameTileBytes(const QImage &a, const QImage &b, int column, int row) {
 
 } // namespace
 
+int renderedGridColumns(const StyleDocument &doc) {
+    if (doc.TileStore.format() != QImage::Format_Indexed8 || doc.TileStore.width() < PageSide)
+        return 0;
+    return tileGridColumns(doc.TileStore);
+}
+
 QImage renderTileGrid(const StyleDocument &doc) {
-    const int columns = tileGridColumns(doc.TileStore);
-    if (columns == 0 || doc.TileStore.format() != QImage::Format_Indexed8 || doc.TileStore.width() < PageSide)
+    const int columns = renderedGridColumns(doc);
+    if (columns == 0)
         return QImage();
     QImage grid(columns * TileSide, TileGridRows * TileSide, QImage::Format_RGB32);
     grid.fill(Background);

@@ -14,6 +14,8 @@ QString surfaceLabel(const StyleDocument &doc, int tile);
 // cell in its tile's colours with its surface label over it. A tile without a stored physical
 // palette shows a grey checker pattern; cells beyond the store's last row stay black.
 QImage renderTileGrid(const StyleDocument &doc);
+// The columns of that grid: none when the store is no 8-bit store of 256-pixel rows.
+int renderedGridColumns(const StyleDocument &doc);
 // Brings `grid`, rendered from `before`, up to `after` by drawing only the cells whose tile pixels
 // differ. False, leaving the grid as it was, when more than tile pixels changed (palettes,
 // surfaces, the store's size): then the grid must be rendered anew.

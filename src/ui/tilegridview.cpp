@@ -28,11 +28,11 @@ void TileGridView::setDocument(const StyleDocument *doc) {
 }
 
 void TileGridView::refresh() {
-    if (!doc_)
-        picture_ = QImage();
-    else if (!redrawChangedTiles(picture_, drawn_, *doc_))
-        picture_ = renderTileGrid(*doc_);
-    drawn_ = doc_ ? *doc_ : StyleDocument();
+    // Drawn when first shown or asked for: a style is opened on the Sprites page, and a grid of a
+    // thousand tiles costs as much as the rest of the opening.
+    stale_ = true;
+    if (isVisible())
+        ensurePicture();
     if (current_.x() >= columnCount())
         current_ = QPoint();
     updateScrollRange();
@@ -73,7 +73,23 @@ int TileGridView::currentTile() const {
 }
 
 int TileGridView::columnCount() const {
-    return picture_.width() / TileSide;
+    return doc_ ? renderedGridColumns(*doc_) : 0;
+}
+
+const QImage &TileGridView::picture() const {
+    ensurePicture();
+    return picture_;
+}
+
+void TileGridView::ensurePicture() const {
+    if (!stale_)
+        return;
+    if (!doc_)
+        picture_ = QImage();
+    else if (!redrawChangedTiles(picture_, drawn_, *doc_))
+        picture_ = renderTileGrid(*doc_);
+    drawn_ = doc_ ? *doc_ : StyleDocument();
+    stale_ = false;
 }
 
 std::optional<QPoint> TileGridView::cellAt(QPoint point) const {
@@ -104,7 +120,7 @@ void TileGridView::paintEvent(QPaintEvent *event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().window());
     const QPoint offset = scrolled();
-    drawZoomed(painter, picture_, -offset, zoom_, event->rect());
+    drawZoomed(painter, picture(), -offset, zoom_, event->rect());
     if (columnCount() == 0)
         return;
     if (zoom_ > 1)
@@ -149,10 +165,11 @@ void TileGridView::resizeEvent(QResizeEvent *event) {
 void TileGridView::updateScrollRange() {
     QScrollBar *across = horizontalScrollBar();
     across->setPageStep(viewport()->width());
-    across->setRange(0, std::max(0, picture_.width() * zoom_ - viewport()->width()));
+    across->setRange(0, std::max(0, columnCount() * TileSide * zoom_ - viewport()->width()));
     QScrollBar *down = verticalScrollBar();
     down->setPageStep(viewport()->height());
-    down->setRange(0, zoom_ == 1 ? 0 : std::max(0, picture_.height() * zoom_ - viewport()->height()));
+    const int height = columnCount() > 0 ? TileGridRows * TileSide : 0;
+    down->setRange(0, zoom_ == 1 ? 0 : std::max(0, height * zoom_ - viewport()->height()));
 }
 
 void TileGridView::dragEnterEvent(QDragEnterEvent *event) {

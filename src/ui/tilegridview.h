@@ -30,7 +30,7 @@ public:
     int currentTile() const;
     int columnCount() const;
     // What the view shows at 1x, labels included.
-    const QImage &picture() const { return picture_; }
+    const QImage &picture() const;
     // The cell under a viewport point, or nothing off the grid.
     std::optional<QPoint> cellAt(QPoint point) const;
 
@@ -62,9 +62,13 @@ private:
     void drawLabelsUnscaled(QPainter &painter, const QRect &exposed);
 
     const StyleDocument *doc_ = nullptr;
+    // Brings the picture up to the document when a refresh left it behind.
+    void ensurePicture() const;
+
     // The document as the picture shows it, so that a refresh redraws only the tiles that changed.
-    StyleDocument drawn_;
-    QImage picture_;
+    mutable StyleDocument drawn_;
+    mutable QImage picture_;
+    mutable bool stale_ = false;
     QPoint current_;
     int zoom_ = 1;
 };
