@@ -6,6 +6,7 @@
 #include "fileio.h"
 #include "findcaptioned.h"
 #include "log.h"
+#include "opensample.h"
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
@@ -24,15 +25,9 @@ namespace {
 
 struct FileMenu : ::testing::Test {
     FileMenu() {
-        SilentProgress progress;
-        LineLog log;
-        StyleDocument sample = makeSampleStyle();
-        path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-        window.setPrompts(&prompts);
-        window.show();
+        path = showAndOpen(window, prompts, dir, makeSampleStyle());
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.opensty(path);
     }
 
     // Types a new x into the selected sprite's field: one undoable change of its index entry.

@@ -7,6 +7,7 @@
 #include "findcaptioned.h"
 #include "graphicfile.h"
 #include "log.h"
+#include "opensample.h"
 #include "palettelookup.h"
 #include "progress.h"
 #include "samplestyle.h"
@@ -36,13 +37,7 @@ namespace {
 
 struct Transfer : ::testing::Test {
     Transfer() {
-        SilentProgress progress;
-        LineLog log;
-        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-        window.setPrompts(&prompts);
-        window.resize(900, 600);
-        window.show();
-        window.opensty(path);
+        showAndOpen(window, prompts, dir, sample);
         page = window.spritesPage();
         grid = window.findChild<TileGridView *>(QStringLiteral("DrawGrid1"));
         opened = window.document();

@@ -7,6 +7,7 @@
 #include "fileio.h"
 #include "findcaptioned.h"
 #include "log.h"
+#include "opensample.h"
 #include "paintprograms.h"
 #include "palettelookup.h"
 #include "progress.h"
@@ -41,14 +42,7 @@ namespace {
 
 struct SpritesWindow : ::testing::Test {
     SpritesWindow() {
-        StyleDocument sample = makeSampleStyle();
-        SilentProgress progress;
-        LineLog log;
-        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-        window.setPrompts(&prompts);
-        window.resize(900, 600);
-        window.show();
-        window.opensty(path);
+        showAndOpen(window, prompts, dir, makeSampleStyle());
         page = window.spritesPage();
         opened = window.document();
     }
