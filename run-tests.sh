@@ -14,5 +14,7 @@ ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
-CC=clang CXX=clang++ build_tree "$ROOT/build-sanitize" -DVYR2_SANITIZE=ON -DVYR2_BUILD_FUZZ=ON -DVYR2_BUILD_BENCH=OFF
+# -O1 and line tables only: what the sanitizers' reports need, at a fraction of the compile time.
+CC=clang CXX=clang++ build_tree "$ROOT/build-sanitize" -DVYR2_SANITIZE=ON -DVYR2_BUILD_FUZZ=ON -DVYR2_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG"
 ctest --test-dir "$ROOT/build-sanitize" --output-on-failure -j "$(nproc)"
