@@ -22,14 +22,6 @@ QList<QRgb> greyRamp(int count) {
     return colours;
 }
 
-QList<int> indexesOf(const QImage &image) {
-    QList<int> indexes;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            indexes.append(image.constScanLine(y)[x]);
-    return indexes;
-}
-
 struct FormatCase {
     const char *name;
     BitmapLayout layout;
@@ -112,7 +104,7 @@ TEST(BitmapFile, PaletteFilesKeepEveryIndex) {
     const QList<QRgb> twoWhites{qRgb(255, 255, 255), qRgb(255, 255, 255)};
     const LoadedBitmap oneBit = decodeBitmap(
         bitmapBytes({.width = 8, .bitCount = 1, .colours = twoWhites, .rows = {"\xA5"}}), "a.bmp");
-    EXPECT_EQ(indexesOf(oneBit.image), (QList<int>{1, 0, 1, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(pixelIndexes(oneBit.image), (QList<int>{1, 0, 1, 0, 0, 1, 0, 1}));
 
     const LoadedBitmap fourBit = decodeBitmap(bitmapBytes({.width = 4,
                                                            .height = 2,
@@ -120,7 +112,7 @@ TEST(BitmapFile, PaletteFilesKeepEveryIndex) {
                                                            .colours = QList<QRgb>(16, qRgb(1, 2, 3)),
                                                            .rows = {"\x12\x3F", "\xED\xC0"}}),
                                               "b.bmp");
-    EXPECT_EQ(indexesOf(fourBit.image), (QList<int>{1, 2, 3, 15, 14, 13, 12, 0}));
+    EXPECT_EQ(pixelIndexes(fourBit.image), (QList<int>{1, 2, 3, 15, 14, 13, 12, 0}));
 
     const QList<QRgb> shortTable{qRgb(10, 20, 30), qRgb(10, 20, 30), qRgb(40, 50, 60), qRgb(70, 80, 90)};
     const LoadedBitmap eightBit =
@@ -131,7 +123,7 @@ TEST(BitmapFile, PaletteFilesKeepEveryIndex) {
                      "c.bmp");
     EXPECT_EQ(eightBit.pixelFormatCode, Pf8Bit);
     EXPECT_EQ(eightBit.image.format(), QImage::Format_Indexed8);
-    EXPECT_EQ(indexesOf(eightBit.image), (QList<int>{0, 1, 2, 3, 200, 255, 1, 0, 9, 4}));
+    EXPECT_EQ(pixelIndexes(eightBit.image), (QList<int>{0, 1, 2, 3, 200, 255, 1, 0, 9, 4}));
     QList<QRgb> padded = shortTable;
     padded.resize(256, qRgb(0, 0, 0));
     EXPECT_EQ(eightBit.image.colorTable(), padded);
@@ -157,7 +149,7 @@ TEST(BitmapFile, EightBitRoundTripKeepsIndexesAndColourTable) {
     EXPECT_EQ(loaded.pixelFormatCode, Pf8Bit);
     ASSERT_EQ(loaded.image.format(), QImage::Format_Indexed8);
     EXPECT_EQ(loaded.image.colorTable(), table);
-    EXPECT_EQ(indexesOf(loaded.image), indexesOf(image));
+    EXPECT_EQ(pixelIndexes(loaded.image), pixelIndexes(image));
 }
 
 TEST(BitmapFile, EightBitSaveWithShortTableStaysEightBit) {
@@ -172,7 +164,7 @@ TEST(BitmapFile, EightBitSaveWithShortTableStaysEightBit) {
     const LoadedBitmap loaded = loadBitmap(path);
     EXPECT_EQ(loaded.image.colorCount(), 256);
     EXPECT_EQ(loaded.image.color(1), qRgb(2, 2, 2));
-    EXPECT_EQ(indexesOf(loaded.image), (QList<int>{1, 1, 1}));
+    EXPECT_EQ(pixelIndexes(loaded.image), (QList<int>{1, 1, 1}));
 }
 
 TEST(BitmapFile, TwentyFourBitRoundTrip) {

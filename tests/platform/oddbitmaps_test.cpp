@@ -1,3 +1,4 @@
+#include "bitmapbytes.h"
 #include "bitmapfile.h"
 #include "editorerror.h"
 #include "oddbitmaps.h"
@@ -6,14 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QList<int> indexesOf(const QImage &image) {
-    QList<int> indexes;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            indexes.append(image.constScanLine(y)[x]);
-    return indexes;
-}
 
 QList<QRgb> pixelsOf(const QImage &image) {
     QList<QRgb> pixels;
@@ -33,7 +26,7 @@ void expectReadRight(const OddBitmap &file, const LoadedBitmap &loaded, int widt
     EXPECT_EQ(loaded.image.size(), QSize(width, height));
     if (file.paletted()) {
         ASSERT_EQ(loaded.image.format(), QImage::Format_Indexed8);
-        EXPECT_EQ(indexesOf(loaded.image), file.indexes);
+        EXPECT_EQ(pixelIndexes(loaded.image), file.indexes);
         EXPECT_EQ(loaded.image.colorTable(), paddedTable(file.fileColours));
         EXPECT_EQ(loaded.fileColours, file.fileColours.size());
     } else {

@@ -12,7 +12,7 @@
 
 namespace {
 
-QByteArray page(int fill) {
+QByteArray filledPage(int fill) {
     return QByteArray(PageBytes, static_cast<char>(fill));
 }
 
@@ -108,7 +108,7 @@ TEST_F(Reader, FillsTablesAndDerivedValues) {
 TEST_F(Reader, ReadsTheSpriteIndexWhereverItStands) {
     const QByteArray index = u16s({5, 0}) + u8s({8, 8, 0, 0});
     const Chunk sprx{"SPRX", index};
-    const Chunk sprg{"SPRG", page(3)};
+    const Chunk sprg{"SPRG", filledPage(3)};
     const Chunk cari{"CARI", u8s({1, 1, 8, 8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0})};
     StyleDocument first, second;
     ASSERT_TRUE(readStyle(first, styleFile({sprx, sprg, cari}), prompts, progress, log));
@@ -122,7 +122,7 @@ TEST_F(Reader, ReadsTheSpriteIndexWhereverItStands) {
 
 TEST_F(Reader, AbsentChunksKeepWhatTheEarlierFileLeft) {
     ASSERT_TRUE(read(styleFile({{"OBJI", "first"},
-                                {"TILE", page(7)},
+                                {"TILE", filledPage(7)},
                                 {"PPAL", QByteArray(2 * PageBytes, '\x05')},
                                 {"SPEC", u16s({5, 7, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0})}})));
     ASSERT_TRUE(read(styleFile({{"RECY", u8s({3})}, {"PPAL", QByteArray(PageBytes, '\x06')}})));

@@ -13,7 +13,7 @@
 
 namespace {
 
-QByteArray page(int seed) {
+QByteArray patternedPage(int seed) {
     QByteArray p(PageBytes, '\0');
     for (int i = 0; i < PageBytes; ++i)
         p[i] = static_cast<char>((i * 7 + seed) % 251);
@@ -29,8 +29,8 @@ const QByteArray Surfaces = u16s({5, 7, 0, 0, 9, 0, 0, 0, 0, 11, 12, 0, 0, 0});
 // A file that a load and a save reproduce exactly: version 700, the fourteen chunks in the
 // writer's order, whole pages, the fixed font table, a sorted recycle list and nine surface lists.
 std::vector<Chunk> canonicalChunks() {
-    return {{"TILE", page(1) + page(2)},
-            {"PPAL", page(3)},
+    return {{"TILE", patternedPage(1) + patternedPage(2)},
+            {"PPAL", patternedPage(3)},
             {"SPRB", u16s({1, 1, 0, 0, 0, 0})},
             {"FONB", Fonts},
             {"DELX", Deltas},
@@ -38,7 +38,7 @@ std::vector<Chunk> canonicalChunks() {
             {"PALX", u16s({0, 1, 2, 63, 5})},
             {"OBJI", "object info"},
             {"RECY", u8s({2, 9, 200})},
-            {"SPRG", page(4)},
+            {"SPRG", patternedPage(4)},
             {"SPRX", u16s({0, 0}) + u8s({16, 16, 0, 0}) + u16s({16, 0}) + u8s({8, 8, 1, 2})},
             {"PALB", u16s({32, 2, 1, 1, 1, 1, 1, 1})},
             {"CARI", Cars},

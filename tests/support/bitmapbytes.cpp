@@ -68,3 +68,11 @@ QByteArray bitmapBytes(const BitmapLayout &layout) {
     put32(file, pixelOffset);
     return file + info + pixels;
 }
+
+QList<int> pixelIndexes(const QImage &image) {
+    QList<int> indexes;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            indexes.append(image.constScanLine(y)[x]);
+    return indexes;
+}

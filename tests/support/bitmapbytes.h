@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRgb>
 #include <optional>
@@ -28,3 +29,6 @@ struct BitmapLayout {
 };
 
 QByteArray bitmapBytes(const BitmapLayout &layout);
+
+// Every pixel's index, row by row.
+QList<int> pixelIndexes(const QImage &image);
