@@ -36,25 +36,15 @@
 
 namespace {
 
-// Answers the few questions the measured commands ask: the tile import's file, and Cancel to keep
-// the tile's palette.
-class BenchPrompts : public Prompts {
+// Answers the few questions the measured commands ask: the tile import's file, and Cancel (keep the
+// tile's palette) for the rest.
+class BenchPrompts final : public DecliningPrompts {
 public:
     QString file;
 
     void message(const QString &text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-    Answer confirm(const QString &) override { return Answer::Yes; }
-    Answer confirmWithCancel(const QString &) override { return Answer::Cancel; }
-    Answer saveDiscardCancel(const QString &) override { return Answer::Cancel; }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
-        return std::nullopt;
-    }
     std::optional<QString> openFileName(FileKind, const QString &, const QString &) override { return file; }
     std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override { return file; }
-    std::optional<QString> folder(const QString &) override { return std::nullopt; }
-    std::optional<QString> pickPalette(const QString &) override { return std::nullopt; }
-    SpriteImportChoice importChoice() override { return SpriteImportChoice::Cancel; }
-    MissingColoursAnswer missingColours(const QString &) override { return MissingColoursAnswer::Nearest; }
 };
 
 QString writeLargeSample(const QString &folder) {

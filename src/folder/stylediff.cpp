@@ -219,34 +219,24 @@ void diffObjectInfo(const StyleDocument &a, const StyleDocument &b, Lines &lines
         lines.add(QStringLiteral("object info: bytes differ"));
 }
 
-// The chunks the reader skips, in file order, each tag with its payload; a chunk cut short by the
-// end of the file keeps what is there.
-std::vector<std::pair<QString, QByteArray>> unknownChunks(const QByteArray &file) {
-    std::vector<std::pair<QString, QByteArray>> chunks;
-    qsizetype at = FileHeaderSize;
-    while (at + ChunkHeaderSize <= file.size()) {
-        const QString tag = QString::fromLatin1(file.constData() + at, 4);
-        const quint32 size = qFromLittleEndian<quint32>(file.constData() + at + 4);
-        if (!isKnownTag(tag))
-            chunks.emplace_back(tag, file.mid(at + ChunkHeaderSize, size));
-        at += ChunkHeaderSize + qint64(size);
-    }
-    return chunks;
-}
-
 void diffUnknownChunks(const QByteArray &fileA, const QByteArray &fileB, Lines &lines) {
-    const auto chunksA = unknownChunks(fileA);
-    const auto chunksB = unknownChunks(fileB);
-    for (std::size_t i = 0; i < std::max(chunksA.size(), chunksB.size()); ++i) {
+    const QList<UnknownChunkBytes> chunksA = unknownChunkBytes(fileA);
+    const QList<UnknownChunkBytes> chunksB = unknownChunkBytes(fileB);
+    for (qsizetype i = 0; i < std::max(chunksA.size(), chunksB.size()); ++i) {
         const QString name = QStringLiteral("unknown chunk %1").arg(i);
         if (i >= chunksB.size())
-            lines.add(name + QStringLiteral(" \"%1\": only in the first file").arg(chunksA[i].first));
+            lines.add(
+                name +
+                QStringLiteral(" \"%1\": only in the first file").arg(QString::fromLatin1(chunksA[i].tag)));
         else if (i >= chunksA.size())
-            lines.add(name + QStringLiteral(" \"%1\": only in the second file").arg(chunksB[i].first));
-        else if (chunksA[i].first != chunksB[i].first)
-            lines.change(name, chunksA[i].first, chunksB[i].first);
-        else if (chunksA[i].second != chunksB[i].second)
-            lines.add(name + QStringLiteral(" \"%1\": bytes differ").arg(chunksA[i].first));
+            lines.add(
+                name +
+                QStringLiteral(" \"%1\": only in the second file").arg(QString::fromLatin1(chunksB[i].tag)));
+        else if (chunksA[i].tag != chunksB[i].tag)
+            lines.change(name, QString::fromLatin1(chunksA[i].tag), QString::fromLatin1(chunksB[i].tag));
+        else if (chunksA[i].payload != chunksB[i].payload)
+            lines.add(name +
+                      QStringLiteral(" \"%1\": bytes differ").arg(QString::fromLatin1(chunksA[i].tag)));
     }
 }
 

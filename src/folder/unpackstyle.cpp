@@ -31,22 +31,17 @@ QString tagFileName(const QByteArray &tag) {
     return name;
 }
 
-// The chunks the reader skips, walked the way it walks them.
+// The chunks the reader skips, each saved as raw/TAG.bin (numbered when a tag comes again).
 QList<UnknownChunk> unknownChunks(const QByteArray &file, FolderFiles &files) {
     QList<UnknownChunk> chunks;
     QHash<QString, int> used;
-    for (qint64 at = FileHeaderSize; at + ChunkHeaderSize <= file.size();) {
-        const QByteArray tag = file.mid(at, 4);
-        const qint64 size = readU32(file.constData() + at + 4);
-        if (!isKnownTag(QString::fromLatin1(tag))) {
-            const QString base = QStringLiteral("raw/") + tagFileName(tag);
-            const int n = used[base]++;
-            const QString name =
-                base + (n == 0 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".bin");
-            files.emplace_back(name, file.mid(at + ChunkHeaderSize, size));
-            chunks.append({tag, name});
-        }
-        at += ChunkHeaderSize + size;
+    for (const UnknownChunkBytes &chunk : unknownChunkBytes(file)) {
+        const QString base = QStringLiteral("raw/") + tagFileName(chunk.tag);
+        const int n = used[base]++;
+        const QString name =
+            base + (n == 0 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".bin");
+        files.emplace_back(name, chunk.payload);
+        chunks.append({chunk.tag, name});
     }
     return chunks;
 }

@@ -8,6 +8,7 @@
 #include "prompts.h"
 #include "surfacelists.h"
 
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -272,6 +273,18 @@ bool isKnownTag(const QString &tag) {
                                       QStringLiteral("DELX"), QStringLiteral("DELS"), QStringLiteral("SPEC"),
                                       QStringLiteral("PPAL"), QStringLiteral("SPRX")};
     return known.contains(tag);
+}
+
+QList<UnknownChunkBytes> unknownChunkBytes(const QByteArray &file) {
+    QList<UnknownChunkBytes> chunks;
+    for (qint64 at = FileHeaderSize; at + ChunkHeaderSize <= file.size();) {
+        const QByteArray tag = file.mid(at, 4);
+        const qint64 size = readU32(file.constData() + at + 4);
+        if (!isKnownTag(QString::fromLatin1(tag)))
+            chunks.append({tag, file.mid(at + ChunkHeaderSize, size)});
+        at += ChunkHeaderSize + size;
+    }
+    return chunks;
 }
 
 bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Progress &progress, Log &log) {

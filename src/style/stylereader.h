@@ -22,6 +22,14 @@ inline const QString NoPalettesMessage = QStringLiteral(
 // Whether the reader knows chunks of this tag; it skips all others.
 bool isKnownTag(const QString &tag);
 
+// A chunk the reader skips: its tag and its bytes (as far as the file goes when it is cut short).
+struct UnknownChunkBytes {
+    QByteArray tag;
+    QByteArray payload;
+};
+// The chunks of a style file that the reader skips, in file order, walked as the reader walks them.
+QList<UnknownChunkBytes> unknownChunkBytes(const QByteArray &file);
+
 // Parses a whole style file into `doc`. The file is parsed into a copy that replaces `doc` only
 // when the file is accepted; parts whose chunk is absent keep what `doc` held. Returns false when
 // the file was refused; the user has then been told why through `prompts`.

@@ -5,13 +5,11 @@
 #include "twnd_editor.h"
 
 #include "findcaptioned.h"
-#include "log.h"
-#include "progress.h"
+#include "opensample.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "spritespage.h"
-#include "stylewriter.h"
 #include "tempdir.h"
 
 #include <QAction>
@@ -27,16 +25,11 @@ namespace {
 
 struct PaintProgramWindow : ::testing::Test {
     PaintProgramWindow() {
-        SilentProgress progress;
-        LineLog log;
-        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-        window.setPrompts(&prompts);
         window.setFileOpener([this](const QString &file) {
             opened << file;
             return true;
         });
-        window.show();
-        window.opensty(path);
+        showAndOpen(window, prompts, dir, sample);
         page = window.spritesPage();
     }
 

@@ -6,14 +6,12 @@
 
 #include "deltaspage.h"
 #include "findcaptioned.h"
-#include "log.h"
-#include "progress.h"
+#include "opensample.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "spritespage.h"
 #include "spritestripview.h"
-#include "stylewriter.h"
 #include "tempdir.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
@@ -34,16 +32,10 @@ namespace {
 
 struct ZoomedWindow : ::testing::Test {
     ZoomedWindow() {
-        SilentProgress progress;
-        LineLog log;
-        const QString path = writeStyle(sample, dir.path("sample.sty"), prompts, progress, log);
-        window.setPrompts(&prompts);
-        window.resize(900, 600);
-        window.show();
+        showAndOpen(window, prompts, dir, sample);
         // Shortcuts reach only the active window.
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.opensty(path);
         page = window.spritesPage();
         grid = window.findChild<TileGridView *>(QStringLiteral("DrawGrid1"));
     }
