@@ -118,6 +118,9 @@ const QString Usage =
                    "                           each changed tile and sprite before and after; exit\n"
                    "                           status 0 when equal, 1 when they differ, 2 on error\n"
                    "  --help                   show this list\n"
+                   "Every command that reads a style file reports what the reader warns of (a\n"
+                   "chunk cut short, bytes ignored, a chunk that repeats, no palettes) as\n"
+                   "\"warning: FILE: ...\" lines on standard error; --strict refuses such a file.\n"
                    "Every bitmap a graphics command writes or reads may also be a PNG with a\n"
                    "palette: a name ending in .png writes one, and one is read where a bitmap is.\n"
                    "Imports that keep the palette a graphic shows (--palette keep, the sprite choice\n"
@@ -429,7 +432,12 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
     if (args.isEmpty())
         return usageError(err, QStringLiteral("no command given"));
     const QString command = args[0];
-    const QStringList rest = args.mid(1);
+    QStringList rest = args.mid(1);
+    const bool strict = rest.removeAll(QStringLiteral("--strict")) > 0;
+    if (strict && (command == QLatin1String("sample") || command == QLatin1String("pack")))
+        return usageError(err,
+                          QStringLiteral("%1 reads no style file; --strict does not apply").arg(command));
+    setReaderWarnings(strict ? ReaderWarnings::Refused : ReaderWarnings::Reported);
     if (command == QLatin1String("--help")) {
         out << Usage;
         return 0;

@@ -7,6 +7,10 @@ void CliPrompts::message(const QString &text) {
     failed_ = true;
 }
 
+void CliPrompts::warning(const QString &text) {
+    err_ << "warning: " << text << Qt::endl;
+}
+
 MissingColoursAnswer CliPrompts::missingColours(const QString &text) {
     switch (colours_) {
     case ColoursOption::Nearest:

@@ -18,6 +18,8 @@ public:
     void setColours(ColoursOption colours) { colours_ = colours; }
 
     void message(const QString &text) override;
+    // Something the user must know of that does not stop the command, as a "warning: " line.
+    void warning(const QString &text);
     MissingColoursAnswer missingColours(const QString &text) override;
 
 private:

@@ -16,9 +16,31 @@ void printLines(QTextStream &out, const QStringList &lines) {
         out << line << '\n';
 }
 
-bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log) {
+namespace {
+
+// One command runs per process, and runCommandLine sets this from its arguments each time.
+ReaderWarnings readerWarnings = ReaderWarnings::Reported;
+
+} // namespace
+
+void setReaderWarnings(ReaderWarnings handling) {
+    readerWarnings = handling;
+}
+
+bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, LineLog &log,
+               WarningsShown shown) {
     SilentProgress progress;
-    return opensty(doc, path, prompts, progress, log);
+    if (!opensty(doc, path, prompts, progress, log))
+        return false;
+    const bool refused = readerWarnings == ReaderWarnings::Refused && !log.warnings().isEmpty();
+    if (shown == WarningsShown::OnStandardError || refused)
+        for (const QString &warning : log.warnings())
+            prompts.warning(QStringLiteral("%1: %2").arg(path, warning));
+    if (refused) {
+        prompts.message(QStringLiteral("%1: not read, --strict refuses a file with warnings").arg(path));
+        return false;
+    }
+    return true;
 }
 
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
@@ -36,6 +58,9 @@ int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &
         done = command();
     } catch (const EditorError &error) {
         err << error.text() << Qt::endl;
+        return 1;
+    } catch (const std::bad_alloc &) {
+        err << "There is not enough memory for this command; it was stopped." << Qt::endl;
         return 1;
     }
     return done && !prompts.failed() ? 0 : 1;

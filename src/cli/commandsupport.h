@@ -13,8 +13,19 @@ struct StyleDocument;
 
 void printLines(QTextStream &out, const QStringList &lines);
 
-// Loads a style file the way the editor does; false when it was refused.
-bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log);
+// What the command line does with the reader's warnings (a chunk cut short, bytes ignored, a chunk
+// that repeats, no palettes): report them, or with --strict also refuse the file.
+enum class ReaderWarnings { Reported, Refused };
+void setReaderWarnings(ReaderWarnings handling);
+
+// Where loadStyle reports the reader's warnings: on standard error, or left to the caller, which
+// finds them in the log.
+enum class WarningsShown { OnStandardError, ByCaller };
+
+// Loads a style file the way the editor does and reports the reader's warnings, on standard error
+// as "warning: FILE: ..." lines; false when the file was refused.
+bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, LineLog &log,
+               WarningsShown shown = WarningsShown::OnStandardError);
 
 // Saves through the editor's writer and prints the save log; false when the save failed.
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out);

@@ -5,8 +5,6 @@
 #include "fileio.h"
 #include "log.h"
 #include "packstyle.h"
-#include "progress.h"
-#include "stylereader.h"
 #include "unpackstyle.h"
 
 #include <QDir>
@@ -17,12 +15,12 @@ int runUnpack(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 2)
         return misused(err, QStringLiteral("unpack takes a style file and a folder"));
     return guarded(err, [&](CliPrompts &prompts) {
-        const QByteArray file = readWholeFile(args[0]);
         StyleDocument doc;
-        SilentProgress progress;
         LineLog log;
-        if (!readStyle(doc, file, prompts, progress, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
+        // The chunks the reader skips come from the file itself.
+        const QByteArray file = readWholeFile(args[0]);
         std::optional<QByteArray> script;
         const QString scriptPath = QFileInfo(args[0]).dir().filePath(CompanionScriptName);
         if (QFileInfo(scriptPath).isFile())

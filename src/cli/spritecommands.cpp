@@ -16,7 +16,7 @@
 namespace {
 
 // Loads the style and checks the sprite number against it.
-bool loadWithSprite(StyleDocument &doc, const QString &path, int sprite, Prompts &prompts) {
+bool loadWithSprite(StyleDocument &doc, const QString &path, int sprite, CliPrompts &prompts) {
     LineLog log;
     if (!loadStyle(doc, path, prompts, log))
         return false;

@@ -24,8 +24,11 @@ int runCheck(const QStringList &args, QTextStream &out, QTextStream &err) {
     const int status = guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log, WarningsShown::ByCaller))
             return false;
+        // What the reader warned of heads the list: the file on disk is not what the game reads.
+        for (const QString &warning : log.warnings())
+            out << "warning: " << warning << '\n';
         for (const CheckFinding &finding : checkStyle(doc)) {
             out << finding.line() << '\n';
             errors = errors || finding.severity == CheckSeverity::Error;

@@ -3,6 +3,7 @@
 #include "bitmapchecks.h"
 #include "colourmapping.h"
 #include "fileio.h"
+#include "imagememory.h"
 #include "indexedpicture.h"
 #include "log.h"
 #include "palettelookup.h"
@@ -42,7 +43,7 @@ void copyPixels(StyleDocument &doc, int sprite, const QImage &bitmap) {
     const SpriteEntry &entry = entryOf(doc, sprite);
     const int top = entry.page() * PageSide + entry.y();
     for (int row = 0; row < entry.h; ++row)
-        std::memcpy(doc.SpriteStore.scanLine(top + row) + entry.x(), bitmap.constScanLine(row), entry.w);
+        std::memcpy(writableLine(doc.SpriteStore, top + row) + entry.x(), bitmap.constScanLine(row), entry.w);
 }
 
 // Why the sprite has no picture to write, or nothing when it has one.
@@ -195,7 +196,7 @@ bool removeSpritePage(StyleDocument &doc, Prompts &prompts) {
     }
     if (prompts.confirm(RemoveSpritePageQuestion) == Answer::No)
         return false;
-    doc.SpriteStore = doc.SpriteStore.copy(0, 0, PageSide, (pages - 1) * PageSide);
+    doc.SpriteStore = allocated(doc.SpriteStore.copy(0, 0, PageSide, (pages - 1) * PageSide));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "bitmapchecks.h"
 #include "colourmapping.h"
 #include "fileio.h"
+#include "imagememory.h"
 #include "indexedpicture.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
@@ -47,7 +48,7 @@ QString writeTile(const StyleDocument &doc, int tile, const QString &path, Durab
 
 QImage tileBitmap(const StyleDocument &doc, int tile) {
     const QPoint origin = tileOrigin(tile);
-    QImage image = doc.TileStore.copy(origin.x(), origin.y(), TileSide, TileSide);
+    QImage image = allocated(doc.TileStore.copy(origin.x(), origin.y(), TileSide, TileSide));
     // A palette number outside the store reads as MissingPaletteColour.
     const int palette = physicalPaletteOf(doc, tileVirtualPalette(tile)).value_or(-1);
     changepalette(image, ClutToPal(doc, palette));
@@ -168,7 +169,7 @@ bool removeTilePage(StyleDocument &doc, Prompts &prompts) {
     const int pages = tilePages(doc.TileStore);
     if (pages <= 1 || prompts.confirm(RemoveTilePageQuestion) == Answer::No)
         return false;
-    doc.TileStore = doc.TileStore.copy(0, 0, PageSide, (pages - 1) * PageSide);
+    doc.TileStore = allocated(doc.TileStore.copy(0, 0, PageSide, (pages - 1) * PageSide));
     return true;
 }
 

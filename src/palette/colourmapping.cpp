@@ -1,5 +1,6 @@
 #include "colourmapping.h"
 
+#include "imagememory.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "prompts.h"
@@ -157,7 +158,7 @@ std::optional<QImage> matchColours(const LoadedBitmap &bitmap, const QString &fi
                             .arg(file, target.palette,
                                  counted(moved, QStringLiteral("pixel"), QStringLiteral("pixels"))));
 
-    QImage mapped(pixels.size(), QImage::Format_Indexed8);
+    QImage mapped = makeImage(pixels.size(), QImage::Format_Indexed8);
     mapped.setColorTable(target.colours);
     for (int y = 0; y < pixels.height(); ++y) {
         const uchar *from = pixels.constScanLine(y);

@@ -1,6 +1,7 @@
 #include "palettelookup.h"
 
 #include "editorerror.h"
+#include "imagememory.h"
 #include "prompts.h"
 #include "textnumbers.h"
 
@@ -31,7 +32,7 @@ void writetoclut(StyleDocument &doc, QImage *clut1, int palette, int colour, boo
         return;
     // A picture of another depth (one taken over from a bitmap file) has no 4-byte pixels.
     if (clut1->depth() == 32)
-        reinterpret_cast<QRgb *>(clut1->scanLine(colour))[palette] = toRgb(value);
+        reinterpret_cast<QRgb *>(writableLine(*clut1, colour))[palette] = toRgb(value);
     else
         clut1->setPixel(palette, colour, toRgb(value));
 }
@@ -65,7 +66,7 @@ void rawpixelcopy(const QImage &source, QImage &target, int rowOffset, int colum
     if (firstColumn >= lastColumn)
         return;
     for (qint64 y = firstRow; y < lastRow; ++y)
-        std::memcpy(target.scanLine(int(y + rowOffset)) + columnOffset + firstColumn,
+        std::memcpy(writableLine(target, int(y + rowOffset)) + columnOffset + firstColumn,
                     source.constScanLine(int(y)) + firstColumn,
                     static_cast<std::size_t>(lastColumn - firstColumn));
 }
@@ -74,7 +75,7 @@ QImage makeClut1(const StyleDocument &doc) {
     const int width = std::clamp(doc.PhysicalPaletteCount, 0, PaletteStoreCapacity);
     if (width == 0)
         return QImage();
-    QImage picture(width, 256, QImage::Format_RGB32);
+    QImage picture = makeImage(width, 256, QImage::Format_RGB32);
     const auto *store = reinterpret_cast<const uchar *>(doc.PhysicalPalettes.constData());
     for (int c = 0; c < 256; ++c) {
         auto *row = reinterpret_cast<QRgb *>(picture.scanLine(c));

@@ -1,5 +1,7 @@
 #include "documenthistory.h"
 
+#include "imagememory.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -226,7 +228,10 @@ std::optional<std::pair<StoreRows, StoreRows>> changedRows(const QImage &before,
     while (bottom > top && !differs(bottom - 1))
         --bottom;
     const QRect band(0, top, before.width(), bottom - top);
-    return std::pair(StoreRows{top, before.copy(band)}, StoreRows{top, after.copy(band)});
+    if (band.isEmpty())
+        return std::pair(StoreRows{top, QImage()}, StoreRows{top, QImage()});
+    return std::pair(StoreRows{top, allocated(before.copy(band))},
+                     StoreRows{top, allocated(after.copy(band))});
 }
 
 qint64 bandBytes(const StoreBands &bands, Seen &seen) {
@@ -397,7 +402,7 @@ void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, co
         if (band.top < 0 || band.top + band.rows.height() > image.height())
             continue;
         for (int y = 0; y < band.rows.height(); ++y)
-            std::memcpy(image.scanLine(band.top + y), band.rows.constScanLine(y),
+            std::memcpy(writableLine(image, band.top + y), band.rows.constScanLine(y),
                         std::size_t(band.rows.bytesPerLine()));
     }
     for (std::size_t text = 0; text < texts.size(); ++text)

@@ -1,5 +1,7 @@
 #include "styledocument.h"
 
+#include "imagememory.h"
+
 void StyleDocument::derivePaletteBases() {
     PaletteBases[0] = 0;
     for (int k = 1; k < PaletteKindCount; ++k)
@@ -28,7 +30,7 @@ QList<QRgb> greyRamp() {
 QImage makePixelStore(int rows) {
     if (rows <= 0)
         return QImage();
-    QImage store(PageSide, rows, QImage::Format_Indexed8);
+    QImage store = makeImage(PageSide, rows, QImage::Format_Indexed8);
     store.setColorTable(greyRamp());
     store.fill(0);
     return store;

@@ -8,6 +8,8 @@
 #include "prompts.h"
 #include "surfacelists.h"
 
+#include <QFileInfo>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -307,10 +309,11 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
     progress.setMaximum(countChunks(bytes));
     progress.setPosition(0);
     int chunksRead = 0;
+    QSet<QString> seen;
     try {
         while (at < end) {
             if (end - at < ChunkHeaderSize) {
-                log.append(
+                log.warning(
                     QStringLiteral("%1 bytes at offset %2 are too short for a chunk header and were ignored")
                         .arg(end - at)
                         .arg(at));
@@ -323,11 +326,17 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
             log.append(QStringLiteral("found header: %1 size: %2").arg(p.tag).arg(p.declared));
             const bool truncated = p.present < static_cast<qsizetype>(p.declared);
             if (truncated)
-                log.append(QStringLiteral("chunk \"%1\" runs past the end of the file: %2 of %3 bytes read")
-                               .arg(p.tag)
-                               .arg(p.present)
-                               .arg(p.declared));
+                log.warning(QStringLiteral("chunk \"%1\" runs past the end of the file: %2 of %3 bytes read")
+                                .arg(p.tag)
+                                .arg(p.present)
+                                .arg(p.declared));
             sawPalettes = sawPalettes || p.tag == u"PPAL";
+            if (isKnownTag(p.tag) && seen.contains(p.tag))
+                log.warning(QStringLiteral("chunk \"%1\" appears again at offset %2; this one replaces the "
+                                           "earlier one")
+                                .arg(p.tag)
+                                .arg(at - ChunkHeaderSize));
+            seen.insert(p.tag);
             if (isKnownTag(p.tag)) {
                 progress.setStatus(QStringLiteral(" reading: %1 ").arg(p.tag));
                 progress.processEvents();
@@ -351,11 +360,12 @@ bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Pr
         return false;
     }
     if (next.PhysicalPaletteCount == 0)
-        log.append(NoPalettesMessage);
+        log.warning(NoPalettesMessage);
     else if (!sawPalettes)
-        log.append(QStringLiteral("The file has no \"PPAL\" chunk; the %1 palettes of the file opened before "
-                                  "stay.")
-                       .arg(next.PhysicalPaletteCount));
+        log.warning(
+            QStringLiteral("The file has no \"PPAL\" chunk; the %1 palettes of the file opened before "
+                           "stay.")
+                .arg(next.PhysicalPaletteCount));
     log.append(QStringLiteral("done !"));
 
     next.SurfaceColumns = splitSurfaceLists(next.SurfaceLists);
@@ -369,6 +379,14 @@ bool opensty(StyleDocument &doc, const QString &path, Prompts &prompts, Progress
     progress.processEvents();
     log.clear();
     log.append(QStringLiteral("creating memory stream and loading file..."));
-    const QByteArray bytes = readWholeFile(path);
-    return readStyle(doc, bytes, prompts, progress, log);
+    try {
+        const QByteArray bytes = readWholeFile(path);
+        return readStyle(doc, bytes, prompts, progress, log);
+    } catch (const std::bad_alloc &) {
+        throw EditorError(notEnoughMemoryToOpenMessage(path));
+    }
+}
+
+QString notEnoughMemoryToOpenMessage(const QString &path) {
+    return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
 }

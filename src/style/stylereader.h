@@ -35,5 +35,9 @@ QList<UnknownChunkBytes> unknownChunkBytes(const QByteArray &file);
 // the file was refused; the user has then been told why through `prompts`.
 bool readStyle(StyleDocument &doc, const QByteArray &bytes, Prompts &prompts, Progress &progress, Log &log);
 
-// Reads the named file and parses it as above. Throws EditorError when the file cannot be read.
+// Reads the named file and parses it as above. Throws EditorError when the file cannot be read or
+// held in memory whole.
 bool opensty(StyleDocument &doc, const QString &path, Prompts &prompts, Progress &progress, Log &log);
+
+// What the user is told when a style file does not fit in the memory left.
+QString notEnoughMemoryToOpenMessage(const QString &path);

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int ChunkCount = 14;
 
+const QString ShortOfMemory = QStringLiteral("A shortage of memory");
+
 class ChunkWriter {
 public:
     ChunkWriter(QByteArray &out, Progress &progress, Log &log) : out_(out), progress_(progress), log_(log) {}
@@ -39,6 +41,8 @@ public:
                             .arg(size));
         } catch (const EditorError &error) {
             throw WriteFailure{error.text(), tag_};
+        } catch (const std::bad_alloc &) {
+            throw WriteFailure{ShortOfMemory, tag_};
         }
     }
 
@@ -50,7 +54,14 @@ private:
     int written_ = 0;
 };
 
+// A store is whole when it is empty or whole pages of 8-bit rows; anything else (a picture that
+// could not be made, say) would save a file without its graphics.
 void appendStore(QByteArray &out, const QImage &store) {
+    if (!store.isNull() && (store.format() != QImage::Format_Indexed8 || store.width() != PageSide ||
+                            store.height() % PageSide != 0))
+        throw EditorError(QStringLiteral("the pixel store is not whole (%1*%2 pixels)")
+                              .arg(store.width())
+                              .arg(store.height()));
     for (int y = 0; y < store.height(); ++y)
         out.append(reinterpret_cast<const char *>(store.constScanLine(y)), store.width());
 }
@@ -198,6 +209,11 @@ QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts
     } catch (const WriteFailure &failure) {
         progress.setPosition(0);
         prompts.message(failure.text + QStringLiteral(" had occured while writing: ") + failure.tag);
+        return QString();
+    } catch (const std::bad_alloc &) {
+        // Outside the chunks: the header, or the copy the file is written from.
+        progress.setPosition(0);
+        prompts.message(ShortOfMemory + QStringLiteral(" had occured while writing: SPEC"));
         return QString();
     }
     progress.setPosition(0);

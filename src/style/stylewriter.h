@@ -24,8 +24,8 @@ QByteArray serializeStyle(const StyleDocument &doc, StyleDocument &saved, Progre
 
 // Writes the document to `fileName` with its extension made ".sty". On success the document
 // takes the sorted recycle list and the rebuilt surface-number list and the saved path is
-// returned; on failure the user is told (text + " had occured while writing: " + tag), nothing
-// on disk or in `doc` changes, and an empty string is returned.
+// returned; on failure (a chunk that cannot be written, or too little memory to assemble the
+// file) the user is told, nothing on disk or in `doc` changes, and an empty string is returned.
 QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts, Progress &progress,
                    Log &log);
 

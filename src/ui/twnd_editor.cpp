@@ -726,6 +726,8 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
         run();
     } catch (const EditorError &e) {
         reportError(e.text());
+    } catch (const std::bad_alloc &) {
+        reportError(QStringLiteral("There is not enough memory for this command."));
     }
 }
 

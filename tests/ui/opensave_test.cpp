@@ -103,6 +103,54 @@ TEST_F(OpenSave, AFileTooLargeForTheMemoryLeftIsRefusedAndTheProgramGoesOn) {
     EXPECT_EXIT(openWithLittleMemory(), ::testing::ExitedWithCode(0), "");
 }
 
+TEST_F(OpenSave, OpenAndSaveUnderEveryMemoryLimitRefuseTheFileOrSaveItWhole) {
+#ifdef VYR2_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves its memory up front, so a limit fails inside it";
+#endif
+    SilentProgress progress;
+    LineLog log;
+    StyleDocument largeSample = makeLargeSampleStyle();
+    const QString large = writeStyle(largeSample, dir.path("large.sty"), prompts, progress, log);
+    const QByteArray original = readWholeFile(large);
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    enum Outcome { Refused = 10, Opened = 11, OpenedShortOfMemory = 12, Wrong = 13 };
+    // In a child with `headroom` bytes of address space beyond what it uses: open, then Save; a
+    // want of memory may stop either, with its message.
+    const auto openAndSave = [&](rlim_t headroom) {
+        const rlimit limit{addressSpaceInUse() + headroom, RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+        window.openArgument({"vyr2-sty-tool", large});
+        if (window.document() == opened)
+            std::_Exit(prompts.messages() == QStringList{notEnoughMemoryToOpenMessage(large)} ? Refused
+                                                                                              : Wrong);
+        action("Save")->trigger();
+        const QStringList messages = prompts.messages();
+        const bool onlyMemory = std::all_of(messages.begin(), messages.end(), [](const QString &m) {
+            return m.startsWith(QStringLiteral("There is not enough memory")) ||
+                   m.startsWith(QStringLiteral("A shortage of memory had occured while writing: "));
+        });
+        std::_Exit(!onlyMemory ? Wrong : messages.isEmpty() ? Opened : OpenedShortOfMemory);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::vector<int> outcomes;
+    for (rlim_t headroom = 4 << 20; headroom <= (160 << 20); headroom += 1 << 20) {
+        int outcome = Wrong;
+        const auto classified = [&](int status) {
+            outcome = WIFEXITED(status) ? WEXITSTATUS(status) : Wrong;
+            return outcome != Wrong;
+        };
+        EXPECT_EXIT(openAndSave(headroom), classified, "") << (headroom >> 20) << " MiB of headroom";
+        // Refused, opened or saved: the file on disk is the file as it was, byte for byte.
+        EXPECT_EQ(readWholeFile(large), original) << (headroom >> 20) << " MiB of headroom";
+        outcomes.push_back(outcome);
+        if (outcome == Opened)
+            break;
+    }
+    EXPECT_EQ(outcomes.front(), Refused);
+    EXPECT_EQ(outcomes.back(), Opened);
+}
+
 TEST_F(OpenSave, ARefusedFileIsNotWhereSaveAsWrites) {
     window.opensty(samplePath);
     writeWholeFileAtomic(dir.path("b.sty"), "not a style");
