@@ -1,5 +1,6 @@
 #include "pedpicture.h"
 
+#include "imagememory.h"
 #include "palettelookup.h"
 #include "samplepainting.h"
 #include "samplepalettes.h"
@@ -49,7 +50,7 @@ QList<QRgb> startingColours() {
 } // namespace
 
 QImage makePedPicture() {
-    QImage picture(PedPictureSide, PedPictureSide, QImage::Format_Indexed8);
+    QImage picture = makeImage(PedPictureSide, PedPictureSide, QImage::Format_Indexed8);
     picture.fill(0);
     Canvas canvas(picture);
     drawPedestrian(canvas);

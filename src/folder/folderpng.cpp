@@ -1,6 +1,7 @@
 #include "folderpng.h"
 
 #include "editorerror.h"
+#include "imagememory.h"
 #include "pngfile.h"
 
 #include <QBuffer>
@@ -17,7 +18,7 @@ QByteArray colourPngBytes(const QImage &picture, const QString &name) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"))
+    if (!allocated(picture.convertToFormat(QImage::Format_RGB32)).save(&buffer, "PNG"))
         throw EditorError(QStringLiteral("%1: the picture could not be encoded as PNG.").arg(name));
     return png;
 }
@@ -52,5 +53,5 @@ QImage readColourPng(const QByteArray &bytes, const QString &name) {
     if (image.isNull())
         throw EditorError(QStringLiteral("%1: not a readable PNG file (%2); nothing was written.")
                               .arg(name, reader.errorString()));
-    return image.convertToFormat(QImage::Format_RGB32);
+    return allocated(image.convertToFormat(QImage::Format_RGB32));
 }

@@ -3,6 +3,7 @@
 #include "deltaunit.h"
 #include "editorerror.h"
 #include "filerecords.h"
+#include "imagememory.h"
 #include "spriteentries.h"
 #include "stylereader.h"
 #include "surfacelists.h"
@@ -70,7 +71,7 @@ QImage storedPixels(const StyleDocument &doc, int sprite) {
     const SpriteEntry &entry = doc.SpriteIndex[std::size_t(sprite)];
     if (!spriteOnItsPage(doc, entry))
         return QImage();
-    return doc.SpriteStore.copy(entry.x(), entry.page() * PageSide + entry.y(), entry.w, entry.h);
+    return allocated(doc.SpriteStore.copy(entry.x(), entry.page() * PageSide + entry.y(), entry.w, entry.h));
 }
 
 void diffSprites(const StyleDocument &a, const StyleDocument &b, StyleDiff &diff, Lines &lines) {
@@ -271,7 +272,7 @@ QImage diffPicture(const StyleDocument &a, const StyleDocument &b, const StyleDi
         column = std::max({column, before.width(), after.width()});
         height += std::max(before.height(), after.height()) + PictureGap;
     }
-    QImage picture(2 * column + 3 * PictureGap, height, QImage::Format_RGB32);
+    QImage picture = makeImage(2 * column + 3 * PictureGap, height, QImage::Format_RGB32);
     if (picture.isNull())
         throw EditorError(QStringLiteral("The %1 changed tiles and sprites make a picture too large to draw.")
                               .arg(pairs.size()));

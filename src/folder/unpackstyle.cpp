@@ -8,6 +8,7 @@
 #include "folderlayout.h"
 #include "folderpalettes.h"
 #include "folderpng.h"
+#include "imagememory.h"
 #include "littleendian.h"
 #include "spriteentries.h"
 #include "stylejson.h"
@@ -75,7 +76,8 @@ void addGraphics(const StyleDocument &doc, FolderFiles &files) {
         files.emplace_back(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
     const int wholeRows = tilePages(doc.TileStore) * PageSide;
     if (doc.TileStore.height() > wholeRows) {
-        const QImage rest = doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows);
+        const QImage rest =
+            allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows));
         files.emplace_back(TileRestName, indexedPngBytes(rest, TileRestName));
     }
     if (!doc.SpriteStore.isNull())

@@ -2,6 +2,7 @@
 
 #include "deltaunit.h"
 #include "editorerror.h"
+#include "imagememory.h"
 #include "spritepicture.h"
 
 #include <array>
@@ -53,7 +54,7 @@ int closestToWhite(const QList<QRgb> &colours) {
 QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view) {
     const QImage picture = spritePicture(doc, sprite);
     const QSize size = picture.size();
-    QImage sheet(deltaSheetSize(size), QImage::Format_Indexed8);
+    QImage sheet = makeImage(deltaSheetSize(size), QImage::Format_Indexed8);
     sheet.setColorTable(picture.colorTable());
     sheet.fill(static_cast<uint>(closestToWhite(picture.colorTable())));
     for (int cell = 0; cell < DeltaSheetCells; ++cell) {
@@ -78,7 +79,7 @@ std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &s
                 .arg(deltaSheetSize(size).width())
                 .arg(deltaSheetSize(size).height()));
     const std::array<uchar, 256> map = colourMap(sheet.colorTable(), picture.colorTable());
-    QImage cell(size, QImage::Format_Indexed8);
+    QImage cell = makeImage(size, QImage::Format_Indexed8);
     std::vector<QByteArray> deltas(DeltaSheetCells);
     for (int c = 0; c < DeltaSheetCells; ++c) {
         const QPoint origin = deltaCellOrigin(size, c);

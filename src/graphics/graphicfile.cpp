@@ -1,6 +1,7 @@
 #include "graphicfile.h"
 
 #include "forwardingprompts.h"
+#include "imagememory.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "tileoperations.h"
@@ -35,8 +36,8 @@ bool importGraphicFile(StyleDocument &doc, QImage &clut1, Graphic graphic, const
 std::optional<QImage> eightBitPicture(const QImage &picture, QString &refusal) {
     if (picture.format() == QImage::Format_Indexed8)
         return picture;
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-    QImage indexed(rgb.size(), QImage::Format_Indexed8);
+    const QImage rgb = allocated(picture.convertToFormat(QImage::Format_RGB32));
+    QImage indexed = makeImage(rgb.size(), QImage::Format_Indexed8);
     QList<QRgb> colours;
     QHash<QRgb, uchar> indexOf;
     for (int y = 0; y < rgb.height(); ++y) {

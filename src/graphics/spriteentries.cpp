@@ -1,5 +1,6 @@
 #include "spriteentries.h"
 
+#include "imagememory.h"
 #include "palettelookup.h"
 
 #include <algorithm>
@@ -75,7 +76,7 @@ QImage spriteGlyph(const StyleDocument &doc, int sprite) {
     const SpriteEntry &entry = entryOf(doc, sprite);
     if (entry.w == 0 || entry.h == 0)
         return QImage();
-    QImage glyph(entry.w, entry.h, QImage::Format_Indexed8);
+    QImage glyph = makeImage(entry.w, entry.h, QImage::Format_Indexed8);
     glyph.fill(0);
     glyph.setColorTable(spriteColours(doc, sprite));
     const int top = entry.page() * PageSide + entry.y();

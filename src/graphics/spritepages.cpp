@@ -1,5 +1,6 @@
 #include "spritepages.h"
 
+#include "imagememory.h"
 #include "spriteentries.h"
 
 namespace {
@@ -14,7 +15,7 @@ bool paintable(const QImage &overlay, const StyleDocument &doc, int sprite) {
 QImage buildSpriteOverlay(const StyleDocument &doc, bool borders, const std::function<void(int)> &painted) {
     if (doc.SpriteStore.isNull())
         return QImage();
-    QImage overlay(doc.SpriteStore.height(), PageSide, QImage::Format_RGB32);
+    QImage overlay = makeImage(doc.SpriteStore.height(), PageSide, QImage::Format_RGB32);
     overlay.fill(SpriteStripBackground);
     for (int sprite = 0; sprite < doc.spriteCount(); ++sprite) {
         paintSprite(overlay, doc, sprite);

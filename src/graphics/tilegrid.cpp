@@ -1,5 +1,6 @@
 #include "tilegrid.h"
 
+#include "imagememory.h"
 #include "labelfont.h"
 #include "palettelookup.h"
 #include "surfacelists.h"
@@ -109,7 +110,7 @@ QImage renderTileGrid(const StyleDocument &doc) {
     const int columns = renderedGridColumns(doc);
     if (columns == 0)
         return QImage();
-    QImage grid(columns * TileSide, TileGridRows * TileSide, QImage::Format_RGB32);
+    QImage grid = makeImage(columns * TileSide, TileGridRows * TileSide, QImage::Format_RGB32);
     grid.fill(Background);
     const SurfaceLabelLookup labels(doc);
     for (int column = 0; column < columns; ++column)
@@ -139,7 +140,7 @@ bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDo
 }
 
 QImage renderTileCell(const StyleDocument &doc, int column, int row) {
-    QImage cell(TileSide, TileSide, QImage::Format_RGB32);
+    QImage cell = makeImage(TileSide, TileSide, QImage::Format_RGB32);
     cell.fill(Background);
     if (column >= 0 && column < tileGridColumns(doc.TileStore) && row >= 0 && row < TileGridRows &&
         doc.TileStore.format() == QImage::Format_Indexed8 && doc.TileStore.width() >= PageSide)

@@ -1,5 +1,6 @@
 #include "coloradjust.h"
 
+#include "imagememory.h"
 #include "palettelookup.h"
 
 #include <algorithm>
@@ -13,8 +14,8 @@ int shifted(int value, int offset) {
 } // namespace
 
 QImage adjustColours(const QImage &clut1, int dRed, int dGreen, int dBlue) {
-    const QImage source = clut1.convertToFormat(QImage::Format_RGB32);
-    QImage adjusted(source.size(), QImage::Format_RGB32);
+    const QImage source = allocated(clut1.convertToFormat(QImage::Format_RGB32));
+    QImage adjusted = makeImage(source.size(), QImage::Format_RGB32);
     for (int y = 0; y < source.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         auto *out = reinterpret_cast<QRgb *>(adjusted.scanLine(y));
@@ -26,7 +27,7 @@ QImage adjustColours(const QImage &clut1, int dRed, int dGreen, int dBlue) {
 }
 
 void applyAdjustedColours(StyleDocument &doc, QImage &clut1, const QImage &clut2) {
-    const QImage colours = clut2.convertToFormat(QImage::Format_RGB32);
+    const QImage colours = allocated(clut2.convertToFormat(QImage::Format_RGB32));
     // A picture smaller than the palette table leaves the palettes it does not cover alone.
     const int palettes = std::min({doc.PhysicalPaletteCount, PaletteStoreCapacity, colours.width()});
     const int rows = std::min(256, colours.height());

@@ -2,6 +2,7 @@
 
 #include "bitmapfile.h"
 #include "fileio.h"
+#include "imagememory.h"
 #include "palettelookup.h"
 #include "prompts.h"
 
@@ -42,7 +43,7 @@ bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
         return false;
     }
 
-    const QImage picture = loaded.image.convertToFormat(QImage::Format_RGB32);
+    const QImage picture = allocated(loaded.image.convertToFormat(QImage::Format_RGB32));
     doc.PhysicalPaletteCount = width;
     for (int c = 0; c < 256; ++c) {
         const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(c));

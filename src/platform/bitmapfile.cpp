@@ -2,6 +2,7 @@
 
 #include "editorerror.h"
 #include "fileio.h"
+#include "imagememory.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -390,7 +391,7 @@ LoadedBitmap decodeBitmap(const QByteArray &bytes, const QString &path) {
         throw refusal(reader.errorString());
 
     if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB) {
-        image = image.convertToFormat(QImage::Format_Indexed8);
+        image = allocated(image.convertToFormat(QImage::Format_Indexed8));
         undoIndexSwap(image, header, bytes, colours);
     }
     if (image.format() == QImage::Format_Indexed8)
@@ -408,5 +409,5 @@ void saveBitmap8(const QString &path, const QImage &indexed8, Durability durabil
 
 void saveBitmap24(const QString &path, const QImage &image) {
     // Qt writes an indexed picture with its table, every other format as 24 bits.
-    saveBitmap(path, image.convertToFormat(QImage::Format_RGB32), Durability::Synced);
+    saveBitmap(path, allocated(image.convertToFormat(QImage::Format_RGB32)), Durability::Synced);
 }

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <cstring>
+#include <new>
 #include <png.h>
 #include <vector>
 
@@ -39,9 +40,17 @@ void readFromMemory(png_structp png, png_bytep data, png_size_t length) {
     reader->at += qsizetype(length);
 }
 
+// No exception may pass through libpng's C frames: a failed append becomes libpng's own error.
 void appendToMemory(png_structp png, png_bytep data, png_size_t length) {
-    static_cast<QByteArray *>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char *>(data), qsizetype(length));
+    bool appended = true;
+    try {
+        static_cast<QByteArray *>(png_get_io_ptr(png))
+            ->append(reinterpret_cast<const char *>(data), qsizetype(length));
+    } catch (const std::bad_alloc &) {
+        appended = false;
+    }
+    if (!appended)
+        png_error(png, "insufficient memory");
 }
 
 void noFlush(png_structp) {}
@@ -142,14 +151,18 @@ QByteArray palettePngBytes(const QImage &indexed8) {
     std::vector<png_bytep> rows(std::size_t(indexed8.height()));
     for (int y = 0; y < indexed8.height(); ++y)
         rows[std::size_t(y)] = const_cast<png_bytep>(indexed8.constScanLine(y));
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    char error[128] = "";
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, keepError, ignoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     QByteArray bytes;
     const bool written =
         info && writePalettePng(png, info, png_uint_32(indexed8.width()), png_uint_32(indexed8.height()),
                                 palette.data(), rows.data(), &bytes);
     png_destroy_write_struct(&png, &info);
-    return written ? bytes : QByteArray();
+    // An 8-bit picture written into memory fails only for want of memory.
+    if (!written)
+        throw std::bad_alloc();
+    return bytes;
 }
 
 LoadedBitmap decodePng(const QByteArray &bytes, const QString &path) {

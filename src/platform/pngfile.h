@@ -9,7 +9,8 @@
 // whose colours are all grey as a grey PNG, and reads indexes past a short palette as 0.
 
 // The bytes of a palette PNG holding an 8-bit picture: 8 bits per pixel, the colour table (padded
-// with black to 256 entries) as the palette, every index kept. Empty for a picture that is not 8-bit.
+// with black to 256 entries) as the palette, every index kept. Empty for a picture that is not 8-bit;
+// throws std::bad_alloc when memory runs out.
 QByteArray palettePngBytes(const QImage &indexed8);
 
 // What a PNG file holds, in the terms of the bitmap reader:

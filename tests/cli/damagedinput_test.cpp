@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -125,20 +126,23 @@ bool shortOfMemory(const QString &err) {
 
 // The address space of the built program at its smallest: the least limit under which it can
 // still print its help, found by halving.
+std::function<void()> addressSpace(rlim_t bytes) {
+    return [bytes] {
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_AS, &limit);
+    };
+}
+
 rlim_t smallestWorkingLimit(DamagedInput &test) {
     rlim_t low = 1 << 20, high = rlim_t(1) << 32;
     while (high - low > (1 << 20)) {
         const rlim_t middle = (low + high) / 2;
-        const int status = test.runProgram({"--help"}, [middle] {
-            const rlimit limit{middle, middle};
-            setrlimit(RLIMIT_AS, &limit);
-        });
-        (status == 0 ? high : low) = middle;
+        (test.runProgram({"--help"}, addressSpace(middle)) == 0 ? high : low) = middle;
     }
     return high;
 }
 
-TEST_F(DamagedInput, ResaveUnderEveryMemoryLimitRefusesTheFileOrSavesItWhole) {
+TEST_F(DamagedInput, UnderEveryMemoryLimitAFileIsRefusedWithTheReasonOrSavedWhole) {
 #ifdef VYR2_ASAN
     GTEST_SKIP() << "AddressSanitizer reserves its memory up front, so a limit fails inside it";
 #endif
@@ -148,12 +152,10 @@ TEST_F(DamagedInput, ResaveUnderEveryMemoryLimitRefusesTheFileOrSavesItWhole) {
     const QString refusal = QStringLiteral("There is not enough memory to open \"big.sty\".\n");
     int refusals = 0;
     bool saved = false;
-    for (rlim_t limit = start; !saved && limit < start + (256 << 20); limit += 2 << 20) {
+    rlim_t limit = start;
+    for (; !saved && limit < start + (256 << 20); limit += 2 << 20) {
         const std::string at = std::to_string((limit - start) >> 20) + " MiB above the least";
-        const auto limited = [limit] {
-            const rlimit l{limit, limit};
-            setrlimit(RLIMIT_AS, &l);
-        };
+        const auto limited = addressSpace(limit);
         writeWholeFileAtomic(dir.path("inplace.sty"), original);
         const int inPlace = runProgram({"resave", dir.path("inplace.sty"), dir.path("inplace.sty")}, limited);
         const QString inPlaceErr = err;
@@ -177,7 +179,30 @@ TEST_F(DamagedInput, ResaveUnderEveryMemoryLimitRefusesTheFileOrSavesItWhole) {
         saved = inPlace == 0 && copy == 0;
     }
     EXPECT_GT(refusals, 0) << "the range began where the file could not be opened";
-    EXPECT_TRUE(saved) << "the range ended where the file was saved";
+    ASSERT_TRUE(saved) << "the range ended where the file was saved";
+
+    // The other commands that hold a whole style, from the least limit to well past resave's.
+    ASSERT_EQ(runProgram({"unpack", dir.path("big.sty"), dir.path("folder")}), 0) << err.toStdString();
+    const QStringList files = {"big.sty", "nyc.gci", "inplace.sty", "copy.sty", "folder"};
+    for (const rlim_t at : {start, (start + limit) / 2, limit, limit + (64 << 20)}) {
+        const std::string above = std::to_string((at - start) >> 20) + " MiB above the least: ";
+        for (const QStringList &command :
+             {QStringList{"info", dir.path("big.sty")}, QStringList{"check", dir.path("big.sty")},
+              QStringList{"unpack", dir.path("big.sty"), dir.path("unpacked")},
+              QStringList{"pack", dir.path("folder"), dir.path("packed.sty")}}) {
+            const std::string name = above + command[0].toStdString();
+            const int status = runProgram(command, addressSpace(at));
+            ASSERT_TRUE(status == 0 || status == 1) << name << ": exit status " << status;
+            if (status == 1) {
+                EXPECT_TRUE(shortOfMemory(err)) << name << ": " << err.toStdString();
+                EXPECT_EQ(othersIn(files), QStringList()) << name;
+            } else if (command[0] == "pack") {
+                EXPECT_EQ(firstDifference(readWholeFile(dir.path("packed.sty")), original), -1) << name;
+            }
+            QDir(dir.path("unpacked")).removeRecursively();
+            QFile::remove(dir.path("packed.sty"));
+        }
+    }
 }
 
 } // namespace
