@@ -101,9 +101,8 @@ void readPlainFiles(benchmark::State &state) {
 void pack(benchmark::State &state) {
     DecliningPrompts prompts;
     LineLog log;
-    const FolderSource source = diskFolder(unpackedFolder());
     for (auto _ : state)
-        if (packStyle(source, false, prompts, log).size() != large().file.size())
+        if (packStyle(diskFolder(unpackedFolder()), false, prompts, log).size() != large().file.size())
             state.SkipWithError("the packed file differs in size");
 }
 

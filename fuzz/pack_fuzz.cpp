@@ -7,32 +7,21 @@
 #include "packfolder.h"
 #include "packstyle.h"
 
-#include <QHash>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const FuzzInput input(data, size, 4);
     if (!input.valid)
         return 0;
     static const FolderFiles folder = packFuzzFolder();
-    static const QHash<QString, QByteArray> files = [] {
-        QHash<QString, QByteArray> byName;
-        for (const auto &[name, bytes] : folder)
-            byName.insert(name, bytes);
-        return byName;
-    }();
     const QString target = packFuzzTarget(folder, input.at(0));
-    const QByteArray replacement = input.file.toByteArray();
-    const FolderSource source = [&](const QString &name) -> std::optional<QByteArray> {
+    FolderFiles files = folder;
+    for (auto &[name, bytes] : files)
         if (name == target)
-            return replacement;
-        const auto found = files.constFind(name);
-        return found == files.cend() ? std::nullopt : std::optional<QByteArray>(*found);
-    };
+            bytes = input.file.toByteArray();
     FuzzPrompts prompts(QString(), input.control.sliced(1));
     LineLog log;
     QByteArray packed;
     try {
-        packed = packStyle(source, input.at(1) & 1, prompts, log);
+        packed = packStyle(memoryFolder(files), input.at(1) & 1, prompts, log);
     } catch (const EditorError &error) {
         require(!error.text().isEmpty(), "an empty refusal");
         return 0;

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
     std::optional<QByteArray> bytes = source(name);
@@ -16,17 +18,69 @@ QByteArray requiredFile(const FolderSource &source, const QString &name) {
     return std::move(*bytes);
 }
 
-FolderSource diskFolder(const QString &dir) {
-    return [dir](const QString &name) -> std::optional<QByteArray> {
-        const QString path = QDir(dir).filePath(name);
-        if (!QFileInfo(path).isFile())
-            return std::nullopt;
-        return readWholeFile(path);
-    };
+bool isUsersOwnFile(const QString &name) {
+    const QStringList parts = name.split(QLatin1Char('/'));
+    return parts.first() == QLatin1String("extra") ||
+           std::any_of(parts.begin(), parts.end(), [](const QString &part) { return part.startsWith('.'); });
+}
+
+namespace {
+
+// Adds the regular files under `folder` (named relative to the root) to `names`.
+void walk(const QDir &root, const QString &folder, QStringList &names) {
+    const QFileInfoList entries =
+        QDir(root.filePath(folder))
+            .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QString name =
+            folder.isEmpty() ? entry.fileName() : folder + QLatin1Char('/') + entry.fileName();
+        if (isUsersOwnFile(name))
+            continue;
+        if (entry.isSymLink())
+            throw EditorError(QStringLiteral("%1: a symbolic link; pack reads only the folder's own files; "
+                                             "nothing was written.")
+                                  .arg(name));
+        if (entry.isDir())
+            walk(root, name, names);
+        else if (entry.isFile())
+            names.append(name);
+        else
+            throw EditorError(
+                QStringLiteral("%1: not a file (a device, FIFO or socket); nothing was written.").arg(name));
+    }
+}
+
+} // namespace
+
+FolderContents diskFolder(const QString &dir) {
+    QStringList names;
+    walk(QDir(dir), QString(), names);
+    const QSet<QString> files(names.begin(), names.end());
+    return {names, [dir, files](const QString &name) -> std::optional<QByteArray> {
+                if (!files.contains(name))
+                    return std::nullopt;
+                return readWholeFile(QDir(dir).filePath(name));
+            }};
+}
+
+FolderContents memoryFolder(const FolderFiles &files) {
+    QStringList names;
+    QHash<QString, QByteArray> byName;
+    for (const auto &[name, bytes] : files) {
+        if (isUsersOwnFile(name))
+            continue;
+        names.append(name);
+        byName.insert(name, bytes);
+    }
+    return {names, [byName](const QString &name) -> std::optional<QByteArray> {
+                const auto found = byName.constFind(name);
+                return found == byName.cend() ? std::nullopt : std::optional<QByteArray>(*found);
+            }};
 }
 
 void writeFolder(const FolderFiles &files, const QString &dir) {
-    const QFileInfo target(dir);
+    // "dir/" as shell completion gives it names the folder dir.
+    const QFileInfo target(QDir::cleanPath(dir));
     if (target.exists() && (!target.isDir() || !QDir(dir).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
                                                                   QDir::Hidden | QDir::System)))
         throw EditorError(

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -16,8 +17,23 @@ using FolderSource = std::function<std::optional<QByteArray>(const QString &name
 // The named file of `source`; throws EditorError naming it when it is missing.
 QByteArray requiredFile(const FolderSource &source, const QString &name);
 
-// Reads the files of the folder on disk. Throws EditorError when a file exists but cannot be read.
-FolderSource diskFolder(const QString &dir);
+// A style folder as pack sees it: the names of its files and a reader that reads only those. Dot
+// files and folders (.git) and the folder extra/ are the user's own: pack neither lists nor reads
+// them.
+struct FolderContents {
+    QStringList names;
+    FolderSource read;
+};
+
+// Whether pack leaves the file alone whatever its name.
+bool isUsersOwnFile(const QString &name);
+
+// The folder on disk, walked without following links. Throws EditorError naming the first
+// symbolic link, device, FIFO or socket in it, since pack reads nothing outside the folder, and
+// when a file exists but cannot be read.
+FolderContents diskFolder(const QString &dir);
+// Files held in memory.
+FolderContents memoryFolder(const FolderFiles &files);
 
 // Writes the files as the folder `dir`, which must not exist or be empty: they are written into a
 // new folder beside it that is renamed to `dir` at the end, so `dir` is complete or absent.

@@ -13,6 +13,8 @@ inline const QString PaletteTableName = QStringLiteral("palettes/palettes.png");
 inline const QString SpritePagesName = QStringLiteral("sprites/pages.png");
 // Tile store rows past the last whole page, when the store ends inside a page.
 inline const QString TileRestName = QStringLiteral("tiles/rest.png");
+// The bytes of the palette slots past the count that the last palette page of the file holds.
+inline const QString PalettesBeyondName = QStringLiteral("palettes/beyond.bin");
 // The delta store as stored, with the bytes no delta index entry reaches.
 inline const QString DeltaStoreName = QStringLiteral("deltas/store.bin");
 

@@ -7,6 +7,7 @@
 #include "palettelookup.h"
 
 #include <QCryptographicHash>
+#include <array>
 #include <vector>
 
 namespace {
@@ -26,9 +27,32 @@ QList<QRgb> jascColours(const QByteArray &bytes, const QString &name) {
                               .arg(lines.size() + 1)
                               .arg(lines.size() - JascHeaderLines));
     QList<QRgb> colours;
-    for (int c = 0; c < 256; ++c)
-        colours.append(toRgb(jascColour(lines[JascHeaderLines + c])));
+    for (int c = 0; c < 256; ++c) {
+        // Three whole numbers of 0 to 255: anything else would be taken as its low bits.
+        const QList<QByteArray> fields = lines[JascHeaderLines + c].simplified().split(' ');
+        std::array<int, 3> rgb{};
+        bool ok = fields.size() == 3;
+        for (std::size_t i = 0; ok && i < rgb.size(); ++i) {
+            rgb[i] = fields[qsizetype(i)].toInt(&ok);
+            ok = ok && rgb[i] >= 0 && rgb[i] <= 255;
+        }
+        if (!ok)
+            throw EditorError(
+                QStringLiteral("%1: line %2: \"%3\" is not three numbers of 0 to 255 (red green "
+                               "blue); nothing was written.")
+                    .arg(name)
+                    .arg(JascHeaderLines + c + 1)
+                    .arg(QString::fromLatin1(lines[JascHeaderLines + c])));
+        colours.append(qRgb(rgb[0], rgb[1], rgb[2]));
+    }
     return colours;
+}
+
+// Every offset of the chunk the file holds that belongs to a slot past the count, in order.
+template <typename Visit> void visitBeyondBytes(int count, Visit visit) {
+    for (int at = 0; at < count * PaletteBytes; ++at)
+        if ((at / PageBytes) * PalettesPerPage + (at % PageSide) / 4 >= count)
+            visit(at);
 }
 
 } // namespace
@@ -56,6 +80,10 @@ void addPaletteFiles(const StyleDocument &doc, FolderFiles &files) {
     files.emplace_back(PaletteTableName, colourPngBytes(makeClut1(doc), PaletteTableName));
     for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
         files.emplace_back(palettePalName(p), jascPaletteText(doc, p));
+    QByteArray beyond;
+    visitBeyondBytes(doc.PhysicalPaletteCount, [&](int at) { beyond += doc.PhysicalPalettes[at]; });
+    if (!beyond.isEmpty())
+        files.emplace_back(PalettesBeyondName, beyond);
 }
 
 void readPaletteFiles(const FolderSource &source, const QStringList &checks, StyleDocument &doc) {
@@ -95,4 +123,19 @@ void readPaletteFiles(const FolderSource &source, const QStringList &checks, Sty
         for (int c = 0; c < 256; ++c)
             writetoclut(doc, nullptr, p, c, false, fromRgb(colours[c]));
     }
+    qsizetype expected = 0;
+    visitBeyondBytes(count, [&](int) { ++expected; });
+    if (expected == 0)
+        return;
+    const QByteArray beyond = requiredFile(source, PalettesBeyondName);
+    if (beyond.size() != expected)
+        throw EditorError(
+            QStringLiteral("%1: %2 bytes; %3 palettes leave %4 bytes of their last page; nothing "
+                           "was written.")
+                .arg(PalettesBeyondName)
+                .arg(beyond.size())
+                .arg(count)
+                .arg(expected));
+    qsizetype next = 0;
+    visitBeyondBytes(count, [&](int at) { doc.PhysicalPalettes[at] = beyond[next++]; });
 }

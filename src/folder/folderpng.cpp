@@ -5,6 +5,7 @@
 #include "pngfile.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QImageReader>
 
 QByteArray indexedPngBytes(const QImage &indexed8, const QString &name) {
@@ -54,4 +55,14 @@ QImage readColourPng(const QByteArray &bytes, const QString &name) {
         throw EditorError(QStringLiteral("%1: not a readable PNG file (%2); nothing was written.")
                               .arg(name, reader.errorString()));
     return allocated(image.convertToFormat(QImage::Format_RGB32));
+}
+
+QString pixelCheck(const QImage &indexed8) {
+    if (indexed8.isNull())
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (int y = 0; y < indexed8.height(); ++y)
+        hash.addData(
+            QByteArrayView(reinterpret_cast<const char *>(indexed8.constScanLine(y)), indexed8.width()));
+    return QString::fromLatin1(hash.result().left(8).toHex());
 }

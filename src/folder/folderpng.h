@@ -18,3 +18,7 @@ QByteArray colourPngBytes(const QImage &picture, const QString &name);
 LoadedBitmap readIndexedPng(const QByteArray &bytes, const QString &name);
 // Any PNG as a 32-bit picture. Throws EditorError naming `name` when it cannot be decoded.
 QImage readColourPng(const QByteArray &bytes, const QString &name);
+
+// A short digest of an 8-bit picture's pixels (its indexes, not their colours); empty for a null
+// picture.
+QString pixelCheck(const QImage &indexed8);

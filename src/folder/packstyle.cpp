@@ -1,5 +1,6 @@
 #include "packstyle.h"
 
+#include "carscript.h"
 #include "colourmapping.h"
 #include "deltasheet.h"
 #include "deltaunit.h"
@@ -7,6 +8,7 @@
 #include "folderlayout.h"
 #include "folderpalettes.h"
 #include "folderpng.h"
+#include "imagememory.h"
 #include "littleendian.h"
 #include "palettelookup.h"
 #include "progress.h"
@@ -16,6 +18,8 @@
 #include "stylewriter.h"
 #include "tilenumbering.h"
 
+#include <QRect>
+#include <QSet>
 #include <cstring>
 
 namespace {
@@ -24,21 +28,26 @@ namespace {
     throw EditorError(QStringLiteral("%1: %2; nothing was written.").arg(name, why));
 }
 
-// How a graphic's PNG is read: its size, the palette that shows it now, and the digest of the
-// colours it was unpacked with.
+// How a graphic's PNG is read: its size and the palette that shows it now.
 struct Graphic {
     QString name;
     QString what; // "tile 5"
     QSize size;
     QList<QRgb> colours;
     QString paletteName;
-    QString unpackedCheck;
+};
+
+// A sprite whose PNG changed its pixels, as written into the store.
+struct PaintedSprite {
+    int sprite;
+    QRect rect; // in the store
+    QImage pixels;
 };
 
 class Packer {
 public:
-    Packer(const FolderSource &source, Prompts &prompts, Log &log)
-        : source_(source), prompts_(prompts), log_(log) {}
+    Packer(const FolderContents &folder, Prompts &prompts, Log &log)
+        : folder_(folder), prompts_(prompts), log_(log) {}
 
     QByteArray pack(bool keepUnknown);
 
@@ -53,10 +62,19 @@ private:
     void readTiles();
     // Returns the document as unpacked, before the sprite pictures are read.
     StyleDocument readSprites();
+    void paintSprite(int s, const QImage &sprite, std::vector<PaintedSprite> &painted);
     void readDeltaBytes(const StyleDocument &unpacked);
     void readDeltaSheets(const StyleDocument &unpacked);
+    // Refuses the first file of the folder that pack has not read or accounted for.
+    void refuseUnknownFiles() const;
 
-    const FolderSource &source_;
+    const FolderContents &folder_;
+    mutable QSet<QString> read_;
+    // Every file pack reads goes through here, so that the files it never asked for stand out.
+    const FolderSource source_ = [this](const QString &name) {
+        read_.insert(name);
+        return folder_.read(name);
+    };
     Prompts &prompts_;
     Log &log_;
     StyleDocument doc_;
@@ -66,11 +84,7 @@ private:
 Graphic Packer::graphic(const QString &name, const QString &what, QSize size,
                         std::optional<int> palette) const {
     const int p = palette.value_or(-1);
-    Graphic g{name, what, size, ClutToPal(doc_, p), QStringLiteral("palette %1").arg(p), QString()};
-    g.unpackedCheck = inRange(0, std::min<int>(doc_.PhysicalPaletteCount, facts_.paletteChecks.size()), p)
-                          ? facts_.paletteChecks[p]
-                          : paletteCheck(g.colours);
-    return g;
+    return {name, what, size, ClutToPal(doc_, p), QStringLiteral("palette %1").arg(p)};
 }
 
 QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
@@ -81,8 +95,11 @@ QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
                            .arg(g.what)
                            .arg(g.size.width())
                            .arg(g.size.height()));
-    // The palette it was unpacked with: the indexes are the graphic's own.
-    if (bitmap.fileColours == 256 && paletteCheck(bitmap.image.colorTable()) == g.unpackedCheck)
+    // A palette it could have been unpacked with: the indexes are the graphic's own, whichever
+    // palette style.json now gives the graphic.
+    if (bitmap.fileColours == 256 &&
+        (facts_.paletteChecks.contains(paletteCheck(bitmap.image.colorTable())) ||
+         paletteCheck(bitmap.image.colorTable()) == paletteCheck(g.colours)))
         return bitmap.image;
     const std::optional<QImage> matched =
         matchColours(bitmap, g.name, ColourTarget{g.colours, g.paletteName, g.what}, prompts_, log_);
@@ -94,8 +111,7 @@ QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
 
 // A pixel store over the grey ramp, 256 pixels wide.
 Graphic Packer::storeRows(const QString &name, const QString &what, int rows) {
-    const QList<QRgb> ramp = greyRamp();
-    return {name, what, QSize(PageSide, rows), ramp, QStringLiteral("the grey ramp"), paletteCheck(ramp)};
+    return {name, what, QSize(PageSide, rows), greyRamp(), QStringLiteral("the grey ramp")};
 }
 
 void Packer::readTiles() {
@@ -121,17 +137,9 @@ void Packer::readTiles() {
 }
 
 StyleDocument Packer::readSprites() {
-    if (const std::optional<QByteArray> png = source_(SpritePagesName)) {
-        const LoadedBitmap pages = readIndexedPng(*png, SpritePagesName);
-        const int rows = pages.image.height();
-        if (pages.image.width() != PageSide || rows > PixelStorePageCapacity * PageSide)
-            refuse(SpritePagesName,
-                   QStringLiteral("the picture is %1*%2 pixels; the sprite store is %3 pixels "
-                                  "wide and at most %4 high")
-                       .arg(pages.image.width())
-                       .arg(rows)
-                       .arg(PageSide)
-                       .arg(PixelStorePageCapacity * PageSide));
+    if (facts_.spriteRows > 0) {
+        const LoadedBitmap pages = readIndexedPng(requiredFile(source_, SpritePagesName), SpritePagesName);
+        const int rows = facts_.spriteRows;
         doc_.SpriteStore = makePixelStore(rows);
         const QImage store =
             pixels(storeRows(SpritePagesName, QStringLiteral("the sprite store"), rows), pages);
@@ -139,27 +147,62 @@ StyleDocument Packer::readSprites() {
             std::memcpy(doc_.SpriteStore.scanLine(y), store.constScanLine(y), PageSide);
     }
     const StyleDocument unpacked = doc_;
+    const bool pagesChanged = pixelCheck(doc_.SpriteStore) != facts_.spritePagesCheck;
+    std::vector<PaintedSprite> painted;
     for (int s = 0; s < doc_.spriteCount(); ++s) {
         const SpriteEntry &e = doc_.SpriteIndex[std::size_t(s)];
         if (e.w == 0 || e.h == 0)
             continue;
-        const QImage sprite = pixels(graphic(spritePngName(s), QStringLiteral("sprite %1").arg(s),
-                                             QSize(e.w, e.h), spritePhysicalPalette(doc_, s)));
-        // Only a changed sprite is written, so an unchanged one cannot undo a change to another
+        const QString name = spritePngName(s);
+        const QImage sprite = pixels(graphic(name, QStringLiteral("sprite %1").arg(s), QSize(e.w, e.h),
+                                             spritePhysicalPalette(doc_, s)));
+        // The digest of the pixels as unpacked tells which of the two files was painted.
+        const QString unpackedCheck = facts_.spriteChecks.value(s);
+        // A sprite moved in style.json shows other pixels of unpainted pages.
+        const QImage onPages = spriteGlyph(unpacked, s);
+        const bool pagesPainted = pagesChanged && pixelCheck(onPages) != unpackedCheck;
+        const bool pngPainted = pixelCheck(sprite) != unpackedCheck;
+        if (pagesPainted && !pngPainted)
+            refuse(SpritePagesName,
+                   QStringLiteral("the pixels of sprite %1 differ from those unpacked; paint "
+                                  "%2 instead (the pages keep only the pixels no sprite covers)")
+                       .arg(s)
+                       .arg(name));
+        if (pagesPainted && pixelCheck(sprite) != pixelCheck(onPages))
+            refuse(name, QStringLiteral("sprite %1 is painted both here and in %2, differently; keep one of "
+                                        "the two")
+                             .arg(s)
+                             .arg(SpritePagesName));
+        // Only a painted sprite is written, so an unchanged one cannot undo the painting of another
         // sprite that overlaps it.
-        const QImage before = spriteGlyph(unpacked, s);
-        bool changed = false;
-        for (int y = 0; y < e.h && !changed; ++y)
-            changed = std::memcmp(before.constScanLine(y), sprite.constScanLine(y), e.w) != 0;
-        if (!changed)
-            continue;
-        const int top = e.page() * PageSide + e.y();
-        const int width = std::clamp(PageSide - e.x(), 0, int(e.w));
-        for (int y = 0; y < e.h && top + y < doc_.SpriteStore.height(); ++y)
-            std::memcpy(doc_.SpriteStore.scanLine(top + y) + e.x(), sprite.constScanLine(y),
-                        std::size_t(width));
+        if (pngPainted)
+            paintSprite(s, sprite, painted);
     }
     return unpacked;
+}
+
+void Packer::paintSprite(int s, const QImage &sprite, std::vector<PaintedSprite> &painted) {
+    const SpriteEntry &e = doc_.SpriteIndex[std::size_t(s)];
+    const QRect rect = QRect(e.x(), e.page() * PageSide + e.y(), e.w, e.h)
+                           .intersected(QRect(0, 0, PageSide, doc_.SpriteStore.height()));
+    for (const PaintedSprite &other : painted) {
+        const QRect both = rect.intersected(other.rect);
+        for (int y = both.top(); y <= both.bottom(); ++y)
+            for (int x = both.left(); x <= both.right(); ++x)
+                if (sprite.pixelIndex(x - rect.left(), y - rect.top()) !=
+                    other.pixels.pixelIndex(x - other.rect.left(), y - other.rect.top()))
+                    refuse(
+                        spritePngName(s),
+                        QStringLiteral("sprite %1 and sprite %2 (%3) cover the same pixels and are painted "
+                                       "differently there; paint them alike or only one of them")
+                            .arg(s)
+                            .arg(other.sprite)
+                            .arg(spritePngName(other.sprite)));
+    }
+    for (int y = 0; y < rect.height(); ++y)
+        std::memcpy(writableLine(doc_.SpriteStore, rect.top() + y) + rect.left(), sprite.constScanLine(y),
+                    std::size_t(rect.width()));
+    painted.push_back({s, rect, sprite});
 }
 
 void Packer::readDeltaBytes(const StyleDocument &unpacked) {
@@ -215,7 +258,23 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
         if (!changed)
             continue;
         try {
-            std::vector<QByteArray> deltas = encodeSheetDeltas(spritePicture(doc_, s), sheet);
+            // The sheet was drawn over the sprite as unpacked; its deltas are the pixels that differ
+            // from that, and they go over the sprite the packed file holds.
+            const QImage drawnOver = spritePicture(unpacked, s);
+            const QImage sprite = spritePicture(doc_, s);
+            QImage rebased = sheet;
+            for (int cell = 0; cell < DeltaSheetCells; ++cell) {
+                const QPoint origin = deltaCellOrigin(sprite.size(), cell);
+                for (int y = 0; y < sprite.height(); ++y) {
+                    uchar *row = writableLine(rebased, origin.y() + y) + origin.x();
+                    const uchar *old = drawnOver.constScanLine(y);
+                    const uchar *now = sprite.constScanLine(y);
+                    for (int x = 0; x < sprite.width(); ++x)
+                        if (row[x] == old[x])
+                            row[x] = now[x];
+                }
+            }
+            std::vector<QByteArray> deltas = encodeSheetDeltas(sprite, rebased);
             // The sheet shows the first twenty deltas; those past them stay.
             const std::optional<int> entry = findDeltaEntry(doc_, s);
             const int count = entry ? doc_.DeltaIndex[std::size_t(*entry)].delta_count : 0;
@@ -226,6 +285,13 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
             refuse(deltaSheetName(s), error.text());
         }
     }
+}
+
+void Packer::refuseUnknownFiles() const {
+    for (const QString &name : folder_.names)
+        if (!read_.contains(name) && name != CarsTextName && name != CompanionScriptName)
+            refuse(name, QStringLiteral("a file the style folder does not hold; move it under extra/ if it "
+                                        "is yours"));
 }
 
 QByteArray Packer::pack(bool keepUnknown) {
@@ -245,6 +311,9 @@ QByteArray Packer::pack(bool keepUnknown) {
     } catch (const WriteFailure &failure) {
         throw EditorError(failure.text + QStringLiteral(" had occured while writing: ") + failure.tag);
     }
+    for (const UnknownChunk &chunk : facts_.unknownChunks)
+        read_.insert(chunk.file);
+    refuseUnknownFiles();
     if (keepUnknown) {
         for (const UnknownChunk &chunk : facts_.unknownChunks) {
             const QByteArray payload = requiredFile(source_, chunk.file);
@@ -258,6 +327,6 @@ QByteArray Packer::pack(bool keepUnknown) {
 
 } // namespace
 
-QByteArray packStyle(const FolderSource &source, bool keepUnknown, Prompts &prompts, Log &log) {
-    return Packer(source, prompts, log).pack(keepUnknown);
+QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log) {
+    return Packer(folder, prompts, log).pack(keepUnknown);
 }

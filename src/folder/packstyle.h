@@ -13,5 +13,6 @@ class Prompts;
 // to the palette that shows the graphic, asking `prompts` about missing colours. A delta sheet
 // that still shows the stored deltas keeps their bytes; a changed one is encoded again. With
 // `keepUnknown` the raw/ chunks follow the last chunk in style.json's order.
-// Throws EditorError naming the file and the field or line of the first thing refused.
-QByteArray packStyle(const FolderSource &source, bool keepUnknown, Prompts &prompts, Log &log);
+// Throws EditorError naming the file and the field or line of the first thing refused, a file the
+// folder format does not hold, or a sprite painted in two places differently.
+QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log);

@@ -2,13 +2,16 @@
 
 #include "editorerror.h"
 #include "folderlayout.h"
+#include "stylereader.h"
 #include "surfacelists.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -23,9 +26,9 @@ template <typename List> QJsonArray numbers(const List &values) {
     return array;
 }
 
-QJsonObject spriteJson(const SpriteEntry &e) {
+QJsonObject spriteJson(const SpriteEntry &e, const QString &check) {
     return {{"x", e.x()}, {"y", e.y()}, {"page", e.page()}, {"ptr_byte_3", int(e.ptr >> 24)},
-            {"w", e.w},   {"h", e.h},   {"pad", e.pad}};
+            {"w", e.w},   {"h", e.h},   {"pad", e.pad},     {"pixels_check", check}};
 }
 
 QJsonObject carJson(const CarInfoRecord &car) {
@@ -105,12 +108,20 @@ QJsonValue field(const QJsonObject &object, const QString &path, const QString &
     return value;
 }
 
+// A misspelt field would lose its edit without a word, so every field must be one pack reads.
+void onlyFields(const QJsonObject &object, const QString &path, std::initializer_list<const char *> known) {
+    for (const QString &key : object.keys())
+        if (std::none_of(known.begin(), known.end(), [&](const char *k) { return key == QLatin1String(k); }))
+            refuse(member(path, key), QStringLiteral("no such field; is it misspelt?"));
+}
+
 qint64 number(const QJsonValue &value, const QString &path, qint64 low, qint64 high) {
     const double d = value.toDouble(std::nan(""));
     if (!value.isDouble() || std::floor(d) != d)
         refuse(path, QStringLiteral("not a whole number"));
+    // Compared as doubles: 1e300 has no 64-bit integer to be converted to.
     if (d < double(low) || d > double(high))
-        refuse(path, QStringLiteral("%1 is outside %2 to %3").arg(qint64(d)).arg(low).arg(high));
+        refuse(path, QStringLiteral("%1 is outside %2 to %3").arg(QString::number(d)).arg(low).arg(high));
     return qint64(d);
 }
 qint64 number(const QJsonObject &object, const QString &path, const QString &key, qint64 low, qint64 high) {
@@ -160,6 +171,9 @@ QByteArray readHexLines(const QJsonArray &lines, const QString &path) {
 void readPaletteIndex(const QJsonObject &root, StyleDocument &doc) {
     const QString path = QStringLiteral("palette_index");
     const QJsonObject lists = object(root, QString(), path);
+    onlyFields(lists, path,
+               {"tile", "sprite", "car_remap", "ped_remap", "code_obj_remap", "map_obj_remap", "user_remap",
+                "font_remap", "beyond"});
     bool short_ = false; // a kind with fewer entries than its count leaves the ones after it empty
     for (int k = 0; k <= PaletteKindCount; ++k) {
         const QString kind =
@@ -180,7 +194,12 @@ void readPaletteIndex(const QJsonObject &root, StyleDocument &doc) {
     }
 }
 
-SpriteEntry readSprite(const QJsonObject &o, const QString &path) {
+SpriteEntry readSprite(const QJsonObject &o, const QString &path, QStringList &checks) {
+    onlyFields(o, path, {"x", "y", "page", "ptr_byte_3", "w", "h", "pad", "pixels_check"});
+    const QJsonValue check = field(o, path, "pixels_check");
+    if (!check.isString())
+        refuse(member(path, "pixels_check"), QStringLiteral("not a text"));
+    checks.append(check.toString());
     SpriteEntry e;
     e.ptr = quint32(number(o, path, "x", 0, 255)) | quint32(number(o, path, "y", 0, 255)) << 8 |
             quint32(number(o, path, "page", 0, 255)) << 16 |
@@ -192,6 +211,10 @@ SpriteEntry readSprite(const QJsonObject &o, const QString &path) {
 }
 
 CarInfoRecord readCar(const QJsonObject &o, const QString &path) {
+    onlyFields(o, path,
+               {"model", "sprite", "w", "h", "passengers", "wreck", "rating", "front_wheel_offset",
+                "rear_wheel_offset", "front_window_offset", "rear_window_offset", "info_flags",
+                "info_flags_2", "remap", "doors"});
     CarInfoRecord car;
     const auto u8 = [&](const char *key) {
         return quint8(number(o, path, key, 0, 255));
@@ -236,6 +259,7 @@ CarInfoRecord readCar(const QJsonObject &o, const QString &path) {
 }
 
 DeltaIndexEntry readDeltaEntry(const QJsonObject &o, const QString &path) {
+    onlyFields(o, path, {"sprite", "pad", "sizes"});
     DeltaIndexEntry entry;
     entry.sprite = quint16(number(o, path, "sprite", 0, 65535));
     entry.pad = quint8(number(o, path, "pad", 0, 255));
@@ -254,6 +278,9 @@ QByteArray chunkTag(const QJsonValue &value, const QString &path) {
     if (!value.isString() || tag.size() != 4 || tag.toLatin1().size() != 4 ||
         QString::fromLatin1(tag.toLatin1()) != tag)
         refuse(path, QStringLiteral("not four characters"));
+    // The reader would take such a chunk for its own and the file would no longer open.
+    if (isKnownTag(tag))
+        refuse(path, QStringLiteral("\"%1\" is a chunk the editor writes itself").arg(tag));
     return tag.toLatin1();
 }
 
@@ -274,6 +301,8 @@ QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
     QJsonObject root;
     root["version"] = facts.version;
     root["tile_rows"] = facts.tileRows;
+    root["sprite_rows"] = facts.spriteRows;
+    root["sprite_pages_check"] = facts.spritePagesCheck;
     root["physical_palettes"] = doc.PhysicalPaletteCount;
     root["palette_checks"] = QJsonArray::fromStringList(facts.paletteChecks);
     root["palette_spare_bytes"] = spareBytesJson(doc);
@@ -286,8 +315,8 @@ QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
     root["palette_index"] = paletteIndexJson(doc);
     root["sprite_counts"] = spriteCounts;
     QJsonArray sprites;
-    for (const SpriteEntry &e : doc.SpriteIndex)
-        sprites.append(spriteJson(e));
+    for (int s = 0; s < doc.SpriteIndex.count(); ++s)
+        sprites.append(spriteJson(doc.SpriteIndex[std::size_t(s)], facts.spriteChecks.value(s)));
     root["sprites"] = sprites;
     root["sprite_index_bytes"] = qint64(doc.SpriteIndexSize);
     root["recycle"] = numbers(doc.RecycleList);
@@ -329,9 +358,16 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     if (!json.isObject())
         refuse(QStringLiteral("line 1"), QStringLiteral("not an object"));
     const QJsonObject root = json.object();
+    onlyFields(root, QString(),
+               {"version", "tile_rows", "sprite_rows", "sprite_pages_check", "physical_palettes",
+                "palette_checks", "palette_spare_bytes", "palette_counts", "palette_index", "sprite_counts",
+                "sprites", "sprite_index_bytes", "recycle", "cars", "surfaces", "object_info", "deltas",
+                "unknown_chunks"});
     FolderFacts facts;
     facts.version = int(number(root, QString(), "version", 0, 65535));
     facts.tileRows = int(number(root, QString(), "tile_rows", 0, PixelStorePageCapacity * PageSide));
+    facts.spriteRows = int(number(root, QString(), "sprite_rows", 0, PixelStorePageCapacity * PageSide));
+    facts.spritePagesCheck = field(root, QString(), "sprite_pages_check").toString();
     doc.PhysicalPaletteCount = int(number(root, QString(), "physical_palettes", 0, PaletteStoreCapacity));
     const QJsonArray checks = array(root, QString(), "palette_checks");
     for (qsizetype i = 0; i < checks.size(); ++i)
@@ -341,6 +377,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     for (qsizetype i = 0; i < spare.size(); ++i) {
         const QString path = element(QStringLiteral("palette_spare_bytes"), i);
         const QJsonObject entry = object(spare[i], path);
+        onlyFields(entry, path, {"palette", "bytes"});
         const int p = int(number(entry, path, "palette", 0, doc.PhysicalPaletteCount - 1));
         const QByteArray bytes = readHexLines(array(entry, path, "bytes"), member(path, "bytes"));
         if (bytes.size() != 256)
@@ -350,12 +387,16 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     }
 
     const QJsonObject paletteCounts = object(root, QString(), "palette_counts");
+    onlyFields(paletteCounts, "palette_counts",
+               {"tile", "sprite", "car_remap", "ped_remap", "code_obj_remap", "map_obj_remap", "user_remap",
+                "font_remap"});
     for (int k = 0; k < PaletteKindCount; ++k)
         doc.PaletteCounts[std::size_t(k)] =
             quint16(number(paletteCounts, "palette_counts", PaletteKindNames[std::size_t(k)], 0, 65535));
     doc.derivePaletteBases();
     readPaletteIndex(root, doc);
     const QJsonObject spriteCounts = object(root, QString(), "sprite_counts");
+    onlyFields(spriteCounts, "sprite_counts", {"car", "ped", "code_obj", "map_obj", "user", "font"});
     for (int k = 0; k < SpriteKindCount; ++k)
         doc.SpriteBases[std::size_t(k)] =
             quint16(number(spriteCounts, "sprite_counts", SpriteKindNames[std::size_t(k)], 0, 65535));
@@ -366,7 +407,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
                QStringLiteral("%1 entries, more than %2").arg(sprites.size()).arg(SpriteIndexCapacity));
     for (qsizetype i = 0; i < sprites.size(); ++i) {
         const QString path = element(QStringLiteral("sprites"), i);
-        doc.SpriteIndex.append(readSprite(object(sprites[i], path), path));
+        doc.SpriteIndex.append(readSprite(object(sprites[i], path), path, facts.spriteChecks));
     }
     // The last entry may be cut short: the index size says how many of its bytes the file holds.
     const qint64 full = qint64(sprites.size()) * SpriteEntryBytes;
@@ -384,6 +425,9 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     doc.deriveSpriteSums();
 
     const QJsonObject surfaces = object(root, QString(), "surfaces");
+    for (const QString &key : surfaces.keys())
+        if (std::find(SurfaceLabels.begin(), SurfaceLabels.end(), key) == SurfaceLabels.end())
+            refuse(member("surfaces", key), QStringLiteral("no such surface list; is it misspelt?"));
     for (int s = 0; s < SurfaceListCount; ++s) {
         const QString name = SurfaceLabels[std::size_t(s)];
         const QString path = member("surfaces", name);
@@ -414,6 +458,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     for (qsizetype i = 0; i < unknown.size(); ++i) {
         const QString path = element(QStringLiteral("unknown_chunks"), i);
         const QJsonObject entry = object(unknown[i], path);
+        onlyFields(entry, path, {"tag", "file"});
         facts.unknownChunks.append({chunkTag(field(entry, path, "tag"), member(path, "tag")),
                                     rawFile(field(entry, path, "file"), member(path, "file"))});
     }

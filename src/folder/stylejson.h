@@ -17,6 +17,12 @@ struct UnknownChunk {
 struct FolderFacts {
     int version = StyleVersion; // of the unpacked file; the writer always stores 700
     int tileRows = 0;
+    int spriteRows = 0;
+    // A digest of the whole sprite pages as unpacked: whether the user painted on them.
+    QString spritePagesCheck;
+    // One per sprite: a digest of its pixels as unpacked (empty for a sprite of no pixels), which
+    // tells pack whether the sprite's PNG or the sprite pages changed them.
+    QStringList spriteChecks;
     // One per physical palette: a digest of its colours as unpacked, which tells pack which of
     // its two files changed a palette, and whether a picture still shows the colours it was
     // exported with.

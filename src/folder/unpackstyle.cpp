@@ -122,6 +122,10 @@ FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
     FolderFacts facts;
     facts.version = file.size() >= FileHeaderSize ? readU16(file.constData() + 4) : StyleVersion;
     facts.tileRows = doc.TileStore.height();
+    facts.spriteRows = doc.SpriteStore.height();
+    facts.spritePagesCheck = pixelCheck(doc.SpriteStore);
+    for (int s = 0; s < doc.spriteCount(); ++s)
+        facts.spriteChecks.append(pixelCheck(spriteGlyph(doc, s)));
     facts.paletteChecks = paletteChecks(doc);
     facts.unknownChunks = unknownChunks(file, files);
     files.emplace_back(StyleJsonName, styleJson(doc, facts));

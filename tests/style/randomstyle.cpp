@@ -74,12 +74,11 @@ StyleDocument randomStyle(SampleRng &rng) {
     StyleDocument doc;
     doc.TileStore = randomStore(rng, 2);
     doc.SpriteStore = randomStore(rng, 2);
-    // Palettes fill whole pages on disk only as far as the count goes; the rest of the store is 0.
+    // The file holds the first count * 1024 bytes of the store, which on the last page of 64
+    // palettes include slots past the count; the rest of the store is 0.
     doc.PhysicalPaletteCount = rng.between(0, 80);
-    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
-        for (int c = 0; c < 256; ++c)
-            for (int b = 0; b < 4; ++b)
-                doc.PhysicalPalettes[physicalColourOffset(p, c) + b] = static_cast<char>(randomByte(rng));
+    for (int at = 0; at < doc.PhysicalPaletteCount * PaletteBytes; ++at)
+        doc.PhysicalPalettes[at] = static_cast<char>(randomByte(rng));
     const int virtualPalettes = rng.between(0, 300);
     for (int v = 0; v < virtualPalettes; ++v)
         doc.PaletteIndex.append(static_cast<quint16>(rng.below(PaletteStoreCapacity)));
