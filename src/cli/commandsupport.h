@@ -13,6 +13,10 @@ struct StyleDocument;
 
 void printLines(QTextStream &out, const QStringList &lines);
 
+// A script reads standard error for what went unasked: an import that turned pixels of `graphic`
+// transparent, or opaque, prints a "warning: " line with the counts.
+void warnTransparency(QTextStream &err, const QString &graphic, const QImage &before, const QImage &after);
+
 // Loads a style file the way the editor does; false when it was refused.
 bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log);
 

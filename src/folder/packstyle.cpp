@@ -215,7 +215,7 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
         if (!changed)
             continue;
         try {
-            std::vector<QByteArray> deltas = encodeSheetDeltas(spritePicture(doc_, s), sheet);
+            std::vector<QByteArray> deltas = encodeSheetDeltas(doc_, s, sheet);
             // The sheet shows the first twenty deltas; those past them stay.
             const std::optional<int> entry = findDeltaEntry(doc_, s);
             const int count = entry ? doc_.DeltaIndex[std::size_t(*entry)].delta_count : 0;

@@ -124,12 +124,16 @@ TEST_F(Tiles, ImportRefusesWrongDepthOrSizeWithTheFormatAndSize) {
     colour.fill(Qt::red);
     saveBitmap24(dir.path("deep.bmp"), colour);
     prompts.queueText(dir.path("deep.bmp"));
+    // A true-colour file has no palette to import.
+    prompts.queue(Answer::Yes);
     prompts.queueText(saveInput("short.bmp", stripes(64, 32)));
     EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList({"error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
-                           "format is: 6 bit size: 64*64 pixels.",
+                           "format is: 6 bit size: 64*64 pixels.\rThis is a true-colour file, which has no "
+                           "palette to write; save it with 256 colours (an 8-bit bitmap or a PNG with a "
+                           "palette) and import it again.",
                            "error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
                            "format is: 3 bit size: 64*32 pixels."}));
     EXPECT_EQ(prompts.presets(), QStringList({"VYR2_TILE_5.bmp", "VYR2_TILE_5.bmp"}));
@@ -251,9 +255,21 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
             for (int p = 0; p <= k; ++p)
                 expected[x++] = char(used[k].entry);
         EXPECT_EQ(tilePixels(doc, 5), expected);
+        // The tile's index-0 pixels before and after, counted apart.
+        const QByteArray before = tilePixels(prepared, 5);
+        int become = 0, stop = 0;
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            become += before[i] != 0 && expected[i] == 0;
+            stop += before[i] == 0 && expected[i] != 0;
+        }
+        ASSERT_GT(become + stop, 0);
+        EXPECT_EQ(lines.lines().last(),
+                  QStringLiteral("tile 5: %1 pixels become transparent, %2 stop being transparent.")
+                      .arg(become)
+                      .arg(stop));
         if (answer == MissingColoursAnswer::Nearest) {
             EXPECT_EQ(
-                lines.lines(),
+                lines.lines().mid(0, lines.lines().size() - 1),
                 QStringList({"tile 5: 5 pixels of 1 colour missing from palette 40 took the nearest colours.",
                              "tile 5: 4081 pixels of colour #090909 (index 0 in the file) took entry 0 of "
                              "palette 40, one of 2 entries holding that colour.",
@@ -366,7 +382,6 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
         QString path;
         const char *shape;
     } cases[] = {
-        {dir.path("deep.bmp"), "6 bit size: 256*256"},
         {saveInput("narrow.bmp", stripes(255, 256)), "3 bit size: 255*256"},
         {saveInput("low.bmp", stripes(256, 300)), "3 bit size: 256*300"},
         {saveInput("tall.bmp", stripes(256, 63 * 256)), "3 bit size: 256*16128"},
@@ -382,6 +397,13 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
                                        "\ryour bitmap pixel format is: %1 pixels.")
                             .arg(QLatin1String(c.shape))});
     }
+    // A true-colour store is read by its colours: blue is no grey level, and the user cancels.
+    ScriptedPrompts asked;
+    asked.queueText(dir.path("deep.bmp"));
+    asked.queueColours(MissingColoursAnswer::Cancel);
+    EXPECT_FALSE(importRawTiles(doc, asked, log));
+    EXPECT_TRUE(asked.allAnswersUsed());
+    EXPECT_TRUE(asked.messages().isEmpty());
     prompts.queueText(saveInput("most.bmp", stripes(256, 62 * 256)));
     // The stripes are not grey; their indexes are taken as stored.
     prompts.queueColours(MissingColoursAnswer::KeepIndexes);
