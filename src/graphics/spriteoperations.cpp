@@ -162,9 +162,9 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     // colours written, its indexes are taken as stored.
     QImage pixels = bitmap.image;
     if (copy && !write && original) {
-        const std::optional<QImage> matched = matchColours(
-            bitmap, *path, paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite)), prompts,
-            log);
+        ColourTarget target = paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite));
+        target.shown = spriteGlyph(doc, sprite);
+        const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
         if (!matched)
             return false;
         pixels = *matched;

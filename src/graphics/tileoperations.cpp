@@ -144,8 +144,10 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
     if (!picked || trueColour) {
         const std::optional<int> shown = picked ? picked : current;
         if (shown) {
-            const std::optional<QImage> matched = matchColours(
-                bitmap, *path, paletteTarget(doc, *shown, QStringLiteral("tile %1").arg(tile)), prompts, log);
+            ColourTarget target = paletteTarget(doc, *shown, QStringLiteral("tile %1").arg(tile));
+            if (!picked)
+                target.shown = tileBitmap(doc, tile);
+            const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
             if (!matched)
                 return false;
             pixels = *matched;

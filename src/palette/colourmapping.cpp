@@ -6,8 +6,10 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <map>
 #include <numeric>
 
 namespace {
@@ -114,13 +116,23 @@ std::optional<QImage> matchTrueColours(const QImage &picture, const QString &fil
                             .arg(file, target.palette,
                                  counted(transparent, QStringLiteral("fully transparent pixel"),
                                          QStringLiteral("fully transparent pixels"))));
+    const bool hasShown =
+        target.shown.format() == QImage::Format_Indexed8 && target.shown.size() == argb.size();
     QImage mapped(argb.size(), QImage::Format_Indexed8);
     mapped.setColorTable(target.colours);
     for (int y = 0; y < argb.height(); ++y) {
         const QRgb *from = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        const uchar *was = hasShown ? target.shown.constScanLine(y) : nullptr;
         uchar *to = mapped.scanLine(y);
-        for (int x = 0; x < argb.width(); ++x)
-            to[x] = qAlpha(from[x]) == 0 ? 0 : lookup.value(opaque(from[x]));
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb colour = opaque(from[x]);
+            if (qAlpha(from[x]) == 0)
+                to[x] = 0;
+            else if (was && was[x] < target.colours.size() && opaque(target.colours[was[x]]) == colour)
+                to[x] = was[x];
+            else
+                to[x] = lookup.value(colour);
+        }
     }
     return mapped;
 }
@@ -159,24 +171,28 @@ std::optional<QImage> matchColours(const LoadedBitmap &bitmap, const QString &fi
     const int fileColours = std::min<int>({bitmap.fileColours, Entries, int(target.colours.size())});
     std::array<uchar, Entries> lookup;
     std::iota(lookup.begin(), lookup.end(), 0);
+    // Entries whose own index shows their colour in the target (entry 0 only where no other entry
+    // holds it); the file's numbering is taken there.
+    std::array<bool, Entries> own;
+    own.fill(true);
     QList<int> missing;
     QSet<QRgb> missingColours;
     qint64 missingPixels = 0;
-    bool renumbered = false;
     for (int i = 0; i < fileColours; ++i) {
         const QRgb colour = opaque(pixels.color(i));
-        if (counts[i] == 0 || opaque(target.colours[i]) == colour)
+        const std::optional<int> entry = entryHolding(target.colours, colour);
+        if (counts[i] == 0 || (opaque(target.colours[i]) == colour && (i != 0 || entry == 0)))
             continue;
-        if (const std::optional<int> entry = entryHolding(target.colours, colour)) {
+        own[std::size_t(i)] = false;
+        if (entry) {
             lookup[i] = uchar(*entry);
-            renumbered = true;
         } else {
             missing.append(i);
             missingColours.insert(colour);
             missingPixels += counts[i];
         }
     }
-    if (!renumbered && missing.isEmpty())
+    if (std::all_of(own.begin(), own.end(), [](bool taken) { return taken; }))
         return pixels;
 
     const QString prefix = target.graphic + QStringLiteral(": ");
@@ -197,37 +213,49 @@ std::optional<QImage> matchColours(const LoadedBitmap &bitmap, const QString &fi
         }
     }
 
+    // A renumbered pixel of the colour the graphic shows there keeps the index it has.
+    const bool hasShown =
+        target.shown.format() == QImage::Format_Indexed8 && target.shown.size() == pixels.size();
+    QImage mapped(pixels.size(), QImage::Format_Indexed8);
+    mapped.setColorTable(target.colours);
+    std::map<std::pair<int, int>, qint64> taken;
     qint64 moved = 0;
-    for (int i = 0; i < fileColours; ++i) {
-        if (counts[i] == 0)
-            continue;
-        if (lookup[i] != i)
-            moved += counts[i];
-        const QRgb shown = opaque(target.colours[lookup[i]]);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const uchar *from = pixels.constScanLine(y);
+        const uchar *was = hasShown ? target.shown.constScanLine(y) : nullptr;
+        uchar *to = mapped.scanLine(y);
+        for (int x = 0; x < pixels.width(); ++x) {
+            const uchar i = from[x];
+            uchar entry = lookup[i];
+            if (!own[i] && was && was[x] < target.colours.size() &&
+                opaque(target.colours[was[x]]) == opaque(pixels.color(i)))
+                entry = was[x];
+            to[x] = entry;
+            moved += entry != i;
+            if (i < fileColours)
+                ++taken[{i, entry}];
+        }
+    }
+    if (moved == 0 && missing.isEmpty())
+        return pixels;
+
+    for (const auto &[pair, count] : taken) {
+        const QRgb shown = opaque(target.colours[pair.second]);
         const qsizetype holders = entriesHolding(target.colours, shown).size();
         if (holders > 1)
-            log.append(prefix +
-                       QStringLiteral("%1 of colour %2 (index %3 in the file) took entry %4 of %5, one "
-                                      "of %6 entries holding that colour.")
-                           .arg(counted(counts[i], QStringLiteral("pixel"), QStringLiteral("pixels")),
-                                colourName(shown))
-                           .arg(i)
-                           .arg(lookup[i])
-                           .arg(target.palette)
-                           .arg(holders));
+            log.append(
+                prefix +
+                QStringLiteral("%1 of colour %2 (index %3 in the file) took entry %4 of %5, one "
+                               "of %6 entries holding that colour.")
+                    .arg(counted(count, QStringLiteral("pixel"), QStringLiteral("pixels")), colourName(shown))
+                    .arg(pair.first)
+                    .arg(pair.second)
+                    .arg(target.palette)
+                    .arg(holders));
     }
     log.append(prefix + QStringLiteral("the colours of \"%1\" were matched to %2; %3 took another index.")
                             .arg(file, target.palette,
                                  counted(moved, QStringLiteral("pixel"), QStringLiteral("pixels"))));
-
-    QImage mapped(pixels.size(), QImage::Format_Indexed8);
-    mapped.setColorTable(target.colours);
-    for (int y = 0; y < pixels.height(); ++y) {
-        const uchar *from = pixels.constScanLine(y);
-        uchar *to = mapped.scanLine(y);
-        for (int x = 0; x < pixels.width(); ++x)
-            to[x] = lookup[from[x]];
-    }
     return mapped;
 }
 

@@ -17,6 +17,9 @@ struct ColourTarget {
     QList<QRgb> colours;
     QString palette;
     QString graphic;
+    // The graphic's indexes as it shows them now, when `colours` is the palette it shows: a
+    // renumbered pixel of the colour it shows there keeps its index. Null when there are none.
+    QImage shown = QImage();
 };
 
 // Colour 0 is the transparent one, so an imported pixel takes it only when no other entry will do.
@@ -33,12 +36,15 @@ ColourTarget paletteTarget(const StyleDocument &doc, int palette, const QString 
 // An import that keeps the palette a graphic shows copies indexes, but paint programs number a
 // picture's colours in an order of their own. Where the file's colour table differs from
 // `target` in an entry its pixels use, each pixel takes the index of its colour in the target:
-// its own index where the target holds the colour there, else entryHolding. Colours the target
-// lacks are asked about: the nearest colours (nearestOpaqueEntry), the stored indexes, or cancel. Indexes
-// past the file's colour table have no colour to match and are kept.
+// its own index where the target holds the colour there (0 only when no other entry does), else
+// the index the graphic shows there when that shows the colour (`target.shown`), else
+// entryHolding. Colours the target lacks are asked about: the nearest colours
+// (nearestOpaqueEntry), the stored indexes, or cancel. Indexes past the file's colour table have
+// no colour to match and are kept.
 //
-// A true-colour picture (no indexes) takes the entry of each colour, entryHolding; a fully
-// transparent pixel takes entry 0; there are no stored indexes to keep.
+// A true-colour picture (no indexes) takes for each pixel the index the graphic shows there when
+// that shows its colour, else the entry of its colour (entryHolding); a fully transparent pixel
+// takes entry 0; there are no stored indexes to keep.
 //
 // Returns the bitmap's picture when every used entry matches, else the renumbered picture with
 // the target's colours; nothing when the user cancelled. The log tells how many pixels of a

@@ -14,11 +14,15 @@
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
+#include "stylebytes.h"
 #include "stylereader.h"
+#include "stylewriter.h"
 #include "tileoperations.h"
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -179,6 +183,48 @@ TEST_F(PaintPrograms, ColoursThePaletteLacksAreRefusedOrTakenAsTheOptionSays) {
 
     ASSERT_EQ(run(import + QStringList{"--colours", "indexes"}), 0) << err.toStdString();
     EXPECT_EQ(indexesOf(tileBitmap(load("back.sty"), 3)), indexesOf(loadBitmap(file).image));
+}
+
+// The sprite's palette holds its most used body colour a second time in transparent entry 0, so a
+// paint program that merges equal colours gives transparent and body pixels one index. Saved again
+// by each program, also as a 24-bit file, the sprite comes back leaving the style file as it was:
+// every pixel keeps the index it showed.
+TEST_F(PaintPrograms, ASpriteWhoseEntryZeroRepeatsABodyColourComesBackUnchanged) {
+    const int sprite = 4;
+    StyleDocument twice = load("start.sty");
+    const QImage glyph = spriteGlyph(twice, sprite);
+    std::array<int, 256> counts{};
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x)
+            ++counts[std::size_t(glyph.pixelIndex(x, y))];
+    ASSERT_GT(counts[0], 0);
+    const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
+    writetoclut(twice, nullptr, twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))], 0, true,
+                fromRgb(glyph.color(body)));
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(twice, dir.path("twice.sty"), prompts, progress, log).isEmpty());
+    const QByteArray original = readWholeFile(dir.path("twice.sty"));
+    ASSERT_EQ(run({"export-sprites", dir.path("twice.sty"), dir.path("out"), "--start", "4", "--end", "4"}),
+              0);
+    const QImage exported = loadBitmap(dir.path("out/" + SpriteFileName(twice, sprite))).image;
+    ASSERT_EQ(exported.color(0), exported.color(body));
+
+    QStringList files;
+    for (const PaintProgram program : AllPaintPrograms)
+        files << save(programName(program) + ".bmp", paintProgramBitmap(exported, program));
+    saveBitmap24(dir.path("true.bmp"), exported.convertToFormat(QImage::Format_RGB32));
+    files << dir.path("true.bmp");
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_EQ(run({"import-sprite", dir.path("twice.sty"), "4", file, dir.path("back.sty"), "--choice",
+                       "pixels-only"}),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(err, "");
+        EXPECT_EQ(firstDifference(readWholeFile(dir.path("back.sty")), original), -1);
+    }
 }
 
 // What a true-colour pixel of `colour` becomes in `palette`: the lowest entry other than 0 holding
