@@ -435,8 +435,15 @@ int runImportRaw(const QString &command, const QStringList &args, QTextStream &o
     prompts.queueFileName(names[1]);
     const bool tiles = command == QLatin1String("import-raw-tiles");
     return changeLogged(out, err, prompts, names[0], names[2],
-                        [tiles](StyleDocument &doc, QImage &, Prompts &p, Log &log) {
-                            return tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log);
+                        [tiles, &err](StyleDocument &doc, QImage &, Prompts &p, Log &log) {
+                            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
+                            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
+                                return false;
+                            warnTransparency(err,
+                                             tiles ? QStringLiteral("the tile graphics")
+                                                   : QStringLiteral("the sprite graphics"),
+                                             before, tiles ? doc.TileStore : doc.SpriteStore);
+                            return true;
                         });
 }
 

@@ -3,6 +3,7 @@
 #include "bitmapchecks.h"
 #include "colourmapping.h"
 #include "indexedpicture.h"
+#include "log.h"
 #include "styledocument.h"
 
 QString exportRawStore(const QImage &store, FileKind kind, Prompts &prompts) {
@@ -16,8 +17,8 @@ QString exportRawStore(const QImage &store, FileKind kind, Prompts &prompts) {
     return target;
 }
 
-std::optional<QImage> importRawStore(FileKind kind, int maxPages, const QString &what, const QString &rule,
-                                     Prompts &prompts, Log &log) {
+std::optional<QImage> importRawStore(const QImage &current, FileKind kind, int maxPages, const QString &what,
+                                     const QString &rule, Prompts &prompts, Log &log) {
     const std::optional<QString> path = prompts.openFileName(kind, IndexedPictureFilter, QString());
     if (!path)
         return std::nullopt;
@@ -26,8 +27,12 @@ std::optional<QImage> importRawStore(FileKind kind, int maxPages, const QString 
         prompts.message(formatMessage(rule, bitmap));
         return std::nullopt;
     }
-    return matchColours(bitmap, *path,
-                        {greyRamp(), QStringLiteral("the grey ramp of the raw %1 bitmap").arg(what),
-                         QStringLiteral("the %1 graphics").arg(what)},
-                        prompts, log);
+    const QString graphics = QStringLiteral("the %1 graphics").arg(what);
+    std::optional<QImage> store = matchColours(
+        bitmap, *path, {greyRamp(), QStringLiteral("the grey ramp of the raw %1 bitmap").arg(what), graphics},
+        prompts, log);
+    if (store)
+        if (const std::optional<QString> change = transparencyChange(current, *store))
+            log.append(QStringLiteral("%1: %2.").arg(graphics, *change));
+    return store;
 }

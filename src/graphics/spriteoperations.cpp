@@ -232,7 +232,7 @@ QString exportRawSprites(const StyleDocument &doc, Prompts &prompts) {
 
 bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log) {
     const std::optional<QImage> store =
-        importRawStore(FileKind::Sprite, PixelStorePageCapacity, QStringLiteral("sprite"),
+        importRawStore(doc.SpriteStore, FileKind::Sprite, PixelStorePageCapacity, QStringLiteral("sprite"),
                        QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels wide and "
                                       "256 to 65536 pixels high in steps of 256 (1 to 256 pages)."),
                        prompts, log);

@@ -204,7 +204,7 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
 
 bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
     const std::optional<QImage> store =
-        importRawStore(FileKind::Tile, MaxTilePages, QStringLiteral("tile"),
+        importRawStore(doc.TileStore, FileKind::Tile, MaxTilePages, QStringLiteral("tile"),
                        QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide and 256 "
                                       "to 15872 pixels high in steps of 256 (1 to 62 pages of 16 tiles)."),
                        prompts, log);

@@ -93,7 +93,14 @@ TEST_F(PaintPrograms, TilesAndSpritesComeBackWithThePaintedColoursWithEveryChoic
     const QImage rawPicture = painted(loadBitmap(dir.path("raw.bmp")).image, 99);
     ASSERT_EQ(run({"export-raw-sprites", dir.path("start.sty"), dir.path("rawsprites.bmp")}), 0)
         << err.toStdString();
-    const QImage rawSprites = painted(loadBitmap(dir.path("rawsprites.bmp")).image, 150);
+    const QImage exportedSprites = loadBitmap(dir.path("rawsprites.bmp")).image;
+    const QImage rawSprites = painted(exportedSprites, 150);
+    // Transparent pixels under the painted block turn opaque, which standard error tells.
+    int opaqued = 0;
+    for (int y = 0; y < exportedSprites.height(); ++y)
+        for (int x = 0; x < exportedSprites.width(); ++x)
+            opaqued += exportedSprites.pixelIndex(x, y) == 0 && rawSprites.pixelIndex(x, y) != 0;
+    ASSERT_GT(opaqued, 0);
 
     for (const PaintProgram program : AllPaintPrograms) {
         SCOPED_TRACE(programName(program).toStdString());
@@ -135,6 +142,10 @@ TEST_F(PaintPrograms, TilesAndSpritesComeBackWithThePaintedColoursWithEveryChoic
                   0)
             << err.toStdString();
         EXPECT_EQ(indexesOf(load("back.sty").SpriteStore), indexesOf(rawSprites));
+        EXPECT_EQ(err,
+                  QStringLiteral("warning: the sprite graphics: 0 pixels become transparent, %1 stop being "
+                                 "transparent.\n")
+                      .arg(opaqued));
     }
 }
 

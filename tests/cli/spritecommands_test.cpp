@@ -186,7 +186,7 @@ TEST_F(SpriteCommands, PaletteNumbersAreNeededExactlyWhereThePickerOpensAndMustB
                        .arg(count)
                        .arg(count - 1));
     EXPECT_FALSE(QFile::exists(dir.path("o.sty")));
-    // The pixels alone still go in: they are written to the store, not to the missing palette.
+    // Picked in its place, a palette the file saves takes the colours as usual.
     EXPECT_EQ(importing("past.sty", {"--choice", "palette-hack", "--palette", "7"}), 0) << err.toStdString();
 }
 
