@@ -1,9 +1,10 @@
-// Encoding a full delta sheet of a 64 x 128 car and decoding every delta of the largest sample,
-// each beside copying the same bytes with memcpy.
+// Encoding a full delta sheet of a car of the sample and decoding every delta of the largest
+// sample, beside copying the bytes of a 64 x 128 sheet with memcpy.
 
 #include "deltasheet.h"
 #include "deltaunit.h"
 #include "samplestyle.h"
+#include "spritepicture.h"
 
 #include "timesreporter.h"
 #include <cstring>
@@ -31,11 +32,11 @@ QImage changedSheet(const QImage &picture) {
     sheet.fill(0);
     for (int cell = 0; cell < DeltaSheetCells; ++cell) {
         const QPoint origin = deltaCellOrigin(picture.size(), cell);
-        for (int y = 0; y < Height; ++y) {
+        for (int y = 0; y < picture.height(); ++y) {
             uchar *row = sheet.scanLine(origin.y() + y) + origin.x();
-            std::memcpy(row, picture.constScanLine(y), Width);
+            std::memcpy(row, picture.constScanLine(y), std::size_t(picture.width()));
             if (y >= cell * 4 && y < cell * 4 + 40)
-                for (int x = 4; x < Width - 4; ++x)
+                for (int x = 4; x < picture.width() - 4; ++x)
                     if (x % 4 != 0)
                         row[x] = uchar(row[x] + 1 + cell);
         }
@@ -64,10 +65,10 @@ const Decoding &decoding() {
 }
 
 void encodeSheet(benchmark::State &state) {
-    const QImage picture = carPicture();
-    const QImage sheet = changedSheet(picture);
+    const StyleDocument doc = makeSampleStyle();
+    const QImage sheet = changedSheet(spritePicture(doc, 0));
     for (auto _ : state) {
-        const std::vector<QByteArray> deltas = encodeSheetDeltas(picture, sheet);
+        const std::vector<QByteArray> deltas = encodeSheetDeltas(doc, 0, sheet);
         benchmark::DoNotOptimize(deltas.data());
     }
 }

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             changed = importSprite(doc, clut1, sprite, prompts, log);
             break;
         case Import::Raw:
-            changed = importRawSprites(doc, prompts);
+            changed = importRawSprites(doc, prompts, log);
             break;
         case Import::Deltas:
             changed = importDeltas(doc, sprite, prompts, log).has_value();

@@ -1,5 +1,6 @@
 #include "pedremap.h"
 
+#include "bitmapchecks.h"
 #include "editorerror.h"
 #include "fileio.h"
 #include "indexedpicture.h"
@@ -71,7 +72,8 @@ bool pedOpenBmp(QImage &picture, Prompts &prompts) {
     // Remaps recolour palette indexes, so only a picture made of them can be viewed.
     if (bitmap.pixelFormatCode != Pf8Bit) {
         prompts.message(QStringLiteral("error: bitmap must be 8 bit.\ryour bitmap pixel format is: %1")
-                            .arg(bitmap.pixelFormatCode));
+                            .arg(bitmap.pixelFormatCode) +
+                        (isTrueColour(bitmap) ? QLatin1Char('\r') + TrueColourAdvice : QString()));
         return false;
     }
     picture = bitmap.image;

@@ -17,6 +17,7 @@
 #include "rendercommands.h"
 #include "samplestyle.h"
 #include "spritecommands.h"
+#include "spriteoperations.h"
 #include "stylecheckcommands.h"
 #include "stylewriter.h"
 #include "tileoperations.h"
@@ -84,6 +85,12 @@ const QString Usage =
                    "                                            or pixels are imported\n"
                    "                           3 palette-hack   the colours into palette N only\n"
                    "                           4 pixels-only    the pixels only\n"
+                   "                           choices 1 to 3 need --palette N, 4 and 5 take none\n"
+                   "  export-raw-sprites FILE.sty OUT.bmp\n"
+                   "                           write the whole sprite store as one 8-bit bitmap\n"
+                   "  import-raw-sprites FILE.sty IN.bmp OUT.sty [--colours match | nearest | indexes]\n"
+                   "                           replace the sprite store by an 8-bit bitmap 256 wide\n"
+                   "                           and a multiple of 256 high, and save the result as OUT\n"
                    "  sprite-info FILE.sty SPRITE\n"
                    "                           show what the info panel shows for the sprite\n"
                    "  render-sprites FILE.sty OUT.png [--borders]\n"
@@ -124,8 +131,9 @@ const QString Usage =
                    "Every bitmap a graphics command writes or reads may also be a PNG with a\n"
                    "palette: a name ending in .png writes one, and one is read where a bitmap is.\n"
                    "Imports that keep the palette a graphic shows (--palette keep, the sprite choice\n"
-                   "pixels only, the raw tiles) give each pixel the index of its colour in that\n"
-                   "palette. --colours says what\n"
+                   "pixels only, the raw stores) give each pixel the index of its colour in that\n"
+                   "palette, and also take true-colour files (16-, 24- and 32-bit bitmaps, RGB and\n"
+                   "RGBA PNGs; a fully transparent pixel is index 0). --colours says what\n"
                    "happens to colours the palette lacks: match refuses the import (the default),\n"
                    "nearest takes the nearest colours, indexes keeps the stored indexes.\n");
 
@@ -399,33 +407,47 @@ int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (!palette.isEmpty())
         prompts.queuePalette(palette);
     return changeLogged(out, err, prompts, names[0], names[3],
-                        [tile](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
-                            return importTile(doc, clut1, tile, DefaultTilePattern, p, log);
+                        [tile, &err](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
+                            const QImage before = tileBitmap(doc, tile);
+                            if (!importTile(doc, clut1, tile, DefaultTilePattern, p, log))
+                                return false;
+                            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before,
+                                             tileBitmap(doc, tile));
+                            return true;
                         });
 }
 
-int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
+int runExportRaw(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.size() != 2)
-        return usageError(err, QStringLiteral("export-raw-tiles takes a style file and a bitmap name"));
+        return usageError(err, command + QStringLiteral(" takes a style file and a bitmap name"));
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[1]);
-    return exportFrom(out, err, prompts, args[0], exportRawTiles);
+    return exportFrom(out, err, prompts, args[0],
+                      command == QLatin1String("export-raw-tiles") ? exportRawTiles : exportRawSprites);
 }
 
-int runImportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
+int runImportRaw(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
     const std::optional<ColoursOption> colours = takeColoursOption(names);
     if (!colours)
         return usageError(err, ColoursUsage);
     if (names.size() != 3)
-        return usageError(err,
-                          QStringLiteral("import-raw-tiles takes a style file, a bitmap and a target name"));
+        return usageError(err, command + QStringLiteral(" takes a style file, a bitmap and a target name"));
     ArgumentPrompts prompts(err);
     prompts.setColours(*colours);
     prompts.queueFileName(names[1]);
-    return changeLogged(
-        out, err, prompts, names[0], names[2],
-        [](StyleDocument &doc, QImage &, Prompts &p, Log &log) { return importRawTiles(doc, p, log); });
+    const bool tiles = command == QLatin1String("import-raw-tiles");
+    return changeLogged(out, err, prompts, names[0], names[2],
+                        [tiles, &err](StyleDocument &doc, QImage &, Prompts &p, Log &log) {
+                            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
+                            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
+                                return false;
+                            warnTransparency(err,
+                                             tiles ? QStringLiteral("the tile graphics")
+                                                   : QStringLiteral("the sprite graphics"),
+                                             before, tiles ? doc.TileStore : doc.SpriteStore);
+                            return true;
+                        });
 }
 
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -462,10 +484,10 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return runExportTiles(rest, out, err);
     if (command == QLatin1String("import-tile"))
         return runImportTile(rest, out, err);
-    if (command == QLatin1String("export-raw-tiles"))
-        return runExportRawTiles(rest, out, err);
-    if (command == QLatin1String("import-raw-tiles"))
-        return runImportRawTiles(rest, out, err);
+    if (command == QLatin1String("export-raw-tiles") || command == QLatin1String("export-raw-sprites"))
+        return runExportRaw(command, rest, out, err);
+    if (command == QLatin1String("import-raw-tiles") || command == QLatin1String("import-raw-sprites"))
+        return runImportRaw(command, rest, out, err);
     if (command == QLatin1String("render-tiles"))
         return runRenderTiles(rest, out, err);
     if (command == QLatin1String("export-sprites"))

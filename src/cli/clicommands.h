@@ -21,11 +21,12 @@ int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
 int runPaletteBlock(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err);
 int runExportPal(const QStringList &args, QTextStream &out, QTextStream &err);
 int runImportPal(const QStringList &args, QTextStream &out, QTextStream &err);
-// Tile graphics: every tile to its own bitmap, one tile from a bitmap, and the whole tile store.
+// Tile graphics: every tile to its own bitmap and one tile from a bitmap.
 int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err);
 int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err);
-int runExportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err);
-int runImportRawTiles(const QStringList &args, QTextStream &out, QTextStream &err);
+// export-raw-tiles / export-raw-sprites and the imports: a whole pixel store as one bitmap.
+int runExportRaw(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err);
+int runImportRaw(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err);
 
 // Runs the command named by the first argument; "--help" lists the commands.
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err);

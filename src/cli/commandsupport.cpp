@@ -1,5 +1,6 @@
 #include "commandsupport.h"
 
+#include "colourmapping.h"
 #include "editorerror.h"
 #include "fileio.h"
 #include "log.h"
@@ -14,6 +15,11 @@
 void printLines(QTextStream &out, const QStringList &lines) {
     for (const QString &line : lines)
         out << line << '\n';
+}
+
+void warnTransparency(QTextStream &err, const QString &graphic, const QImage &before, const QImage &after) {
+    if (const std::optional<QString> change = transparencyChange(before, after))
+        err << QStringLiteral("warning: %1: %2.").arg(graphic, *change) << Qt::endl;
 }
 
 namespace {

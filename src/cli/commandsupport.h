@@ -13,6 +13,10 @@ struct StyleDocument;
 
 void printLines(QTextStream &out, const QStringList &lines);
 
+// A script reads standard error for what went unasked: an import that turned pixels of `graphic`
+// transparent, or opaque, prints a "warning: " line with the counts.
+void warnTransparency(QTextStream &err, const QString &graphic, const QImage &before, const QImage &after);
+
 // What the command line does with the reader's warnings (a chunk cut short, bytes ignored, a chunk
 // that repeats, no palettes): report them, or with --strict also refuse the file.
 enum class ReaderWarnings { Reported, Refused };

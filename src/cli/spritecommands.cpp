@@ -53,6 +53,12 @@ std::optional<SpriteImportChoice> importChoiceArgument(const QString &text) {
     return std::nullopt;
 }
 
+// The choices that open the palette picker.
+bool takesPalette(SpriteImportChoice choice) {
+    return choice == SpriteImportChoice::ImportIntoChosen ||
+           choice == SpriteImportChoice::ChangePaletteOnly || choice == SpriteImportChoice::PaletteHack;
+}
+
 } // namespace
 
 int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -107,6 +113,10 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
     if (!choice)
         return misused(err, ChoiceRule);
+    // Without a number the picker counts as cancelled, which would write the sprite's own palette.
+    if (takesPalette(*choice) != palette.has_value())
+        return misused(err, palette ? QStringLiteral("--choice %1 takes no --palette").arg(*choiceText)
+                                    : QStringLiteral("--choice %1 needs --palette N").arg(*choiceText));
     ArgumentPrompts prompts(err);
     prompts.setColours(*colours);
     prompts.queueFileName(names[2]);
@@ -119,9 +129,11 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;
+        const QImage before = spriteGlyph(doc, *sprite);
         if (!importSprite(doc, clut1, *sprite, prompts, log))
             return false;
         printLines(out, log.lines());
+        warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));
         return saveStyle(doc, names[3], prompts, out);
     });
 }

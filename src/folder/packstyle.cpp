@@ -274,7 +274,7 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
                             row[x] = now[x];
                 }
             }
-            std::vector<QByteArray> deltas = encodeSheetDeltas(sprite, rebased);
+            std::vector<QByteArray> deltas = encodeSheetDeltas(doc_, s, rebased);
             // The sheet shows the first twenty deltas; those past them stay.
             const std::optional<int> entry = findDeltaEntry(doc_, s);
             const int count = entry ? doc_.DeltaIndex[std::size_t(*entry)].delta_count : 0;

@@ -1,5 +1,6 @@
 #include "deltaoperations.h"
 
+#include "bitmapchecks.h"
 #include "deltasheet.h"
 #include "deltaunit.h"
 #include "fileio.h"
@@ -38,7 +39,8 @@ std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prom
     const LoadedBitmap bitmap = loadPicture(*path);
     const QSize sheetSize = deltaSheetSize(picture.size());
     if (bitmap.pixelFormatCode != Pf8Bit || bitmap.image.format() != QImage::Format_Indexed8) {
-        prompts.message(QStringLiteral("pixel format is not 8 bit!"));
+        prompts.message(QStringLiteral("pixel format is not 8 bit!") +
+                        (isTrueColour(bitmap) ? QLatin1Char('\r') + TrueColourAdvice : QString()));
         return std::nullopt;
     }
     if (bitmap.image.width() != sheetSize.width()) {
@@ -49,7 +51,7 @@ std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prom
         prompts.message(QStringLiteral("bitmap height is not %1pixels!").arg(sheetSize.height()));
         return std::nullopt;
     }
-    std::vector<QByteArray> deltas = encodeSheetDeltas(picture, bitmap.image);
+    std::vector<QByteArray> deltas = encodeSheetDeltas(doc, sprite, bitmap.image);
     // The sheet shows the first twenty deltas only; those past them stay as they are.
     const std::optional<int> entry = findDeltaEntry(doc, sprite);
     const int count = entry ? doc.DeltaIndex[static_cast<std::size_t>(*entry)].delta_count : 0;

@@ -1,5 +1,6 @@
 #include "deltasheet.h"
 
+#include "colourmapping.h"
 #include "deltaunit.h"
 #include "editorerror.h"
 #include "imagememory.h"
@@ -23,16 +24,19 @@ int nearestColour(const QList<QRgb> &colours, QRgb colour) {
     return best;
 }
 
-// Sheet index -> sprite index.
+// Sheet index -> sprite index for pixels that no longer show what the cell showed at export.
 std::array<uchar, 256> colourMap(const QList<QRgb> &sheet, const QList<QRgb> &sprite) {
     std::array<uchar, 256> map{};
     for (int i = 0; i < 256; ++i) {
         const QRgb colour = i < sheet.size() ? sheet[i] : qRgb(0, 0, 0);
-        const bool same = i < sprite.size() && qRgb(qRed(colour), qGreen(colour), qBlue(colour)) ==
-                                                   qRgb(qRed(sprite[i]), qGreen(sprite[i]), qBlue(sprite[i]));
-        map[static_cast<std::size_t>(i)] = static_cast<uchar>(same ? i : nearestColour(sprite, colour));
+        map[static_cast<std::size_t>(i)] =
+            static_cast<uchar>(entryHolding(sprite, colour).value_or(nearestOpaqueEntry(sprite, colour)));
     }
     return map;
+}
+
+bool sameColour(QRgb a, QRgb b) {
+    return ((a ^ b) & 0xFFFFFFu) == 0;
 }
 
 } // namespace
@@ -69,7 +73,8 @@ QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view) {
     return sheet;
 }
 
-std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &sheet) {
+std::vector<QByteArray> encodeSheetDeltas(const StyleDocument &doc, int sprite, const QImage &sheet) {
+    const QImage picture = spritePicture(doc, sprite);
     const QSize size = picture.size();
     if (sheet.format() != QImage::Format_Indexed8 || sheet.size() != deltaSheetSize(size))
         throw EditorError(
@@ -78,16 +83,25 @@ std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &s
                 .arg(size.height())
                 .arg(deltaSheetSize(size).width())
                 .arg(deltaSheetSize(size).height()));
-    const std::array<uchar, 256> map = colourMap(sheet.colorTable(), picture.colorTable());
+    const QList<QRgb> sheetColours = sheet.colorTable();
+    const QList<QRgb> spriteColours = picture.colorTable();
+    const std::array<uchar, 256> map = colourMap(sheetColours, spriteColours);
+    const QImage shown = renderDeltaSheet(doc, sprite, DeltaView::Draw);
     QImage cell = makeImage(size, QImage::Format_Indexed8);
     std::vector<QByteArray> deltas(DeltaSheetCells);
     for (int c = 0; c < DeltaSheetCells; ++c) {
         const QPoint origin = deltaCellOrigin(size, c);
         for (int y = 0; y < size.height(); ++y) {
             const uchar *from = sheet.constScanLine(origin.y() + y) + origin.x();
+            const uchar *was = shown.constScanLine(origin.y() + y) + origin.x();
             uchar *to = cell.scanLine(y);
+            // A paint program may renumber the sheet; a pixel still showing its colour keeps its
+            // index, so a colour held twice (one of them transparent entry 0) stays as it was.
             for (int x = 0; x < size.width(); ++x)
-                to[x] = map[from[x]];
+                to[x] =
+                    from[x] < sheetColours.size() && sameColour(sheetColours[from[x]], spriteColours[was[x]])
+                        ? was[x]
+                        : map[from[x]];
         }
         try {
             encodeDelta(deltas[static_cast<std::size_t>(c)], picture, cell);

@@ -38,11 +38,12 @@ int closestToWhite(const QList<QRgb> &colours);
 // has no picture.
 QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view);
 
-// The twenty deltas that turn `picture` (the sprite) into the cells of `sheet`. A sheet with
-// another palette is mapped colour by colour: an entry equal to the sprite's keeps its value,
-// others take the nearest colour of the sprite's palette. Throws EditorError naming the cell
-// when one cannot be encoded.
-std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &sheet);
+// The twenty deltas that turn sprite `sprite` into the cells of `sheet`. The sheet is read by
+// colour against the "Draw deltas" sheet the sprite shows now: a pixel of the colour its cell shows
+// there keeps that index; others take the entry of their colour (entryHolding), the nearest
+// colour other than entry 0 when the palette lacks it. Throws EditorError naming the cell when one
+// cannot be encoded, or for a sprite without a picture.
+std::vector<QByteArray> encodeSheetDeltas(const StyleDocument &doc, int sprite, const QImage &sheet);
 
 // Zoom buttons of the sheet view: in doubles the view while the sheet is more than a seventh of
 // its width; out halves it down to the sheet's own width.

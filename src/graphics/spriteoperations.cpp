@@ -9,6 +9,7 @@
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "prompts.h"
+#include "rawstore.h"
 #include "spriteentries.h"
 
 #include <algorithm>
@@ -105,10 +106,12 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadPicture(*path);
-    if (!isEightBit(bitmap) || bitmap.image.width() != entry.w || bitmap.image.height() != entry.h) {
-        prompts.message(formatMessage(
-            QStringLiteral("error: bitmap must be 8 bit size: %1*%2 pixels.").arg(entry.w).arg(entry.h),
-            bitmap));
+    const QString rule =
+        QStringLiteral("error: bitmap must be 8 bit size: %1*%2 pixels.").arg(entry.w).arg(entry.h);
+    const bool trueColour = isTrueColour(bitmap);
+    if (!(isEightBit(bitmap) || trueColour) || bitmap.image.width() != entry.w ||
+        bitmap.image.height() != entry.h) {
+        prompts.message(formatMessage(rule, bitmap));
         return false;
     }
 
@@ -121,6 +124,10 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         choice != SpriteImportChoice::ChangePaletteOnly && choice != SpriteImportChoice::PixelsOnly;
     const bool copy =
         choice != SpriteImportChoice::ChangePaletteOnly && choice != SpriteImportChoice::PaletteHack;
+    if (write && trueColour) {
+        prompts.message(formatMessage(rule, bitmap));
+        return false;
+    }
 
     const int virtualPalette = spriteVirtualPalette(doc, sprite);
     const std::optional<int> original = physicalPaletteOf(doc, virtualPalette);
@@ -145,21 +152,37 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         if (refused)
             return false;
     }
+    // A palette past the count is not saved: the colours written there would be lost.
+    if (write) {
+        if (const QString refusal = missingPaletteMessage(changed, palette); !refusal.isEmpty()) {
+            prompts.message(refusal);
+            return false;
+        }
+    }
     // Pixels that keep showing the sprite's palette are brought to its colours; with the file's
     // colours written, its indexes are taken as stored.
     QImage pixels = bitmap.image;
     if (copy && !write && original) {
-        const std::optional<QImage> matched = matchColours(
-            bitmap, *path, paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite)), prompts,
-            log);
+        ColourTarget target = paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite));
+        target.shown = spriteGlyph(doc, sprite);
+        const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
         if (!matched)
             return false;
         pixels = *matched;
+    } else if (copy && trueColour) {
+        prompts.message(QStringLiteral("Sprite %1 has no entry in the palette index, so there is no palette "
+                                       "to match the colours of \"%2\" to.")
+                            .arg(sprite)
+                            .arg(*path));
+        return false;
     }
     if (write)
         writePalette(changed, changedClut, palette, bitmap);
-    if (copy)
+    if (copy) {
+        if (const std::optional<QString> change = transparencyChange(spriteGlyph(doc, sprite), pixels))
+            log.append(QStringLiteral("sprite %1: %2.").arg(sprite).arg(*change));
         copyPixels(changed, sprite, pixels);
+    }
     if (choice == SpriteImportChoice::PaletteHack)
         changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*original);
     doc = std::move(changed);
@@ -200,38 +223,23 @@ bool removeSpritePage(StyleDocument &doc, Prompts &prompts) {
     return true;
 }
 
-QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, Prompts &prompts) {
+QString exportRawSprites(const StyleDocument &doc, Prompts &prompts) {
     if (doc.SpriteStore.isNull()) {
         prompts.message(QStringLiteral("The style has no sprite graphics to export."));
         return QString();
     }
-    const std::optional<QString> path =
-        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, QString());
-    if (!path)
-        return QString();
-    QImage store = doc.SpriteStore;
-    if (colours.size() == 256)
-        store.setColorTable(colours);
-    const QString target = picturePath(*path);
-    savePicture8(target, store);
-    return target;
+    return exportRawStore(doc.SpriteStore, FileKind::Sprite, prompts);
 }
 
-bool importRawSprites(StyleDocument &doc, Prompts &prompts) {
-    const std::optional<QString> path =
-        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, QString());
-    if (!path)
+bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log) {
+    const std::optional<QImage> store =
+        importRawStore(doc.SpriteStore, FileKind::Sprite, PixelStorePageCapacity, QStringLiteral("sprite"),
+                       QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels wide and "
+                                      "256 to 65536 pixels high in steps of 256 (1 to 256 pages)."),
+                       prompts, log);
+    if (!store)
         return false;
-    const LoadedBitmap bitmap = loadPicture(*path);
-    if (!isPixelStore(bitmap, PixelStorePageCapacity)) {
-        prompts.message(
-            formatMessage(QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels "
-                                         "wide and 256 to 65536 pixels high in steps of 256 (1 to "
-                                         "256 pages)."),
-                          bitmap));
-        return false;
-    }
-    doc.SpriteStore = bitmap.image;
+    doc.SpriteStore = *store;
     return true;
 }
 

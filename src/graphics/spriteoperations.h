@@ -33,11 +33,10 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
 bool addSpritePage(StyleDocument &doc, Prompts &prompts);
 bool removeSpritePage(StyleDocument &doc, Prompts &prompts);
 
-// "export raw" / "import raw": the whole store as one 8-bit bitmap; the export carries `colours`
-// (those of the sprite selected last). The export returns the name written, the import whether
-// the store changed.
-QString exportRawSprites(const StyleDocument &doc, const QList<QRgb> &colours, Prompts &prompts);
-bool importRawSprites(StyleDocument &doc, Prompts &prompts);
+// "export raw" / "import raw": the whole store as one 8-bit bitmap over the grey ramp (rawstore.h).
+// The export returns the name written, the import whether the store changed.
+QString exportRawSprites(const StyleDocument &doc, Prompts &prompts);
+bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log);
 
 // The "Range of sprites" group. End below Start is raised to Start. `select` is told each sprite
 // before it is handled (the window selects it); the import tells `imported` each sprite it

@@ -5,10 +5,12 @@
 #include "fileio.h"
 #include "imagememory.h"
 #include "indexedpicture.h"
+#include "log.h"
 #include "palettelookup.h"
 #include "palettetablefile.h"
 #include "progress.h"
 #include "prompts.h"
+#include "rawstore.h"
 #include "tilenumbering.h"
 #include "tilepattern.h"
 
@@ -109,14 +111,20 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
     if (!path)
         return false;
     const LoadedBitmap bitmap = loadPicture(*path);
-    if (!isEightBit(bitmap) || bitmap.image.width() != TileSide || bitmap.image.height() != TileSide) {
-        prompts.message(
-            formatMessage(QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels."), bitmap));
+    const QString rule = QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.");
+    const bool trueColour = isTrueColour(bitmap);
+    if (!(isEightBit(bitmap) || trueColour) || bitmap.image.width() != TileSide ||
+        bitmap.image.height() != TileSide) {
+        prompts.message(formatMessage(rule, bitmap));
         return false;
     }
     const int virtualPalette = tileVirtualPalette(tile);
     const std::optional<int> current = physicalPaletteOf(doc, virtualPalette);
     const Answer answer = prompts.confirmWithCancel(TileImportQuestion);
+    if (answer == Answer::Yes && trueColour) {
+        prompts.message(formatMessage(rule, bitmap));
+        return false;
+    }
     std::optional<int> picked;
     if (answer != Answer::Cancel) {
         if (!current) {
@@ -131,14 +139,26 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
             return false;
     }
     // A picked palette is the file's choice, and its indexes are taken as stored; otherwise the
-    // tile keeps showing its own palette, which must show the file's colours.
+    // tile keeps showing its own palette, which must show the file's colours. A true-colour file
+    // has only colours, so the palette the tile will show must hold them.
     QImage pixels = bitmap.image;
-    if (!picked && current) {
-        const std::optional<QImage> matched = matchColours(
-            bitmap, *path, paletteTarget(doc, *current, QStringLiteral("tile %1").arg(tile)), prompts, log);
-        if (!matched)
+    if (!picked || trueColour) {
+        const std::optional<int> shown = picked ? picked : current;
+        if (shown) {
+            ColourTarget target = paletteTarget(doc, *shown, QStringLiteral("tile %1").arg(tile));
+            if (!picked)
+                target.shown = tileBitmap(doc, tile);
+            const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
+            if (!matched)
+                return false;
+            pixels = *matched;
+        } else if (trueColour) {
+            prompts.message(QStringLiteral("Tile %1 has no entry in the palette index, so there is no "
+                                           "palette to match the colours of \"%2\" to.")
+                                .arg(tile)
+                                .arg(*path));
             return false;
-        pixels = *matched;
+        }
     }
     if (picked) {
         doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*picked);
@@ -146,6 +166,8 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
         for (int c = 0; answer == Answer::Yes && c < bitmap.fileColours; ++c)
             writetoclut(doc, &clut1, *picked, c, true, fromRgb(bitmap.image.color(c)));
     }
+    if (const std::optional<QString> change = transparencyChange(tileBitmap(doc, tile), pixels))
+        log.append(QStringLiteral("tile %1: %2.").arg(tile).arg(*change));
     const QPoint origin = tileOrigin(tile);
     rawpixelcopy(pixels, doc.TileStore, origin.y(), origin.x(), prompts);
     return true;
@@ -178,35 +200,17 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
         prompts.message(QStringLiteral("The style has no tile graphics to export."));
         return QString();
     }
-    const std::optional<QString> path = prompts.saveFileName(FileKind::Tile, IndexedPictureFilter, QString());
-    if (!path)
-        return QString();
-    const QString target = picturePath(*path);
-    savePicture8(target, doc.TileStore);
-    return target;
+    return exportRawStore(doc.TileStore, FileKind::Tile, prompts);
 }
 
 bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
-    const std::optional<QString> path = prompts.openFileName(FileKind::Tile, IndexedPictureFilter, QString());
-    if (!path)
+    const std::optional<QImage> store =
+        importRawStore(doc.TileStore, FileKind::Tile, MaxTilePages, QStringLiteral("tile"),
+                       QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide and 256 "
+                                      "to 15872 pixels high in steps of 256 (1 to 62 pages of 16 tiles)."),
+                       prompts, log);
+    if (!store)
         return false;
-    const LoadedBitmap bitmap = loadPicture(*path);
-    if (!isPixelStore(bitmap, MaxTilePages)) {
-        prompts.message(
-            formatMessage(QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide "
-                                         "and 256 to 15872 pixels high in steps of 256 (1 to 62 "
-                                         "pages of 16 tiles)."),
-                          bitmap));
-        return false;
-    }
-    // The pixels are palette indexes of every tile; "export raw" writes them over the grey ramp.
-    const std::optional<QImage> matched =
-        matchColours(bitmap, *path,
-                     {greyRamp(), QStringLiteral("the grey ramp of the raw tile bitmap"),
-                      QStringLiteral("the tile graphics")},
-                     prompts, log);
-    if (!matched)
-        return false;
-    doc.TileStore = *matched;
+    doc.TileStore = *store;
     return true;
 }

@@ -26,7 +26,12 @@ LoadedBitmap loadPicture(const QString &path) {
 LoadedBitmap decodePicture(const QByteArray &bytes, const QString &path) {
     if (isPng(bytes))
         return decodePng(bytes, path);
-    return decodeBitmap(bytes, path);
+    LoadedBitmap bitmap = decodeBitmap(bytes, path);
+    // A bitmap's alpha bytes are unreliable (often left 0), so only a PNG's alpha can make a pixel
+    // transparent.
+    if (bitmap.image.format() != QImage::Format_Indexed8 && bitmap.image.hasAlphaChannel())
+        bitmap.image = bitmap.image.convertToFormat(QImage::Format_RGB32);
+    return bitmap;
 }
 
 void savePicture8(const QString &path, const QImage &indexed8, Durability durability) {

@@ -20,7 +20,8 @@ QString picturePath(const QString &path);
 // or 8 bits per pixel comes as the 8-bit bitmaps do: Format_Indexed8 with every stored index and
 // a 256-entry colour table (the PNG palette, opaque, then black), pixel format 8 bit; so does an
 // 8-bit grey PNG, each level an index over the grey ramp. Other PNGs come as Qt decodes them with
-// the pixel format of their colours, so the imports refuse them.
+// the pixel format of their colours (an RGBA PNG keeps its alpha); true-colour bitmaps come
+// without alpha.
 // Throws EditorError naming `path` when the file cannot be read or decoded.
 LoadedBitmap loadPicture(const QString &path);
 LoadedBitmap decodePicture(const QByteArray &bytes, const QString &path);

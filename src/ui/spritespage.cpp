@@ -47,7 +47,7 @@ constexpr FieldLabel FieldLabels[SpriteFieldCount] = {
 
 } // namespace
 
-SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent), colours_(greyRamp()) {
+SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     auto *layout = new QVBoxLayout(this);
     auto *row = new QToolBar(this);
     const auto guarded = [this](void (SpritesPage::*click)()) {
@@ -258,7 +258,6 @@ void SpritesPage::spriteClick() {
         return;
     const StyleDocument &doc = *document_;
     const SpriteEntry &entry = doc.SpriteIndex[std::size_t(selected_)];
-    colours_ = spriteColours(doc, selected_);
     activesprite_->hide();
     activesprite_->setGlyph(spriteGlyph(doc, selected_));
     activesprite_->spriteindex = selected_;

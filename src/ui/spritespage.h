@@ -66,8 +66,6 @@ public:
     void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
 
     int selectedSprite() const { return selected_; }
-    // The colours of the sprite selected last; the grey ramp before any selection.
-    const QList<QRgb> &selectedColours() const { return colours_; }
     const QImage &overlay() const;
     TVyr_sprite *activesprite() const { return activesprite_; }
     SpriteStripView *strip() const { return strip_; }
@@ -109,7 +107,6 @@ private:
     const QSpinBox *spriteSelector_ = nullptr;
     bool ready_ = false;
     int selected_ = -1;
-    QList<QRgb> colours_;
     // Set while the page itself fills the fields, so that filling them writes nothing back.
     bool filling_ = false;
 

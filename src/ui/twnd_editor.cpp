@@ -926,11 +926,14 @@ void Twnd_editor::btn_importrangeClick() {
 }
 
 void Twnd_editor::btn_exportrawspritesClick() {
-    exportRawSprites(document_, sprites_->selectedColours(), prompts());
+    exportRawSprites(document_, prompts());
 }
 
 void Twnd_editor::btn_importrawspritesClick() {
-    command(QStringLiteral("import raw sprites"), [&] { importRawSprites(document_, prompts()); });
+    command(QStringLiteral("import raw sprites"), [&] {
+        WindowLog log(log_);
+        importRawSprites(document_, prompts(), log);
+    });
 }
 
 void Twnd_editor::btn_aboutClick() {

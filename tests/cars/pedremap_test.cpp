@@ -152,7 +152,10 @@ TEST(PedBitmaps, OpenRefusesFilesThatAreNoEightBitBitmapAndKeepsThePicture) {
     } cases[] = {
         {text, QStringLiteral("Cannot read bitmap file \"%1\": it is not a Windows bitmap.").arg(text)},
         {dir.path(QStringLiteral("missing.bmp")), QString()},
-        {rgb, QStringLiteral("error: bitmap must be 8 bit.\ryour bitmap pixel format is: 6")},
+        {rgb,
+         QStringLiteral("error: bitmap must be 8 bit.\ryour bitmap pixel format is: 6\rThis is a true-colour "
+                        "file, which has no palette to write; save it with 256 colours (an 8-bit bitmap or a "
+                        "PNG with a palette) and import it again.")},
         {four, QStringLiteral("error: bitmap must be 8 bit.\ryour bitmap pixel format is: 2")},
     };
     for (const auto &c : cases) {

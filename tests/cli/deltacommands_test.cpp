@@ -5,6 +5,8 @@
 #include "deltaunit.h"
 #include "fileio.h"
 #include "log.h"
+#include "paintprograms.h"
+#include "palettelookup.h"
 #include "progress.h"
 #include "scriptedprompts.h"
 #include "spritepicture.h"
@@ -14,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +58,57 @@ TEST_F(DeltaCommands, SheetsOfEachViewImportBackToTheSameDrawing) {
         for (int d = 0; entry.sprite != 4 && d < entry.delta_count; ++d)
             EXPECT_EQ(deltaBytes(back, entry.sprite, d).toByteArray(),
                       deltaBytes(start, entry.sprite, d).toByteArray());
+}
+
+// The car's palette holds its most used body colour twice, once in transparent entry 0. Saved again
+// by a paint program (colours renumbered), the sheet comes back changing only the painted pixel:
+// pixels keep what their cell showed, and a painted pixel of that colour is opaque.
+TEST_F(DeltaCommands, ARenumberedSheetChangesOnlyWhatWasPaintedWhenEntryZeroRepeatsAColour) {
+    const int sprite = 4;
+    StyleDocument twice = load("start.sty");
+    const QImage picture = spritePicture(twice, sprite);
+    std::array<int, 256> counts{};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[std::size_t(picture.pixelIndex(x, y))];
+    const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
+    const int palette = twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))];
+    writetoclut(twice, nullptr, palette, 0, true, fromRgb(picture.color(body)));
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(twice, dir.path("twice.sty"), prompts, progress, log).isEmpty());
+    ASSERT_EQ(spritePicture(load("twice.sty"), sprite).color(0), picture.color(body));
+
+    ASSERT_EQ(run({"deltas", dir.path("twice.sty"), QString::number(sprite), dir.path("sheet.bmp")}), 0);
+    QImage sheet = loadBitmap(dir.path("sheet.bmp")).image;
+    const QImage before = renderDeltaSheet(twice, sprite, DeltaView::Draw);
+    ASSERT_EQ(sheet, before);
+    // A pixel of cell 3 that shows neither entry 0 nor the body colour, painted in the body colour.
+    const QPoint cell = deltaCellOrigin(picture.size(), 3);
+    QPoint painted(-1, -1);
+    for (int y = 0; y < picture.height() && painted.x() < 0; ++y)
+        for (int x = 0; x < picture.width() && painted.x() < 0; ++x)
+            if (const int shown = before.pixelIndex(cell + QPoint(x, y));
+                shown != 0 && picture.color(shown) != picture.color(body))
+                painted = cell + QPoint(x, y);
+    ASSERT_GE(painted.x(), 0);
+    sheet.setPixel(painted, uint(body));
+    QImage expected = before;
+    expected.setPixel(painted, uint(body));
+
+    for (const PaintProgram program : AllPaintPrograms) {
+        SCOPED_TRACE(programName(program).toStdString());
+        writeWholeFileAtomic(dir.path("painted.bmp"), paintProgramBitmap(sheet, program));
+        ASSERT_EQ(run({"import-deltas", dir.path("twice.sty"), QString::number(sprite),
+                       dir.path("painted.bmp"), dir.path("back.sty")}),
+                  0)
+            << err.toStdString();
+        const QImage after = renderDeltaSheet(load("back.sty"), sprite, DeltaView::Draw);
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                ASSERT_EQ(after.pixelIndex(x, y), expected.pixelIndex(x, y)) << x << "," << y;
+    }
 }
 
 TEST_F(DeltaCommands, RefusalsFailTheCommandAndWriteNothing) {

@@ -14,10 +14,15 @@
 #include "scriptedprompts.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
+#include "stylebytes.h"
 #include "stylereader.h"
+#include "stylewriter.h"
 #include "tileoperations.h"
 
 #include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -86,6 +91,16 @@ TEST_F(PaintPrograms, TilesAndSpritesComeBackWithThePaintedColoursWithEveryChoic
         painted(loadBitmap(dir.path("out/" + SpriteFileName(start, sprite))).image, 200);
     ASSERT_EQ(run({"export-raw-tiles", dir.path("start.sty"), dir.path("raw.bmp")}), 0) << err.toStdString();
     const QImage rawPicture = painted(loadBitmap(dir.path("raw.bmp")).image, 99);
+    ASSERT_EQ(run({"export-raw-sprites", dir.path("start.sty"), dir.path("rawsprites.bmp")}), 0)
+        << err.toStdString();
+    const QImage exportedSprites = loadBitmap(dir.path("rawsprites.bmp")).image;
+    const QImage rawSprites = painted(exportedSprites, 150);
+    // Transparent pixels under the painted block turn opaque, which standard error tells.
+    int opaqued = 0;
+    for (int y = 0; y < exportedSprites.height(); ++y)
+        for (int x = 0; x < exportedSprites.width(); ++x)
+            opaqued += exportedSprites.pixelIndex(x, y) == 0 && rawSprites.pixelIndex(x, y) != 0;
+    ASSERT_GT(opaqued, 0);
 
     for (const PaintProgram program : AllPaintPrograms) {
         SCOPED_TRACE(programName(program).toStdString());
@@ -122,6 +137,15 @@ TEST_F(PaintPrograms, TilesAndSpritesComeBackWithThePaintedColoursWithEveryChoic
                   0)
             << err.toStdString();
         EXPECT_EQ(indexesOf(load("back.sty").TileStore), indexesOf(rawPicture));
+        ASSERT_EQ(run({"import-raw-sprites", dir.path("start.sty"),
+                       save("raw-back.bmp", paintProgramBitmap(rawSprites, program)), dir.path("back.sty")}),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(indexesOf(load("back.sty").SpriteStore), indexesOf(rawSprites));
+        EXPECT_EQ(err,
+                  QStringLiteral("warning: the sprite graphics: 0 pixels become transparent, %1 stop being "
+                                 "transparent.\n")
+                      .arg(opaqued));
     }
 }
 
@@ -156,8 +180,9 @@ TEST_F(PaintPrograms, ColoursThePaletteLacksAreRefusedOrTakenAsTheOptionSays) {
         return (qRed(a) - qRed(b)) * (qRed(a) - qRed(b)) + (qGreen(a) - qGreen(b)) * (qGreen(a) - qGreen(b)) +
                (qBlue(a) - qBlue(b)) * (qBlue(a) - qBlue(b));
     };
+    // Entry 0 is transparent: a missing colour takes the nearest of the others.
     int nearest = INT_MAX;
-    for (const QRgb colour : palette)
+    for (const QRgb colour : palette.mid(1))
         nearest = std::min(nearest, distance(colour, foreign));
     const QList<QRgb> painted = shownColours(picture);
     for (int i = 0; i < shown.size(); ++i) {
@@ -169,6 +194,125 @@ TEST_F(PaintPrograms, ColoursThePaletteLacksAreRefusedOrTakenAsTheOptionSays) {
 
     ASSERT_EQ(run(import + QStringList{"--colours", "indexes"}), 0) << err.toStdString();
     EXPECT_EQ(indexesOf(tileBitmap(load("back.sty"), 3)), indexesOf(loadBitmap(file).image));
+}
+
+// The sprite's palette holds its most used body colour a second time in transparent entry 0, so a
+// paint program that merges equal colours gives transparent and body pixels one index. Saved again
+// by each program, also as a 24-bit file, the sprite comes back leaving the style file as it was:
+// every pixel keeps the index it showed.
+TEST_F(PaintPrograms, ASpriteWhoseEntryZeroRepeatsABodyColourComesBackUnchanged) {
+    const int sprite = 4;
+    StyleDocument twice = load("start.sty");
+    const QImage glyph = spriteGlyph(twice, sprite);
+    std::array<int, 256> counts{};
+    for (int y = 0; y < glyph.height(); ++y)
+        for (int x = 0; x < glyph.width(); ++x)
+            ++counts[std::size_t(glyph.pixelIndex(x, y))];
+    ASSERT_GT(counts[0], 0);
+    const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
+    writetoclut(twice, nullptr, twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))], 0, true,
+                fromRgb(glyph.color(body)));
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(twice, dir.path("twice.sty"), prompts, progress, log).isEmpty());
+    const QByteArray original = readWholeFile(dir.path("twice.sty"));
+    ASSERT_EQ(run({"export-sprites", dir.path("twice.sty"), dir.path("out"), "--start", "4", "--end", "4"}),
+              0);
+    const QImage exported = loadBitmap(dir.path("out/" + SpriteFileName(twice, sprite))).image;
+    ASSERT_EQ(exported.color(0), exported.color(body));
+
+    QStringList files;
+    for (const PaintProgram program : AllPaintPrograms)
+        files << save(programName(program) + ".bmp", paintProgramBitmap(exported, program));
+    saveBitmap24(dir.path("true.bmp"), exported.convertToFormat(QImage::Format_RGB32));
+    files << dir.path("true.bmp");
+    for (const QString &file : files) {
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_EQ(run({"import-sprite", dir.path("twice.sty"), "4", file, dir.path("back.sty"), "--choice",
+                       "pixels-only"}),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(err, "");
+        EXPECT_EQ(firstDifference(readWholeFile(dir.path("back.sty")), original), -1);
+    }
+}
+
+// What a true-colour pixel of `colour` becomes in `palette`: the lowest entry other than 0 holding
+// it, 0 when none does (these files hold only the palette's colours).
+int entryOf(const QList<QRgb> &palette, QRgb colour) {
+    for (int i = 1; i < palette.size(); ++i)
+        if ((palette[i] | 0xFF000000u) == (colour | 0xFF000000u))
+            return i;
+    return 0;
+}
+
+QByteArray expectedIndexes(const QImage &picture, const QList<QRgb> &palette) {
+    QByteArray indexes;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            indexes.append(
+                char(qAlpha(picture.pixel(x, y)) == 0 ? 0 : entryOf(palette, picture.pixel(x, y))));
+    return indexes;
+}
+
+const QString TrueColourLine =
+    QStringLiteral("\rThis is a true-colour file, which has no palette to write; save it with 256 colours "
+                   "(an 8-bit bitmap or a PNG with a palette) and import it again.\n");
+
+// GraphicsMagick's and ImageMagick's default 24- and 32-bit output: the imports that keep the
+// palette read it by colour (a fully transparent PNG pixel is index 0), those that would write its
+// colours refuse it saying how to save it.
+TEST_F(PaintPrograms, TrueColourFilesAreReadByColourOrRefusedWhereAPaletteWouldBeWritten) {
+    ASSERT_EQ(run({"export-tiles", dir.path("start.sty"), dir.path("out")}), 0) << err.toStdString();
+    const QImage tile = loadBitmap(dir.path("out/VYR2_TILE_3.bmp")).image;
+    const QImage rgb = tile.convertToFormat(QImage::Format_RGB32);
+    saveBitmap24(dir.path("tile24.bmp"), rgb);
+    ASSERT_TRUE(rgb.save(dir.path("tile.png"), "PNG"));
+    for (const QString &file :
+         {save("os2.bmp", os2TrueColourBitmap(rgb)), dir.path("tile24.bmp"), dir.path("tile.png")}) {
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("back.sty")}), 0)
+            << err.toStdString();
+        EXPECT_EQ(indexesOf(tileBitmap(load("back.sty"), 3)), expectedIndexes(tile, tile.colorTable()));
+        EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("no.sty"), "--palette",
+                       "import:5"}),
+                  1);
+        EXPECT_TRUE(err.startsWith("error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
+                                   "format is: 6 bit size: 64*64 pixels."))
+            << err.toStdString();
+        EXPECT_TRUE(err.endsWith(TrueColourLine)) << err.toStdString();
+    }
+
+    const StyleDocument start = load("start.sty");
+    const int sprite = 4;
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path("out"), "--start", "4", "--end", "4"}),
+              0);
+    const QImage indexed = loadBitmap(dir.path("out/" + SpriteFileName(start, sprite))).image;
+    QImage rgba = indexed.convertToFormat(QImage::Format_ARGB32);
+    for (int x = 0; x < rgba.width(); ++x)
+        rgba.setPixel(x, 1, qRgba(0, 0, 0, 0));
+    ASSERT_TRUE(rgba.save(dir.path("sprite.png"), "PNG"));
+    ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("sprite.png"), dir.path("back.sty"),
+                   "--choice", "pixels-only"}),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(indexesOf(spriteGlyph(load("back.sty"), sprite)), expectedIndexes(rgba, indexed.colorTable()));
+    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("sprite.png"), dir.path("no.sty"),
+                   "--choice", "over-current"}),
+              1);
+    EXPECT_TRUE(err.contains("your bitmap pixel format is: 7 bit")) << err.toStdString();
+    EXPECT_TRUE(err.endsWith(TrueColourLine)) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.path("no.sty")));
+
+    // The raw store by its grey levels.
+    ASSERT_EQ(run({"export-raw-tiles", dir.path("start.sty"), dir.path("raw.bmp")}), 0);
+    const QImage raw = loadBitmap(dir.path("raw.bmp")).image;
+    saveBitmap24(dir.path("raw24.bmp"), raw.convertToFormat(QImage::Format_RGB32));
+    ASSERT_EQ(run({"import-raw-tiles", dir.path("start.sty"), dir.path("raw24.bmp"), dir.path("back.sty")}),
+              0)
+        << err.toStdString();
+    EXPECT_EQ(indexesOf(load("back.sty").TileStore), indexesOf(raw));
 }
 
 TEST_F(PaintPrograms, SixteenColourBitmapsAreRefusedSayingHowToSaveThem) {

@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,9 +90,12 @@ TEST_F(SpriteCommands, ImportChoicesTakeTheDialogsResultCodesAndNames) {
     for (const Row &row : rows) {
         for (const QString &choice : {QString::number(row.code), QString::fromLatin1(row.name)}) {
             SCOPED_TRACE(choice.toStdString());
-            ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), QString::number(sprite),
-                           dir.path("painted.bmp"), dir.path("out.sty"), "--choice", choice, "--palette",
-                           QString::number(chosen), "--colours", "indexes"}),
+            const QStringList picked =
+                row.code <= 3 ? QStringList{"--palette", QString::number(chosen)} : QStringList{};
+            ASSERT_EQ(run(QStringList{"import-sprite", dir.path("start.sty"), QString::number(sprite),
+                                      dir.path("painted.bmp"), dir.path("out.sty"), "--choice", choice,
+                                      "--colours", "indexes"} +
+                          picked),
                       0)
                 << err.toStdString();
             StyleDocument saved;
@@ -144,6 +149,85 @@ TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
     EXPECT_EQ(run({"sprite-info", dir.path("start.sty"), "5000"}), 1);
     EXPECT_TRUE(err.contains("There is no sprite 5000"));
     EXPECT_FALSE(QFile::exists(dir.path("o.sty")));
+}
+
+// The picker's choices cannot run without a palette number (a cancelled picker would write the
+// sprite's own palette), and the others have no use for one. A sprite mapped to a palette the file
+// does not save cannot have colours written there.
+TEST_F(SpriteCommands, PaletteNumbersAreNeededExactlyWhereThePickerOpensAndMustBeSaved) {
+    const int sprite = 4;
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path(""), "--start", "4", "--end", "4"}), 0);
+    const QString file = dir.path(SpriteFileName(start, sprite));
+    const auto importing = [&](const QString &style, const QStringList &options) {
+        return run(
+            QStringList{"import-sprite", dir.path(style), QString::number(sprite), file, dir.path("o.sty")} +
+            options);
+    };
+    for (const char *choice : {"into-chosen", "1", "change-only", "palette-hack"}) {
+        EXPECT_EQ(importing("start.sty", {"--choice", choice}), 1) << choice;
+        EXPECT_EQ(err, QStringLiteral("vyr2-sty: --choice %1 needs --palette N\n").arg(choice));
+    }
+    for (const char *choice : {"pixels-only", "over-current", "5"}) {
+        EXPECT_EQ(importing("start.sty", {"--choice", choice, "--palette", "3"}), 1) << choice;
+        EXPECT_EQ(err, QStringLiteral("vyr2-sty: --choice %1 takes no --palette\n").arg(choice));
+    }
+    EXPECT_FALSE(QFile::exists(dir.path("o.sty")));
+
+    StyleDocument past = start;
+    const int count = past.PhysicalPaletteCount;
+    past.PaletteIndex[std::size_t(spriteVirtualPalette(past, sprite))] = quint16(count + 2);
+    ScriptedPrompts prompts;
+    SilentProgress progress;
+    LineLog log;
+    ASSERT_FALSE(writeStyle(past, dir.path("past.sty"), prompts, progress, log).isEmpty());
+    EXPECT_EQ(importing("past.sty", {"--choice", "over-current"}), 1);
+    EXPECT_EQ(err, QStringLiteral("There is no palette %1: this style file has %2 palettes (0 to %3).\n")
+                       .arg(count + 2)
+                       .arg(count)
+                       .arg(count - 1));
+    EXPECT_FALSE(QFile::exists(dir.path("o.sty")));
+    // Picked in its place, a palette the file saves takes the colours as usual.
+    EXPECT_EQ(importing("past.sty", {"--choice", "palette-hack", "--palette", "7"}), 0) << err.toStdString();
+}
+
+// A paint program that put the body colour in entry 0: "over current palette" writes that order,
+// so the body turns transparent and the transparent pixels opaque; the log and standard error
+// say how many.
+TEST_F(SpriteCommands, AnImportThatMovesTransparencySaysHowManyPixels) {
+    const int sprite = 4;
+    ASSERT_EQ(run({"export-sprites", dir.path("start.sty"), dir.path(""), "--start", "4", "--end", "4"}), 0);
+    QImage picture = loadBitmap(dir.path(SpriteFileName(start, sprite))).image;
+    std::array<int, 256> counts{};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ++counts[std::size_t(picture.pixelIndex(x, y))];
+    const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
+    ASSERT_GT(counts[0], 0);
+    QList<QRgb> table = picture.colorTable();
+    std::swap(table[0], table[body]);
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (const int index = picture.pixelIndex(x, y); index == 0 || index == body)
+                picture.setPixel(x, y, uint(index == 0 ? body : 0));
+    saveBitmap8(dir.path("swapped.bmp"), picture);
+
+    ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("swapped.bmp"), dir.path("o.sty"),
+                   "--choice", "over-current"}),
+              0)
+        << err.toStdString();
+    const QString change =
+        QStringLiteral("sprite 4: %1 pixels become transparent, %2 stop being transparent.")
+            .arg(counts[std::size_t(body)])
+            .arg(counts[0]);
+    EXPECT_EQ(err, "warning: " + change + "\n");
+    EXPECT_TRUE(out.contains(change + "\n")) << out.toStdString();
+    // The same picture with the sprite's own numbering changes nothing and says nothing.
+    ASSERT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path(SpriteFileName(start, sprite)),
+                   dir.path("o.sty"), "--choice", "over-current"}),
+              0);
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(out.contains("transparent")) << out.toStdString();
 }
 
 TEST_F(SpriteCommands, InfoAndRenderShowWhatTheSpritesPageShows) {

@@ -157,10 +157,13 @@ TEST_F(SampleDeltas, ImportRefusalsComeInOrderAndChangeNothing) {
     EXPECT_FALSE(import(dir.path("wide24.bmp")));
     EXPECT_FALSE(import(saved("narrow.bmp", narrow)));
     EXPECT_FALSE(import(saved("tall.bmp", tall)));
-    EXPECT_EQ(prompts.messages(),
-              (QStringList{QStringLiteral("pixel format is not 8 bit!"),
-                           QStringLiteral("bitmap width is not %1pixels!").arg(sheet.width()),
-                           QStringLiteral("bitmap height is not %1pixels!").arg(sheet.height())}));
+    EXPECT_EQ(
+        prompts.messages(),
+        (QStringList{QStringLiteral("pixel format is not 8 bit!\rThis is a true-colour file, which has no "
+                                    "palette to write; save it with 256 colours (an 8-bit bitmap or a "
+                                    "PNG with a palette) and import it again."),
+                     QStringLiteral("bitmap width is not %1pixels!").arg(sheet.width()),
+                     QStringLiteral("bitmap height is not %1pixels!").arg(sheet.height())}));
     EXPECT_EQ(doc, before);
 
     prompts.queueText(std::nullopt);
@@ -219,8 +222,8 @@ TEST_F(SampleDeltas, ASheetWithAnotherPaletteIsMappedByColour) {
     for (int y = 0; y < reversed.height(); ++y)
         for (int x = 0; x < reversed.width(); ++x)
             reversed.scanLine(y)[x] = uchar(255 - draw.constScanLine(y)[x]);
-    const std::vector<QByteArray> deltas = encodeSheetDeltas(spritePicture(doc, car), reversed);
-    const std::vector<QByteArray> same = encodeSheetDeltas(spritePicture(doc, car), draw);
+    const std::vector<QByteArray> deltas = encodeSheetDeltas(doc, car, reversed);
+    const std::vector<QByteArray> same = encodeSheetDeltas(doc, car, draw);
     // Sample palettes may repeat a colour, so compare what the deltas draw, not their bytes.
     StyleDocument a = doc, b = doc;
     replaceSpriteDeltas(a, car, deltas);

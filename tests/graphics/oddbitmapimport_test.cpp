@@ -32,15 +32,26 @@ QList<QRgb> expectedPalette(const QList<QRgb> &before, const QList<QRgb> &fileCo
     return colours;
 }
 
-// A 4-bit file also gets told in plain words what to do about it.
+bool trueColour(const OddBitmap &file) {
+    return file.pixelFormatCode >= Pf15Bit && file.pixelFormatCode <= Pf32Bit;
+}
+
+// A 4-bit or true-colour file also gets told in plain words what to do about it.
 QString formatRefusal(const QString &size, const OddBitmap &file) {
+    QString advice;
+    if (file.pixelFormatCode == Pf4Bit)
+        advice =
+            QStringLiteral("\rThis is a 16-colour bitmap; save it with 256 colours (8 bits per pixel) and "
+                           "import it again.");
+    else if (trueColour(file))
+        advice =
+            QStringLiteral("\rThis is a true-colour file, which has no palette to write; save it with 256 "
+                           "colours (an 8-bit bitmap or a PNG with a palette) and import it again.");
     return QStringLiteral("error: bitmap must be 8 bit size: %1 pixels.\ryour bitmap pixel format is: %2 bit "
                           "size: %1 pixels.")
                .arg(size)
                .arg(file.pixelFormatCode) +
-           (file.pixelFormatCode == Pf4Bit ? QStringLiteral("\rThis is a 16-colour bitmap; save it with 256 "
-                                                            "colours (8 bits per pixel) and import it again.")
-                                           : QString());
+           advice;
 }
 
 struct OddImports : ::testing::Test {
@@ -86,6 +97,9 @@ TEST_F(OddImports, TileImportTakesEveryEightBitKindAndRefusesTheRest) {
             continue;
         }
         if (file.pixelFormatCode != Pf8Bit) {
+            // A true-colour file is read by colour unless its colours would be written.
+            if (trueColour(file))
+                prompts.queue(Answer::Yes);
             EXPECT_FALSE(import());
             EXPECT_EQ(prompts.messages(), QStringList{formatRefusal("64*64", file)});
             EXPECT_EQ(doc, original);
@@ -130,6 +144,8 @@ TEST_F(OddImports, SpriteImportWritesOnlyTheFilesColoursAndCopiesItsIndexes) {
             continue;
         }
         if (file.pixelFormatCode != Pf8Bit) {
+            if (trueColour(file))
+                prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
             EXPECT_FALSE(import());
             EXPECT_EQ(prompts.messages(),
                       QStringList{formatRefusal(QStringLiteral("%1*%2").arg(entry.w).arg(entry.h), file)});

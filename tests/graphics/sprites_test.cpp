@@ -245,8 +245,11 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
               "is: 3 bit size: 7*4 pixels.");
     saveBitmap24(dir.path("deep.bmp"), pattern(6, 4, 1));
     prompts.queueText(dir.path("deep.bmp"));
+    prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
     EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
-    EXPECT_TRUE(prompts.messages().last().endsWith("your bitmap pixel format is: 6 bit size: 6*4 pixels."));
+    EXPECT_TRUE(
+        prompts.messages().last().contains("your bitmap pixel format is: 6 bit size: 6*4 pixels.\rThis "
+                                           "is a true-colour file"));
 
     // A picked palette outside the store.
     prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
@@ -311,18 +314,20 @@ TEST_F(Sprites, RawStoreRoundTripsAndRefusesOtherShapes) {
     setSprites({entryAt(0, 0, 0, 4, 4)}, {1, 0, 0, 0, 0, 0});
     const StyleDocument original = doc;
     prompts.queueText(dir.path("raw"));
-    EXPECT_EQ(exportRawSprites(doc, ClutToPal(doc, 9), prompts), dir.path("raw.bmp"));
+    EXPECT_EQ(exportRawSprites(doc, prompts), dir.path("raw.bmp"));
     const LoadedBitmap raw = loadBitmap(dir.path("raw.bmp"));
-    EXPECT_EQ(raw.image.colorTable(), ClutToPal(doc, 9));
+    EXPECT_EQ(raw.image.colorTable(), greyRamp());
 
     for (const QSize size : {QSize(255, 256), QSize(256, 300), QSize(256, 257 * 256)}) {
         prompts.queueText(saveInput("bad.bmp", pattern(size.width(), size.height(), 0)));
-        EXPECT_FALSE(importRawSprites(doc, prompts)) << size.width() << "x" << size.height();
+        EXPECT_FALSE(importRawSprites(doc, prompts, log)) << size.width() << "x" << size.height();
         EXPECT_TRUE(prompts.messages().last().startsWith("error: sprite graphics must be an 8 bit bitmap"));
     }
     EXPECT_EQ(doc, original);
     prompts.queueText(saveInput("two.bmp", pattern(256, 512, 3)));
-    EXPECT_TRUE(importRawSprites(doc, prompts));
+    // The pattern's colours are not grey; its indexes are taken as stored.
+    prompts.queueColours(MissingColoursAnswer::KeepIndexes);
+    EXPECT_TRUE(importRawSprites(doc, prompts, log));
     EXPECT_EQ(doc.spritePageCount(), 2);
     EXPECT_EQ(pixels(doc.SpriteStore), pixels(pattern(256, 512, 3)));
 }

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,12 +125,16 @@ TEST_F(Tiles, ImportRefusesWrongDepthOrSizeWithTheFormatAndSize) {
     colour.fill(Qt::red);
     saveBitmap24(dir.path("deep.bmp"), colour);
     prompts.queueText(dir.path("deep.bmp"));
+    // A true-colour file has no palette to import.
+    prompts.queue(Answer::Yes);
     prompts.queueText(saveInput("short.bmp", stripes(64, 32)));
     EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList({"error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
-                           "format is: 6 bit size: 64*64 pixels.",
+                           "format is: 6 bit size: 64*64 pixels.\rThis is a true-colour file, which has no "
+                           "palette to write; save it with 256 colours (an 8-bit bitmap or a PNG with a "
+                           "palette) and import it again.",
                            "error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
                            "format is: 3 bit size: 64*32 pixels."}));
     EXPECT_EQ(prompts.presets(), QStringList({"VYR2_TILE_5.bmp", "VYR2_TILE_5.bmp"}));
@@ -181,7 +186,8 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
 }
 
 // The tile keeps palette 40, laid out for the rules: entries 10 and 20 hold the same colour, as do
-// entries 0 and 30; entries 40 and 41 are equally near a colour the palette lacks. The file
+// entries 0 and 30; entries 40 and 41 are equally near a colour the palette lacks. The tile shows
+// entry 1 in its first row, transparent entry 0 in rows 1 to 31 and entry 2 below. The file
 // numbers its colours its own way; expected entries follow from that layout.
 TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
     constexpr int palette = 40;
@@ -196,9 +202,13 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
                                         {40, qRgb(50, 50, 50)},
                                         {41, qRgb(50, 50, 60)}})
         writetoclut(doc, nullptr, palette, entry, false, fromRgb(colour));
+    const QPoint origin = tileOrigin(5);
+    for (int y = 0; y < 64; ++y)
+        std::memset(doc.TileStore.scanLine(origin.y() + y) + origin.x(), y == 0 ? 1 : y < 32 ? 0 : 2, 64);
     const StyleDocument prepared = doc;
     // File index, its colour, and the entry the rules give it; block k of the first row holds k + 1
-    // pixels of it, the rest of the tile is index 0.
+    // pixels of it, the rest of the tile is index 0: transparent where the tile shows entry 0, entry
+    // 30 (the same colour, not transparent) elsewhere.
     const struct {
         int index;
         QRgb colour;
@@ -246,27 +256,36 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
             EXPECT_EQ(doc, prepared);
             continue;
         }
+        if (answer == MissingColoursAnswer::KeepIndexes) {
+            EXPECT_EQ(tilePixels(doc, 5), pixels);
+            // Rows 32 to 63 and the first row past the blocks turn transparent.
+            EXPECT_EQ(lines.lines().last(),
+                      "tile 5: 2097 pixels become transparent, 0 stop being transparent.");
+            continue;
+        }
         QByteArray expected = pixels;
-        for (int k = 0, x = 0; answer == MissingColoursAnswer::Nearest && k < 5; ++k)
+        for (int k = 0, x = 0; k < 5; ++k)
             for (int p = 0; p <= k; ++p)
                 expected[x++] = char(used[k].entry);
+        for (qsizetype i = 15; i < expected.size(); ++i)
+            expected[i] = char(i >= 64 && i < 32 * 64 ? 0 : 30);
         EXPECT_EQ(tilePixels(doc, 5), expected);
-        if (answer == MissingColoursAnswer::Nearest) {
-            EXPECT_EQ(
-                lines.lines(),
-                QStringList({"tile 5: 5 pixels of 1 colour missing from palette 40 took the nearest colours.",
-                             "tile 5: 4081 pixels of colour #090909 (index 0 in the file) took entry 0 of "
-                             "palette 40, one of 2 entries holding that colour.",
-                             "tile 5: 3 pixels of colour #090909 (index 3 in the file) took entry 30 of "
-                             "palette 40, one of 2 entries holding that colour.",
-                             "tile 5: 2 pixels of colour #010203 (index 7 in the file) took entry 10 of "
-                             "palette 40, one of 2 entries holding that colour.",
-                             "tile 5: 1 pixel of colour #010203 (index 20 in the file) took entry 20 of "
-                             "palette 40, one of 2 entries holding that colour.",
-                             QStringLiteral("tile 5: the colours of \"%1\" were matched to palette 40; 14 "
-                                            "pixels took another index.")
-                                 .arg(input)}));
-        }
+        EXPECT_EQ(
+            lines.lines(),
+            QStringList({"tile 5: 5 pixels of 1 colour missing from palette 40 took the nearest colours.",
+                         "tile 5: 1984 pixels of colour #090909 (index 0 in the file) took entry 0 of "
+                         "palette 40, one of 2 entries holding that colour.",
+                         "tile 5: 2097 pixels of colour #090909 (index 0 in the file) took entry 30 of "
+                         "palette 40, one of 2 entries holding that colour.",
+                         "tile 5: 3 pixels of colour #090909 (index 3 in the file) took entry 30 of "
+                         "palette 40, one of 2 entries holding that colour.",
+                         "tile 5: 2 pixels of colour #010203 (index 7 in the file) took entry 10 of "
+                         "palette 40, one of 2 entries holding that colour.",
+                         "tile 5: 1 pixel of colour #010203 (index 20 in the file) took entry 20 of "
+                         "palette 40, one of 2 entries holding that colour.",
+                         QStringLiteral("tile 5: the colours of \"%1\" were matched to palette 40; 2111 "
+                                        "pixels took another index.")
+                             .arg(input)}));
     }
 }
 
@@ -366,7 +385,6 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
         QString path;
         const char *shape;
     } cases[] = {
-        {dir.path("deep.bmp"), "6 bit size: 256*256"},
         {saveInput("narrow.bmp", stripes(255, 256)), "3 bit size: 255*256"},
         {saveInput("low.bmp", stripes(256, 300)), "3 bit size: 256*300"},
         {saveInput("tall.bmp", stripes(256, 63 * 256)), "3 bit size: 256*16128"},
@@ -382,6 +400,13 @@ TEST_F(Tiles, RawImportRefusesAnythingButOneTo62Pages) {
                                        "\ryour bitmap pixel format is: %1 pixels.")
                             .arg(QLatin1String(c.shape))});
     }
+    // A true-colour store is read by its colours: blue is no grey level, and the user cancels.
+    ScriptedPrompts asked;
+    asked.queueText(dir.path("deep.bmp"));
+    asked.queueColours(MissingColoursAnswer::Cancel);
+    EXPECT_FALSE(importRawTiles(doc, asked, log));
+    EXPECT_TRUE(asked.allAnswersUsed());
+    EXPECT_TRUE(asked.messages().isEmpty());
     prompts.queueText(saveInput("most.bmp", stripes(256, 62 * 256)));
     // The stripes are not grey; their indexes are taken as stored.
     prompts.queueColours(MissingColoursAnswer::KeepIndexes);
