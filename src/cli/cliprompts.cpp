@@ -2,8 +2,14 @@
 
 #include <QTextStream>
 
+QString terminalLines(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void CliPrompts::message(const QString &text) {
-    err_ << text << Qt::endl;
+    err_ << terminalLines(text) << Qt::endl;
     failed_ = true;
 }
 

@@ -35,7 +35,7 @@ int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &
     try {
         done = command();
     } catch (const EditorError &error) {
-        err << error.text() << Qt::endl;
+        err << terminalLines(error.text()) << Qt::endl;
         return 1;
     }
     return done && !prompts.failed() ? 0 : 1;
