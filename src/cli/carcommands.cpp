@@ -105,10 +105,13 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
         printRecord(out, record);
         out << "recycled: " << (isRecycled(doc.RecycleList, record.model) ? "yes" : "no") << '\n';
         QString scriptPath;
-        if (loadCompanionScript(doc.CarScript, scriptPath, args[0]))
+        LineLog scriptLog;
+        if (loadCompanionScript(doc.CarScript, scriptPath, args[0], scriptLog)) {
             printPhysics(out, doc.CarScript, scriptPath, record.model);
-        else
+        } else {
+            printLines(out, scriptLog.lines());
             out << "physics: no " << CompanionScriptName << " beside the style file\n";
+        }
         return true;
     });
 }

@@ -6,6 +6,7 @@
 #include "deltaoperations.h"
 #include "deltasheet.h"
 #include "log.h"
+#include "systeminfo.h"
 
 #include <QTextStream>
 
@@ -95,8 +96,7 @@ int runPublishCar(const QStringList &args, QTextStream &out, QTextStream &err) {
         LineLog log;
         if (!loadStyle(doc, args[0], prompts, log))
             return false;
-        const std::optional<CarPublication> published =
-            publishCar(doc, *sprite, prompts, carWorkFolder(), {});
+        const std::optional<CarPublication> published = publishCar(doc, *sprite, prompts, tempFolder(), {});
         if (published)
             out << QStringLiteral("saved to \"%1\" and \"%2\"\n").arg(published->archive, published->gif);
         return published.has_value();

@@ -243,7 +243,7 @@ QByteArray Packer::pack(bool keepUnknown) {
         SilentProgress progress;
         file = serializeStyle(doc_, saved, progress, log_);
     } catch (const WriteFailure &failure) {
-        throw EditorError(failure.text + QStringLiteral(" had occured while writing: ") + failure.tag);
+        throw EditorError(failure.message());
     }
     if (keepUnknown) {
         for (const UnknownChunk &chunk : facts_.unknownChunks) {

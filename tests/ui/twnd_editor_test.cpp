@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
@@ -72,6 +73,16 @@ TEST_F(Editor, OpensTheFirstArgumentAndShowsItsPalettes) {
     EXPECT_EQ(window.clut1().height(), 256);
     EXPECT_TRUE(prompts.messages().isEmpty());
     EXPECT_FALSE(window.isModified());
+}
+
+TEST_F(Editor, ACarScriptThatIsNoRegularFileIsSkippedWithALogLine) {
+    ASSERT_EQ(QProcess::execute("mkfifo", {dir.path("nyc.gci")}), 0);
+    window.opensty(samplePath);
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_TRUE(window.findChild<QPlainTextEdit *>("log")->toPlainText().contains(
+        QStringLiteral("\"%1\" is no regular file; the car script was not read.").arg(dir.path("nyc.gci"))));
+    EXPECT_TRUE(window.document().CarScript.isEmpty());
+    EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
 TEST_F(Editor, AMissingArgumentLeavesTheEmptyWindowWithoutAMessage) {
