@@ -34,8 +34,10 @@ const QString Usage =
                    "commands:\n"
                    "  info FILE.sty            show the load log and what the style file holds\n"
                    "  resave IN.sty OUT        load IN and save it as OUT (its extension becomes .sty)\n"
-                   "  sample [--large] OUT     write the sample style, or with --large the benchmark\n"
-                   "                           style, as OUT and its car script nyc.gci beside it\n"
+                   "  sample [--large] [--force] OUT\n"
+                   "                           write the sample style, or with --large the benchmark\n"
+                   "                           style, as OUT and its car script nyc.gci beside it;\n"
+                   "                           an existing OUT or nyc.gci is replaced only with --force\n"
                    "  export-palettes FILE.sty OUT.bmp\n"
                    "                           write the palette table of FILE as a 24-bit bitmap\n"
                    "  import-palettes FILE.sty IN.bmp OUT.sty\n"
@@ -262,9 +264,19 @@ int runResave(const QStringList &args, QTextStream &out, QTextStream &err) {
 int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
     const bool large = names.removeAll(QStringLiteral("--large")) > 0;
+    const bool force = names.removeAll(QStringLiteral("--force")) > 0;
     if (names.size() != 1)
         return usageError(err, QStringLiteral("sample takes one target name"));
     return guarded(err, [&](CliPrompts &prompts) {
+        // A modder's own style file or car script of the same name is not overwritten unasked.
+        const QString target = withExtension(names[0], QStringLiteral(".sty"));
+        for (const QString &path : {target, QFileInfo(target).dir().filePath(CompanionScriptName)}) {
+            if (!force && QFileInfo(path).exists()) {
+                prompts.message(
+                    QStringLiteral("\"%1\" exists; nothing was written (--force replaces it).").arg(path));
+                return false;
+            }
+        }
         StyleDocument doc = large ? makeLargeSampleStyle() : makeSampleStyle();
         SilentProgress progress;
         LineLog log;
@@ -272,7 +284,7 @@ int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
         if (path.isEmpty())
             return false;
         printLines(out, log.lines());
-        const QString script = QFileInfo(path).dir().filePath(QStringLiteral("nyc.gci"));
+        const QString script = QFileInfo(path).dir().filePath(CompanionScriptName);
         writeWholeFileAtomic(script, carScriptBytes(makeSampleCarScript(doc)));
         out << QStringLiteral("car script saved to \"%1\"\n").arg(script);
         return true;
