@@ -91,7 +91,7 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         if (*car < 0 || *car >= doc.CarCount()) {
             prompts.message(QStringLiteral("\"%1\" holds no car %2: it has %3 car records")
@@ -122,7 +122,7 @@ int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) 
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         mirrorAllDoorLocations(doc);
         return saveStyle(doc, args[1], prompts, out);

@@ -193,13 +193,18 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
 
 // Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
 // without a complaint, prints what the command logged and saves the document as `target`.
+// Only the palette table import also takes a file without palettes, which is how it gets them.
+enum class Palettes { Required, Optional };
+
 int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                  const QString &target,
-                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command) {
+                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command,
+                 Palettes palettes = Palettes::Required) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog loadLog;
-        if (!loadStyle(doc, style, prompts, loadLog))
+        if (!loadStyle(doc, style, prompts, loadLog) ||
+            (palettes == Palettes::Required && !requirePalettes(doc, prompts)))
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;
@@ -212,10 +217,12 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
 
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                    const QString &target,
-                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command) {
+                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command,
+                   Palettes palettes = Palettes::Required) {
     return changeLogged(
         out, err, prompts, style, target,
-        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); });
+        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); },
+        palettes);
 }
 
 // Loads `style` and runs the export on it; the export returns the name it wrote.
@@ -224,7 +231,7 @@ int exportFrom(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, con
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, style, prompts, log))
+        if (!loadStyle(doc, style, prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const QString path = command(doc, prompts);
         if (!path.isEmpty())
@@ -307,7 +314,7 @@ int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
                           QStringLiteral("import-palettes takes a style file, a bitmap and a target name"));
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[1]);
-    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable);
+    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable, Palettes::Optional);
 }
 
 int runPaletteBlock(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -361,7 +368,7 @@ int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err) 
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         QString lastDirectory;
         SilentProgress progress;

@@ -13,6 +13,11 @@ void CliPrompts::message(const QString &text) {
     failed_ = true;
 }
 
+Answer CliPrompts::confirmLoss(const QString &text) {
+    err_ << "warning: " << terminalLines(text) << Qt::endl;
+    return Answer::Yes;
+}
+
 MissingColoursAnswer CliPrompts::missingColours(const QString &text) {
     switch (colours_) {
     case ColoursOption::Nearest:

@@ -22,6 +22,8 @@ public:
     void setColours(ColoursOption colours) { colours_ = colours; }
 
     void message(const QString &text) override;
+    // Goes on and prints the text as a warning.
+    Answer confirmLoss(const QString &text) override;
     MissingColoursAnswer missingColours(const QString &text) override;
 
 private:

@@ -21,6 +21,13 @@ bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLo
     return opensty(doc, path, prompts, progress, log);
 }
 
+bool requirePalettes(const StyleDocument &doc, Prompts &prompts) {
+    if (doc.PhysicalPaletteCount > 0)
+        return true;
+    prompts.message(NoPalettesMessage);
+    return false;
+}
+
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
     SilentProgress progress;
     LineLog log;

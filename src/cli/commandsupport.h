@@ -16,6 +16,10 @@ void printLines(QTextStream &out, const QStringList &lines);
 // Loads a style file the way the editor does; false when it was refused.
 bool loadStyle(StyleDocument &doc, const QString &path, Prompts &prompts, LineLog &log);
 
+// The commands the editor disables for a file without palettes refuse one with the editor's reason;
+// true when `doc` has palettes.
+bool requirePalettes(const StyleDocument &doc, Prompts &prompts);
+
 // Saves through the editor's writer and prints the save log; false when the save failed.
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out);
 

@@ -51,7 +51,7 @@ int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const QString path = exportDeltaSheet(doc, *sprite, prompts, *view);
         if (!path.isEmpty())
@@ -73,7 +73,7 @@ int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err)
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         log.clear();
         if (!importDeltas(doc, *sprite, prompts, log))
@@ -94,7 +94,7 @@ int runPublishCar(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const std::optional<CarPublication> published = publishCar(doc, *sprite, prompts, tempFolder(), {});
         if (published)

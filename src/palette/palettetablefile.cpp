@@ -3,6 +3,7 @@
 #include "bitmapfile.h"
 #include "fileio.h"
 #include "palettelookup.h"
+#include "paletteusage.h"
 #include "prompts.h"
 
 QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
@@ -41,6 +42,9 @@ bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
                             .arg(PaletteStoreCapacity));
         return false;
     }
+
+    if (!confirmPaletteCount(doc, width, prompts))
+        return false;
 
     const QImage picture = loaded.image.convertToFormat(QImage::Format_RGB32);
     doc.PhysicalPaletteCount = width;

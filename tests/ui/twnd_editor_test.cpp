@@ -251,6 +251,25 @@ TEST_F(Editor, PaletteBlocksStepToWholePagesAndRemovedPalettesShowBlack) {
     action(">>", "Palettes")->trigger();
     EXPECT_EQ(window.document().PhysicalPaletteCount, 128);
     EXPECT_EQ(window.clut1().width(), 128);
+    // Sprites pointing past 64 would show black: the window asks once more, and No keeps them.
+    int pastSixtyFour = 0, blackSprites = 0;
+    for (int v = 0; v < hundred.PaletteIndexCount(); ++v) {
+        const bool past = hundred.PaletteIndex[std::size_t(v)] >= 64;
+        pastSixtyFour += past;
+        blackSprites +=
+            past && v >= hundred.PaletteCounts[0] && v < hundred.PaletteCounts[0] + hundred.spriteCount();
+    }
+    prompts.queue(Answer::Yes);
+    prompts.queue(Answer::No);
+    action("<<", "Palettes")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 128);
+    EXPECT_EQ(
+        prompts.shown().last(),
+        QStringLiteral("%1 virtual palettes would point past the 64 physical palettes the file then keeps: "
+                       "0 tiles and %2 sprites would show black. Go on?")
+            .arg(pastSixtyFour)
+            .arg(blackSprites));
+    prompts.queue(Answer::Yes);
     prompts.queue(Answer::Yes);
     action("<<", "Palettes")->trigger();
     EXPECT_EQ(window.document().PhysicalPaletteCount, 64);
