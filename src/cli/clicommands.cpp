@@ -278,7 +278,8 @@ int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
         // A modder's own style file or car script of the same name is not overwritten unasked.
         const QString target = withExtension(names[0], QStringLiteral(".sty"));
         for (const QString &path : {target, QFileInfo(target).dir().filePath(CompanionScriptName)}) {
-            if (!force && QFileInfo(path).exists()) {
+            const QFileInfo existing(path);
+            if (!force && (existing.exists() || existing.isSymLink())) {
                 prompts.message(
                     QStringLiteral("\"%1\" exists; nothing was written (--force replaces it).").arg(path));
                 return false;

@@ -185,8 +185,8 @@ TEST_F(PaintPrograms, SixteenColourBitmapsAreRefusedSayingHowToSaveThem) {
                                       .rows = QList<QByteArray>(64, QByteArray(32, '\x12'))}));
     EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("back.sty")}), 1);
     EXPECT_EQ(
-        err, QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel format is: 2 "
-                            "bit size: 64*64 pixels.\rThis is a 16-colour bitmap; save it with 256 colours "
+        err, QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.\nyour bitmap pixel format is: 2 "
+                            "bit size: 64*64 pixels.\nThis is a 16-colour bitmap; save it with 256 colours "
                             "(8 bits per pixel) and import it again.\n"));
 }
 
