@@ -8,37 +8,37 @@
 #include "gifpicture.h"
 #include "prompts.h"
 #include "spritepicture.h"
-#include "systeminfo.h"
 #include "zipwriter.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-QString carWorkFolder() {
-    return QDir(tempFolder()).filePath(CarWorkFolderName);
-}
+#include <QTemporaryDir>
 
 CarPublication writeCarPublication(const StyleDocument &doc, int sprite, const QString &name,
-                                   const QString &workFolder) {
+                                   const QString &scratch) {
     const QImage picture = spritePicture(doc, sprite);
     const QImage sheet = renderDeltaSheet(doc, sprite, DeltaView::Draw);
-    createFolder(workFolder);
-    const QDir work(workFolder);
+    // Made with a unique name and for this user only, then removed with everything in it.
+    const QTemporaryDir workFolder(QDir(scratch).filePath(QStringLiteral("vyr2-car-XXXXXX")));
+    if (!workFolder.isValid())
+        throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created: %2")
+                              .arg(scratch, workFolder.errorString()));
+    const QDir work(workFolder.path());
 
     CarPublication result;
     result.archive = withExtension(name, QStringLiteral(".zip"));
     result.gif = withExtension(name, QStringLiteral(".gif"));
-    result.entrySources = {work.filePath(SpriteFileName(doc, sprite)),
-                           work.filePath(DeltaFileName(doc, sprite)), result.gif,
-                           work.filePath(PublishedReadmeName)};
-    saveBitmap8(result.entrySources[0], picture);
-    saveBitmap8(result.entrySources[1], sheet);
+    const QStringList entrySources = {work.filePath(SpriteFileName(doc, sprite)),
+                                      work.filePath(DeltaFileName(doc, sprite)), result.gif,
+                                      work.filePath(PublishedReadmeName)};
+    saveBitmap8(entrySources[0], picture);
+    saveBitmap8(entrySources[1], sheet);
     writeWholeFileAtomic(result.gif, encodeGif(picture, PublishedGifComment));
-    writeWholeFileAtomic(result.entrySources[3], QByteArray());
+    writeWholeFileAtomic(entrySources[3], QByteArray());
 
     try {
         ZipWriter zip;
-        for (const QString &source : result.entrySources)
+        for (const QString &source : entrySources)
             zip.addFile(source, QFileInfo(source).fileName());
         writeWholeFileAtomic(result.archive, zip.finish());
     } catch (const EditorError &error) {
@@ -50,7 +50,7 @@ CarPublication writeCarPublication(const StyleDocument &doc, int sprite, const Q
 }
 
 std::optional<CarPublication> publishCar(const StyleDocument &doc, int sprite, Prompts &prompts,
-                                         const QString &workFolder,
+                                         const QString &scratch,
                                          const std::function<bool(const QString &)> &open) {
     if (!isCarSprite(doc, sprite)) {
         prompts.message(QStringLiteral("Sprite %1 is no car sprite; only cars are published.").arg(sprite));
@@ -59,7 +59,7 @@ std::optional<CarPublication> publishCar(const StyleDocument &doc, int sprite, P
     const std::optional<QString> name = prompts.saveFileName(FileKind::Sprite, PublishCarFilter, QString());
     if (!name)
         return std::nullopt;
-    CarPublication published = writeCarPublication(doc, sprite, *name, workFolder);
+    CarPublication published = writeCarPublication(doc, sprite, *name, scratch);
     if (open && !open(published.archive))
         prompts.message(
             QStringLiteral("The archive \"%1\" was written, but no program could be started to open it.")

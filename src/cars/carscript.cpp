@@ -2,6 +2,7 @@
 
 #include "editorerror.h"
 #include "fileio.h"
+#include "log.h"
 #include "programtitle.h"
 #include "prompts.h"
 #include "systeminfo.h"
@@ -75,21 +76,29 @@ void rewriteCarScriptHeader(QStringList &script, const QStringList &header) {
 
 namespace {
 
-// Scripts copied from Windows spell the name in any case; the exact spelling goes first.
+// Scripts copied from Windows spell the name in any case; the exact spelling goes first. Empty when
+// the folder holds no entry of that name.
 QString companionScriptPath(const QString &stylePath) {
     const QDir folder = QFileInfo(stylePath).dir();
     const QString exact = folder.filePath(CompanionScriptName);
-    if (QFileInfo(exact).isFile())
+    if (QFileInfo::exists(exact))
         return exact;
     // Name filters match without regard to case.
-    const QStringList spellings = folder.entryList({CompanionScriptName}, QDir::Files, QDir::Name);
-    return spellings.isEmpty() ? exact : folder.filePath(spellings.first());
+    const QStringList spellings =
+        folder.entryList({CompanionScriptName}, QDir::AllEntries | QDir::System | QDir::Hidden, QDir::Name);
+    return spellings.isEmpty() ? QString() : folder.filePath(spellings.first());
 }
 
 } // namespace
 
-bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath) {
+bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath, Log &log) {
     const QString path = companionScriptPath(stylePath);
+    if (path.isEmpty())
+        return false;
+    if (!isRegularFile(path)) {
+        log.append(QStringLiteral("\"%1\" is no regular file; the car script was not read.").arg(path));
+        return false;
+    }
     try {
         script = carScriptLines(readWholeFile(path));
     } catch (const EditorError &) {

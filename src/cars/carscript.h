@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+class Log;
 class Prompts;
 
 inline const QString CarScriptFilter = QStringLiteral("VYR2 car info file *.gci|*.gci");
@@ -32,8 +33,9 @@ QStringList carScriptHeader(const QString &user, const QString &computer, const 
 void rewriteCarScriptHeader(QStringList &script, const QStringList &header);
 
 // The script beside an opened style file ("nyc.gci" in any letter case); the text and the default name stay
-// as they were when the folder holds none that can be read. True when it was loaded.
-bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath);
+// as they were when the folder holds none that can be read. One that is no regular file (a FIFO, a
+// device, a folder) is skipped with a line in `log`. True when it was loaded.
+bool loadCompanionScript(QStringList &script, QString &defaultName, const QString &stylePath, Log &log);
 
 // "open GCI": replaces the whole text by a chosen file; a file that cannot be read is reported and
 // leaves the text alone. True when the text was replaced.

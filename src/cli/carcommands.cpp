@@ -91,7 +91,7 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         if (*car < 0 || *car >= doc.CarCount()) {
             prompts.message(QStringLiteral("\"%1\" holds no car %2: it has %3 car records")
@@ -105,10 +105,13 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
         printRecord(out, record);
         out << "recycled: " << (isRecycled(doc.RecycleList, record.model) ? "yes" : "no") << '\n';
         QString scriptPath;
-        if (loadCompanionScript(doc.CarScript, scriptPath, args[0]))
+        LineLog scriptLog;
+        if (loadCompanionScript(doc.CarScript, scriptPath, args[0], scriptLog)) {
             printPhysics(out, doc.CarScript, scriptPath, record.model);
-        else
+        } else {
+            printLines(out, scriptLog.lines());
             out << "physics: no " << CompanionScriptName << " beside the style file\n";
+        }
         return true;
     });
 }
@@ -119,7 +122,7 @@ int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) 
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         mirrorAllDoorLocations(doc);
         return saveStyle(doc, args[1], prompts, out);

@@ -35,8 +35,10 @@ const QString Usage =
                    "commands:\n"
                    "  info FILE.sty            show the load log and what the style file holds\n"
                    "  resave IN.sty OUT        load IN and save it as OUT (its extension becomes .sty)\n"
-                   "  sample [--large] OUT     write the sample style, or with --large the benchmark\n"
-                   "                           style, as OUT and its car script nyc.gci beside it\n"
+                   "  sample [--large] [--force] OUT\n"
+                   "                           write the sample style, or with --large the benchmark\n"
+                   "                           style, as OUT and its car script nyc.gci beside it;\n"
+                   "                           an existing OUT or nyc.gci is replaced only with --force\n"
                    "  export-palettes FILE.sty OUT.bmp\n"
                    "                           write the palette table of FILE as a 24-bit bitmap\n"
                    "  import-palettes FILE.sty IN.bmp OUT.sty\n"
@@ -202,13 +204,18 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
 
 // Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
 // without a complaint, prints what the command logged and saves the document as `target`.
+// Only the palette table import also takes a file without palettes, which is how it gets them.
+enum class Palettes { Required, Optional };
+
 int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                  const QString &target,
-                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command) {
+                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command,
+                 Palettes palettes = Palettes::Required) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog loadLog;
-        if (!loadStyle(doc, style, prompts, loadLog))
+        if (!loadStyle(doc, style, prompts, loadLog) ||
+            (palettes == Palettes::Required && !requirePalettes(doc, prompts)))
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;
@@ -221,10 +228,12 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
 
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                    const QString &target,
-                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command) {
+                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command,
+                   Palettes palettes = Palettes::Required) {
     return changeLogged(
         out, err, prompts, style, target,
-        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); });
+        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); },
+        palettes);
 }
 
 // Loads `style` and runs the export on it; the export returns the name it wrote.
@@ -233,7 +242,7 @@ int exportFrom(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, con
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, style, prompts, log))
+        if (!loadStyle(doc, style, prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const QString path = command(doc, prompts);
         if (!path.isEmpty())
@@ -273,9 +282,20 @@ int runResave(const QStringList &args, QTextStream &out, QTextStream &err) {
 int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
     QStringList names = args;
     const bool large = names.removeAll(QStringLiteral("--large")) > 0;
+    const bool force = names.removeAll(QStringLiteral("--force")) > 0;
     if (names.size() != 1)
         return usageError(err, QStringLiteral("sample takes one target name"));
     return guarded(err, [&](CliPrompts &prompts) {
+        // A modder's own style file or car script of the same name is not overwritten unasked.
+        const QString target = withExtension(names[0], QStringLiteral(".sty"));
+        for (const QString &path : {target, QFileInfo(target).dir().filePath(CompanionScriptName)}) {
+            const QFileInfo existing(path);
+            if (!force && (existing.exists() || existing.isSymLink())) {
+                prompts.message(
+                    QStringLiteral("\"%1\" exists; nothing was written (--force replaces it).").arg(path));
+                return false;
+            }
+        }
         StyleDocument doc = large ? makeLargeSampleStyle() : makeSampleStyle();
         SilentProgress progress;
         LineLog log;
@@ -283,7 +303,7 @@ int runSample(const QStringList &args, QTextStream &out, QTextStream &err) {
         if (path.isEmpty())
             return false;
         printLines(out, log.lines());
-        const QString script = QFileInfo(path).dir().filePath(QStringLiteral("nyc.gci"));
+        const QString script = QFileInfo(path).dir().filePath(CompanionScriptName);
         writeWholeFileAtomic(script, carScriptBytes(makeSampleCarScript(doc)));
         out << QStringLiteral("car script saved to \"%1\"\n").arg(script);
         return true;
@@ -306,7 +326,7 @@ int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
                           QStringLiteral("import-palettes takes a style file, a bitmap and a target name"));
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[1]);
-    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable);
+    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable, Palettes::Optional);
 }
 
 int runPaletteBlock(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -360,7 +380,7 @@ int runExportTiles(const QStringList &args, QTextStream &out, QTextStream &err) 
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         QString lastDirectory;
         SilentProgress progress;

@@ -2,13 +2,24 @@
 
 #include <QTextStream>
 
+QString terminalLines(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void CliPrompts::message(const QString &text) {
-    err_ << text << Qt::endl;
+    err_ << terminalLines(text) << Qt::endl;
     failed_ = true;
 }
 
 void CliPrompts::warning(const QString &text) {
-    err_ << "warning: " << text << Qt::endl;
+    err_ << "warning: " << terminalLines(text) << Qt::endl;
+}
+
+Answer CliPrompts::confirmLoss(const QString &text) {
+    warning(text);
+    return Answer::Yes;
 }
 
 MissingColoursAnswer CliPrompts::missingColours(const QString &text) {

@@ -8,6 +8,10 @@ class QTextStream;
 // refuses the import, the others answer the editor's question.
 enum class ColoursOption { Match, Nearest, Indexes };
 
+// The editor's messages break lines with a carriage return, which a terminal takes as "back to
+// the start of the line" and so overprints the first line; printed, every break ends a line.
+QString terminalLines(QString text);
+
 // The command line's answers: a message goes to the error stream and marks the command as
 // failed; every question is answered No or Cancel, since a batch run cannot ask anyone.
 class CliPrompts : public DecliningPrompts {
@@ -20,6 +24,8 @@ public:
     void message(const QString &text) override;
     // Something the user must know of that does not stop the command, as a "warning: " line.
     void warning(const QString &text);
+    // Goes on and prints the text as a warning.
+    Answer confirmLoss(const QString &text) override;
     MissingColoursAnswer missingColours(const QString &text) override;
 
 private:

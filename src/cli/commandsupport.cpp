@@ -49,6 +49,13 @@ bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, Lin
     return true;
 }
 
+bool requirePalettes(const StyleDocument &doc, Prompts &prompts) {
+    if (doc.PhysicalPaletteCount > 0)
+        return true;
+    prompts.message(NoPalettesMessage);
+    return false;
+}
+
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
     SilentProgress progress;
     LineLog log;
@@ -63,7 +70,7 @@ int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &
     try {
         done = command();
     } catch (const EditorError &error) {
-        err << error.text() << Qt::endl;
+        err << terminalLines(error.text()) << Qt::endl;
         return 1;
     } catch (const std::bad_alloc &) {
         err << "There is not enough memory for this command; it was stopped." << Qt::endl;

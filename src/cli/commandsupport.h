@@ -31,6 +31,10 @@ enum class WarningsShown { OnStandardError, ByCaller };
 bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, LineLog &log,
                WarningsShown shown = WarningsShown::OnStandardError);
 
+// The commands the editor disables for a file without palettes refuse one with the editor's reason;
+// true when `doc` has palettes.
+bool requirePalettes(const StyleDocument &doc, Prompts &prompts);
+
 // Saves through the editor's writer and prints the save log; false when the save failed.
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out);
 

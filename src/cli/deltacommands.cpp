@@ -6,6 +6,7 @@
 #include "deltaoperations.h"
 #include "deltasheet.h"
 #include "log.h"
+#include "systeminfo.h"
 
 #include <QTextStream>
 
@@ -50,7 +51,7 @@ int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const QString path = exportDeltaSheet(doc, *sprite, prompts, *view);
         if (!path.isEmpty())
@@ -72,7 +73,7 @@ int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err)
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         log.clear();
         if (!importDeltas(doc, *sprite, prompts, log))
@@ -93,10 +94,9 @@ int runPublishCar(const QStringList &args, QTextStream &out, QTextStream &err) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
-        const std::optional<CarPublication> published =
-            publishCar(doc, *sprite, prompts, carWorkFolder(), {});
+        const std::optional<CarPublication> published = publishCar(doc, *sprite, prompts, tempFolder(), {});
         if (published)
             out << QStringLiteral("saved to \"%1\" and \"%2\"\n").arg(published->archive, published->gif);
         return published.has_value();

@@ -5,6 +5,7 @@
 #include "fileio.h"
 #include "log.h"
 #include "packstyle.h"
+#include "stylewriter.h"
 #include "unpackstyle.h"
 
 #include <QDir>
@@ -50,7 +51,11 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
         LineLog log;
         const QByteArray file = packStyle(diskFolder(names[0]), keepUnknown, prompts, log);
         const QString target = withExtension(names[1], QStringLiteral(".sty"));
-        writeWholeFileAtomic(target, file);
+        try {
+            writeStyleFile(target, file);
+        } catch (const WriteFailure &failure) {
+            throw EditorError(failure.message());
+        }
         printLines(out, log.lines());
         out << QStringLiteral("file saved to \"%1\" size: %2 Bytes\n").arg(target).arg(file.size());
         return true;

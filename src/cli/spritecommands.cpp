@@ -79,7 +79,7 @@ int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         log.clear();
         const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log,
@@ -125,7 +125,7 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
         prompts.queuePalette(*palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        if (!loadWithSprite(doc, names[0], *sprite, prompts))
+        if (!loadWithSprite(doc, names[0], *sprite, prompts) || !requirePalettes(doc, prompts))
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;

@@ -92,7 +92,12 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
     if (!work.isValid())
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created: %2")
                               .arg(parent, work.errorString()));
-    QDir root(work.path());
+    // The folder is made inside the private one with the permissions the umask leaves, as any
+    // new folder gets.
+    const QString built = QDir(work.path()).filePath(QStringLiteral("folder"));
+    if (!QDir().mkdir(built))
+        throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
+    QDir root(built);
     QSet<QString> made;
     for (const auto &[name, bytes] : files) {
         const QString path = root.filePath(name);
@@ -109,7 +114,6 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
     }
     if (target.exists())
         QDir().rmdir(target.absoluteFilePath());
-    if (!QDir().rename(work.path(), target.absoluteFilePath()))
+    if (!QDir().rename(built, target.absoluteFilePath()))
         throw EditorError(QStringLiteral("The folder \"%1\" could not be put in place.").arg(dir));
-    work.setAutoRemove(false);
 }

@@ -309,7 +309,7 @@ QByteArray Packer::pack(bool keepUnknown) {
         SilentProgress progress;
         file = serializeStyle(doc_, saved, progress, log_);
     } catch (const WriteFailure &failure) {
-        throw EditorError(failure.text + QStringLiteral(" had occured while writing: ") + failure.tag);
+        throw EditorError(failure.message());
     }
     for (const UnknownChunk &chunk : facts_.unknownChunks)
         read_.insert(chunk.file);

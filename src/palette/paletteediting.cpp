@@ -1,6 +1,7 @@
 #include "paletteediting.h"
 
 #include "palettelookup.h"
+#include "paletteusage.h"
 #include "prompts.h"
 
 #include <algorithm>
@@ -121,7 +122,8 @@ bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
             QStringLiteral("This will increase amount of palettes in vyr2 for %1 palettes, are you sure "
                            "you want to do this?\rThe game mostly copes with more palettes, but the "
                            "game's own style editor will not load the file any more.")
-                .arg(count - doc.PhysicalPaletteCount)) == Answer::No)
+                .arg(count - doc.PhysicalPaletteCount)) == Answer::No ||
+        !confirmPaletteCount(doc, count, prompts))
         return false;
     clearPalettes(doc, doc.PhysicalPaletteCount, count);
     doc.PhysicalPaletteCount = count;
@@ -138,7 +140,8 @@ bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
     const int count = pageBelow(doc.PhysicalPaletteCount);
     if (prompts.confirm(QStringLiteral("This will decrease amout of palettes in vyr2 for %1 palettes, are "
                                        "you sure you want to do this?")
-                            .arg(doc.PhysicalPaletteCount - count)) == Answer::No)
+                            .arg(doc.PhysicalPaletteCount - count)) == Answer::No ||
+        !confirmPaletteCount(doc, count, prompts))
         return false;
     clearPalettes(doc, count, doc.PhysicalPaletteCount);
     doc.PhysicalPaletteCount = count;

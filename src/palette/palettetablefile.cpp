@@ -4,6 +4,7 @@
 #include "fileio.h"
 #include "imagememory.h"
 #include "palettelookup.h"
+#include "paletteusage.h"
 #include "prompts.h"
 
 QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
@@ -42,6 +43,9 @@ bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
                             .arg(PaletteStoreCapacity));
         return false;
     }
+
+    if (!confirmPaletteCount(doc, width, prompts))
+        return false;
 
     const QImage picture = allocated(loaded.image.convertToFormat(QImage::Format_RGB32));
     doc.PhysicalPaletteCount = width;

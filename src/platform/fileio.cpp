@@ -3,9 +3,16 @@
 #include "editorerror.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <QTemporaryFile>
-#include <filesystem>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QByteArray readWholeFile(const QString &path) {
     QFile file(path);
@@ -17,36 +24,91 @@ QByteArray readWholeFile(const QString &path) {
     return bytes;
 }
 
+bool isRegularFile(const QString &path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 namespace {
 
-// QSaveFile syncs every file to the disk before renaming it; this does the same without the sync.
-void writeWithoutSync(const QString &path, const QByteArray &bytes) {
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        throw EditorError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EditorError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
-    file.close();
-    std::error_code error;
-    std::filesystem::rename(file.fileName().toStdString(), path.toStdString(), error);
-    if (error)
-        throw EditorError(QStringLiteral("Cannot write file \"%1\". %2")
-                              .arg(path, QString::fromStdString(error.message())));
-    file.setAutoRemove(false);
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
+
+// The file a write to `path` replaces: links are followed to the file they lead to.
+QString finalTarget(const QString &path) {
+    QFileInfo info(path);
+    for (int hop = 0; hop < 40 && info.isSymLink(); ++hop)
+        info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+// A temporary file beside the target, removed again unless it was renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const QByteArray &target) {
+        // Created like any new file, so the umask decides its permissions.
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            name_ = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            fd_ = ::open(name_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!placed_)
+            ::unlink(name_.constData());
+    }
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+
+    int fd() const { return fd_; }
+    const QByteArray &name() const { return name_; }
+    // Closes the file; false with errno set when the system reports a late write error.
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+    void placed() { placed_ = true; }
+
+private:
+    QByteArray name_;
+    int fd_ = -1;
+    bool placed_ = false;
+};
 
 } // namespace
 
 void writeWholeFileAtomic(const QString &path, const QByteArray &bytes, Durability durability) {
-    if (durability == Durability::Deferred)
-        return writeWithoutSync(path, bytes);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EditorError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw EditorError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
+    const QByteArray target = QFile::encodeName(finalTarget(path));
+    const auto failed = [&](qint64 written) {
+        return FileWriteError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, systemReason(errno)),
+                              written);
+    };
+    struct stat replaced {};
+    const bool replaces = ::stat(target.constData(), &replaced) == 0;
+    TemporaryFile file(target);
+    if (file.fd() < 0)
+        throw FileWriteError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, systemReason(errno)),
+                             -1);
+    if (replaces && ::fchmod(file.fd(), replaced.st_mode & 0777) != 0)
+        throw failed(-1);
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 piece = std::min<qint64>(bytes.size() - written, qint64(1) << 30);
+        const ssize_t n = ::write(file.fd(), bytes.constData() + written, std::size_t(piece));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw failed(written);
+        written += n;
+    }
+    if (durability == Durability::Synced && ::fsync(file.fd()) != 0)
+        throw failed(-1);
+    if (!file.close())
+        throw failed(-1);
+    if (::rename(file.name().constData(), target.constData()) != 0)
+        throw failed(-1);
+    file.placed();
 }
 
 QString withExtension(const QString &path, const QString &extension) {

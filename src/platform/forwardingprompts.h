@@ -9,6 +9,7 @@ public:
 
     void message(const QString &text) override { inner_.message(text); }
     Answer confirm(const QString &text) override { return inner_.confirm(text); }
+    Answer confirmLoss(const QString &text) override { return inner_.confirmLoss(text); }
     Answer confirmWithCancel(const QString &text) override { return inner_.confirmWithCancel(text); }
     Answer saveDiscardCancel(const QString &text) override { return inner_.saveDiscardCancel(text); }
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,

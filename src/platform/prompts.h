@@ -33,6 +33,9 @@ public:
     virtual void message(const QString &text) = 0;
     // Yes / No question; callers proceed on every answer but No.
     virtual Answer confirm(const QString &text) = 0;
+    // A Yes / No question whose text says what going on would cost; only Yes goes on. Batch runs
+    // go on and print the text as a warning.
+    virtual Answer confirmLoss(const QString &text) { return confirm(text); }
     // Yes / No / Cancel question.
     virtual Answer confirmWithCancel(const QString &text) = 0;
     // Unsaved changes: Yes saves them, No discards them, Cancel keeps the document open.

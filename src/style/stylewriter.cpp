@@ -192,23 +192,45 @@ QByteArray serializeStyle(const StyleDocument &doc, StyleDocument &saved, Progre
     return out;
 }
 
+namespace {
+
+// The tag of the chunk that holds byte `offset` of a style file; the last chunk's for an offset
+// past them all.
+QString chunkTagAt(const QByteArray &file, qint64 offset) {
+    QString tag = QStringLiteral("SPEC");
+    for (qint64 at = FileHeaderSize; at + ChunkHeaderSize <= file.size();) {
+        tag = QString::fromLatin1(file.constData() + at, 4);
+        at += ChunkHeaderSize + readU32(file.constData() + at + 4);
+        if (offset < at)
+            break;
+    }
+    return tag;
+}
+
+} // namespace
+
+void writeStyleFile(const QString &path, const QByteArray &file) {
+    try {
+        writeWholeFileAtomic(path, file);
+    } catch (const FileWriteError &error) {
+        throw WriteFailure{error.text(),
+                           error.written() < 0 ? QStringLiteral("SPEC") : chunkTagAt(file, error.written())};
+    }
+}
+
 QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts, Progress &progress,
                    Log &log) {
     const QString target = withExtension(fileName, QStringLiteral(".sty"));
     try {
         StyleDocument saved;
         const QByteArray bytes = serializeStyle(doc, saved, progress, log);
-        try {
-            writeWholeFileAtomic(target, bytes);
-        } catch (const EditorError &error) {
-            throw WriteFailure{error.text(), QStringLiteral("SPEC")};
-        }
+        writeStyleFile(target, bytes);
         log.append(QStringLiteral("file saved to \"%1\" size: %2 Bytes").arg(target).arg(bytes.size()));
         log.append(QStringLiteral("memorystream freed."));
         doc = std::move(saved);
     } catch (const WriteFailure &failure) {
         progress.setPosition(0);
-        prompts.message(failure.text + QStringLiteral(" had occured while writing: ") + failure.tag);
+        prompts.message(failure.message());
         return QString();
     } catch (const std::bad_alloc &) {
         // Outside the chunks: the header, or the copy the file is written from.

@@ -15,12 +15,20 @@ inline const QString StyleFileFilter = QStringLiteral("*.sty|*.sty");
 struct WriteFailure {
     QString text;
     QString tag;
+
+    // What the user is told.
+    QString message() const { return text + QStringLiteral(" had occured while writing: ") + tag; }
 };
 
 // Assembles the complete file in memory: header, then the fourteen chunks in their fixed order,
 // logging each chunk. Throws WriteFailure. `doc` is not touched; the recycle list sort and the
 // surface rebuild the file was built from are returned through `saved`.
 QByteArray serializeStyle(const StyleDocument &doc, StyleDocument &saved, Progress &progress, Log &log);
+
+// Writes the assembled bytes of a style file to `path` as one file. Throws WriteFailure with the
+// system's reason, naming the chunk whose bytes did not all reach the file, or "SPEC" when the file
+// as a whole failed (it could not be created, synced or put in place).
+void writeStyleFile(const QString &path, const QByteArray &file);
 
 // Writes the document to `fileName` with its extension made ".sty". On success the document
 // takes the sorted recycle list and the rebuilt surface-number list and the saved path is

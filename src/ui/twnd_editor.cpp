@@ -28,6 +28,7 @@
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "surfacespage.h"
+#include "systeminfo.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
@@ -328,7 +329,7 @@ QWidget *Twnd_editor::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
     spriteListPage_->setDocument(&document_, &sprites_->overlay());
     connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
-        attempt([&] { publishCar(document_, sprite, prompts(), carWorkFolder(), fileOpener_); });
+        attempt([&] { publishCar(document_, sprite, prompts(), tempFolder(), fileOpener_); });
     });
     connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
         mainPages_->setCurrentWidget(sprites_);
@@ -540,7 +541,7 @@ void Twnd_editor::opensty(const QString &path) {
             if (loaded) {
                 clut1_ = makeClut1(document_);
                 document_.CarScript = script;
-                if (loadCompanionScript(document_.CarScript, gciFileName_, path))
+                if (loadCompanionScript(document_.CarScript, gciFileName_, path, log))
                     scriptModified_ = false;
             }
         } catch (const EditorError &e) {

@@ -3,6 +3,7 @@
 
 #include "editorerror.h"
 #include "fileio.h"
+#include "log.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
 #include "tempdir.h"
@@ -197,10 +198,11 @@ TEST(CarScriptFile, OpenAndCompanionLoad) {
     writeWholeFileAtomic(dir.path("nyc.gci"), "a\r\nb\nc\r\n");
     QStringList script = {"old"};
     QString defaultName = "before";
-    EXPECT_FALSE(loadCompanionScript(script, defaultName, dir.path("missing/x.sty")));
+    LineLog log;
+    EXPECT_FALSE(loadCompanionScript(script, defaultName, dir.path("missing/x.sty"), log));
     EXPECT_EQ(script, QStringList{"old"});
     EXPECT_EQ(defaultName, "before");
-    EXPECT_TRUE(loadCompanionScript(script, defaultName, dir.path("x.sty")));
+    EXPECT_TRUE(loadCompanionScript(script, defaultName, dir.path("x.sty"), log));
     EXPECT_EQ(script, QStringList({"a", "b", "c"}));
     EXPECT_EQ(defaultName, dir.path("nyc.gci"));
 

@@ -9,6 +9,7 @@
 #include "stylereader.h"
 
 #include <QDir>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +45,21 @@ TEST_F(CarCli, CarInfoShowsTheRecordDoorsAndPhysics) {
     ASSERT_TRUE(QFile::remove(dir.path("nyc.gci")));
     ASSERT_EQ(run({"car-info", dir.path("start.sty"), "3"}), 0);
     EXPECT_TRUE(out.contains("physics: no nyc.gci beside the style file\n"));
+    // A script that is no regular file is skipped and said so: reading a FIFO would wait for a
+    // writer, /dev/zero would never end.
+    ASSERT_EQ(QProcess::execute("mkfifo", {dir.path("nyc.gci")}), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.path("NYC.GCI")));
+    const QString skipped = QStringLiteral("\"%1\" is no regular file; the car script was not read.\n"
+                                           "physics: no nyc.gci beside the style file\n");
+    ASSERT_EQ(run({"car-info", dir.path("start.sty"), "3"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.endsWith(skipped.arg(dir.path("nyc.gci")))) << out.toStdString();
+    ASSERT_TRUE(QFile::remove(dir.path("nyc.gci")));
+    ASSERT_EQ(run({"car-info", dir.path("start.sty"), "3"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.endsWith(skipped.arg(dir.path("NYC.GCI")))) << out.toStdString();
+    ASSERT_TRUE(QFile::remove(dir.path("NYC.GCI")));
+    ASSERT_TRUE(QDir().mkdir(dir.path("Nyc.gci")));
+    ASSERT_EQ(run({"car-info", dir.path("start.sty"), "3"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.endsWith(skipped.arg(dir.path("Nyc.gci")))) << out.toStdString();
     EXPECT_EQ(run({"car-info", dir.path("start.sty"), "10"}), 1);
     EXPECT_TRUE(err.contains("no car 10"));
     EXPECT_EQ(run({"car-info", dir.path("start.sty"), "x"}), 1);

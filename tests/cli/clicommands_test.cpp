@@ -38,6 +38,21 @@ TEST_F(Cli, SampleWritesItsCarScriptBeside) {
     lines.removeLast();
     EXPECT_EQ(lines, makeSampleCarScript(makeSampleStyle()));
     EXPECT_FALSE(bytes.contains("\n\n")) << "every line ends in CR LF";
+
+    // A modder's own files of those names stay unless --force is given.
+    writeWholeFileAtomic(dir.path("nyc.gci"), "my script");
+    EXPECT_EQ(run({"sample", dir.path("other")}), 1);
+    EXPECT_EQ(err, QStringLiteral("\"%1\" exists; nothing was written (--force replaces it).\n")
+                       .arg(dir.path("nyc.gci")));
+    EXPECT_FALSE(QFile::exists(dir.path("other.sty")));
+    writeWholeFileAtomic(dir.path("start.sty"), "my style");
+    EXPECT_EQ(run({"sample", dir.path("start")}), 1);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("\"%1\" exists;").arg(dir.path("start.sty"))));
+    EXPECT_EQ(readWholeFile(dir.path("start.sty")), "my style");
+    EXPECT_EQ(readWholeFile(dir.path("nyc.gci")), "my script");
+    ASSERT_EQ(run({"sample", "--force", dir.path("start")}), 0) << err.toStdString();
+    EXPECT_EQ(readWholeFile(dir.path("nyc.gci")), bytes);
+    EXPECT_TRUE(readWholeFile(dir.path("start.sty")).startsWith("GBST"));
 }
 
 TEST_F(Cli, LargeSampleIsTheBenchmarkFile) {
@@ -114,7 +129,7 @@ TEST_F(Cli, RefusalsAndErrorsFailWithTheirMessage) {
 
 TEST_F(Cli, WrongUsageShowsTheCommands) {
     EXPECT_EQ(run({"--help"}), 0);
-    for (const char *command : {"info FILE.sty", "resave IN.sty OUT", "sample [--large] OUT"})
+    for (const char *command : {"info FILE.sty", "resave IN.sty OUT", "sample [--large] [--force] OUT"})
         EXPECT_TRUE(out.contains(command)) << command;
 
     for (const QStringList &args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"info"},

@@ -131,7 +131,22 @@ TEST_F(DeltaCommands, RefusalsFailTheCommandAndWriteNothing) {
 }
 
 TEST_F(DeltaCommands, PublishedArchivePassesUnzipTest) {
-    ASSERT_EQ(run({"publish-car", dir.path("start.sty"), "2", dir.path("mycar")}), 0) << err.toStdString();
+    // Another user made the old fixed work folder in the temporary folder first, with links inside
+    // to this user's files.
+    const QString tmp = dir.path("tmp");
+    ASSERT_TRUE(QDir().mkpath(tmp + "/stytoolcarzipexporttool - delete"));
+    writeWholeFileAtomic(dir.path("precious.txt"), "keep me");
+    for (const char *name : {"readme.txt", "VYR2_CAR_2.bmp", "D_VYR2_CAR_2.bmp"})
+        ASSERT_TRUE(QFile::link(dir.path("precious.txt"), tmp + "/stytoolcarzipexporttool - delete/" + name));
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp));
+    const int status = run({"publish-car", dir.path("start.sty"), "2", dir.path("mycar")});
+    qputenv("TMPDIR", oldTmp);
+    ASSERT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(readWholeFile(dir.path("precious.txt")), "keep me");
+    EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{"stytoolcarzipexporttool - delete"})
+        << "the export's own work folder is removed";
     EXPECT_EQ(
         out,
         QStringLiteral("saved to \"%1\" and \"%2\"\n").arg(dir.path("mycar.zip"), dir.path("mycar.gif")));

@@ -65,7 +65,7 @@ struct Folders : CliTest {
     // `name`.sty written by the sample command, resaved as `name`-resaved.sty and unpacked into
     // the folder `name`.
     void unpackSample(const QString &name, bool large = false) {
-        QStringList sample{"sample"};
+        QStringList sample{"sample", "--force"};
         if (large)
             sample << "--large";
         ASSERT_EQ(run(sample << dir.path(name + ".sty")), 0) << err.toStdString();

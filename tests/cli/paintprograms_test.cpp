@@ -257,7 +257,7 @@ QByteArray expectedIndexes(const QImage &picture, const QList<QRgb> &palette) {
 }
 
 const QString TrueColourLine =
-    QStringLiteral("\rThis is a true-colour file, which has no palette to write; save it with 256 colours "
+    QStringLiteral("\nThis is a true-colour file, which has no palette to write; save it with 256 colours "
                    "(an 8-bit bitmap or a PNG with a palette) and import it again.\n");
 
 // GraphicsMagick's and ImageMagick's default 24- and 32-bit output: the imports that keep the
@@ -278,7 +278,7 @@ TEST_F(PaintPrograms, TrueColourFilesAreReadByColourOrRefusedWhereAPaletteWouldB
         EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("no.sty"), "--palette",
                        "import:5"}),
                   1);
-        EXPECT_TRUE(err.startsWith("error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
+        EXPECT_TRUE(err.startsWith("error: bitmap must be 8 bit size: 64*64 pixels.\nyour bitmap pixel "
                                    "format is: 6 bit size: 64*64 pixels."))
             << err.toStdString();
         EXPECT_TRUE(err.endsWith(TrueColourLine)) << err.toStdString();
@@ -329,8 +329,8 @@ TEST_F(PaintPrograms, SixteenColourBitmapsAreRefusedSayingHowToSaveThem) {
                                       .rows = QList<QByteArray>(64, QByteArray(32, '\x12'))}));
     EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "3", file, dir.path("back.sty")}), 1);
     EXPECT_EQ(
-        err, QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel format is: 2 "
-                            "bit size: 64*64 pixels.\rThis is a 16-colour bitmap; save it with 256 colours "
+        err, QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.\nyour bitmap pixel format is: 2 "
+                            "bit size: 64*64 pixels.\nThis is a 16-colour bitmap; save it with 256 colours "
                             "(8 bits per pixel) and import it again.\n"));
 }
 

@@ -5,7 +5,10 @@
 #include "stylebytes.h"
 #include "stylereader.h"
 
+#include <QDir>
+#include <QImage>
 #include <QTextStream>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,17 +100,76 @@ TEST_F(PaletteCommands, PaletteCountsStepToWholePagesAndStylesWithoutPalettesCan
         return styleChunks(readWholeFile(dir.path(name))).at("PPAL").size();
     };
 
+    // What a count of 64 leaves black, read from the file: tile t shows virtual palette t, sprite s
+    // the one past the tiles' count plus s.
+    const QByteArray palx = chunks.at("PALX"), palb = chunks.at("PALB");
+    const auto word = [](const QByteArray &bytes, qsizetype at) {
+        return qFromLittleEndian<quint16>(bytes.constData() + 2 * at);
+    };
+    const qsizetype tiles = chunks.at("TILE").size() / (64 * 64), sprites = chunks.at("SPRX").size() / 8;
+    int pointing = 0, blackTiles = 0, blackSprites = 0;
+    for (qsizetype v = 0; v < palx.size() / 2; ++v) {
+        const bool past = word(palx, v) >= 64;
+        pointing += past;
+        blackTiles += past && v < tiles;
+        blackSprites += past && v >= word(palb, 0) && v < word(palb, 0) + sprites;
+    }
+    ASSERT_GT(blackTiles + blackSprites, 0);
+    const QString shrinking = QStringLiteral("warning: %1 virtual palettes would point past the 64 physical "
+                                             "palettes the file then keeps: %2 tiles and %3 sprites would "
+                                             "show black. Go on?\n")
+                                  .arg(pointing)
+                                  .arg(blackTiles)
+                                  .arg(blackSprites);
+
     ASSERT_EQ(run({"add-palettes", dir.path("hundred.sty"), dir.path("more.sty")}), 0) << err.toStdString();
     EXPECT_EQ(paletteBytes("more.sty"), 128 * 1024);
+    EXPECT_EQ(err, QString()) << "no virtual palette points past 128";
     ASSERT_EQ(run({"remove-palettes", dir.path("hundred.sty"), dir.path("fewer.sty")}), 0)
         << err.toStdString();
     EXPECT_EQ(paletteBytes("fewer.sty"), 64 * 1024);
+    EXPECT_EQ(err, shrinking);
+    // A palette table of 64 columns shrinks the palettes the same way.
+    ASSERT_EQ(run({"export-palettes", dir.path("start.sty"), dir.path("wide.bmp")}), 0);
+    ASSERT_TRUE(QImage(dir.path("wide.bmp")).copy(0, 0, 64, 256).save(dir.path("narrow.bmp"), "BMP"));
+    ASSERT_EQ(run({"import-palettes", dir.path("start.sty"), dir.path("narrow.bmp"), dir.path("cut.sty")}), 0)
+        << err.toStdString();
+    EXPECT_EQ(paletteBytes("cut.sty"), 64 * 1024);
+    EXPECT_EQ(err, shrinking);
     EXPECT_EQ(run({"remove-palettes", dir.path("fewer.sty"), dir.path("none.sty")}), 1);
     EXPECT_EQ(err, "vyr2 sty file format will not allow you to have less than 64 palettes.\n");
 
     ASSERT_EQ(run({"info", dir.path("bare.sty")}), 0) << err.toStdString();
     EXPECT_TRUE(out.contains(NoPalettesMessage + '\n'));
     EXPECT_TRUE(out.contains("physical palettes: 0\n"));
+    ASSERT_EQ(run({"sprite-info", dir.path("bare.sty"), "2"}), 0) << err.toStdString();
+    // What the window disables without palettes is refused with its reason, nothing written.
+    const QString none = dir.path("bare.sty"), bmp = dir.path("wide.bmp"), to = dir.path("to.sty");
+    const QStringList refused[] = {
+        {"export-palettes", none, dir.path("t.bmp")},
+        {"add-palettes", none, to},
+        {"remove-palettes", none, to},
+        {"export-pal", none, "0", dir.path("t.pal")},
+        {"import-pal", none, "0", dir.path("t.pal"), to},
+        {"export-tiles", none, dir.path("")},
+        {"import-tile", none, "0", bmp, to},
+        {"export-raw-tiles", none, dir.path("t.bmp")},
+        {"import-raw-tiles", none, bmp, to},
+        {"export-sprites", none, dir.path("")},
+        {"import-sprite", none, "2", bmp, to, "--choice", "pixels-only"},
+        {"deltas", none, "2", dir.path("t.bmp")},
+        {"import-deltas", none, "2", bmp, to},
+        {"publish-car", none, "2", dir.path("t")},
+        {"car-info", none, "2"},
+        {"mirror-doors", none, to},
+    };
+    const QStringList before = QDir(dir.path("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QStringList &command : refused) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        EXPECT_EQ(run(command), 1);
+        EXPECT_TRUE(err.endsWith(NoPalettesMessage + '\n')) << err.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     ASSERT_EQ(run({"export-palettes", dir.path("start.sty"), dir.path("table.bmp")}), 0);
     ASSERT_EQ(run({"import-palettes", dir.path("bare.sty"), dir.path("table.bmp"), dir.path("back.sty")}), 0)
         << err.toStdString();

@@ -125,7 +125,7 @@ TEST_F(PngPictures, PalettePngsOfEveryBitDepthImportIndexForIndex) {
     EXPECT_EQ(run({"import-tile", dir.path("start.sty"), "5", dir.path("rgb.png"), dir.path("no.sty"),
                    "--palette", "import:5"}),
               1);
-    EXPECT_TRUE(err.contains("your bitmap pixel format is: 6 bit size: 64*64 pixels.\rThis is a true-colour "
+    EXPECT_TRUE(err.contains("your bitmap pixel format is: 6 bit size: 64*64 pixels.\nThis is a true-colour "
                              "file"))
         << err.toStdString();
     writeWholeFileAtomic(dir.path("cut.png"),

@@ -40,7 +40,7 @@ struct StyleCheck : CliTest {
 TEST_F(StyleCheck, TheSamplesPass) {
     EXPECT_EQ(run({"check", dir.path("start.sty")}), 0) << err.toStdString();
     EXPECT_EQ(out, QString());
-    ASSERT_EQ(run({"sample", "--large", dir.path("large.sty")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"sample", "--large", "--force", dir.path("large.sty")}), 0) << err.toStdString();
     EXPECT_EQ(run({"check", dir.path("large.sty")}), 0) << err.toStdString();
     EXPECT_EQ(out, QString());
 }

@@ -112,8 +112,15 @@ TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTh
     EXPECT_EQ(doc.PhysicalPaletteCount, 192);
 
     prompts.queue(Answer::Yes);
-    prompts.queue(Answer::Yes);
     ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    // Below 128 the sample's sprites show black, which is asked about once more.
+    prompts.queue(Answer::Yes);
+    prompts.queue(Answer::No);
+    EXPECT_FALSE(removePalettes(doc, clut1, prompts));
+    EXPECT_EQ(doc.PhysicalPaletteCount, 128);
+    EXPECT_TRUE(prompts.shown().last().endsWith("would show black. Go on?"));
+    prompts.queue(Answer::Yes);
+    prompts.queue(Answer::Yes);
     ASSERT_TRUE(removePalettes(doc, clut1, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 64);
     EXPECT_FALSE(removePalettes(doc, clut1, prompts));
@@ -140,9 +147,10 @@ TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTh
     doc = before;
     doc.PhysicalPaletteCount = 100;
     prompts.queue(Answer::Yes);
+    prompts.queue(Answer::Yes);
     ASSERT_TRUE(removePalettes(doc, clut1, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 64);
-    EXPECT_EQ(prompts.shown().last(),
+    EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2],
               QStringLiteral("This will decrease amout of palettes in vyr2 for 36 palettes, are you sure you "
                              "want to do this?"));
     EXPECT_TRUE(black(64, 100));

@@ -312,7 +312,7 @@ TEST(CarEditor, EditedStyleAndScriptReadBackWithExactlyTheChanges) {
     StyleDocument doc;
     ASSERT_TRUE(opensty(doc, dir.path("city.sty"), prompts, progress, log));
     QString gciName;
-    ASSERT_TRUE(loadCompanionScript(doc.CarScript, gciName, dir.path("city.sty")));
+    ASSERT_TRUE(loadCompanionScript(doc.CarScript, gciName, dir.path("city.sty"), log));
     Twnd_caredit dialog;
     ASSERT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
         child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(Mass))->setText("42.125");

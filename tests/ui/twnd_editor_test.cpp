@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedWidget>
@@ -72,6 +73,16 @@ TEST_F(Editor, OpensTheFirstArgumentAndShowsItsPalettes) {
     EXPECT_EQ(window.clut1().height(), 256);
     EXPECT_TRUE(prompts.messages().isEmpty());
     EXPECT_FALSE(window.isModified());
+}
+
+TEST_F(Editor, ACarScriptThatIsNoRegularFileIsSkippedWithALogLine) {
+    ASSERT_EQ(QProcess::execute("mkfifo", {dir.path("nyc.gci")}), 0);
+    window.opensty(samplePath);
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_TRUE(window.findChild<QPlainTextEdit *>("log")->toPlainText().contains(
+        QStringLiteral("\"%1\" is no regular file; the car script was not read.").arg(dir.path("nyc.gci"))));
+    EXPECT_TRUE(window.document().CarScript.isEmpty());
+    EXPECT_TRUE(prompts.messages().isEmpty());
 }
 
 TEST_F(Editor, AMissingArgumentLeavesTheEmptyWindowWithoutAMessage) {
@@ -240,6 +251,25 @@ TEST_F(Editor, PaletteBlocksStepToWholePagesAndRemovedPalettesShowBlack) {
     action(">>", "Palettes")->trigger();
     EXPECT_EQ(window.document().PhysicalPaletteCount, 128);
     EXPECT_EQ(window.clut1().width(), 128);
+    // Sprites pointing past 64 would show black: the window asks once more, and No keeps them.
+    int pastSixtyFour = 0, blackSprites = 0;
+    for (int v = 0; v < hundred.PaletteIndexCount(); ++v) {
+        const bool past = hundred.PaletteIndex[std::size_t(v)] >= 64;
+        pastSixtyFour += past;
+        blackSprites +=
+            past && v >= hundred.PaletteCounts[0] && v < hundred.PaletteCounts[0] + hundred.spriteCount();
+    }
+    prompts.queue(Answer::Yes);
+    prompts.queue(Answer::No);
+    action("<<", "Palettes")->trigger();
+    EXPECT_EQ(window.document().PhysicalPaletteCount, 128);
+    EXPECT_EQ(
+        prompts.shown().last(),
+        QStringLiteral("%1 virtual palettes would point past the 64 physical palettes the file then keeps: "
+                       "0 tiles and %2 sprites would show black. Go on?")
+            .arg(pastSixtyFour)
+            .arg(blackSprites));
+    prompts.queue(Answer::Yes);
     prompts.queue(Answer::Yes);
     action("<<", "Palettes")->trigger();
     EXPECT_EQ(window.document().PhysicalPaletteCount, 64);

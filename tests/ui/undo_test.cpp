@@ -178,6 +178,8 @@ TEST_F(Undo, EachCommandUndoesToItsStartAndRedoesToItsEnd) {
     const std::vector<std::pair<const char *, std::function<void()>>> commands = {
         {"remove palettes",
          [&] {
+             // Once for the count, once for the sprites that then show black.
+             prompts.queue(Answer::Yes);
              prompts.queue(Answer::Yes);
              action("<<")->trigger();
          }},
