@@ -22,10 +22,10 @@ struct WriteFailure {
 // surface rebuild the file was built from are returned through `saved`.
 QByteArray serializeStyle(const StyleDocument &doc, StyleDocument &saved, Progress &progress, Log &log);
 
-// Writes the document to `fileName` with its extension made ".sty". On success the document
-// takes the sorted recycle list and the rebuilt surface-number list and the saved path is
-// returned; on failure the user is told (text + " had occured while writing: " + tag), nothing
-// on disk or in `doc` changes, and an empty string is returned.
+// Writes the document to `fileName` with its extension made ".sty" (one in any case is kept). On success the
+// document takes the sorted recycle list and the rebuilt surface-number list and the saved path is returned;
+// on failure the user is told (text + " had occured while writing: " + tag), nothing on disk or in `doc`
+// changes, and an empty string is returned.
 QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts, Progress &progress,
                    Log &log);
 

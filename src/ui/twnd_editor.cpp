@@ -28,6 +28,7 @@
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "surfacespage.h"
+#include "textrefresh.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
@@ -97,17 +98,6 @@ QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
     spinner->setObjectName(name);
     spinner->setMaximum(0);
     return spinner;
-}
-
-// The lines of a text view exactly as they stand: toPlainText() turns non-breaking spaces into
-// blanks, which would change bytes of the car script the user never touched.
-QStringList typedLines(const QPlainTextEdit *view) {
-    QStringList lines;
-    if (view->document()->isEmpty())
-        return lines;
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
 }
 
 const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
@@ -185,7 +175,7 @@ Twnd_editor::Twnd_editor()
     connect(gciText_, &QPlainTextEdit::textChanged, this, [this] {
         if (showingScript_)
             return;
-        document_.CarScript = typedLines(gciText_);
+        document_.CarScript = viewLines(gciText_);
         scriptModified_ = true;
         keepTextEdits();
     });
@@ -519,7 +509,8 @@ void Twnd_editor::reportError(const QString &text) {
 }
 
 void Twnd_editor::openArgument(const QStringList &arguments) {
-    if (arguments.size() > 1 && QFileInfo(arguments[1]).isFile())
+    // A folder or a missing file is refused with the message "open" gives for it.
+    if (arguments.size() > 1 && !arguments[1].isEmpty())
         opensty(arguments[1]);
 }
 
@@ -528,7 +519,6 @@ void Twnd_editor::opensty(const QString &path) {
     WindowProgress progress(status_, loadingBar_);
     progress.setStatus(QStringLiteral(" init... "));
     QCoreApplication::processEvents();
-    setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName() + QStringLiteral("[*]"));
     QString error;
     bool loaded = false;
     {
@@ -570,6 +560,9 @@ void Twnd_editor::opensty(const QString &path) {
             QCoreApplication::processEvents();
             sprites_->showLoaded(progress);
             spriteListPage_->refresh();
+            // The text pages' own undo steps belong to the file before.
+            for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
+                page->document()->clearUndoRedoStacks();
         }
     } catch (const std::bad_alloc &) {
         error = outOfMemoryMessage(path);
@@ -594,10 +587,13 @@ bool Twnd_editor::saveDocument(bool choosing) {
     QString saved;
     {
         WindowLog log(log_);
-        saved = choosing ? saveStyleAs(document_, fileName_, prompts(), progress, log)
+        // A failed "save as" leaves the name Save writes as it was.
+        QString proposed = fileName_;
+        saved = choosing ? saveStyleAs(document_, proposed, prompts(), progress, log)
                          : writeStyle(document_, fileName_, prompts(), progress, log);
     }
-    if (!choosing && !saved.isEmpty())
+    // The file written is the one the next save writes, and the one the caption names.
+    if (!saved.isEmpty())
         fileName_ = saved;
     loadingBar_->setValue(0);
     setState(State::Ready);
@@ -624,11 +620,9 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     palindex_->viewport()->update();
     tileGrid_->refresh();
     surfaces_->refresh();
-    if (typedLines(gciText_) != document_.CarScript) {
-        showingScript_ = true;
-        gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
-        showingScript_ = false;
-    }
+    showingScript_ = true;
+    showLines(gciText_, document_.CarScript);
+    showingScript_ = false;
     const int lastSprite = std::max(0, document_.spriteCount() - 1);
     for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
         selector->setMaximum(lastSprite);
@@ -745,6 +739,10 @@ void Twnd_editor::keepTextEdits() {
 }
 
 void Twnd_editor::updateCaption() {
+    // Names the file Save writes: a refused open leaves it as it was.
+    setWindowTitle(fileName_.isEmpty() ? Title
+                                       : Title + QStringLiteral(" - ") + QFileInfo(fileName_).fileName() +
+                                             QStringLiteral("[*]"));
     setWindowModified(isModified());
 }
 
