@@ -43,8 +43,3 @@ QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view);
 // others take the nearest colour of the sprite's palette. Throws EditorError naming the cell
 // when one cannot be encoded.
 std::vector<QByteArray> encodeSheetDeltas(const QImage &picture, const QImage &sheet);
-
-// Zoom buttons of the sheet view: in doubles the view while the sheet is more than a seventh of
-// its width; out halves it down to the sheet's own width.
-QSize zoomedIn(QSize sheet, QSize view);
-QSize zoomedOut(QSize sheet, QSize view);

@@ -107,6 +107,11 @@ QString outOfMemoryMessage(const QString &path) {
     return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
 }
 
+QString viewsOutOfMemoryMessage(const QString &path) {
+    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
+        .arg(QFileInfo(path).fileName());
+}
+
 bool isStyleFileUrl(const QMimeData *mime) {
     return draggedFile(mime, StyleExtensions).has_value();
 }
@@ -161,7 +166,9 @@ Twnd_editor::Twnd_editor()
     edit->addAction(redo_);
     tools->addAction(undo_);
     tools->addAction(redo_);
-    connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Twnd_editor::updateCaption);
+    // Only the mark: the stack also reports this while the window is being taken apart, after the
+    // file name is gone.
+    connect(&history_.stack(), &QUndoStack::cleanChanged, this, [this] { setWindowModified(isModified()); });
 
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
@@ -265,40 +272,54 @@ QWidget *Twnd_editor::makeSpritesPage() {
 QWidget *Twnd_editor::makeTexturesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    auto *row = new QToolBar(page);
-    const auto command = [&](const QString &caption, void (Twnd_editor::*click)()) {
-        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
-    };
-    command(QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
-    command(QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
-    command(QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
-    command(QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
-    command(QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
-    command(QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
-    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
-    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
-    row->addWidget(tilefileformat_);
-    tileProgress_ = new QProgressBar(page);
-    tileProgress_->setValue(0);
-    row->addWidget(tileProgress_);
-    layout->addWidget(row);
-    // A row of their own, so the tile name pattern keeps its room in the one above.
-    auto *paintRow = new QToolBar(page);
-    readyActions_.push_back(paintRow->addAction(EditInPaintProgramCaption, this,
-                                                tileGuard(&Twnd_editor::editTileInPaintProgram)));
-    paintRow->addAction(stopEditingAction(page));
-    layout->addWidget(paintRow);
     tileGrid_ = new TileGridView(page);
     tileGrid_->setDocument(&document_);
     connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
     connect(tileGrid_, &TileGridView::pictureDropped, this, [this](int tile, const QString &path) {
         attempt([&] { importFile({GraphicKind::Tile, tile}, path); });
     });
+    layout->addWidget(tileGrid_);
+
+    // The tool rows sit right under the grid: at 1x the room left over is below them, zoomed in
+    // the grid takes it.
+    auto *commands = new QToolBar(page);
+    const auto command = [&](QToolBar *row, const QString &caption, void (Twnd_editor::*click)()) {
+        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
+    };
+    command(commands, QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
+    command(commands, QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
+    command(commands, QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
+    command(commands, QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
+    command(commands, QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
+    command(commands, QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
+    layout->addWidget(commands);
+    auto *paintRow = new QToolBar(page);
+    command(paintRow, EditInPaintProgramCaption, &Twnd_editor::editTileInPaintProgram);
+    paintRow->addAction(stopEditingAction(page));
+    layout->addWidget(paintRow);
+    // Not in a tool bar, which would fold them away in a narrow window.
+    auto *exportRow = new QHBoxLayout;
+    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
+    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
+    tilefileformat_->setMinimumWidth(tilefileformat_->fontMetrics().horizontalAdvance(DefaultTilePattern) +
+                                     tilefileformat_->fontMetrics().averageCharWidth() * 3);
+    exportRow->addWidget(tilefileformat_);
+    tileProgress_ = new QProgressBar(page);
+    tileProgress_->setValue(0);
+    exportRow->addWidget(tileProgress_, 1);
+    layout->addLayout(exportRow);
+    auto *below = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    layout->addItem(below);
+
     addClipboardCommands(page, GraphicKind::Tile);
     addZoomControls(
         page, tileGrid_, [this] { return tileGrid_->zoom(); },
-        [this](int zoom, QPoint anchor) { tileGrid_->setZoom(zoom, anchor); });
-    layout->addWidget(tileGrid_, 1);
+        [this, layout, below](int zoom, QPoint anchor) {
+            tileGrid_->setZoom(zoom, anchor);
+            below->changeSize(0, 0, QSizePolicy::Minimum,
+                              zoom == 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+            layout->invalidate();
+        });
     return page;
 }
 
@@ -565,7 +586,8 @@ void Twnd_editor::opensty(const QString &path) {
                 page->document()->clearUndoRedoStacks();
         }
     } catch (const std::bad_alloc &) {
-        error = outOfMemoryMessage(path);
+        // The document is loaded and Save writes it; only the views are short of it.
+        error = loaded ? viewsOutOfMemoryMessage(path) : outOfMemoryMessage(path);
     }
     loadingBar_->setValue(0);
     setState(State::Ready);

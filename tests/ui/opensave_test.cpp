@@ -26,7 +26,9 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
+#include <set>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -106,6 +108,48 @@ TEST_F(OpenSave, AFileTooLargeForTheMemoryLeftIsRefusedAndTheProgramGoesOn) {
     };
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(openWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(OpenSave, UnderEveryMemoryLimitTheMessageSaysWhetherTheFileIsOpen) {
+#ifdef VYR2_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves its memory up front, so a limit fails inside it";
+#endif
+    SilentProgress progress;
+    LineLog log;
+    StyleDocument largeSample = makeLargeSampleStyle();
+    const QString large = writeStyle(largeSample, dir.path("large.sty"), prompts, progress, log);
+    window.opensty(samplePath);
+    const StyleDocument opened = window.document();
+    enum Outcome { Refused = 10, OpenWithoutViews, Open, Inconsistent };
+    const auto openWithin = [&](rlim_t room) {
+        const rlimit limit{addressSpaceInUse() + room, RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+        window.opensty(large);
+        const QString caption = window.windowTitle();
+        const QStringList said = prompts.messages();
+        Outcome outcome = Inconsistent;
+        if (said == QStringList{"There is not enough memory to open \"large.sty\"."})
+            outcome = caption == "vyr2 sty tool - sample.sty[*]" && window.document() == opened
+                          ? Refused
+                          : Inconsistent;
+        else if (said ==
+                 QStringList{"\"large.sty\" is open, but there is not enough memory to show all of it."})
+            outcome = caption == "vyr2 sty tool - large.sty[*]" ? OpenWithoutViews : Inconsistent;
+        else if (said.isEmpty())
+            outcome = caption == "vyr2 sty tool - large.sty[*]" ? Open : Inconsistent;
+        std::_Exit(window.state() == Twnd_editor::State::Ready ? outcome : Inconsistent);
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::set<int> outcomes;
+    for (rlim_t mib = 4; mib <= 148; mib += 16) {
+        const auto consistent = [&outcomes](int status) {
+            outcomes.insert(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+            return WIFEXITED(status) && WEXITSTATUS(status) >= Refused && WEXITSTATUS(status) < Inconsistent;
+        };
+        EXPECT_EXIT(openWithin(mib << 20), consistent, "") << mib << " MiB";
+    }
+    EXPECT_TRUE(outcomes.count(Refused)) << "the smallest room refuses the file";
+    EXPECT_TRUE(outcomes.count(Open)) << "the largest room opens it";
 }
 
 TEST_F(OpenSave, TheCaptionNamesTheFileSaveWritesAfterARefusedOpenAndSaveAsInAnyCase) {
