@@ -102,6 +102,8 @@ QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
 
 const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
 const QString PictureMimeType = QStringLiteral("image/bmp");
+// How messages about a pasted picture name it.
+const QString ClipboardName = QStringLiteral("the clipboard");
 
 QString outOfMemoryMessage(const QString &path) {
     return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
@@ -1048,20 +1050,36 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
                               .arg(folder.errorString()));
     const QString path = folder.filePath(QStringLiteral("clipboard.bmp"));
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    if (mime && mime->hasFormat(PictureMimeType)) {
-        writeWholeFileAtomic(path, mime->data(PictureMimeType), Durability::Deferred);
-    } else if (mime && mime->hasImage()) {
+    const QByteArray bitmap = mime ? mime->data(PictureMimeType) : QByteArray();
+    // Paint programs offer a true-colour bitmap beside other forms: only an 8-bit one is taken as it
+    // is; any other picture goes through the rule for pictures of more colours.
+    std::optional<LoadedBitmap> decoded;
+    QString unreadable = QStringLiteral("The clipboard holds no picture.");
+    if (!bitmap.isEmpty()) {
+        try {
+            decoded = decodeBitmap(bitmap, ClipboardName);
+        } catch (const EditorError &error) {
+            // Another form of the picture may still be read; if not, this says why.
+            unreadable = error.text();
+        }
+    }
+    if (decoded && decoded->image.format() == QImage::Format_Indexed8 && decoded->pixelFormatCode == Pf8Bit) {
+        writeWholeFileAtomic(path, bitmap, Durability::Deferred);
+    } else {
+        QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+        if (picture.isNull() && decoded)
+            picture = decoded->image;
+        if (picture.isNull()) {
+            prompts().message(unreadable);
+            return;
+        }
         QString refusal;
-        const std::optional<QImage> picture =
-            eightBitPicture(qvariant_cast<QImage>(mime->imageData()), refusal);
-        if (!picture) {
+        const std::optional<QImage> eightBit = eightBitPicture(picture, refusal);
+        if (!eightBit) {
             prompts().message(refusal);
             return;
         }
-        saveBitmap8(path, *picture, Durability::Deferred);
-    } else {
-        prompts().message(QStringLiteral("The clipboard holds no picture."));
-        return;
+        saveBitmap8(path, *eightBit, Durability::Deferred);
     }
     importFile(*graphic, path);
 }
