@@ -28,47 +28,60 @@ const char *const GearMultiplierSliderHelp =
     "the car's max speed will never be reached because the gear 3 multiplier is not 1.000 which means full "
     "speed of gear 3.";
 
-// A decimal text in thousandths, rounded to the nearest: "1.5" gives 1500, "0.0005" gives 1. Scripts
-// write values with fewer or more decimals than the editor's three, so the point is read, not
-// dropped. Magnitudes far past every slider's range stop growing.
-qint64 thousandths(const QString &text) {
+// A decimal text in thousandths, rounded half up: "1.5" gives 1500, "0.0005" gives 1, "5e-1" gives
+// 500. Scripts write values with fewer or more decimals than the editor's three, with a decimal
+// exponent, or with blanks around them; all of these are read by value. Magnitudes far past every
+// slider's range stop growing.
+qint64 thousandths(const QString &written) {
     constexpr qint64 Far = qint64(1) << 40;
+    constexpr int FarExponent = 1000;
+    const QString text = written.trimmed();
+    const EditorError refusal(QStringLiteral("'%1' is not a valid number").arg(written));
+    const auto isDigit = [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    };
     qsizetype at = 0;
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    if (negative || text.startsWith(QLatin1Char('+')))
-        ++at;
-    qint64 whole = 0;
-    qint64 fraction = 0;
-    int fractionDigits = 0;
-    bool roundUp = false;
-    bool anyDigit = false;
-    bool point = false;
-    for (; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c == QLatin1Char('.') && !point) {
-            point = true;
-            continue;
-        }
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            throw EditorError(QStringLiteral("'%1' is not a valid number").arg(text));
-        anyDigit = true;
-        const int digit = c.unicode() - '0';
-        if (!point) {
-            whole = std::min(Far, whole * 10 + digit);
-        } else if (fractionDigits < 3) {
-            fraction = fraction * 10 + digit;
-            ++fractionDigits;
-        } else if (fractionDigits == 3) {
-            // The first digit past the thousandths rounds them.
-            roundUp = digit >= 5;
-            ++fractionDigits;
-        }
+    const auto sign = [&] {
+        const bool negative = at < text.size() && text[at] == QLatin1Char('-');
+        if (negative || (at < text.size() && text[at] == QLatin1Char('+')))
+            ++at;
+        return negative;
+    };
+    const bool negative = sign();
+    QString digits;
+    qsizetype point = -1;
+    for (; at < text.size() && text[at].toLower() != QLatin1Char('e'); ++at) {
+        if (text[at] == QLatin1Char('.') && point < 0)
+            point = digits.size();
+        else if (isDigit(text[at]))
+            digits += text[at];
+        else
+            throw refusal;
     }
-    if (!anyDigit)
-        throw EditorError(QStringLiteral("'%1' is not a valid number").arg(text));
-    for (; fractionDigits < 3; ++fractionDigits)
-        fraction *= 10;
-    const qint64 value = whole * 1000 + fraction + (roundUp ? 1 : 0);
+    if (digits.isEmpty())
+        throw refusal;
+    qint64 exponent = 0;
+    if (at < text.size()) {
+        ++at;
+        const bool exponentNegative = sign();
+        if (at == text.size())
+            throw refusal;
+        for (; at < text.size(); ++at) {
+            if (!isDigit(text[at]))
+                throw refusal;
+            exponent = std::min<qint64>(FarExponent, exponent * 10 + (text[at].unicode() - '0'));
+        }
+        if (exponentNegative)
+            exponent = -exponent;
+    }
+    // How many of the digits stand before the point of the value in thousandths.
+    const qint64 whole = (point < 0 ? digits.size() : point) + exponent + 3;
+    qint64 value = 0;
+    for (qint64 k = 0; k < whole; ++k)
+        value = std::min(Far, value * 10 + (k < digits.size() ? digits[k].unicode() - '0' : 0));
+    // The first digit past the thousandths rounds them.
+    if (whole >= 0 && whole < digits.size() && digits[whole] >= QLatin1Char('5'))
+        ++value;
     return negative ? -value : value;
 }
 
@@ -158,7 +171,10 @@ void writePhysics(QStringList &script, int modelLine, const PhysicsSettings &set
         settings.turbo ? QStringLiteral("1 {turbo}") : QStringLiteral("0 {turbo}");
     for (int k = 0; k < PhysicsFieldCount; ++k) {
         const PhysicsField &field = PhysicsFields[static_cast<std::size_t>(k)];
-        const QString value = sliderToEdit(k, settings.positions[static_cast<std::size_t>(k)]);
+        const std::optional<int> position = settings.positions[static_cast<std::size_t>(k)];
+        if (!position)
+            continue;
+        const QString value = sliderToEdit(k, *position);
         script[modelLine + field.line] =
             (k == CarCostField ? value : QLatin1Char('f') + value) + QLatin1String(field.comment);
     }
@@ -175,7 +191,7 @@ QString sliderToEdit(int field, int position) {
 int editToSlider(int field, const QString &text) {
     const PhysicsField &range = PhysicsFields[static_cast<std::size_t>(field)];
     if (field == CarCostField)
-        return std::clamp(textToInteger(text), range.minimum, range.maximum);
+        return std::clamp(textToInteger(text.trimmed()), range.minimum, range.maximum);
     return int(std::clamp<qint64>(thousandths(text), range.minimum, range.maximum));
 }
 
@@ -191,6 +207,6 @@ void writeChangedPhysics(QStringList &script, int modelLine, const PhysicsSettin
     if (settings.turbo != shown.turbo)
         take(TurboLine);
     for (std::size_t k = 0; k < PhysicsFields.size(); ++k)
-        if (settings.positions[k] != shown.positions[k])
+        if (settings.positions[k] && settings.positions[k] != shown.positions[k])
             take(PhysicsFields[k].line);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class Prompts;
 
@@ -39,9 +40,10 @@ struct CarPhysics {
     std::array<QString, PhysicsFieldCount> values;
 };
 
-// The values the car editor writes back: slider positions, the turbo mark and the name.
+// The values the car editor writes back: slider positions, the turbo mark and the name. A value
+// the editor cannot read has no position: its line is never written.
 struct PhysicsSettings {
-    std::array<int, PhysicsFieldCount> positions{};
+    std::array<std::optional<int>, PhysicsFieldCount> positions{};
     bool turbo = false;
     QString name;
 };
@@ -51,7 +53,7 @@ struct PhysicsSettings {
 int physicsBlockLine(const QStringList &script, int model, Prompts &prompts);
 
 CarPhysics readPhysics(const QStringList &script, int modelLine);
-// Writes every line of the block the editor writes.
+// Writes every line of the block the editor writes, but for values without a position.
 void writePhysics(QStringList &script, int modelLine, const PhysicsSettings &settings);
 // Writes only the lines whose value differs from `shown`, the settings as the block showed them;
 // every other line stays exactly as it was.
@@ -61,6 +63,7 @@ void writeChangedPhysics(QStringList &script, int modelLine, const PhysicsSettin
 // Slider position -> edit text: thousandths with a "." before the last three digits (1500 ->
 // "1.500", 5 -> "0.005"); the car cost as it is.
 QString sliderToEdit(int field, int position);
-// Edit text -> slider position: the decimal value in thousandths ("1.5" gives 1500, "0.5" gives 500),
-// the car cost as a whole number, kept in the slider's range. Throws EditorError for anything else.
+// Edit text -> slider position: the decimal value in thousandths ("1.5" gives 1500, "5e-1" gives 500),
+// the car cost as a whole number, kept in the slider's range; blanks around either are ignored.
+// Throws EditorError for anything else.
 int editToSlider(int field, const QString &text);

@@ -99,6 +99,13 @@ QSize collisionSize(const QString &width, const QString &height) {
     return QSize(side(QStringLiteral("width"), width), side(QStringLiteral("height"), height));
 }
 
+quint8 recordByte(const QString &what, const QString &text) {
+    const int value = textToInteger(text);
+    if (value < 0 || value > 255)
+        throw EditorError(QStringLiteral("%1 must be 0 to 255, not %2.").arg(what).arg(value));
+    return static_cast<quint8>(value);
+}
+
 void storeDoors(CarInfoRecord &car, const DoorRows &rows) {
     if (rows.size() > 255)
         throw EditorError(QStringLiteral("a car holds at most 255 doors"));
@@ -253,7 +260,7 @@ void storeRemaps(CarInfoRecord &car, const QStringList &lines) {
                               .arg(used.size()));
     std::array<quint8, 256> remap = car.remap;
     for (qsizetype k = 0; k < used.size(); ++k)
-        remap[static_cast<std::size_t>(k)] = static_cast<quint8>(textToInteger(used[k]));
+        remap[static_cast<std::size_t>(k)] = recordByte(QStringLiteral("Remap %1").arg(k + 1), used[k]);
     car.remap = remap;
     car.num_remaps = static_cast<quint8>(used.size());
 }

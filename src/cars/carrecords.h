@@ -31,6 +31,9 @@ QStringList spriteInfoPanel(const StyleDocument &doc, int sprite);
 // the record. Throws EditorError naming the side otherwise.
 inline constexpr int CollisionSizeLimit = 255;
 QSize collisionSize(const QString &width, const QString &height);
+// A typed value the record keeps in one byte, 0 to 255. Throws EditorError naming `what` otherwise,
+// so a value past the byte is refused rather than saved as another.
+quint8 recordByte(const QString &what, const QString &text);
 
 // Doors as the editor shows them: the walk-in mark is folded into the stored x as +-64.
 struct ShownDoor {
@@ -94,8 +97,8 @@ qint8 carOffset(const CarInfoRecord &car, int entry);
 void setCarOffset(CarInfoRecord &car, int entry, int offset);
 
 QStringList remapLines(const CarInfoRecord &car);
-// A first line that is no number empties the list; more lines than `num_remaps` can count are
-// refused. Throws EditorError, leaving `car` as it was.
+// A first line that is no number empties the list; more lines than `num_remaps` can count, and
+// remaps past a byte, are refused. Throws EditorError, leaving `car` as it was.
 void storeRemaps(CarInfoRecord &car, const QStringList &lines);
 // The colours "view" shows for the remap on `line`: remap 0 is the sprite's own palette.
 QList<QRgb> remapColours(const StyleDocument &doc, const QString &line, int sprite);

@@ -112,11 +112,3 @@ std::vector<QByteArray> encodeSheetDeltas(const StyleDocument &doc, int sprite, 
     }
     return deltas;
 }
-
-QSize zoomedIn(QSize sheet, QSize view) {
-    return sheet.width() * 7 > view.width() ? view * 2 : view;
-}
-
-QSize zoomedOut(QSize sheet, QSize view) {
-    return view.width() > sheet.width() ? QSize(view.width() / 2, view.height() / 2) : view;
-}

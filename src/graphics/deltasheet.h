@@ -44,8 +44,3 @@ QImage renderDeltaSheet(const StyleDocument &doc, int sprite, DeltaView view);
 // colour other than entry 0 when the palette lacks it. Throws EditorError naming the cell when one
 // cannot be encoded, or for a sprite without a picture.
 std::vector<QByteArray> encodeSheetDeltas(const StyleDocument &doc, int sprite, const QImage &sheet);
-
-// Zoom buttons of the sheet view: in doubles the view while the sheet is more than a seventh of
-// its width; out halves it down to the sheet's own width.
-QSize zoomedIn(QSize sheet, QSize view);
-QSize zoomedOut(QSize sheet, QSize view);

@@ -220,7 +220,10 @@ void writeStyleFile(const QString &path, const QByteArray &file) {
 
 QString writeStyle(StyleDocument &doc, const QString &fileName, Prompts &prompts, Progress &progress,
                    Log &log) {
-    const QString target = withExtension(fileName, QStringLiteral(".sty"));
+    // A name that already ends in ".sty", in any case, is the file the game reads: kept as it is.
+    const QString target = fileName.endsWith(QStringLiteral(".sty"), Qt::CaseInsensitive)
+                               ? fileName
+                               : withExtension(fileName, QStringLiteral(".sty"));
     try {
         StyleDocument saved;
         const QByteArray bytes = serializeStyle(doc, saved, progress, log);

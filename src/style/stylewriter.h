@@ -30,7 +30,8 @@ QByteArray serializeStyle(const StyleDocument &doc, StyleDocument &saved, Progre
 // as a whole failed (it could not be created, synced or put in place).
 void writeStyleFile(const QString &path, const QByteArray &file);
 
-// Writes the document to `fileName` with its extension made ".sty". On success the document
+// Writes the document to `fileName` with its extension made ".sty" (one in any case is kept). On
+// success the document
 // takes the sorted recycle list and the rebuilt surface-number list and the saved path is
 // returned; on failure (a chunk that cannot be written, or too little memory to assemble the
 // file) the user is told, nothing on disk or in `doc` changes, and an empty string is returned.

@@ -26,16 +26,16 @@ DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     tools->addAction(DrawDeltasCaption, this, guarded([this] { showView(DeltaView::Draw); }));
     tools->addAction(ViewCarsOnlyCaption, this, guarded([this] { showView(DeltaView::CarsOnly); }));
     tools->addAction(ViewChangesOnlyCaption, this, guarded([this] { showView(DeltaView::ChangesOnly); }));
-    QAction *in = tools->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this, [this] {
-        shown_ = zoomedIn(sheet_.size(), shown_);
-        show(sheet_);
-    });
+    // The buttons double and halve the zoom, within the whole zooms the wheel and keys step through.
+    const auto middle = [this] {
+        return scroll_->viewport()->rect().center();
+    };
+    QAction *in = tools->addAction(style()->standardIcon(QStyle::SP_ArrowUp), QString(), this,
+                                   [this, middle] { setZoom(clampedZoom(zoom() * 2), middle()); });
     in->setObjectName(QStringLiteral("zoomin"));
     in->setToolTip(QStringLiteral("zoom in"));
-    QAction *out = tools->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this, [this] {
-        shown_ = zoomedOut(sheet_.size(), shown_);
-        show(sheet_);
-    });
+    QAction *out = tools->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QString(), this,
+                                    [this, middle] { setZoom(clampedZoom(zoom() / 2), middle()); });
     out->setObjectName(QStringLiteral("zoomout"));
     out->setToolTip(QStringLiteral("zoom out"));
     layout->addWidget(tools);

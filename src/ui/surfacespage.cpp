@@ -1,6 +1,7 @@
 #include "surfacespage.h"
 
 #include "styledocument.h"
+#include "textrefresh.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -84,15 +85,18 @@ void SurfacesPage::setDocument(StyleDocument *doc) {
 void SurfacesPage::refresh() {
     filling_ = true;
     raw_->clear();
-    for (std::size_t k = 0; k < SurfaceListCount; ++k)
-        columns_[k]->clear();
     if (doc_) {
         QStringList words;
         for (const quint16 word : doc_->SurfaceLists)
             words << QString::number(word);
         raw_->addItems(words);
-        for (std::size_t k = 0; k < SurfaceListCount; ++k)
-            columns_[k]->setPlainText(doc_->SurfaceColumns[k].join(QLatin1Char('\n')));
+    }
+    for (std::size_t k = 0; k < SurfaceListCount; ++k) {
+        // A column that already says what the document holds keeps its text, its undo and its
+        // scroll, also with a last line break the user typed.
+        const QStringList lines = doc_ ? doc_->SurfaceColumns[k] : QStringList();
+        if (linesOf(columns_[k]->toPlainText()) != lines)
+            showLines(columns_[k], lines);
     }
     filling_ = false;
 }

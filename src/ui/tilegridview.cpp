@@ -44,8 +44,9 @@ void TileGridView::setZoom(int zoom, QPoint anchor) {
     if (zoom == before)
         return;
     zoom_ = zoom;
-    // At 1x the four rows fit the view, which keeps its height at every zoom.
+    // At 1x the four rows fit the view exactly; zoomed in it shows as much of them as it has room for.
     setVerticalScrollBarPolicy(zoom_ == 1 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    setSizePolicy(QSizePolicy::Expanding, zoom_ == 1 ? QSizePolicy::Fixed : QSizePolicy::Expanding);
     updateScrollRange();
     keepUnderPointer(this, anchor, before, zoom_);
     viewport()->update();
@@ -54,16 +55,22 @@ void TileGridView::setZoom(int zoom, QPoint anchor) {
 void TileGridView::setCurrentCell(int column, int row) {
     if (column < 0 || column >= columnCount() || row < 0 || row >= TileGridRows)
         return;
-    current_ = QPoint(column, row);
-    const auto reveal = [](QScrollBar *bar, int start, int side, int shown) {
+    selectCell(QPoint(column, row), true);
+}
+
+void TileGridView::selectCell(QPoint cell, bool reveal) {
+    current_ = cell;
+    const auto show = [](QScrollBar *bar, int start, int side, int shown) {
         if (start < bar->value())
             bar->setValue(start);
         else if (start + side > bar->value() + shown)
             bar->setValue(start + side - shown);
     };
-    reveal(horizontalScrollBar(), column * cellSide(), cellSide(), viewport()->width());
-    if (zoom_ > 1)
-        reveal(verticalScrollBar(), row * cellSide(), cellSide(), viewport()->height());
+    if (reveal) {
+        show(horizontalScrollBar(), cell.x() * cellSide(), cellSide(), viewport()->width());
+        if (zoom_ > 1)
+            show(verticalScrollBar(), cell.y() * cellSide(), cellSide(), viewport()->height());
+    }
     viewport()->update();
     emit tileSelected(currentTile());
 }
@@ -154,7 +161,7 @@ void TileGridView::drawLabelsUnscaled(QPainter &painter, const QRect &exposed) {
 
 void TileGridView::mousePressEvent(QMouseEvent *event) {
     if (const std::optional<QPoint> cell = cellAt(event->position().toPoint()))
-        setCurrentCell(cell->x(), cell->y());
+        selectCell(*cell, false);
 }
 
 void TileGridView::resizeEvent(QResizeEvent *event) {
@@ -190,6 +197,6 @@ void TileGridView::dropEvent(QDropEvent *event) {
     if (!path || !cell)
         return;
     event->acceptProposedAction();
-    setCurrentCell(cell->x(), cell->y());
+    selectCell(*cell, false);
     emit pictureDropped(currentTile(), *path);
 }

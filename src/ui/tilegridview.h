@@ -35,7 +35,8 @@ public:
     std::optional<QPoint> cellAt(QPoint point) const;
 
     int zoom() const { return zoom_; }
-    // `anchor`, in viewport coordinates, stays over the same grid pixel.
+    // `anchor`, in viewport coordinates, stays over the same grid pixel. At 1x the grid is as high
+    // as its four rows; zoomed in it takes the height it is given.
     void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
 
     QSize sizeHint() const override;
@@ -55,6 +56,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Makes the cell current; `reveal` scrolls it into view. A click selects what the user sees
+    // where it is, so it never scrolls.
+    void selectCell(QPoint cell, bool reveal);
     void updateScrollRange();
     QPoint scrolled() const;
     int cellSide() const { return TileSide * zoom_; }

@@ -362,6 +362,7 @@ void Twnd_caredit::btn_resetClick() {
     if (working_.modelLine < 0 || !doc_)
         return;
     const CarPhysics physics = readPhysics(doc_->CarScript, working_.modelLine);
+    shownPhysicsTexts_ = physics.values;
     for (int k = 0; k < PhysicsFieldCount; ++k) {
         const QSignalBlocker quiet(physicsEdits_[static_cast<std::size_t>(k)]);
         physicsEdits_[static_cast<std::size_t>(k)]->setText(physics.values[static_cast<std::size_t>(k)]);
@@ -377,8 +378,8 @@ void Twnd_caredit::btn_resetClick() {
 void Twnd_caredit::readControls() {
     CarInfoRecord &car = working_.record;
     working_.recycled = check_recycled_->isChecked();
-    car.model = static_cast<quint8>(textToInteger(cell(infoGrid_, 0, 1)));
-    car.passengers = static_cast<quint8>(textToInteger(cell(infoGrid_, 1, 1)));
+    car.model = recordByte(QStringLiteral("The model"), cell(infoGrid_, 0, 1));
+    car.passengers = recordByte(QStringLiteral("Passengers"), cell(infoGrid_, 1, 1));
     if (wreckList_->currentRow() >= 0)
         car.wreck = wreckValue(wreckList_->currentRow());
     if (ratingList_->currentRow() >= 0)
@@ -391,9 +392,11 @@ void Twnd_caredit::readControls() {
 
 PhysicsSettings Twnd_caredit::physicsSettings() const {
     PhysicsSettings settings;
-    for (int k = 0; k < PhysicsFieldCount; ++k)
-        settings.positions[static_cast<std::size_t>(k)] =
-            physicsSliders_[static_cast<std::size_t>(k)]->value();
+    for (int k = 0; k < PhysicsFieldCount; ++k) {
+        const QSlider *slider = physicsSliders_[static_cast<std::size_t>(k)];
+        if (slider->isEnabledTo(physicsPage_))
+            settings.positions[static_cast<std::size_t>(k)] = slider->value();
+    }
     settings.turbo = turbo_->isChecked();
     settings.name = name_->text();
     return settings;
@@ -403,6 +406,8 @@ void Twnd_caredit::btn_okClick() {
     try {
         readControls();
         if (working_.modelLine >= 0) {
+            // The block's own unreadable lines stay as they are; one the user typed is refused.
+            refuseTypedUnreadableValues();
             // Every edit shows its slider's value again, so what is written is what the sliders hold.
             physicsSliderChange();
             working_.physics = physicsSettings();
@@ -505,37 +510,40 @@ void Twnd_caredit::physicsEditChange() {
     if (sliderGuard_)
         return;
     editGuard_ = true;
-    for (int k = 0; k < CarCostField; ++k) {
-        QLineEdit *edit = physicsEdits_[static_cast<std::size_t>(k)];
+    // A value that cannot be read keeps its text, and its slider stays still until it can be.
+    for (int k = 0; k < PhysicsFieldCount; ++k) {
         QSlider *slider = physicsSliders_[static_cast<std::size_t>(k)];
         try {
-            slider->setValue(editToSlider(k, edit->text()));
+            slider->setValue(editToSlider(k, physicsEdits_[static_cast<std::size_t>(k)]->text()));
+            slider->setEnabled(true);
         } catch (const EditorError &) {
-            const QSignalBlocker quiet(edit);
-            edit->setText(QStringLiteral("0"));
-            slider->setValue(slider->minimum());
+            slider->setEnabled(false);
         }
     }
-    QString error;
-    try {
-        physicsSliders_[CarCostField]->setValue(
-            editToSlider(CarCostField, physicsEdits_[CarCostField]->text()));
-    } catch (const EditorError &failure) {
-        error = failure.text();
-    }
     editGuard_ = false;
-    if (!error.isEmpty() && prompts_)
-        prompts_->message(error);
 }
 
 void Twnd_caredit::physicsSliderChange() {
     if (editGuard_)
         return;
     sliderGuard_ = true;
-    for (int k = 0; k < PhysicsFieldCount; ++k)
-        physicsEdits_[static_cast<std::size_t>(k)]->setText(
-            sliderToEdit(k, physicsSliders_[static_cast<std::size_t>(k)]->value()));
+    for (int k = 0; k < PhysicsFieldCount; ++k) {
+        QSlider *slider = physicsSliders_[static_cast<std::size_t>(k)];
+        if (slider->isEnabledTo(physicsPage_))
+            physicsEdits_[static_cast<std::size_t>(k)]->setText(sliderToEdit(k, slider->value()));
+    }
     sliderGuard_ = false;
+}
+
+void Twnd_caredit::refuseTypedUnreadableValues() const {
+    for (int k = 0; k < PhysicsFieldCount; ++k) {
+        const QString text = physicsEdits_[static_cast<std::size_t>(k)]->text();
+        if (!physicsSliders_[static_cast<std::size_t>(k)]->isEnabledTo(physicsPage_) &&
+            text != shownPhysicsTexts_[static_cast<std::size_t>(k)])
+            throw EditorError(
+                QStringLiteral("%1: '%2' is not a valid number")
+                    .arg(QLatin1String(PhysicsFields[static_cast<std::size_t>(k)].caption), text));
+    }
 }
 
 void Twnd_caredit::setPanelSize(QSize size) {

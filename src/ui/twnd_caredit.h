@@ -64,6 +64,8 @@ private:
     DoorRows doorGridRows() const;
     void setDoorGridRows(const DoorRows &rows);
     void readControls();
+    // Throws for a physics edit the user left holding text that cannot be read.
+    void refuseTypedUnreadableValues() const;
     // What the physics controls hold.
     PhysicsSettings physicsSettings() const;
 
@@ -72,6 +74,8 @@ private:
     int sprite_ = 0;
     CarEdit initial_;
     CarEdit working_;
+    // The physics values as the block held them when the editor opened.
+    std::array<QString, PhysicsFieldCount> shownPhysicsTexts_;
     QImage glyph_;
     bool sliderGuard_ = false;
     bool editGuard_ = false;

@@ -29,6 +29,7 @@
 #include "stylewriter.h"
 #include "surfacespage.h"
 #include "systeminfo.h"
+#include "textrefresh.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
@@ -100,22 +101,14 @@ QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
     return spinner;
 }
 
-// The lines of a text view exactly as they stand: toPlainText() turns non-breaking spaces into
-// blanks, which would change bytes of the car script the user never touched.
-QStringList typedLines(const QPlainTextEdit *view) {
-    QStringList lines;
-    if (view->document()->isEmpty())
-        return lines;
-    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next())
-        lines << block.text();
-    return lines;
-}
-
 const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
 const QString PictureMimeType = QStringLiteral("image/bmp");
+// How messages about a pasted picture name it.
+const QString ClipboardName = QStringLiteral("the clipboard");
 
-QString outOfMemoryMessage(const QString &path) {
-    return QStringLiteral("There is not enough memory to open \"%1\".").arg(QFileInfo(path).fileName());
+QString viewsOutOfMemoryMessage(const QString &path) {
+    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
+        .arg(QFileInfo(path).fileName());
 }
 
 bool isStyleFileUrl(const QMimeData *mime) {
@@ -172,7 +165,9 @@ Twnd_editor::Twnd_editor()
     edit->addAction(redo_);
     tools->addAction(undo_);
     tools->addAction(redo_);
-    connect(&history_.stack(), &QUndoStack::cleanChanged, this, &Twnd_editor::updateCaption);
+    // Only the mark: the stack also reports this while the window is being taken apart, after the
+    // file name is gone.
+    connect(&history_.stack(), &QUndoStack::cleanChanged, this, [this] { setWindowModified(isModified()); });
 
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
@@ -186,7 +181,7 @@ Twnd_editor::Twnd_editor()
     connect(gciText_, &QPlainTextEdit::textChanged, this, [this] {
         if (showingScript_)
             return;
-        document_.CarScript = typedLines(gciText_);
+        document_.CarScript = viewLines(gciText_);
         scriptModified_ = true;
         keepTextEdits();
     });
@@ -276,40 +271,54 @@ QWidget *Twnd_editor::makeSpritesPage() {
 QWidget *Twnd_editor::makeTexturesPage() {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    auto *row = new QToolBar(page);
-    const auto command = [&](const QString &caption, void (Twnd_editor::*click)()) {
-        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
-    };
-    command(QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
-    command(QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
-    command(QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
-    command(QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
-    command(QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
-    command(QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
-    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
-    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
-    row->addWidget(tilefileformat_);
-    tileProgress_ = new QProgressBar(page);
-    tileProgress_->setValue(0);
-    row->addWidget(tileProgress_);
-    layout->addWidget(row);
-    // A row of their own, so the tile name pattern keeps its room in the one above.
-    auto *paintRow = new QToolBar(page);
-    readyActions_.push_back(paintRow->addAction(EditInPaintProgramCaption, this,
-                                                tileGuard(&Twnd_editor::editTileInPaintProgram)));
-    paintRow->addAction(stopEditingAction(page));
-    layout->addWidget(paintRow);
     tileGrid_ = new TileGridView(page);
     tileGrid_->setDocument(&document_);
     connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
     connect(tileGrid_, &TileGridView::pictureDropped, this, [this](int tile, const QString &path) {
         attempt([&] { importFile({GraphicKind::Tile, tile}, path); });
     });
+    layout->addWidget(tileGrid_);
+
+    // The tool rows sit right under the grid: at 1x the room left over is below them, zoomed in
+    // the grid takes it.
+    auto *commands = new QToolBar(page);
+    const auto command = [&](QToolBar *row, const QString &caption, void (Twnd_editor::*click)()) {
+        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
+    };
+    command(commands, QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
+    command(commands, QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
+    command(commands, QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
+    command(commands, QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
+    command(commands, QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
+    command(commands, QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
+    layout->addWidget(commands);
+    auto *paintRow = new QToolBar(page);
+    command(paintRow, EditInPaintProgramCaption, &Twnd_editor::editTileInPaintProgram);
+    paintRow->addAction(stopEditingAction(page));
+    layout->addWidget(paintRow);
+    // Not in a tool bar, which would fold them away in a narrow window.
+    auto *exportRow = new QHBoxLayout;
+    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
+    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
+    tilefileformat_->setMinimumWidth(tilefileformat_->fontMetrics().horizontalAdvance(DefaultTilePattern) +
+                                     tilefileformat_->fontMetrics().averageCharWidth() * 3);
+    exportRow->addWidget(tilefileformat_);
+    tileProgress_ = new QProgressBar(page);
+    tileProgress_->setValue(0);
+    exportRow->addWidget(tileProgress_, 1);
+    layout->addLayout(exportRow);
+    auto *below = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    layout->addItem(below);
+
     addClipboardCommands(page, GraphicKind::Tile);
     addZoomControls(
         page, tileGrid_, [this] { return tileGrid_->zoom(); },
-        [this](int zoom, QPoint anchor) { tileGrid_->setZoom(zoom, anchor); });
-    layout->addWidget(tileGrid_, 1);
+        [this, layout, below](int zoom, QPoint anchor) {
+            tileGrid_->setZoom(zoom, anchor);
+            below->changeSize(0, 0, QSizePolicy::Minimum,
+                              zoom == 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
+            layout->invalidate();
+        });
     return page;
 }
 
@@ -520,7 +529,8 @@ void Twnd_editor::reportError(const QString &text) {
 }
 
 void Twnd_editor::openArgument(const QStringList &arguments) {
-    if (arguments.size() > 1 && QFileInfo(arguments[1]).isFile())
+    // A folder or a missing file is refused with the message "open" gives for it.
+    if (arguments.size() > 1 && !arguments[1].isEmpty())
         opensty(arguments[1]);
 }
 
@@ -529,7 +539,6 @@ void Twnd_editor::opensty(const QString &path) {
     WindowProgress progress(status_, loadingBar_);
     progress.setStatus(QStringLiteral(" init... "));
     QCoreApplication::processEvents();
-    setWindowTitle(Title + QStringLiteral(" - ") + QFileInfo(path).fileName() + QStringLiteral("[*]"));
     QString error;
     bool loaded = false;
     {
@@ -547,7 +556,7 @@ void Twnd_editor::opensty(const QString &path) {
         } catch (const EditorError &e) {
             error = e.text();
         } catch (const std::bad_alloc &) {
-            error = outOfMemoryMessage(path);
+            error = notEnoughMemoryToOpenMessage(path);
         }
         if (!error.isEmpty()) {
             loaded = false;
@@ -571,9 +580,13 @@ void Twnd_editor::opensty(const QString &path) {
             QCoreApplication::processEvents();
             sprites_->showLoaded(progress);
             spriteListPage_->refresh();
+            // The text pages' own undo steps belong to the file before.
+            for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
+                page->document()->clearUndoRedoStacks();
         }
     } catch (const std::bad_alloc &) {
-        error = outOfMemoryMessage(path);
+        // The document is loaded and Save writes it; only the views are short of it.
+        error = loaded ? viewsOutOfMemoryMessage(path) : notEnoughMemoryToOpenMessage(path);
     }
     loadingBar_->setValue(0);
     setState(State::Ready);
@@ -595,10 +608,13 @@ bool Twnd_editor::saveDocument(bool choosing) {
     QString saved;
     {
         WindowLog log(log_);
-        saved = choosing ? saveStyleAs(document_, fileName_, prompts(), progress, log)
+        // A failed "save as" leaves the name Save writes as it was.
+        QString proposed = fileName_;
+        saved = choosing ? saveStyleAs(document_, proposed, prompts(), progress, log)
                          : writeStyle(document_, fileName_, prompts(), progress, log);
     }
-    if (!choosing && !saved.isEmpty())
+    // The file written is the one the next save writes, and the one the caption names.
+    if (!saved.isEmpty())
         fileName_ = saved;
     loadingBar_->setValue(0);
     setState(State::Ready);
@@ -608,7 +624,13 @@ bool Twnd_editor::saveDocument(bool choosing) {
     history_.stack().setClean();
     textModified_ = false;
     updateCaption();
-    refreshViews();
+    try {
+        refreshViews();
+    } catch (const std::bad_alloc &) {
+        prompts().message(
+            QStringLiteral("\"%1\" was saved, but there is not enough memory to show all of it.")
+                .arg(QFileInfo(saved).fileName()));
+    }
     return true;
 }
 
@@ -625,11 +647,9 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     palindex_->viewport()->update();
     tileGrid_->refresh();
     surfaces_->refresh();
-    if (typedLines(gciText_) != document_.CarScript) {
-        showingScript_ = true;
-        gciText_->setPlainText(document_.CarScript.join(QLatin1Char('\n')));
-        showingScript_ = false;
-    }
+    showingScript_ = true;
+    showLines(gciText_, document_.CarScript);
+    showingScript_ = false;
     const int lastSprite = std::max(0, document_.spriteCount() - 1);
     for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
         selector->setMaximum(lastSprite);
@@ -748,6 +768,10 @@ void Twnd_editor::keepTextEdits() {
 }
 
 void Twnd_editor::updateCaption() {
+    // Names the file Save writes: a refused open leaves it as it was.
+    setWindowTitle(fileName_.isEmpty() ? Title
+                                       : Title + QStringLiteral(" - ") + QFileInfo(fileName_).fileName() +
+                                             QStringLiteral("[*]"));
     setWindowModified(isModified());
 }
 
@@ -1034,20 +1058,36 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
                               .arg(folder.errorString()));
     const QString path = folder.filePath(QStringLiteral("clipboard.bmp"));
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    if (mime && mime->hasFormat(PictureMimeType)) {
-        writeWholeFileAtomic(path, mime->data(PictureMimeType), Durability::Deferred);
-    } else if (mime && mime->hasImage()) {
+    const QByteArray bitmap = mime ? mime->data(PictureMimeType) : QByteArray();
+    // Paint programs offer a true-colour bitmap beside other forms: only an 8-bit one is taken as it
+    // is; any other picture goes through the rule for pictures of more colours.
+    std::optional<LoadedBitmap> decoded;
+    QString unreadable = QStringLiteral("The clipboard holds no picture.");
+    if (!bitmap.isEmpty()) {
+        try {
+            decoded = decodeBitmap(bitmap, ClipboardName);
+        } catch (const EditorError &error) {
+            // Another form of the picture may still be read; if not, this says why.
+            unreadable = error.text();
+        }
+    }
+    if (decoded && decoded->image.format() == QImage::Format_Indexed8 && decoded->pixelFormatCode == Pf8Bit) {
+        writeWholeFileAtomic(path, bitmap, Durability::Deferred);
+    } else {
+        QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+        if (picture.isNull() && decoded)
+            picture = decoded->image;
+        if (picture.isNull()) {
+            prompts().message(unreadable);
+            return;
+        }
         QString refusal;
-        const std::optional<QImage> picture =
-            eightBitPicture(qvariant_cast<QImage>(mime->imageData()), refusal);
-        if (!picture) {
+        const std::optional<QImage> eightBit = eightBitPicture(picture, refusal);
+        if (!eightBit) {
             prompts().message(refusal);
             return;
         }
-        saveBitmap8(path, *picture, Durability::Deferred);
-    } else {
-        prompts().message(QStringLiteral("The clipboard holds no picture."));
-        return;
+        saveBitmap8(path, *eightBit, Durability::Deferred);
     }
     importFile(*graphic, path);
 }

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 constexpr int RepaintIntervalMs = 15;
@@ -17,10 +19,14 @@ void WindowProgress::setStatus(const QString &text) {
 }
 
 void WindowProgress::setMaximum(int maximum) {
+    maximum_ = maximum;
     bar_->setMaximum(maximum);
 }
 
 void WindowProgress::setPosition(int position) {
+    const int step = std::max(1, maximum_ / 1000);
+    if (position != 0 && position != maximum_ && std::abs(position - bar_->value()) < step)
+        return;
     bar_->setValue(position);
 }
 

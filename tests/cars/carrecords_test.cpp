@@ -186,10 +186,11 @@ TEST(CarFlags, EntriesMapToTheTwoFlagBytes) {
 
 TEST(CarRemaps, StoringTheList) {
     CarInfoRecord car;
-    storeRemaps(car, {"3", "260", "7"});
+    EXPECT_THROW(storeRemaps(car, {"3", "260", "7"}), EditorError) << "past a byte";
+    EXPECT_EQ(car, CarInfoRecord());
+    storeRemaps(car, {"3", "255", "7"});
     EXPECT_EQ(car.num_remaps, 3);
-    EXPECT_EQ(car.remap[1], 4) << "low 8 bits";
-    EXPECT_EQ(remapLines(car), QStringList({"3", "4", "7"}));
+    EXPECT_EQ(remapLines(car), QStringList({"3", "255", "7"}));
     storeRemaps(car, {"", "5"});
     EXPECT_EQ(car.num_remaps, 0) << "an empty first line empties the list";
 

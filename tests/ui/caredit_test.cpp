@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int BusSprite = 3; // car 3, model 11, four doors
-constexpr int Mass = 0, Thrust = 1;
+constexpr int Mass = 0, Thrust = 1, BrakeFriction = 4, TurnIn = 6, CarCost = 17;
 
 StyleDocument sampleWithScript() {
     StyleDocument doc = makeSampleStyle();
@@ -250,6 +250,68 @@ TEST(CarEditor, SizesAndDoorsTheRecordCannotHoldAreRefusedAndTheDialogsStayOpen)
     EXPECT_TRUE(prompts.messages()[1].contains("-63 to 63")) << prompts.messages()[1].toStdString();
     EXPECT_EQ(doc.CarInfoTable[3].w, 200);
     EXPECT_EQ(shownDoor(doc.CarInfoTable[3].doors[0]), (ShownDoor{63, door.y, false}));
+}
+
+TEST(CarEditor, TypedValuesPastTheRecordAreRefusedAndOddPhysicsLinesReadByValueOrKept) {
+    StyleDocument doc = sampleWithScript();
+    const int line = findModelLine(doc.CarScript, 11);
+    doc.CarScript[line + 12] = "f5e-1 {thrust}";
+    doc.CarScript[line + 8] = "f0,5 {turn in}";
+    doc.CarScript[line + 7] = "f2.25E+0  {brake friction}";
+    doc.CarScript[line + 2] = "12 {value}";
+    const StyleDocument original = doc;
+    ScriptedPrompts prompts;
+    Twnd_caredit dialog;
+    const auto edit = [&](int field) {
+        return child<QLineEdit>(dialog, QStringLiteral("physicsedit%1").arg(field));
+    };
+    const auto slider = [&](int field) {
+        return child<QSlider>(dialog, QStringLiteral("physicsslider%1").arg(field));
+    };
+    QStringList refusals;
+    EXPECT_TRUE(editWith(dialog, doc, BusSprite, prompts, [&] {
+        EXPECT_EQ(slider(Thrust)->value(), 500);
+        EXPECT_EQ(slider(BrakeFriction)->value(), 2250);
+        EXPECT_EQ(edit(TurnIn)->text(), "0,5") << "an unreadable value shows as written";
+        EXPECT_FALSE(slider(TurnIn)->isEnabled());
+        EXPECT_TRUE(slider(Thrust)->isEnabled());
+        slider(Thrust)->setValue(501);
+        EXPECT_EQ(edit(TurnIn)->text(), "0,5") << "another slider's move leaves it alone";
+        edit(CarCost)->setText("7x");
+        EXPECT_FALSE(slider(CarCost)->isEnabled());
+
+        auto *grid = child<QTableWidget>(dialog, "infogrid");
+        grid->item(0, 1)->setText("268");
+        grid->item(1, 1)->setText("300");
+        click(dialog, "btn_ok");
+        grid->item(0, 1)->setText("12");
+        click(dialog, "btn_ok");
+        grid->item(1, 1)->setText("-1");
+        click(dialog, "btn_ok");
+        grid->item(1, 1)->setText("255");
+        click(dialog, "btn_ok");
+        edit(CarCost)->setText("20");
+        EXPECT_TRUE(slider(CarCost)->isEnabled());
+        child<QPlainTextEdit>(dialog, "remaps")->setPlainText("3\n256");
+        click(dialog, "btn_ok");
+        refusals = prompts.messages();
+        EXPECT_EQ(doc, original) << "a refused Ok stores nothing";
+        child<QPlainTextEdit>(dialog, "remaps")->setPlainText("3\n255");
+        click(dialog, "btn_ok");
+    }));
+    EXPECT_EQ(refusals,
+              QStringList({"The model must be 0 to 255, not 268.", "Passengers must be 0 to 255, not 300.",
+                           "Passengers must be 0 to 255, not -1.", "car cost: '7x' is not a valid number",
+                           "Remap 2 must be 0 to 255, not 256."}));
+    const CarInfoRecord &car = doc.CarInfoTable[3];
+    EXPECT_EQ(car.model, 12);
+    EXPECT_EQ(car.passengers, 255);
+    ASSERT_EQ(car.num_remaps, 2);
+    EXPECT_EQ(car.remap[1], 255);
+    QStringList expected = original.CarScript;
+    expected[line + 12] = "f0.501 {thrust}";
+    expected[line + 2] = "20 {value}";
+    EXPECT_EQ(doc.CarScript, expected) << "only the moved values are written; the unreadable line stays";
 }
 
 TEST(CarEditor, ACarWithoutPhysicsBlockEditsOnlyItsRecord) {

@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTest>
@@ -208,6 +209,53 @@ TEST_F(CarWindow, UndoingEditCarOrASurfaceKeepsWhatWasTypedSince) {
     QStringList redone = typed;
     redone[line + 5] = "f2.500 {mass}";
     EXPECT_EQ(window.document().CarScript, redone);
+}
+
+TEST_F(CarWindow, TextPagesKeepTheirOwnUndoAndScrollAcrossCommands) {
+    window.resize(900, 600);
+    window.show();
+    auto *column = window.findChild<QPlainTextEdit *>(QStringLiteral("spec1"));
+    const QString columnText = column->toPlainText();
+    QTextCursor cursor = column->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    column->setTextCursor(cursor);
+    QTest::keyClicks(column, "7");
+
+    const int line = findModelLine(script, 11);
+    window.spritesPage()->selectByNumber(3);
+    Twnd_caredit *editor = window.carEditor();
+    QTimer::singleShot(0, editor, [&] {
+        editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(2500);
+        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+    });
+    action("edit car")->trigger();
+    ASSERT_EQ(pageLines()[line + 4], "f2.500 {mass}");
+
+    // Undoing "edit car" rewrites the line it changed; the view stays where the user scrolled it.
+    window.mainPages()->setCurrentWidget(scriptPage());
+    QScrollBar *scroll = scriptPage()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 100);
+    scroll->setValue(scroll->maximum() / 2);
+    action("Undo edit car")->trigger();
+    EXPECT_EQ(scroll->value(), scroll->maximum() / 2);
+    EXPECT_EQ(pageLines(), script);
+
+    // Typed on the script page, then a command: Ctrl+Z there still takes back what was typed.
+    cursor = scriptPage()->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    scriptPage()->setTextCursor(cursor);
+    QTest::keyClicks(scriptPage(), "x");
+    button("mirror all door locations")->click();
+    QStringList typed = script;
+    typed.last() += "x";
+    EXPECT_EQ(window.document().CarScript, typed);
+    QTest::keyClick(scriptPage(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pageLines(), script);
+    EXPECT_EQ(window.document().CarScript, script);
+    window.mainPages()->setCurrentIndex(2);
+    QTest::keyClick(column, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(column->toPlainText(), columnText);
+    EXPECT_EQ(window.document().SurfaceColumns[0], sample.SurfaceColumns[0]);
 }
 
 TEST_F(CarWindow, MirrorAllDoorsTwiceRestoresTheDocument) {

@@ -4,6 +4,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "fileio.h"
 #include "findcaptioned.h"
 #include "graphicfile.h"
 #include "log.h"
@@ -23,6 +24,7 @@
 #include "tvyr_sprite.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -159,7 +161,16 @@ TEST_F(Transfer, ATrueColourPictureTakesThePaletteEntriesOfItsColours) {
             picture.setPixel(x, y, 0xff000000 | toRgb(directclutacces(sample, palette, c, false)));
             expected.append(char(c));
         }
-    QGuiApplication::clipboard()->setImage(picture);
+    // As paint programs offer it: a 24-bit bitmap beside a PNG, both true colour.
+    saveBitmap24(dir.path("offered.bmp"), picture);
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    pngBuffer.open(QIODevice::WriteOnly);
+    picture.save(&pngBuffer, "PNG");
+    auto *offered = new QMimeData;
+    offered->setData("image/bmp", readWholeFile(dir.path("offered.bmp")));
+    offered->setData("image/png", png);
+    QGuiApplication::clipboard()->setMimeData(offered);
     prompts.queue(Answer::Cancel); // keep the tile's palette
     findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
     EXPECT_EQ(storedTile(doc(), tile), expected);
@@ -174,6 +185,45 @@ TEST_F(Transfer, ATrueColourPictureTakesThePaletteEntriesOfItsColours) {
     findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
     ASSERT_EQ(prompts.messages().size(), 1);
     EXPECT_TRUE(prompts.messages().first().contains("more than 256 colours"));
+    EXPECT_EQ(doc(), pasted);
+}
+
+TEST_F(Transfer, AnEightBitBitmapOnTheClipboardIsPreferredAndARefusalNamesTheClipboard) {
+    window.mainPages()->setCurrentIndex(1);
+    const int tile = 6;
+    const QPoint cell = cellOfTile(tile);
+    grid->setCurrentCell(cell.x(), cell.y());
+    // The 8-bit bitmap carries tile 1's indexes exactly; the true-colour form beside it could not.
+    saveBitmap8(dir.path("tile.bmp"), tileBitmap(sample, 1));
+    auto *offered = new QMimeData;
+    offered->setData("image/bmp", readWholeFile(dir.path("tile.bmp")));
+    offered->setImageData(QImage(TileSide, TileSide, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(offered);
+    prompts.queue(Answer::No); // keep the tile's own palette entry, write the file's colours
+    prompts.queueText(QString::number(physicalPaletteOf(sample, tileVirtualPalette(tile)).value()));
+    findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
+    EXPECT_EQ(storedTile(doc(), tile), storedTile(sample, 1));
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('|').toStdString();
+
+    // A bitmap cut short is refused in the clipboard's name, not a work file's; so is one of
+    // another size.
+    const StyleDocument pasted = doc();
+    const QByteArray whole = readWholeFile(dir.path("tile.bmp"));
+    auto *cut = new QMimeData;
+    cut->setData("image/bmp", whole.left(whole.size() - 100));
+    QGuiApplication::clipboard()->setMimeData(cut);
+    findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
+    saveBitmap8(dir.path("small.bmp"), tileBitmap(sample, 1).copy(0, 0, 10, 10));
+    auto *small = new QMimeData;
+    small->setData("image/bmp", readWholeFile(dir.path("small.bmp")));
+    QGuiApplication::clipboard()->setMimeData(small);
+    findCaptioned<QAction>(grid->parentWidget(), "Paste")->trigger();
+    ASSERT_EQ(prompts.messages().size(), 2);
+    EXPECT_TRUE(prompts.messages()[0].contains("\"the clipboard\"")) << prompts.messages()[0].toStdString();
+    EXPECT_TRUE(prompts.messages()[1].contains("10*10")) << prompts.messages()[1].toStdString();
+    for (const QString &message : prompts.messages())
+        EXPECT_FALSE(message.contains("clipboard.bmp")) << message.toStdString();
     EXPECT_EQ(doc(), pasted);
 }
 

@@ -17,14 +17,17 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -51,21 +54,24 @@ struct OpenSave : ::testing::Test {
     Twnd_editor window;
 };
 
-TEST_F(OpenSave, ArgumentsThatCannotBeOpenedLeaveTheWindowRunning) {
-    // A folder is no file: the window waits as it does for a missing one.
+TEST_F(OpenSave, ArgumentsThatCannotBeOpenedAreRefusedWithAMessageAndTheWindowRuns) {
+    // A folder, a missing file and an unreadable one (which a user who may read everything reads as
+    // no style file): each one message, the first two naming the file, no load.
     ASSERT_TRUE(QDir(dir.path(QString())).mkdir(QStringLiteral("folder.sty")));
-    window.openArgument({"vyr2-sty-tool", dir.path("folder.sty")});
-    EXPECT_EQ(window.state(), Twnd_editor::State::Empty);
-    EXPECT_TRUE(prompts.shown().isEmpty());
-
-    // Unreadable (or, for a user who may read everything, no style file): one message, no load.
     writeWholeFileAtomic(dir.path("locked.sty"), "locked");
     QFile::setPermissions(dir.path("locked.sty"), QFileDevice::Permissions());
-    window.openArgument({"vyr2-sty-tool", dir.path("locked.sty")});
+    const QStringList names = {"folder.sty", "missing.sty", "locked.sty"};
+    for (const QString &name : names)
+        window.openArgument({"vyr2-sty-tool", dir.path(name)});
+    ASSERT_EQ(prompts.messages().size(), 3);
+    for (int k = 0; k < 2; ++k)
+        EXPECT_TRUE(prompts.messages()[k].contains(names[k])) << prompts.messages()[k].toStdString();
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
-    EXPECT_EQ(prompts.messages().size(), 1);
     EXPECT_EQ(window.document(), StyleDocument());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool")) << "no file is open";
     EXPECT_TRUE(action("open")->isEnabled());
+    window.openArgument({"vyr2-sty-tool"});
+    EXPECT_EQ(prompts.messages().size(), 3) << "no argument, no message";
 }
 
 // The address space of the process, in bytes.
@@ -115,19 +121,26 @@ TEST_F(OpenSave, OpenAndSaveUnderEveryMemoryLimitRefuseTheFileOrSaveItWhole) {
     window.opensty(samplePath);
     const StyleDocument opened = window.document();
     enum Outcome { Refused = 10, Opened = 11, OpenedShortOfMemory = 12, Wrong = 13 };
-    // In a child with `headroom` bytes of address space beyond what it uses: open, then Save; a
-    // want of memory may stop either, with its message.
+    // In a child with `headroom` bytes of address space beyond what it uses: open, then Save. A
+    // want of memory may stop either; its message, the caption and the document must agree.
     const auto openAndSave = [&](rlim_t headroom) {
         const rlimit limit{addressSpaceInUse() + headroom, RLIM_INFINITY};
         setrlimit(RLIMIT_AS, &limit);
         window.openArgument({"vyr2-sty-tool", large});
+        if (window.state() != Twnd_editor::State::Ready)
+            std::_Exit(Wrong);
         if (window.document() == opened)
-            std::_Exit(prompts.messages() == QStringList{notEnoughMemoryToOpenMessage(large)} ? Refused
-                                                                                              : Wrong);
+            std::_Exit(prompts.messages() == QStringList{notEnoughMemoryToOpenMessage(large)} &&
+                               window.windowTitle() == "vyr2 sty tool - sample.sty[*]"
+                           ? Refused
+                           : Wrong);
+        if (window.windowTitle() != "vyr2 sty tool - large.sty[*]")
+            std::_Exit(Wrong);
         action("Save")->trigger();
         const QStringList messages = prompts.messages();
         const bool onlyMemory = std::all_of(messages.begin(), messages.end(), [](const QString &m) {
-            return m.startsWith(QStringLiteral("There is not enough memory")) ||
+            return m == "\"large.sty\" is open, but there is not enough memory to show all of it." ||
+                   m == "\"large.sty\" was saved, but there is not enough memory to show all of it." ||
                    m.startsWith(QStringLiteral("A shortage of memory had occured while writing: "));
         });
         std::_Exit(!onlyMemory ? Wrong : messages.isEmpty() ? Opened : OpenedShortOfMemory);
@@ -151,19 +164,74 @@ TEST_F(OpenSave, OpenAndSaveUnderEveryMemoryLimitRefuseTheFileOrSaveItWhole) {
     EXPECT_EQ(outcomes.back(), Opened);
 }
 
-TEST_F(OpenSave, ARefusedFileIsNotWhereSaveAsWrites) {
-    window.opensty(samplePath);
+TEST_F(OpenSave, TheCaptionNamesTheFileSaveWritesAfterARefusedOpenAndSaveAsInAnyCase) {
+    // The game reads "SAMPLE.STY": Save writes that file, not one beside it.
+    const QString upper = dir.path("SAMPLE.STY");
+    writeWholeFileAtomic(upper, readWholeFile(samplePath));
+    window.opensty(upper);
     writeWholeFileAtomic(dir.path("b.sty"), "not a style");
     prompts.queueText(dir.path("b.sty"));
     action("open")->trigger();
     EXPECT_EQ(prompts.messages(), QStringList{NotAStyleFileMessage});
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - b.sty[*]"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - SAMPLE.STY[*]"));
 
+    mirrorDoors();
+    action("Save")->trigger();
+    EXPECT_EQ(readWholeFile(dir.path("b.sty")), QByteArray("not a style"));
+    const QByteArray mirrored = readWholeFile(upper);
+    EXPECT_NE(mirrored, readWholeFile(samplePath)) << "the mirrored doors are in the opened file";
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files).size(), 3) << "sample.sty, SAMPLE.STY, b.sty";
+
+    // "save as" keeps an extension of any case, replaces another; Save then writes the new file.
+    prompts.queueText(dir.path("copy.Sty"));
+    action("save as")->trigger();
+    EXPECT_EQ(readWholeFile(dir.path("copy.Sty")), mirrored);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - copy.Sty[*]"));
+    prompts.queueText(dir.path("other.bmp"));
+    action("save as")->trigger();
+    EXPECT_TRUE(QFile::exists(dir.path("other.sty")));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - other.sty[*]"));
+    mirrorDoors();
+    action("Save")->trigger();
+    EXPECT_EQ(readWholeFile(dir.path("other.sty")), readWholeFile(samplePath)) << "mirrored back";
+    EXPECT_EQ(readWholeFile(dir.path("copy.Sty")), mirrored);
+    EXPECT_EQ(readWholeFile(upper), mirrored);
+    EXPECT_FALSE(window.isModified());
+
+    // A cancelled "save as" proposes the file Save writes and changes nothing.
     prompts.queueText(std::nullopt);
     action("save as")->trigger();
-    EXPECT_EQ(prompts.presets().last(), samplePath);
-    EXPECT_EQ(readWholeFile(dir.path("b.sty")), QByteArray("not a style"));
+    EXPECT_EQ(prompts.presets().last(), dir.path("other.sty"));
     EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(OpenSave, AFileOfAMillionEmptyChunksLoadsQuicklyAndItsLogCountsTheRepeats) {
+    // A style header and then zeros: every 8 bytes an empty chunk without a name.
+    QByteArray damaged(8 << 20, '\0');
+    damaged.replace(0, 6, QByteArray("GBST\xbc\x02", 6));
+    writeWholeFileAtomic(dir.path("zeros.sty"), damaged);
+    const qsizetype chunks = (damaged.size() - 6) / 8;
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    window.opensty(dir.path("zeros.sty"));
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LT(elapsed, 2000) << "ms";
+    EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - zeros.sty[*]"));
+
+    const QStringList lines = window.findChild<QPlainTextEdit *>("log")->toPlainText().split('\n');
+    const auto found =
+        std::find(lines.begin(), lines.end(), QStringLiteral("... and %1 more like this").arg(chunks - 1000));
+    ASSERT_NE(found, lines.end());
+    const QStringList headers = lines.filter(QStringLiteral("found header: "));
+    EXPECT_EQ(headers.size(), 1000);
+    EXPECT_EQ(found[-1], headers.last()) << "the count follows the last line shown of its kind";
+    EXPECT_TRUE(
+        lines.contains(QStringLiteral("2 bytes at offset %1 are too short for a chunk header and were "
+                                      "ignored")
+                           .arg(damaged.size() - 2)));
+    EXPECT_LT(lines.size(), 1100);
 }
 
 TEST_F(OpenSave, LoadingAndSavingDriveTheBarWhileFileAndHistoryCommandsAreOff) {

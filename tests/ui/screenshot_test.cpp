@@ -13,6 +13,7 @@
 #include "spritestripview.h"
 #include "stylewriter.h"
 #include "tempdir.h"
+#include "tilegridview.h"
 #include "tvyr_sprite.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
@@ -28,7 +29,9 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -38,6 +41,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -269,6 +273,58 @@ TEST_F(Screenshot, TheSpriteListAndTheToolPageFitTheWindow) {
             ++controls;
         }
         EXPECT_GE(controls, 12);
+    }
+}
+
+TEST_F(Screenshot, TheTexturesPageShowsItsGridAndEveryToolAtEverySize) {
+    QTabWidget *pages = window.mainPages();
+    for (int i = 0; i < pages->count(); ++i)
+        if (pages->tabText(i) == QStringLiteral("Textures"))
+            pages->setCurrentIndex(i);
+    auto *grid = window.findChild<TileGridView *>();
+    auto *pattern = window.findChild<QLineEdit *>(QStringLiteral("tilefileformat"));
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(pattern, nullptr);
+    QWidget *page = pages->currentWidget();
+    for (const QSize size : {QSize(837, 462), QSize(1600, 1000), QSize(1920, 1080)}) {
+        for (const int zoom : {1, 8}) {
+            // Ctrl + wheel over the grid, as many notches as the zoom differs.
+            const QPoint pointer(5, 5);
+            QWheelEvent wheel(pointer, grid->viewport()->mapToGlobal(pointer), QPoint(),
+                              QPoint(0, (zoom - grid->zoom()) * 120), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(grid->viewport(), &wheel);
+            ASSERT_EQ(grid->zoom(), zoom);
+            window.setGeometry(QRect(QPoint(0, 0), size));
+            QTest::qWait(200);
+            const QString name =
+                QStringLiteral("textures-page-%1x%2-%3x.png").arg(size.width()).arg(size.height()).arg(zoom);
+            window.screen()->grabWindow(0).toImage().save(name);
+            const std::string at = name.toStdString();
+
+            // The whole default pattern, the bar, and every tool button inside the page.
+            const QRect field = pattern->contentsRect();
+            EXPECT_GE(field.width(), pattern->fontMetrics().horizontalAdvance(pattern->text())) << at;
+            QList<QWidget *> tools = {pattern, page->findChild<QProgressBar *>()};
+            for (QToolButton *button : page->findChildren<QToolButton *>())
+                if (!button->text().isEmpty())
+                    tools << button;
+            EXPECT_GE(tools.size(), 10) << at;
+            int top = page->height();
+            for (QWidget *tool : tools) {
+                ASSERT_NE(tool, nullptr);
+                const QRect inPage(tool->mapTo(page, QPoint()), tool->size());
+                EXPECT_TRUE(tool->isVisible() && page->rect().contains(inPage)) << at;
+                top = std::min(top, inPage.top());
+            }
+            // The tool rows start right under the grid; zoomed in, the grid takes the height left.
+            const int gridBottom = grid->mapTo(page, QPoint(0, grid->height())).y();
+            EXPECT_GE(top, gridBottom) << at;
+            EXPECT_LE(top - gridBottom, 12) << at;
+            if (zoom == 8) {
+                EXPECT_GE(grid->height(), page->height() - 3 * pattern->height() - 60) << at;
+            }
+        }
     }
 }
 

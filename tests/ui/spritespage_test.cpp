@@ -327,8 +327,19 @@ TEST_F(SpritesWindow, DeltasButtonOpensTheSheetWhoseImportReplacesTheDeltas) {
     EXPECT_EQ(window.mainPages()->currentWidget(), deltas);
     EXPECT_EQ(deltas->sheet().size(), deltaSheetSize(QSize(entry(car).w, entry(car).h)));
     EXPECT_EQ(deltas->shownSize(), deltas->sheet().size());
-    deltas->findChild<QAction *>(QStringLiteral("zoomin"))->trigger();
+    // The buttons step through whole zooms only, from wherever the wheel left the sheet.
+    QAction *in = deltas->findChild<QAction *>(QStringLiteral("zoomin"));
+    QAction *out = deltas->findChild<QAction *>(QStringLiteral("zoomout"));
+    in->trigger();
     EXPECT_EQ(deltas->shownSize(), deltas->sheet().size() * 2);
+    deltas->setZoom(3);
+    std::vector<int> zooms;
+    for (QAction *button : {in, out, out, out, in, in, in, in}) {
+        button->trigger();
+        zooms.push_back(deltas->shownSize().width() / deltas->sheet().width());
+        EXPECT_EQ(deltas->shownSize(), deltas->sheet().size() * zooms.back());
+    }
+    EXPECT_EQ(zooms, (std::vector<int>{6, 3, 1, 1, 2, 4, 8, 8}));
 
     pageAction(deltas, "View Cars only")->trigger();
     prompts.queueText(dir.path("plain.bmp"));

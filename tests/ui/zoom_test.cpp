@@ -90,7 +90,8 @@ TEST_F(ZoomedWindow, ClicksDragsAndTheReadoutHitThePicturePixelAtEveryZoom) {
         EXPECT_EQ(control->pos(), (spriteRect(entry(moved)).topLeft()) * zoom);
     }
 
-    // Tiles: the cell under the pointer becomes current, wherever the grid is scrolled.
+    // Tiles: the cell under the pointer becomes current, wherever the grid is scrolled, and the
+    // click leaves the grid where it is, though the cell shows only in part.
     QTabWidget *pages = window.mainPages();
     pages->setCurrentIndex(1);
     for (const int zoom : {1, 2, 4, 8}) {
@@ -104,6 +105,9 @@ TEST_F(ZoomedWindow, ClicksDragsAndTheReadoutHitThePicturePixelAtEveryZoom) {
         const QPoint offset(grid->horizontalScrollBar()->value(),
                             zoom > 1 ? grid->verticalScrollBar()->value() : 0);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, pixel + QPoint(zoom - 1, zoom - 1) - offset);
+        EXPECT_EQ(
+            QPoint(grid->horizontalScrollBar()->value(), zoom > 1 ? grid->verticalScrollBar()->value() : 0),
+            offset);
         EXPECT_EQ(grid->currentCell(), cell);
         EXPECT_EQ(grid->currentTile(), tileAtCell(cell.x(), cell.y()));
     }
