@@ -8,11 +8,33 @@
 
 #include <QCryptographicHash>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int JascHeaderLines = 3;
+
+// Three whole numbers of 0 to 255 between blanks: anything else would be taken as its low bits.
+std::optional<std::array<int, 3>> colourLine(const QByteArray &line) {
+    std::array<int, 3> rgb{};
+    std::size_t fields = 0;
+    for (qsizetype at = 0; at < line.size();) {
+        if (line[at] == ' ' || line[at] == '\t') {
+            ++at;
+            continue;
+        }
+        if (fields == rgb.size())
+            return std::nullopt;
+        int value = 0, digits = 0;
+        for (; at < line.size() && line[at] >= '0' && line[at] <= '9' && digits < 4; ++at, ++digits)
+            value = 10 * value + (line[at] - '0');
+        if (digits == 0 || value > 255 || (at < line.size() && line[at] != ' ' && line[at] != '\t'))
+            return std::nullopt;
+        rgb[fields++] = value;
+    }
+    return fields == rgb.size() ? std::optional(rgb) : std::nullopt;
+}
 
 QList<QRgb> jascColours(const QByteArray &bytes, const QString &name) {
     const QList<QByteArray> lines = textLines(bytes);
@@ -28,22 +50,15 @@ QList<QRgb> jascColours(const QByteArray &bytes, const QString &name) {
                               .arg(lines.size() - JascHeaderLines));
     QList<QRgb> colours;
     for (int c = 0; c < 256; ++c) {
-        // Three whole numbers of 0 to 255: anything else would be taken as its low bits.
-        const QList<QByteArray> fields = lines[JascHeaderLines + c].simplified().split(' ');
-        std::array<int, 3> rgb{};
-        bool ok = fields.size() == 3;
-        for (std::size_t i = 0; ok && i < rgb.size(); ++i) {
-            rgb[i] = fields[qsizetype(i)].toInt(&ok);
-            ok = ok && rgb[i] >= 0 && rgb[i] <= 255;
-        }
-        if (!ok)
+        const std::optional<std::array<int, 3>> rgb = colourLine(lines[JascHeaderLines + c]);
+        if (!rgb)
             throw EditorError(
                 QStringLiteral("%1: line %2: \"%3\" is not three numbers of 0 to 255 (red green "
                                "blue); nothing was written.")
                     .arg(name)
                     .arg(JascHeaderLines + c + 1)
                     .arg(QString::fromLatin1(lines[JascHeaderLines + c])));
-        colours.append(qRgb(rgb[0], rgb[1], rgb[2]));
+        colours.append(qRgb((*rgb)[0], (*rgb)[1], (*rgb)[2]));
     }
     return colours;
 }

@@ -5,6 +5,8 @@
 #include "prompts.h"
 
 #include <array>
+#include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -27,10 +29,11 @@ int fieldValue(const QByteArray &field) {
 
 QByteArray jascPaletteText(const StyleDocument &doc, int palette) {
     QByteArray text = "JASC-PAL\r\n0100\r\n256\r\n";
+    text.reserve(text.size() + 256 * std::size("255 255 255\r\n"));
     for (int c = 0; c < 256; ++c) {
         const quint32 v = directclutacces(doc, palette, c, false);
-        text += QByteArray::number(redOf(v)) + ' ' + QByteArray::number(greenOf(v)) + ' ' +
-                QByteArray::number(blueOf(v)) + "\r\n";
+        char line[16];
+        text.append(line, std::snprintf(line, sizeof line, "%d %d %d\r\n", redOf(v), greenOf(v), blueOf(v)));
     }
     return text;
 }

@@ -11,6 +11,7 @@
 #include "pngbytes.h"
 #include "progress.h"
 #include "randomstyle.h"
+#include "sanitizers.h"
 #include "scriptedprompts.h"
 #include "stylebytes.h"
 #include "stylereader.h"
@@ -18,6 +19,7 @@
 #include "unpackstyle.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -321,6 +323,221 @@ TEST_F(Folders, ABrokenFolderIsRefusedNamingFileAndFieldAndNothingIsWritten) {
         putFile(path, original);
     }
     EXPECT_EQ(pack("s", "out.sty"), resaved("s"));
+}
+
+// A pixel index of an 8-bit PNG of the folder.
+int pngIndex(const QString &path, int x, int y) {
+    QImage picture;
+    EXPECT_TRUE(picture.load(path));
+    return picture.pixelIndex(x, y);
+}
+
+// `path` with the pixel at x, y given another index, its palette kept whole.
+void repaint(const QString &path, int x, int y, int index) {
+    QImage picture;
+    ASSERT_TRUE(picture.load(path));
+    ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
+    picture.setPixel(x, y, uint(index));
+    PalettePngLayout layout{picture.width(), picture.height(), 8, picture.colorTable(), {}, {}};
+    for (int row = 0; row < picture.height(); ++row)
+        layout.indexes +=
+            QByteArray(reinterpret_cast<const char *>(picture.constScanLine(row)), picture.width());
+    putFile(path, pngFromLayout(layout));
+}
+
+QJsonObject styleJsonOf(const QString &folder) {
+    return QJsonDocument::fromJson(readWholeFile(folder + "/style.json")).object();
+}
+
+void putStyleJson(const QString &folder, const QJsonObject &root) {
+    putFile(folder + "/style.json", QJsonDocument(root).toJson());
+}
+
+TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt) {
+    unpackSample("s");
+    const QString s = dir.path("s");
+    const QJsonObject json = styleJsonOf(s);
+    putFile(dir.path("secret"), "the key to everything");
+    const QJsonObject sprite5 = json["sprites"].toArray()[5].toObject();
+    const int x5 = sprite5["x"].toInt(), y5 = sprite5["y"].toInt(), page5 = sprite5["page"].toInt();
+    const auto withCar0 = [&](const char *key, const QJsonValue &value) {
+        QJsonObject root = json;
+        QJsonArray cars = root["cars"].toArray();
+        QJsonObject car = cars[0].toObject();
+        car[key] = value;
+        cars[0] = car;
+        root["cars"] = cars;
+        return root;
+    };
+    const struct {
+        const char *fault;
+        std::function<void()> plant;
+        QString expected;
+    } faults[] = {
+        {"the sprite pages missing", [&] { QFile::remove(s + "/sprites/pages.png"); },
+         "sprites/pages.png: missing from the folder; nothing was written.\n"},
+        {"the delta store a link to a file outside",
+         [&] {
+             QFile::remove(s + "/deltas/store.bin");
+             QFile::link(dir.path("secret"), s + "/deltas/store.bin");
+         },
+         "deltas/store.bin: a symbolic link; pack reads only the folder's own files; nothing was written.\n"},
+        {"the raw folder a link", [&] { QFile::link(dir.path(QString()), s + "/raw"); },
+         "raw: a symbolic link; pack reads only the folder's own files; nothing was written.\n"},
+        {"a tile a FIFO",
+         [&] {
+             QFile::remove(s + "/tiles/tile_0005.png");
+             QProcess::execute("mkfifo", {s + "/tiles/tile_0005.png"});
+         },
+         "tiles/tile_0005.png: not a file (a device, FIFO or socket); nothing was written.\n"},
+        {"a colour past its field",
+         [&] {
+             QByteArray pal = readWholeFile(s + "/palettes/palette_003.pal");
+             putFile(s + "/palettes/palette_003.pal",
+                     pal.replace(pal.indexOf("256\r\n") + 5, 0, "300 -1 99999999999\r\n"));
+         },
+         "palettes/palette_003.pal: line 4: \"300 -1 99999999999\" is not three numbers of 0 to 255 (red "
+         "green "
+         "blue); nothing was written.\n"},
+        {"a colour in words",
+         [&] {
+             QByteArray pal = readWholeFile(s + "/palettes/palette_003.pal");
+             putFile(s + "/palettes/palette_003.pal",
+                     pal.replace(pal.indexOf("256\r\n") + 5, 0, "red green blue\r\n"));
+         },
+         "palettes/palette_003.pal: line 4: \"red green blue\" is not three numbers"},
+        {"an unknown chunk tagged as a known one",
+         [&] {
+             QJsonObject root = json;
+             root["unknown_chunks"] = QJsonArray{QJsonObject{{"tag", "CARI"}, {"file", "raw/CARI.bin"}}};
+             putStyleJson(s, root);
+         },
+         "style.json: unknown_chunks[0].tag: \"CARI\" is a chunk the editor writes itself; nothing was "
+         "written.\n"},
+        {"a number past every field", [&] { putStyleJson(s, withCar0("passengers", 1e300)); },
+         "style.json: cars[0].passengers: 1e+300 is outside 0 to 255; nothing was written.\n"},
+        {"a misspelt field", [&] { putStyleJson(s, withCar0("pasengers", 3)); },
+         "style.json: cars[0].pasengers: no such field; is it misspelt?; nothing was written.\n"},
+        {"a misspelt surface list",
+         [&] {
+             QJsonObject root = json;
+             QJsonObject surfaces = root["surfaces"].toObject();
+             surfaces["Water"] = QJsonArray{5};
+             root["surfaces"] = surfaces;
+             putStyleJson(s, root);
+         },
+         "style.json: surfaces.Water: no such surface list; is it misspelt?; nothing was written.\n"},
+        {"a tile the style does not have",
+         [&] { QFile::copy(s + "/tiles/tile_0001.png", s + "/tiles/tile_0032.png"); },
+         "tiles/tile_0032.png: a file the style folder does not hold; move it under extra/ if it is yours; "
+         "nothing was written.\n"},
+        {"a sprite misnamed",
+         [&] { QFile::copy(s + "/sprites/sprite_0002.png", s + "/sprites/sprite_2.png"); },
+         "sprites/sprite_2.png: a file the style folder does not hold"},
+        {"the pages painted under a sprite",
+         [&] {
+             const QString pages = s + "/sprites/pages.png";
+             repaint(pages, x5 + 1, page5 * 256 + y5 + 1,
+                     (pngIndex(pages, x5 + 1, page5 * 256 + y5 + 1) + 1) % 256);
+         },
+         "sprites/pages.png: the pixels of sprite 5 differ from those unpacked; paint "
+         "sprites/sprite_0005.png "
+         "instead (the pages keep only the pixels no sprite covers); nothing was written.\n"},
+        {"two sprites on the same pixels painted differently",
+         [&] {
+             QJsonObject root = json;
+             QJsonArray sprites = root["sprites"].toArray();
+             sprites[6] = sprite5; // sprite 6 now covers sprite 5's pixels
+             root["sprites"] = sprites;
+             putStyleJson(s, root);
+             QFile::remove(s + "/sprites/sprite_0006.png");
+             QFile::copy(s + "/sprites/sprite_0005.png", s + "/sprites/sprite_0006.png");
+             const QString five = s + "/sprites/sprite_0005.png", six = s + "/sprites/sprite_0006.png";
+             repaint(five, 0, 0, (pngIndex(five, 0, 0) + 1) % 256);
+             repaint(six, 0, 0, (pngIndex(six, 0, 0) + 2) % 256);
+         },
+         "sprites/sprite_0006.png: sprite 6 and sprite 5 (sprites/sprite_0005.png) cover the same pixels and "
+         "are "
+         "painted differently there; paint them alike or only one of them; nothing was written.\n"},
+    };
+    for (const auto &f : faults) {
+        SCOPED_TRACE(f.fault);
+        QDir(s).removeRecursively();
+        ASSERT_EQ(runProgram({"unpack", dir.path("s.sty"), s + "/"}), 0)
+            << "a trailing slash names the folder";
+        f.plant();
+        EXPECT_EQ(runProgram({"pack", s, dir.path("out.sty")}), 1);
+        EXPECT_TRUE(err.startsWith(f.expected)) << err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.path("out.sty")));
+    }
+
+    // The user's own files are left alone; a graphic pointed at another palette keeps its indexes.
+    QDir(s).removeRecursively();
+    ASSERT_EQ(runProgram({"unpack", dir.path("s.sty"), s}), 0);
+    QDir(s).mkpath("extra/notes");
+    QDir(s).mkpath(".git");
+    putFile(s + "/extra/notes/todo.txt", "repaint the taxi");
+    putFile(s + "/.gitattributes", "*.png binary\n");
+    putFile(s + "/.git/config", "[core]\n");
+    QJsonObject root = json;
+    QJsonObject index = root["palette_index"].toObject();
+    QJsonArray tiles = index["tile"].toArray();
+    tiles[3] = (tiles[3].toInt() + 1) % root["physical_palettes"].toInt();
+    index["tile"] = tiles;
+    root["palette_index"] = index;
+    putStyleJson(s, root);
+    ASSERT_EQ(runProgram({"pack", s, dir.path("out.sty")}), 0) << err.toStdString();
+    const auto packed = styleChunks(readWholeFile(dir.path("out.sty")));
+    const auto before = styleChunks(resaved("s"));
+    EXPECT_EQ(packed.at("TILE"), before.at("TILE"));
+    QByteArray palx = before.at("PALX");
+    palx[6] = char(tiles[3].toInt() & 0xff);
+    palx[7] = char(tiles[3].toInt() >> 8);
+    EXPECT_EQ(packed.at("PALX"), palx);
+}
+
+TEST_F(Folders, ADeltaSheetTouchedAfterItsSpriteWasRepaintedPutsTheDeltasOverTheNewSprite) {
+    unpackSample("s");
+    const QString spritePng = dir.path("s/sprites/sprite_0000.png"),
+                  sheetPng = dir.path("s/deltas/sprite_0000.png");
+    QImage sprite, sheet;
+    ASSERT_TRUE(sprite.load(spritePng));
+    ASSERT_TRUE(sheet.load(sheetPng));
+    const QImage oldSprite = sprite, oldSheet = sheet;
+    // A colour the palette holds once, so no reading can take it for another entry.
+    const QList<QRgb> colours = sprite.colorTable();
+    int entry = 1;
+    while (colours.count(colours[entry]) > 1)
+        ++entry;
+    for (int x = 0; x < sprite.width(); ++x)
+        sprite.setPixel(x, 2, uint(entry));
+    putFile(spritePng, pillowPng(sprite));
+    sheet.setPixel(1, 1, uint(entry));
+    putFile(sheetPng, pillowPng(sheet));
+    ASSERT_EQ(runProgram({"pack", dir.path("s"), dir.path("new.sty")}), 0) << err.toStdString();
+
+    // Each cell of the packed file's sheet: the new body, with every pixel a delta changed on the
+    // old body (and the one painted) over it.
+    ASSERT_EQ(runProgram({"deltas", dir.path("new.sty"), "0", dir.path("sheet.bmp")}), 0)
+        << err.toStdString();
+    QImage drawn;
+    ASSERT_TRUE(drawn.load(dir.path("sheet.bmp")));
+    ASSERT_EQ(drawn.size(), oldSheet.size());
+    for (int cell = 0; cell < 20; ++cell) {
+        const int left = cell % 10 * (sprite.width() + 4), top = cell / 10 * (sprite.height() + 4);
+        for (int y = 0; y < sprite.height(); ++y)
+            for (int x = 0; x < sprite.width(); ++x) {
+                const QRgb old = oldSheet.pixel(left + x, top + y);
+                const QRgb expected = cell == 0 && x == 1 && y == 1  ? colours[entry]
+                                      : old != oldSprite.pixel(x, y) ? old
+                                                                     : sprite.pixel(x, y);
+                ASSERT_EQ(drawn.pixel(left + x, top + y) | 0xFF000000u, expected | 0xFF000000u)
+                    << "cell " << cell << " at " << x << "," << y;
+            }
+    }
+    // The deltas stay the size of what they change, not of the body.
+    EXPECT_LE(styleChunks(readWholeFile(dir.path("new.sty"))).at("DELS").size(),
+              styleChunks(resaved("s")).at("DELS").size() + 8);
 }
 
 } // namespace
