@@ -11,15 +11,7 @@
 // Runs vyr2-sty in the test's process, or the built program as a script would, and keeps what it
 // printed.
 struct CliTest : ::testing::Test {
-    int run(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int status = runCommandLine(args, o, e);
-        o.flush();
-        e.flush();
-        return status;
-    }
+    int run(const QStringList &args) { return runProgram(args); }
 
     static constexpr int Crashed = 128;
 
