@@ -1,6 +1,5 @@
 #include "stylediff.h"
 
-#include "deltaunit.h"
 #include "editorerror.h"
 #include "filerecords.h"
 #include "imagememory.h"
@@ -47,14 +46,14 @@ public:
     }
     void add(const QString &line) {
         lines_ << line;
-        ++counts_[tag_];
+        explained_.insert(tag_);
     }
-    bool explained(const QByteArray &tag) const { return counts_.contains(tag); }
+    bool explained(const QByteArray &tag) const { return explained_.contains(tag); }
 
 private:
     QStringList &lines_;
     QByteArray tag_;
-    std::map<QByteArray, int> counts_;
+    std::set<QByteArray> explained_;
 };
 
 // A chunk as the reader walks it: its tag, the size its header gives and the bytes the file holds.
@@ -85,10 +84,20 @@ RawFile rawFile(const QByteArray &file) {
     return raw;
 }
 
+// A chunk tag as text; bytes that are not printable ASCII are written as \xNN so a damaged tag
+// cannot break the one-line-per-difference output.
+QString tagText(const QByteArray &tag) {
+    QString text;
+    for (const char c : tag)
+        text += c >= 0x20 && c < 0x7f ? QString(QLatin1Char(c))
+                                      : QStringLiteral("\\x%1").arg(quint8(c), 2, 16, QLatin1Char('0'));
+    return text;
+}
+
 QString tagList(const RawFile &raw) {
     QStringList tags;
     for (const RawChunk &chunk : raw.chunks)
-        tags << QString::fromLatin1(chunk.tag);
+        tags << tagText(chunk.tag);
     return tags.join(QLatin1Char(' '));
 }
 
@@ -329,14 +338,19 @@ void diffSurfaces(const StyleDocument &a, const StyleDocument &b, Lines &lines) 
 }
 
 // Every sprite's deltas as the editor finds them: the bytes of each delta of its first entry.
+// One pass over the index: a lookup per delta would take a time square in the entries.
 std::map<int, std::vector<QByteArray>> deltasBySprite(const StyleDocument &doc) {
     std::map<int, std::vector<QByteArray>> deltas;
+    qint64 offset = 0;
     for (const DeltaIndexEntry &entry : doc.DeltaIndex) {
-        if (deltas.contains(entry.sprite))
-            continue;
-        std::vector<QByteArray> &list = deltas[entry.sprite];
-        for (int d = 0; d < entry.delta_count; ++d)
-            list.push_back(deltaBytes(doc, entry.sprite, d).toByteArray());
+        std::vector<QByteArray> *list = deltas.contains(entry.sprite) ? nullptr : &deltas[entry.sprite];
+        for (int d = 0; d < entry.delta_count; ++d) {
+            const qint64 size = entry.size[std::size_t(d)];
+            if (list)
+                list->push_back(offset < doc.DeltaStoreSize() ? doc.DeltaStore.mid(offset, size)
+                                                              : QByteArray());
+            offset += size;
+        }
     }
     return deltas;
 }
@@ -425,18 +439,13 @@ void diffUnknownChunks(const QByteArray &fileA, const QByteArray &fileB, Lines &
     for (qsizetype i = 0; i < std::max(chunksA.size(), chunksB.size()); ++i) {
         const QString name = QStringLiteral("unknown chunk %1").arg(i);
         if (i >= chunksB.size())
-            lines.add(
-                name +
-                QStringLiteral(" \"%1\": only in the first file").arg(QString::fromLatin1(chunksA[i].tag)));
+            lines.add(name + QStringLiteral(" \"%1\": only in the first file").arg(tagText(chunksA[i].tag)));
         else if (i >= chunksA.size())
-            lines.add(
-                name +
-                QStringLiteral(" \"%1\": only in the second file").arg(QString::fromLatin1(chunksB[i].tag)));
+            lines.add(name + QStringLiteral(" \"%1\": only in the second file").arg(tagText(chunksB[i].tag)));
         else if (chunksA[i].tag != chunksB[i].tag)
-            lines.change(name, QString::fromLatin1(chunksA[i].tag), QString::fromLatin1(chunksB[i].tag));
+            lines.change(name, tagText(chunksA[i].tag), tagText(chunksB[i].tag));
         else if (chunksA[i].payload != chunksB[i].payload)
-            lines.add(name +
-                      QStringLiteral(" \"%1\": bytes differ").arg(QString::fromLatin1(chunksA[i].tag)));
+            lines.add(name + QStringLiteral(" \"%1\": bytes differ").arg(tagText(chunksA[i].tag)));
     }
 }
 
@@ -475,7 +484,7 @@ void diffLeftOver(const RawFile &a, const RawFile &b, Lines &lines) {
             const QString name =
                 QStringLiteral("chunk %1 \"%2\"%3")
                     .arg(i)
-                    .arg(QString::fromLatin1(ca.tag))
+                    .arg(tagText(ca.tag))
                     .arg(replaced ? QStringLiteral(" (a later one replaces it)") : QString());
             if (ca.declared != cb.declared)
                 lines.change(name + QStringLiteral(" size"), ca.declared, cb.declared);
