@@ -130,10 +130,11 @@ TEST_F(StyleCheck, TheReadersWarningsHeadTheListAndACarFaultIsOneLine) {
     ASSERT_TRUE(start.endsWith(spec)) << "the surface lists must be the last chunk";
     writeWholeFileAtomic(dir.path("cut.sty"), start.chopped(1));
     EXPECT_EQ(runProgram({"check", dir.path("cut.sty")}), 0) << err.toStdString();
-    EXPECT_EQ(out,
+    EXPECT_EQ(out.toStdString(),
               QStringLiteral("warning: chunk \"SPEC\" runs past the end of the file: %1 of %2 bytes read\n")
                   .arg(spec.size() - 1)
-                  .arg(spec.size()));
+                  .arg(spec.size())
+                  .toStdString());
 
     // Car 3 given 200 more sprites: every later car's sprites move past the car sprites with it,
     // but the fault is car 3's alone.
@@ -158,14 +159,16 @@ TEST_F(StyleCheck, TheReadersWarningsHeadTheListAndACarFaultIsOneLine) {
     planted[records[3] + 1] = char(car3 + 200);
     writeWholeFileAtomic(dir.path("car3.sty"), withPayload(start, "CARI", planted));
     EXPECT_EQ(runProgram({"check", dir.path("car3.sty")}), 1) << err.toStdString();
-    EXPECT_EQ(out, QStringLiteral("error: car 3 (model %1): its sprites %2 to %3 are not among the %4 car "
-                                  "sprites; the sprites of the %5 cars with sprites after it follow on past "
-                                  "them too.\n")
-                       .arg(quint8(cari[records[3]]))
-                       .arg(sum - car3)
-                       .arg(sum + 200 - 1)
-                       .arg(word(chunks.at("SPRB"), 0))
-                       .arg(laterWithSprites));
+    EXPECT_EQ(out.toStdString(),
+              QStringLiteral("error: car 3 (model %1): its sprites %2 to %3 are not among the %4 car "
+                             "sprites; the sprites of the %5 cars with sprites after it follow on past "
+                             "them too.\n")
+                  .arg(quint8(cari[records[3]]))
+                  .arg(sum - car3)
+                  .arg(sum + 200 - 1)
+                  .arg(word(chunks.at("SPRB"), 0))
+                  .arg(laterWithSprites)
+                  .toStdString());
 }
 
 TEST_F(StyleCheck, FewerPalettesThanTilesIsAWarningOnly) {
