@@ -190,10 +190,16 @@ TEST_F(StyleDiffCommand, BytesNoTableShowsAreNamedToo) {
     const QByteArray dels = chunks.at("DELS");
     const QByteArray longerDeltas = withPayload(a, "DELS", dels + 'x');
     int lastChunk = -1;
+    int objectInfoChunk = -1;
     qsizetype specSizeAt = 0;
     for (qsizetype at = FileHeaderSize; at + ChunkHeaderSize <= a.size();
-         at += ChunkHeaderSize + qFromLittleEndian<quint32>(a.constData() + at + 4), ++lastChunk)
+         at += ChunkHeaderSize + qFromLittleEndian<quint32>(a.constData() + at + 4), ++lastChunk) {
         specSizeAt = at + 4;
+        if (a.mid(at, 4) == "OBJI")
+            objectInfoChunk = lastChunk + 1;
+    }
+    // A second object info chunk at the end replaces the first, whose bytes no table then shows.
+    const QByteArray twice = a + QByteArray("OBJI") + QByteArray::fromHex("03000000") + "xyz";
     ASSERT_EQ(a.mid(specSizeAt - 4, 4), "SPEC");
 
     struct Plant {
@@ -233,6 +239,10 @@ TEST_F(StyleDiffCommand, BytesNoTableShowsAreNamedToo) {
              .arg(lastChunk)
              .arg(chunks.at("SPEC").size())
              .arg(chunks.at("SPEC").size() + 2)},
+        {twice, [](QByteArray &f) { f[payloadOffset(f, "OBJI") + 1] ^= 1; },
+         QStringLiteral(
+             "chunk %1 \"OBJI\" (a later one replaces it): bytes differ from offset 1 of its payload")
+             .arg(objectInfoChunk)},
     };
     for (const Plant &plant : plants) {
         QByteArray b = plant.from;
