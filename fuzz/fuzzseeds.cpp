@@ -121,10 +121,17 @@ void spriteSeeds(Seeds &seeds, const StyleDocument &sample) {
         for (quint8 choice = 1; choice <= 5; ++choice)
             seeds.add({0, high(sprite), low(sprite), choice, 5}, bitmapBytes(spriteGlyph(sample, sprite)));
     seeds.add({1, 0, 0}, bitmapBytes(sample.SpriteStore));
-    seeds.add({0, 0, 0, 1, 5}, pngBytes(spriteGlyph(sample, 0)));
+    // The same pictures as palette PNGs, which the imports read too.
+    const int middle = sample.spriteCount() / 2;
+    for (quint8 choice = 1; choice <= 5; ++choice)
+        seeds.add({0, high(middle), low(middle), choice, 5}, pngBytes(spriteGlyph(sample, middle)));
+    seeds.add({1, 0, 0}, pngBytes(sample.SpriteStore));
     for (std::size_t i = 0; i < cars.size() && i < 3; ++i)
-        for (const DeltaView view : {DeltaView::Draw, DeltaView::ChangesOnly})
-            seeds.add({2, high(cars[i]), low(cars[i])}, bitmapBytes(renderDeltaSheet(sample, cars[i], view)));
+        for (const DeltaView view : {DeltaView::Draw, DeltaView::ChangesOnly}) {
+            const QImage sheet = renderDeltaSheet(sample, cars[i], view);
+            seeds.add({2, high(cars[i]), low(cars[i])}, bitmapBytes(sheet));
+            seeds.add({2, high(cars[i]), low(cars[i])}, pngBytes(sheet));
+        }
 }
 
 void paletteBitmapSeeds(Seeds &seeds, const StyleDocument &sample) {
@@ -165,7 +172,7 @@ void deltaSeeds(Seeds &seeds, const StyleDocument &sample) {
 
 void packSeeds(Seeds &seeds, const StyleDocument &) {
     const FolderFiles folder = packFuzzFolder();
-    for (quint8 pick = 0; pick < 7; ++pick) {
+    for (quint8 pick = 0; pick < std::size(PackFuzzFiles); ++pick) {
         const QString target = packFuzzTarget(folder, pick);
         for (const auto &[name, bytes] : folder)
             if (name == target)

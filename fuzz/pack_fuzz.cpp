@@ -1,6 +1,6 @@
 // pack on a folder with one file replaced by the input: style.json, a tile, sprite, delta sheet or
-// palette picture, a text palette or the sprite pages. Control bytes: which file, then the answers
-// to the colour question. A refusal must say why; a packed file must open and save again.
+// palette picture, a text palette, the sprite pages or a sprite's delta bytes. Control bytes: which file,
+// then the answers to the colour question. A refusal must say why; a packed file must open and save again.
 
 #include "editorerror.h"
 #include "fuzzsupport.h"

@@ -30,14 +30,28 @@ inline FolderFiles packFuzzFolder() {
     return unpackStyle(loaded, file, std::nullopt);
 }
 
-// The files the fuzzer replaces, picked by its first control byte.
+// The files the fuzzer replaces, each the first whose name starts and ends as given; the delta
+// folder holds both sheets and bytes, so the ending picks between them.
+struct PackFuzzFile {
+    const char *start;
+    const char *end;
+};
+inline constexpr PackFuzzFile PackFuzzFiles[] = {
+    {"style.json", ""},
+    {"tiles/", ".png"},
+    {"sprites/sprite_", ".png"},
+    {"palettes/palette_", ""},
+    {"palettes/palettes.png", ""},
+    {"deltas/sprite_", ".png"},
+    {"sprites/pages.png", ""},
+    {"deltas/sprite_", ".bin"},
+};
+
+// The file picked by the fuzzer's first control byte.
 inline QString packFuzzTarget(const FolderFiles &folder, quint8 pick) {
-    static const char *const prefixes[] = {
-        "style.json",     "tiles/",           "sprites/sprite_", "palettes/palette_", "palettes/palettes.png",
-        "deltas/sprite_", "sprites/pages.png"};
-    const QString prefix = QString::fromLatin1(prefixes[pick % std::size(prefixes)]);
+    const PackFuzzFile &file = PackFuzzFiles[pick % std::size(PackFuzzFiles)];
     for (const auto &[name, bytes] : folder)
-        if (name.startsWith(prefix))
+        if (name.startsWith(QLatin1String(file.start)) && name.endsWith(QLatin1String(file.end)))
             return name;
     return QStringLiteral("style.json");
 }

@@ -102,18 +102,34 @@ void checkSpriteCounts(const StyleDocument &doc, Findings &findings) {
 void checkCars(const StyleDocument &doc, Findings &findings) {
     const qint64 carSprites = doc.SpriteBases[SprCar];
     std::set<int> models;
+    int firstPast = -1;
+    int laterPast = 0;
     for (int c = 0; c < doc.CarCount(); ++c) {
         const CarInfoRecord &car = doc.CarInfoTable[std::size_t(c)];
         models.insert(car.model);
-        // A car's sprites end just before its running sprite sum.
-        if (car.sprite > 0 && qint64(car.sprite_sum) > carSprites)
-            findings.error(QStringLiteral("car %1 (model %2): its sprites %3 to %4 are not among the %5 car "
-                                          "sprites.")
-                               .arg(c)
-                               .arg(car.model)
-                               .arg(qint64(car.sprite_sum) - car.sprite)
-                               .arg(qint64(car.sprite_sum) - 1)
-                               .arg(carSprites));
+        // A car's sprites end just before its running sprite sum. Once one car's run passes the car
+        // sprites, every later car with sprites passes them too: the fault is the first car's.
+        if (car.sprite > 0 && qint64(car.sprite_sum) > carSprites) {
+            if (firstPast < 0)
+                firstPast = c;
+            else
+                ++laterPast;
+        }
+    }
+    if (firstPast >= 0) {
+        const CarInfoRecord &car = doc.CarInfoTable[std::size_t(firstPast)];
+        QString text = QStringLiteral("car %1 (model %2): its sprites %3 to %4 are not among the %5 car "
+                                      "sprites")
+                           .arg(firstPast)
+                           .arg(car.model)
+                           .arg(qint64(car.sprite_sum) - car.sprite)
+                           .arg(qint64(car.sprite_sum) - 1)
+                           .arg(carSprites);
+        if (laterPast > 0)
+            text += QStringLiteral("; the sprites of the %1 cars with sprites after it follow on past them "
+                                   "too")
+                        .arg(laterPast);
+        findings.error(text + QLatin1Char('.'));
     }
     for (int r = 0; r < doc.RecycleList.count(); ++r) {
         const int model = doc.RecycleList[std::size_t(r)];

@@ -20,8 +20,9 @@ struct CheckFinding {
 
 // Sprite entries off their page or past the sprite store; virtual palettes at or past the physical
 // palette count; palette counts adding up past the palette index and tiles or sprites without a
-// virtual palette; sprite counts that differ from the sprite index; car records whose sprites lie
-// past the car sprites; surface lists naming tiles past the tile store; delta entries of sprites
+// virtual palette; sprite counts that differ from the sprite index; the first car record whose
+// sprites lie past the car sprites (the running sum carries every later car past them too, so that
+// is one fault); surface lists naming tiles past the tile store; delta entries of sprites
 // that do not exist, listed twice, whose bytes run past the delta store or whose runs draw outside
 // their sprite; recycled models without a car record. In table order.
 std::vector<CheckFinding> checkStyle(const StyleDocument &doc);

@@ -124,6 +124,53 @@ TEST_F(StyleCheck, EachPlantedFaultIsReportedAsAnError) {
     }
 }
 
+TEST_F(StyleCheck, TheReadersWarningsHeadTheListAndACarFaultIsOneLine) {
+    // The file cut one byte short: its last chunk runs past the end, which only the reader sees.
+    const QByteArray spec = chunks.at("SPEC");
+    ASSERT_TRUE(start.endsWith(spec)) << "the surface lists must be the last chunk";
+    writeWholeFileAtomic(dir.path("cut.sty"), start.chopped(1));
+    EXPECT_EQ(runProgram({"check", dir.path("cut.sty")}), 0) << err.toStdString();
+    EXPECT_EQ(out.toStdString(),
+              QStringLiteral("warning: chunk \"SPEC\" runs past the end of the file: %1 of %2 bytes read\n")
+                  .arg(spec.size() - 1)
+                  .arg(spec.size())
+                  .toStdString());
+
+    // Car 3 given 200 more sprites: every later car's sprites move past the car sprites with it,
+    // but the fault is car 3's alone.
+    const QByteArray cari = chunks.at("CARI");
+    std::vector<qsizetype> records;
+    for (qsizetype at = 0; at < cari.size();) {
+        records.push_back(at);
+        at += 14 + quint8(cari[at + 4]);
+        at += 1 + 2 * quint8(cari[at]);
+    }
+    ASSERT_GT(records.size(), 5u);
+    int sum = 0;
+    for (int c = 0; c <= 3; ++c)
+        sum += quint8(cari[records[std::size_t(c)] + 1]);
+    const int car3 = quint8(cari[records[3] + 1]);
+    ASSERT_LT(car3, 56);
+    int laterWithSprites = 0;
+    for (std::size_t c = 4; c < records.size(); ++c)
+        laterWithSprites += quint8(cari[records[c] + 1]) > 0 ? 1 : 0;
+    ASSERT_GT(laterWithSprites, 0);
+    QByteArray planted = cari;
+    planted[records[3] + 1] = char(car3 + 200);
+    writeWholeFileAtomic(dir.path("car3.sty"), withPayload(start, "CARI", planted));
+    EXPECT_EQ(runProgram({"check", dir.path("car3.sty")}), 1) << err.toStdString();
+    EXPECT_EQ(out.toStdString(),
+              QStringLiteral("error: car 3 (model %1): its sprites %2 to %3 are not among the %4 car "
+                             "sprites; the sprites of the %5 cars with sprites after it follow on past "
+                             "them too.\n")
+                  .arg(quint8(cari[records[3]]))
+                  .arg(sum - car3)
+                  .arg(sum + 200 - 1)
+                  .arg(word(chunks.at("SPRB"), 0))
+                  .arg(laterWithSprites)
+                  .toStdString());
+}
+
 TEST_F(StyleCheck, FewerPalettesThanTilesIsAWarningOnly) {
     EXPECT_EQ(checkEdited("PALB", [](QByteArray &p) { setWord(p, 0, 3); }), 0) << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("warning: palette counts: 3 tile palettes for ")))
