@@ -46,8 +46,10 @@ void checkBlock(const QStringList &script, int model, const FuzzInput &input) {
             "the name or turbo mark changed");
     for (int k = 0; k < PhysicsFieldCount; ++k) {
         const auto at = static_cast<std::size_t>(k);
-        require(physics.values[at] == sliderToEdit(k, settings.positions[at]) &&
-                    editToSlider(k, physics.values[at]) == settings.positions[at],
+        // Every field was given a position above.
+        const int position = *settings.positions[at];
+        require(physics.values[at] == sliderToEdit(k, position) &&
+                    editToSlider(k, physics.values[at]) == position,
                 "a written value reads back as another");
     }
 }
