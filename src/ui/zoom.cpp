@@ -72,9 +72,8 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
         return;
     }
     const QRect shown = exposed.translated(-origin);
-    const QRect source = QRect(QPoint(shown.left() / zoom, shown.top() / zoom),
-                               QPoint(shown.right() / zoom, shown.bottom() / zoom)) &
-                         image.rect();
+    const QRect source =
+        QRect(unzoomed(shown.topLeft(), zoom), unzoomed(shown.bottomRight(), zoom)) & image.rect();
     if (source.isEmpty())
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -83,12 +82,30 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
     drawPixelGrid(painter, origin, zoom, source);
 }
 
-void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after) {
-    for (auto [bar, at] : {std::pair{area->horizontalScrollBar(), anchor.x()},
-                           std::pair{area->verticalScrollBar(), anchor.y()}}) {
-        const qint64 content = qint64(bar->value()) + at;
-        bar->setValue(int(content * after / before - at));
-    }
+QPoint zoomedOrigin(QPoint origin, QPoint anchor, int before, int after) {
+    // The anchor's distance into the picture scales with it; flooring keeps it in the same pixel.
+    const auto scaled = [before, after](int into) {
+        const qint64 product = qint64(into) * after;
+        const qint64 floored = product >= 0 ? product / before : -((-product + before - 1) / before);
+        return int(floored);
+    };
+    const QPoint into = anchor - origin;
+    return anchor - QPoint(scaled(into.x()), scaled(into.y()));
+}
+
+PicturePlacement placePicture(QPoint origin, QSize shown, QSize view) {
+    const auto place = [](int at, int picture, int room, int &margin, int &scroll, int &content) {
+        margin = std::max(0, at);
+        scroll = std::max(0, -at);
+        content = scroll > 0 ? std::max(picture, scroll + room) : margin + picture;
+    };
+    PicturePlacement placed;
+    int width = 0;
+    int height = 0;
+    place(origin.x(), shown.width(), view.width(), placed.margin.rx(), placed.scroll.rx(), width);
+    place(origin.y(), shown.height(), view.height(), placed.margin.ry(), placed.scroll.ry(), height);
+    placed.content = QSize(width, height);
+    return placed;
 }
 
 void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,
