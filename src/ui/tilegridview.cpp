@@ -48,7 +48,7 @@ void TileGridView::setZoom(int zoom, QPoint anchor) {
     // in it shows as much of them as it has room for.
     setVerticalScrollBarPolicy(zoom_ == 1 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     setSizePolicy(QSizePolicy::Expanding, zoom_ == 1 ? QSizePolicy::Fixed : QSizePolicy::Expanding);
-    QPoint to = zoomedOrigin(origin(), anchor, before, zoom_);
+    QPoint to = zoomedOrigin(origin(), pictureSize(), anchor, before, zoom_);
     if (zoom_ == 1)
         to.setY(0);
     placeAt(to);
@@ -126,6 +126,10 @@ QSize TileGridView::minimumSizeHint() const {
                  TileGridRows * TileSide + horizontalScrollBar()->sizeHint().height() + frame);
 }
 
+QSize TileGridView::pictureSize() const {
+    return columnCount() > 0 ? QSize(columnCount(), TileGridRows) * TileSide : QSize(0, 0);
+}
+
 QPoint TileGridView::origin() const {
     return margin_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
@@ -178,7 +182,7 @@ void TileGridView::resizeEvent(QResizeEvent *event) {
 }
 
 void TileGridView::placeAt(QPoint origin) {
-    const QSize shown = columnCount() > 0 ? QSize(columnCount(), TileGridRows) * cellSide() : QSize(0, 0);
+    const QSize shown = pictureSize() * zoom_;
     const QSize view = viewport()->size();
     const PicturePlacement placed = placePicture(origin, shown, view);
     margin_ = placed.margin;

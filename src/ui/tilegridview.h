@@ -61,6 +61,8 @@ private:
     // Makes the cell current; `reveal` scrolls it into view. A click selects what the user sees
     // where it is, so it never scrolls.
     void selectCell(QPoint cell, bool reveal);
+    // The picture's size at 1x, known without drawing it.
+    QSize pictureSize() const;
     // The picture's top-left in the viewport.
     QPoint origin() const;
     // Puts the picture's top-left at `origin`, with scroll room to reach all of it.

@@ -82,22 +82,26 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
     drawPixelGrid(painter, origin, zoom, source);
 }
 
-QPoint zoomedOrigin(QPoint origin, QPoint anchor, int before, int after) {
-    // The anchor's distance into the picture scales with it; flooring keeps it in the same pixel.
-    const auto scaled = [before, after](int into) {
-        const qint64 product = qint64(into) * after;
-        const qint64 floored = product >= 0 ? product / before : -((-product + before - 1) / before);
-        return int(floored);
+QPoint zoomedOrigin(QPoint origin, QSize picture, QPoint anchor, int before, int after) {
+    if (picture.isEmpty())
+        return origin;
+    // The screen point that stays: the anchor, or off the picture its nearest edge, so that the
+    // picture stays in sight. Its distance into the picture scales with it; flooring keeps it in the
+    // same picture pixel.
+    const auto into = [before](int distance, int side) {
+        return qint64(std::clamp(distance, 0, side * before - 1));
     };
-    const QPoint into = anchor - origin;
-    return anchor - QPoint(scaled(into.x()), scaled(into.y()));
+    const qint64 x = into(anchor.x() - origin.x(), picture.width());
+    const qint64 y = into(anchor.y() - origin.y(), picture.height());
+    return origin + QPoint(int(x - x * after / before), int(y - y * after / before));
 }
 
 PicturePlacement placePicture(QPoint origin, QSize shown, QSize view) {
     const auto place = [](int at, int picture, int room, int &margin, int &scroll, int &content) {
         margin = std::max(0, at);
         scroll = std::max(0, -at);
-        content = scroll > 0 ? std::max(picture, scroll + room) : margin + picture;
+        // Scrolling takes the picture from where the zoom put it back to the view's edge.
+        content = at == 0 ? picture : margin + std::max(picture, scroll + room);
     };
     PicturePlacement placed;
     int width = 0;

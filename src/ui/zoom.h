@@ -27,14 +27,15 @@ QPoint unzoomed(QPoint point, int zoom);
 // so a repaint costs the same on the largest style as on the smallest.
 void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom, const QRect &exposed);
 
-// Where the top-left of a picture at `origin` (view coordinates) goes when its zoom changes from
-// `before` to `after` around `anchor`: the picture pixel under the anchor stays under it.
-QPoint zoomedOrigin(QPoint origin, QPoint anchor, int before, int after);
+// Where the top-left of a picture `picture` pixels large at `origin` (view coordinates) goes when its
+// zoom changes from `before` to `after` around `anchor`: the picture pixel under the anchor stays
+// under it; off the picture, the nearest edge stays where it is.
+QPoint zoomedOrigin(QPoint origin, QSize picture, QPoint anchor, int before, int after);
 
 // How a picture of `shown` screen pixels with its top-left at `origin` of a `view`-sized view lies in
 // the content a scroll area scrolls through: `margin` blank pixels before it, scrolled by `scroll`,
-// all of it `content` large. A picture smaller than the view keeps its offset, and a picture pushed
-// past the view's top or left edge can be scrolled back in full.
+// all of it `content` large. A picture smaller than the view keeps its offset; the scroll bars reach
+// all of the picture and take it back to the view's edge.
 struct PicturePlacement {
     QPoint margin;
     QPoint scroll;

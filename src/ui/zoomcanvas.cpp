@@ -10,6 +10,7 @@ ZoomCanvas::ZoomCanvas(QScrollArea *area, QWidget *picture) : area_(area), pictu
     picture_->setParent(this);
     area_->setWidget(this);
     picture_->installEventFilter(this);
+    area_->viewport()->installEventFilter(this);
     placeAt(QPoint(0, 0));
 }
 
@@ -18,8 +19,7 @@ QPoint ZoomCanvas::origin() const {
 }
 
 void ZoomCanvas::placeAt(QPoint origin) {
-    // The largest the view can be, so that a scroll bar coming or going never cuts the scroll short.
-    const PicturePlacement placed = placePicture(origin, picture_->size(), area_->maximumViewportSize());
+    const PicturePlacement placed = placePicture(origin, picture_->size(), area_->viewport()->size());
     picture_->move(placed.margin);
     resize(placed.content);
     area_->horizontalScrollBar()->setValue(placed.scroll.x());
@@ -27,7 +27,9 @@ void ZoomCanvas::placeAt(QPoint origin) {
 }
 
 void ZoomCanvas::zoomedAround(QPoint anchor, int before, int after) {
-    placeAt(zoomedOrigin(origin(), anchor, before, after));
+    // The picture widget is `after` times its picture's size by now.
+    const QSize picture(picture_->width() / after, picture_->height() / after);
+    placeAt(zoomedOrigin(origin(), picture, anchor, before, after));
 }
 
 void ZoomCanvas::scrollTo(QPoint point, bool vertically) {
@@ -38,8 +40,9 @@ void ZoomCanvas::scrollTo(QPoint point, bool vertically) {
 }
 
 bool ZoomCanvas::eventFilter(QObject *watched, QEvent *event) {
-    // A picture that changed its size keeps its top-left where it is.
-    if (watched == picture_ && event->type() == QEvent::Resize)
+    // A picture or a view that changed its size keeps the picture's top-left where it is; the view's
+    // own handling of its new size comes after this, within the room made here.
+    if ((watched == picture_ || watched == area_->viewport()) && event->type() == QEvent::Resize)
         placeAt(origin());
     return false;
 }

@@ -258,8 +258,11 @@ void zoomAroundPointer(const ZoomablePicture &view, QPoint pointer, bool keepsRo
         down->setValue(scrolled.y());
         ASSERT_EQ(view.pixelAt(pointer), now);
     }
-    // Back at 1x the picture fits and stands off the view's left edge, where the pointer left it.
+    // Back at 1x the picture fits and stands off the view's left edge, where the pointer left it;
+    // the scroll bar takes it back to the edge.
     EXPECT_LT(view.pixelAt(QPoint(0, 0)).x(), 0);
+    view.area->horizontalScrollBar()->setValue(view.area->horizontalScrollBar()->maximum());
+    EXPECT_EQ(view.pixelAt(QPoint(0, 0)).x(), 0);
 }
 
 TEST_F(ZoomedWindow, CtrlWheelKeepsThePixelUnderThePointerWhetherThePictureFitsItsViewOrNot) {
@@ -310,11 +313,18 @@ TEST_F(ZoomedWindow, CtrlWheelKeepsThePixelUnderThePointerWhetherThePictureFitsI
     auto *sheet = deltas->findChild<StretchedImageView *>(QStringLiteral("deltasheet"));
     auto *sheetArea = deltas->findChild<QScrollArea *>();
     ASSERT_TRUE(sheet->isVisible());
-    zoomAroundPointer({sheetArea, [deltas] { return deltas->zoom(); }, deltas->sheet(),
-                       [sheet, sheetArea, deltas](QPoint point) {
-                           return unzoomed(sheet->mapFrom(sheetArea->viewport(), point), deltas->zoom());
-                       }},
+    const auto sheetPixel = [sheet, sheetArea, deltas](QPoint point) {
+        return unzoomed(sheet->mapFrom(sheetArea->viewport(), point), deltas->zoom());
+    };
+    zoomAroundPointer({sheetArea, [deltas] { return deltas->zoom(); }, deltas->sheet(), sheetPixel},
                       QPoint(200, 80), true, [](QPoint) {});
+    // Off the picture, the picture's nearest corner stays where it is, and the picture in sight.
+    const QPoint corner =
+        sheet->mapTo(sheetArea->viewport(), QPoint(sheet->width() - 1, sheet->height() - 1));
+    ASSERT_TRUE(sheetArea->viewport()->rect().contains(corner + QPoint(300, 200)));
+    ctrlWheel(sheetArea->viewport(), corner + QPoint(300, 200), 1);
+    ASSERT_EQ(deltas->zoom(), 2);
+    EXPECT_EQ(sheetPixel(corner), QPoint(deltas->sheet().width() - 1, deltas->sheet().height() - 1));
     EXPECT_FALSE(window.isModified());
 }
 
