@@ -3,7 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QPainter>
-#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
