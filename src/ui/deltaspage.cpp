@@ -6,6 +6,7 @@
 #include "stretchedimageview.h"
 #include "windowlog.h"
 #include "zoom.h"
+#include "zoomcanvas.h"
 
 #include <QAction>
 #include <QScrollArea>
@@ -42,7 +43,7 @@ DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     scroll_ = new QScrollArea(this);
     view_ = new StretchedImageView;
     view_->setObjectName(QStringLiteral("deltasheet"));
-    scroll_->setWidget(view_);
+    canvas_ = new ZoomCanvas(scroll_, view_);
     layout->addWidget(scroll_, 1);
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
@@ -60,13 +61,14 @@ void DeltasPage::setZoom(int factor, QPoint anchor) {
         return;
     shown_ = sheet_.size() * factor;
     view_->setImage(sheet_, shown_);
-    keepUnderPointer(scroll_, anchor, before, factor);
+    canvas_->zoomedAround(anchor, before, factor);
 }
 
 void DeltasPage::open(int sprite) {
     sprite_ = sprite;
     shown_ = QSize();
     showView(DeltaView::Draw);
+    canvas_->placeAt(QPoint(0, 0));
 }
 
 void DeltasPage::refresh() {

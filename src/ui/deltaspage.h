@@ -9,6 +9,7 @@ class Prompts;
 class QPlainTextEdit;
 class QScrollArea;
 class StretchedImageView;
+class ZoomCanvas;
 
 // The "Deltas" page: the delta sheet of the selected car sprite, stretched to a size the zoom
 // buttons change, with its three views and the sheet's export and import.
@@ -54,4 +55,5 @@ private:
     QSize shown_;
     QScrollArea *scroll_;
     StretchedImageView *view_;
+    ZoomCanvas *canvas_;
 };

@@ -10,6 +10,7 @@
 #include "tvyr_sprite.h"
 #include "windowlog.h"
 #include "zoom.h"
+#include "zoomcanvas.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,7 +22,6 @@
 #include <QMetaMethod>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -102,7 +102,7 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     scroll_ = new QScrollArea(this);
     scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     strip_ = new SpriteStripView;
-    scroll_->setWidget(strip_);
+    canvas_ = new ZoomCanvas(scroll_, strip_);
     layout->addWidget(scroll_, 1);
     activesprite_ = new TVyr_sprite(strip_);
     activesprite_->setObjectName(QStringLiteral("activesprite"));
@@ -136,7 +136,7 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
     activesprite_->setZoom(zoom);
     if (hasSelection())
         placeActiveSprite(document_->SpriteIndex[std::size_t(selected_)]);
-    keepUnderPointer(scroll_, anchor, before, zoom);
+    canvas_->zoomedAround(anchor, before, zoom);
 }
 
 void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
@@ -248,9 +248,7 @@ void SpritesPage::selectByNumber(int sprite) {
     selected_ = sprite;
     spriteClick();
     const SpriteEntry &entry = document_->SpriteIndex[std::size_t(sprite)];
-    scroll_->horizontalScrollBar()->setValue((PageSide * entry.page() + entry.x()) * zoom());
-    if (zoom() > 1)
-        scroll_->verticalScrollBar()->setValue(entry.y() * zoom());
+    canvas_->scrollTo(QPoint(PageSide * entry.page() + entry.x(), entry.y()) * zoom(), zoom() > 1);
 }
 
 void SpritesPage::spriteClick() {

@@ -19,6 +19,7 @@ class QScrollArea;
 class QSpinBox;
 class QToolBar;
 class SpriteStripView;
+class ZoomCanvas;
 class TVyr_sprite;
 
 // The "Sprites" page: the page strip with every sprite in its own palette, the selected sprite
@@ -123,5 +124,6 @@ private:
     QLabel *readout_;
     QScrollArea *scroll_;
     SpriteStripView *strip_;
+    ZoomCanvas *canvas_;
     TVyr_sprite *activesprite_;
 };

@@ -35,7 +35,7 @@ void TileGridView::refresh() {
         ensurePicture();
     if (current_.x() >= columnCount())
         current_ = QPoint();
-    updateScrollRange();
+    placeAt(origin());
     viewport()->update();
 }
 
@@ -44,11 +44,14 @@ void TileGridView::setZoom(int zoom, QPoint anchor) {
     if (zoom == before)
         return;
     zoom_ = zoom;
-    // At 1x the four rows fit the view exactly; zoomed in it shows as much of them as it has room for.
+    // At 1x the four rows fit the view exactly, so only the column stays under the pointer; zoomed
+    // in it shows as much of them as it has room for.
     setVerticalScrollBarPolicy(zoom_ == 1 ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     setSizePolicy(QSizePolicy::Expanding, zoom_ == 1 ? QSizePolicy::Fixed : QSizePolicy::Expanding);
-    updateScrollRange();
-    keepUnderPointer(this, anchor, before, zoom_);
+    QPoint to = zoomedOrigin(origin(), pictureSize(), anchor, before, zoom_);
+    if (zoom_ == 1)
+        to.setY(0);
+    placeAt(to);
     viewport()->update();
 }
 
@@ -67,9 +70,9 @@ void TileGridView::selectCell(QPoint cell, bool reveal) {
             bar->setValue(start + side - shown);
     };
     if (reveal) {
-        show(horizontalScrollBar(), cell.x() * cellSide(), cellSide(), viewport()->width());
+        show(horizontalScrollBar(), margin_.x() + cell.x() * cellSide(), cellSide(), viewport()->width());
         if (zoom_ > 1)
-            show(verticalScrollBar(), cell.y() * cellSide(), cellSide(), viewport()->height());
+            show(verticalScrollBar(), margin_.y() + cell.y() * cellSide(), cellSide(), viewport()->height());
     }
     viewport()->update();
     emit tileSelected(currentTile());
@@ -99,11 +102,15 @@ void TileGridView::ensurePicture() const {
     stale_ = false;
 }
 
+QPoint TileGridView::pixelAt(QPoint point) const {
+    return unzoomed(point - origin(), zoom_);
+}
+
 std::optional<QPoint> TileGridView::cellAt(QPoint point) const {
-    const QPoint at = point + scrolled();
+    const QPoint at = pixelAt(point);
     if (at.x() < 0 || at.y() < 0)
         return std::nullopt;
-    const QPoint cell(at.x() / cellSide(), at.y() / cellSide());
+    const QPoint cell(at.x() / TileSide, at.y() / TileSide);
     if (cell.x() >= columnCount() || cell.y() >= TileGridRows)
         return std::nullopt;
     return cell;
@@ -119,20 +126,24 @@ QSize TileGridView::minimumSizeHint() const {
                  TileGridRows * TileSide + horizontalScrollBar()->sizeHint().height() + frame);
 }
 
-QPoint TileGridView::scrolled() const {
-    return QPoint(horizontalScrollBar()->value(), zoom_ == 1 ? 0 : verticalScrollBar()->value());
+QSize TileGridView::pictureSize() const {
+    return columnCount() > 0 ? QSize(columnCount(), TileGridRows) * TileSide : QSize(0, 0);
+}
+
+QPoint TileGridView::origin() const {
+    return margin_ - QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
 void TileGridView::paintEvent(QPaintEvent *event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), palette().window());
-    const QPoint offset = scrolled();
-    drawZoomed(painter, picture(), -offset, zoom_, event->rect());
+    const QPoint at = origin();
+    drawZoomed(painter, picture(), at, zoom_, event->rect());
     if (columnCount() == 0)
         return;
     if (zoom_ > 1)
         drawLabelsUnscaled(painter, event->rect());
-    const QRect cell(current_ * cellSide() - offset, QSize(cellSide(), cellSide()));
+    const QRect cell(at + current_ * cellSide(), QSize(cellSide(), cellSide()));
     painter.setPen(QPen(palette().highlight(), 2));
     painter.drawRect(cell.adjusted(1, 1, -1, -1));
 }
@@ -140,21 +151,22 @@ void TileGridView::paintEvent(QPaintEvent *event) {
 void TileGridView::drawLabelsUnscaled(QPainter &painter, const QRect &exposed) {
     if (!doc_)
         return;
-    const QRect shown = exposed.translated(scrolled());
-    const int firstColumn = shown.left() / cellSide();
+    const QRect shown = exposed.translated(-origin());
+    const int firstColumn = std::max(0, shown.left() / cellSide());
     const int lastColumn = std::min(columnCount() - 1, shown.right() / cellSide());
+    const int firstRow = std::max(0, shown.top() / cellSide());
     const int lastRow = std::min(TileGridRows - 1, shown.bottom() / cellSide());
     for (int column = firstColumn; column <= lastColumn; ++column) {
-        for (int row = shown.top() / cellSide(); row <= lastRow; ++row) {
+        for (int row = firstRow; row <= lastRow; ++row) {
             const QString text = surfaceLabel(*doc_, tileAtCell(column, row));
             if (text.isEmpty())
                 continue;
-            const QPoint origin = QPoint(column, row) * cellSide() - scrolled();
-            drawZoomed(painter, renderTileCell(*doc_, column, row), origin, zoom_, exposed);
+            const QPoint topLeft = origin() + QPoint(column, row) * cellSide();
+            drawZoomed(painter, renderTileCell(*doc_, column, row), topLeft, zoom_, exposed);
             QImage label(TileSide, TileSide, QImage::Format_ARGB32);
             label.fill(Qt::transparent);
             drawLabel(label, label.rect(), text);
-            painter.drawImage(origin, label);
+            painter.drawImage(topLeft, label);
         }
     }
 }
@@ -166,17 +178,22 @@ void TileGridView::mousePressEvent(QMouseEvent *event) {
 
 void TileGridView::resizeEvent(QResizeEvent *event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollRange();
+    placeAt(origin());
 }
 
-void TileGridView::updateScrollRange() {
+void TileGridView::placeAt(QPoint origin) {
+    const QSize shown = pictureSize() * zoom_;
+    const QSize view = viewport()->size();
+    const PicturePlacement placed = placePicture(origin, shown, view);
+    margin_ = placed.margin;
     QScrollBar *across = horizontalScrollBar();
-    across->setPageStep(viewport()->width());
-    across->setRange(0, std::max(0, columnCount() * TileSide * zoom_ - viewport()->width()));
+    across->setPageStep(view.width());
+    across->setRange(0, std::max(0, placed.content.width() - view.width()));
+    across->setValue(placed.scroll.x());
     QScrollBar *down = verticalScrollBar();
-    down->setPageStep(viewport()->height());
-    const int height = columnCount() > 0 ? TileGridRows * TileSide : 0;
-    down->setRange(0, zoom_ == 1 ? 0 : std::max(0, height * zoom_ - viewport()->height()));
+    down->setPageStep(view.height());
+    down->setRange(0, zoom_ == 1 ? 0 : std::max(0, placed.content.height() - view.height()));
+    down->setValue(placed.scroll.y());
 }
 
 void TileGridView::dragEnterEvent(QDragEnterEvent *event) {

@@ -31,6 +31,8 @@ public:
     int columnCount() const;
     // What the view shows at 1x, labels included.
     const QImage &picture() const;
+    // The picture pixel (1x) under a viewport point, off the picture as well.
+    QPoint pixelAt(QPoint point) const;
     // The cell under a viewport point, or nothing off the grid.
     std::optional<QPoint> cellAt(QPoint point) const;
 
@@ -59,8 +61,12 @@ private:
     // Makes the cell current; `reveal` scrolls it into view. A click selects what the user sees
     // where it is, so it never scrolls.
     void selectCell(QPoint cell, bool reveal);
-    void updateScrollRange();
-    QPoint scrolled() const;
+    // The picture's size at 1x, known without drawing it.
+    QSize pictureSize() const;
+    // The picture's top-left in the viewport.
+    QPoint origin() const;
+    // Puts the picture's top-left at `origin`, with scroll room to reach all of it.
+    void placeAt(QPoint origin);
     int cellSide() const { return TileSide * zoom_; }
     // Labelled cells drawn again from the tile, with their label at its own size over them.
     void drawLabelsUnscaled(QPainter &painter, const QRect &exposed);
@@ -75,4 +81,6 @@ private:
     mutable bool stale_ = false;
     QPoint current_;
     int zoom_ = 1;
+    // Blank room before the picture, so that a zoom keeps the pixel under the pointer in place.
+    QPoint margin_;
 };

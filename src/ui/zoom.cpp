@@ -3,7 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QPainter>
-#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -72,9 +71,8 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
         return;
     }
     const QRect shown = exposed.translated(-origin);
-    const QRect source = QRect(QPoint(shown.left() / zoom, shown.top() / zoom),
-                               QPoint(shown.right() / zoom, shown.bottom() / zoom)) &
-                         image.rect();
+    const QRect source =
+        QRect(unzoomed(shown.topLeft(), zoom), unzoomed(shown.bottomRight(), zoom)) & image.rect();
     if (source.isEmpty())
         return;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -83,12 +81,34 @@ void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom,
     drawPixelGrid(painter, origin, zoom, source);
 }
 
-void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after) {
-    for (auto [bar, at] : {std::pair{area->horizontalScrollBar(), anchor.x()},
-                           std::pair{area->verticalScrollBar(), anchor.y()}}) {
-        const qint64 content = qint64(bar->value()) + at;
-        bar->setValue(int(content * after / before - at));
-    }
+QPoint zoomedOrigin(QPoint origin, QSize picture, QPoint anchor, int before, int after) {
+    if (picture.isEmpty())
+        return origin;
+    // The screen point that stays: the anchor, or off the picture its nearest edge, so that the
+    // picture stays in sight. Its distance into the picture scales with it; flooring keeps it in the
+    // same picture pixel.
+    const auto into = [before](int distance, int side) {
+        return qint64(std::clamp(distance, 0, side * before - 1));
+    };
+    const qint64 x = into(anchor.x() - origin.x(), picture.width());
+    const qint64 y = into(anchor.y() - origin.y(), picture.height());
+    return origin + QPoint(int(x - x * after / before), int(y - y * after / before));
+}
+
+PicturePlacement placePicture(QPoint origin, QSize shown, QSize view) {
+    const auto place = [](int at, int picture, int room, int &margin, int &scroll, int &content) {
+        margin = std::max(0, at);
+        scroll = std::max(0, -at);
+        // Scrolling takes the picture from where the zoom put it back to the view's edge.
+        content = at == 0 ? picture : margin + std::max(picture, scroll + room);
+    };
+    PicturePlacement placed;
+    int width = 0;
+    int height = 0;
+    place(origin.x(), shown.width(), view.width(), placed.margin.rx(), placed.scroll.rx(), width);
+    place(origin.y(), shown.height(), view.height(), placed.margin.ry(), placed.scroll.ry(), height);
+    placed.content = QSize(width, height);
+    return placed;
 }
 
 void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,

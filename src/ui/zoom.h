@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <functional>
 
 class QAbstractScrollArea;
@@ -26,9 +27,21 @@ QPoint unzoomed(QPoint point, int zoom);
 // so a repaint costs the same on the largest style as on the smallest.
 void drawZoomed(QPainter &painter, const QImage &image, QPoint origin, int zoom, const QRect &exposed);
 
-// After the content of `area` went from `before` to `after` times its picture's size, scrolls it
-// so that the picture point under `anchor` (viewport coordinates) stays under it.
-void keepUnderPointer(QAbstractScrollArea *area, QPoint anchor, int before, int after);
+// Where the top-left of a picture `picture` pixels large at `origin` (view coordinates) goes when its
+// zoom changes from `before` to `after` around `anchor`: the picture pixel under the anchor stays
+// under it; off the picture, the nearest edge stays where it is.
+QPoint zoomedOrigin(QPoint origin, QSize picture, QPoint anchor, int before, int after);
+
+// How a picture of `shown` screen pixels with its top-left at `origin` of a `view`-sized view lies in
+// the content a scroll area scrolls through: `margin` blank pixels before it, scrolled by `scroll`,
+// all of it `content` large. A picture smaller than the view keeps its offset; the scroll bars reach
+// all of the picture and take it back to the view's edge.
+struct PicturePlacement {
+    QPoint margin;
+    QPoint scroll;
+    QSize content;
+};
+PicturePlacement placePicture(QPoint origin, QSize shown, QSize view);
 
 // Ctrl + wheel over `area` zooms around the pointer; Ctrl++, Ctrl+- and Ctrl+0 (back to 1x) zoom
 // around the middle of the view while the focus is on `page`. `setZoom` gets the new zoom and the

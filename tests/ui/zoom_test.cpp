@@ -12,14 +12,17 @@
 #include "spriteentries.h"
 #include "spritespage.h"
 #include "spritestripview.h"
+#include "stretchedimageview.h"
 #include "tempdir.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
 #include "tvyr_sprite.h"
+#include "zoom.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -29,6 +32,16 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Turns the wheel by `notches` with Ctrl held over `pointer` of `viewport`, and lets the layout follow.
+// The picture widget under the pointer leaves wheel turns to the viewport, where this one goes.
+void ctrlWheel(QWidget *viewport, QPoint pointer, int notches) {
+    QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), QPoint(),
+                      QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QTest::qWait(20);
+}
 
 struct ZoomedWindow : ::testing::Test {
     ZoomedWindow() {
@@ -135,23 +148,12 @@ TEST_F(ZoomedWindow, ClicksDragsAndTheReadoutHitThePicturePixelAtEveryZoom) {
     EXPECT_EQ(shown.pixel(origin + QPoint(5, 30) * zoom), tile.pixel(5, 30));
 }
 
-TEST_F(ZoomedWindow, WheelAndKeysZoomAroundThePointerAndBackToActualSize) {
+TEST_F(ZoomedWindow, APlainWheelLeavesTheZoomAndKeysStepItAndGoBackToActualSize) {
     auto *scroll = page->findChild<QScrollArea *>();
     ASSERT_NE(scroll, nullptr);
     QWidget *viewport = scroll->viewport();
-    page->setZoom(1);
-    scroll->horizontalScrollBar()->setValue(100);
+    page->setZoom(3);
     const QPoint pointer(150, 60);
-    const QPoint under =
-        pointer + QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value());
-    QWheelEvent wheel(pointer, viewport->mapToGlobal(pointer), QPoint(), QPoint(0, 2 * 120), Qt::NoButton,
-                      Qt::ControlModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(viewport, &wheel);
-    ASSERT_EQ(page->zoom(), 3);
-    // The strip pixel that was under the pointer still is.
-    const QPoint now =
-        pointer + QPoint(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value());
-    EXPECT_EQ(QPoint(now.x() / 3, now.y() / 3), under);
 
     // A plain wheel scrolls and leaves the zoom alone.
     QWheelEvent plain(pointer, viewport->mapToGlobal(pointer), QPoint(), QPoint(0, -120), Qt::NoButton,
@@ -180,6 +182,149 @@ TEST_F(ZoomedWindow, WheelAndKeysZoomAroundThePointerAndBackToActualSize) {
     QTest::keyClick(deltas, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(deltas->zoom(), 3);
     EXPECT_EQ(deltas->shownSize(), deltas->sheet().size() * 3);
+    EXPECT_FALSE(window.isModified());
+}
+
+// One zoomable picture as the test reaches it: its scroll area, its zoom, its picture at 1x and the
+// picture pixel its own hit test finds under a viewport point.
+struct ZoomablePicture {
+    QAbstractScrollArea *area;
+    std::function<int()> zoom;
+    QImage picture;
+    std::function<QPoint(QPoint)> pixelAt;
+};
+
+// From 1x, where the picture fits its view, Ctrl + wheel zooms in to where it fits still (pushing it
+// past the view's top-left), on to where it does not, then from the picture's top-left back out (leaving
+// blank room before it) to 1x. After every turn the hit test finds the pixel that was under the
+// pointer, that pixel's colour is drawn there, and the scroll bars still reach the whole picture.
+// `keepsRowAt1x` false: the view itself goes back to the picture's height at 1x.
+void zoomAroundPointer(const ZoomablePicture &view, QPoint pointer, bool keepsRowAt1x,
+                       const std::function<void(QPoint)> &alsoCheck) {
+    QWidget *viewport = view.area->viewport();
+    QScrollBar *across = view.area->horizontalScrollBar();
+    QScrollBar *down = view.area->verticalScrollBar();
+    const auto fits = [&] {
+        return view.picture.width() * view.zoom() <= viewport->width() &&
+               view.picture.height() * view.zoom() <= viewport->height();
+    };
+    ASSERT_EQ(view.zoom(), 1);
+    ASSERT_TRUE(fits());
+    QPoint under = view.pixelAt(pointer);
+    struct Step {
+        bool fromTopLeft;
+        int notches;
+        int zoom;
+        std::optional<bool> fits;
+    };
+    for (const Step step : {Step{false, 1, 2, true}, Step{false, 2, 4, false}, Step{true, -1, 3, {}},
+                            Step{false, -2, 1, true}}) {
+        SCOPED_TRACE(step.zoom);
+        if (step.fromTopLeft) {
+            across->setValue(across->minimum());
+            down->setValue(down->minimum());
+            under = view.pixelAt(pointer);
+        }
+        ASSERT_TRUE(view.picture.rect().contains(under)) << under.x() << "," << under.y();
+        ctrlWheel(viewport, pointer, step.notches);
+        ASSERT_EQ(view.zoom(), step.zoom);
+        if (step.fits) {
+            EXPECT_EQ(fits(), *step.fits);
+        }
+        const QPoint now = view.pixelAt(pointer);
+        EXPECT_EQ(now.x(), under.x());
+        if (step.zoom > 1 || keepsRowAt1x) {
+            EXPECT_EQ(now.y(), under.y());
+        }
+        // From PixelGridZoom on, the pointer may sit on the grid line at the pixel's edge.
+        if (step.zoom < PixelGridZoom) {
+            EXPECT_EQ(viewport->grab().toImage().pixel(pointer) & 0xffffff,
+                      view.picture.pixel(now) & 0xffffff);
+        }
+        alsoCheck(now);
+
+        const QPoint scrolled(across->value(), down->value());
+        across->setValue(across->minimum());
+        down->setValue(down->minimum());
+        const QPoint first = view.pixelAt(QPoint(0, 0));
+        EXPECT_LE(first.x(), 0);
+        EXPECT_LE(first.y(), 0);
+        across->setValue(across->maximum());
+        down->setValue(down->maximum());
+        const QPoint last = view.pixelAt(viewport->rect().bottomRight());
+        EXPECT_GE(last.x(), view.picture.width() - 1);
+        EXPECT_GE(last.y(), view.picture.height() - 1);
+        across->setValue(scrolled.x());
+        down->setValue(scrolled.y());
+        ASSERT_EQ(view.pixelAt(pointer), now);
+    }
+    // Back at 1x the picture fits and stands off the view's left edge, where the pointer left it;
+    // the scroll bar takes it back to the edge.
+    EXPECT_LT(view.pixelAt(QPoint(0, 0)).x(), 0);
+    view.area->horizontalScrollBar()->setValue(view.area->horizontalScrollBar()->maximum());
+    EXPECT_EQ(view.pixelAt(QPoint(0, 0)).x(), 0);
+}
+
+TEST_F(ZoomedWindow, CtrlWheelKeepsThePixelUnderThePointerWhetherThePictureFitsItsViewOrNot) {
+    window.resize(1600, 1000);
+    QTest::qWait(20);
+
+    // The sprite pages: the pointer readout, from a real mouse move, names the same pixel.
+    auto *stripArea = page->findChild<QScrollArea *>();
+    SpriteStripView *strip = page->strip();
+    auto *readout = page->findChild<QLabel *>(QStringLiteral("readout"));
+    const auto stripPixel = [strip, stripArea](QPoint point) {
+        return unzoomed(strip->mapFrom(stripArea->viewport(), point), strip->zoom());
+    };
+    const QPoint pointer(300, 200);
+    const auto readoutAt = [&](QPoint pixel) {
+        QTest::mouseMove(stripArea->viewport(), pointer + QPoint(3, 3));
+        readout->clear();
+        QTest::mouseMove(stripArea->viewport(), pointer);
+        EXPECT_EQ(
+            readout->text(),
+            QStringLiteral("X: %1, Y: %2, P: %3").arg(pixel.x() % 256).arg(pixel.y()).arg(pixel.x() / 256));
+    };
+    ASSERT_EQ(stripPixel(pointer), pointer);
+    zoomAroundPointer({stripArea, [this] { return page->zoom(); }, page->overlay(), stripPixel}, pointer,
+                      true, readoutAt);
+
+    // The texture grid, whose height at 1x is that of its four rows.
+    window.mainPages()->setCurrentIndex(1);
+    QTest::qWait(20);
+    const QPoint onGrid(300, 150);
+    zoomAroundPointer({grid, [this] { return grid->zoom(); }, grid->picture(),
+                       [this](QPoint point) {
+                           return grid->pixelAt(point);
+                       }},
+                      onGrid, false, [this, onGrid](QPoint pixel) {
+                          const QPoint cell(pixel.x() / TileSide, pixel.y() / TileSide);
+                          EXPECT_EQ(grid->cellAt(onGrid), cell);
+                          QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, onGrid);
+                          EXPECT_EQ(grid->currentCell(), cell);
+                      });
+
+    // The delta sheet of the first sprite, a car.
+    window.mainPages()->setCurrentIndex(0);
+    page->selectByNumber(0);
+    findCaptioned<QAction>(page, "Deltas")->trigger();
+    QTest::qWait(20);
+    DeltasPage *deltas = window.deltasPage();
+    auto *sheet = deltas->findChild<StretchedImageView *>(QStringLiteral("deltasheet"));
+    auto *sheetArea = deltas->findChild<QScrollArea *>();
+    ASSERT_TRUE(sheet->isVisible());
+    const auto sheetPixel = [sheet, sheetArea, deltas](QPoint point) {
+        return unzoomed(sheet->mapFrom(sheetArea->viewport(), point), deltas->zoom());
+    };
+    zoomAroundPointer({sheetArea, [deltas] { return deltas->zoom(); }, deltas->sheet(), sheetPixel},
+                      QPoint(200, 80), true, [](QPoint) {});
+    // Off the picture, the picture's nearest corner stays where it is, and the picture in sight.
+    const QPoint corner =
+        sheet->mapTo(sheetArea->viewport(), QPoint(sheet->width() - 1, sheet->height() - 1));
+    ASSERT_TRUE(sheetArea->viewport()->rect().contains(corner + QPoint(300, 200)));
+    ctrlWheel(sheetArea->viewport(), corner + QPoint(300, 200), 1);
+    ASSERT_EQ(deltas->zoom(), 2);
+    EXPECT_EQ(sheetPixel(corner), QPoint(deltas->sheet().width() - 1, deltas->sheet().height() - 1));
     EXPECT_FALSE(window.isModified());
 }
 
