@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -37,8 +38,8 @@ void walk(const QDir &root, const QString &folder, QStringList &names) {
         if (isUsersOwnFile(name))
             continue;
         if (entry.isSymLink())
-            throw EditorError(QStringLiteral("%1: a symbolic link; pack reads only the folder's own files; "
-                                             "nothing was written.")
+            throw EditorError(QStringLiteral("%1: a symbolic link; the folder commands touch only the "
+                                             "folder's own files; nothing was written.")
                                   .arg(name));
         if (entry.isDir())
             walk(root, name, names);
@@ -116,4 +117,62 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(built, target.absoluteFilePath()))
         throw EditorError(QStringLiteral("The folder \"%1\" could not be put in place.").arg(dir));
+}
+
+namespace {
+
+// The names unpack gives the files of a style's graphics, palettes, deltas and raw chunks.
+bool isStyleDerived(const QString &name) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(tiles/(tile_[0-9]{4,}|rest)\\.png|sprites/(sprite_[0-9]{4,}|pages)\\.png|"
+                       "palettes/(palette_[0-9]{3,}\\.pal|palettes\\.png|beyond\\.bin)|"
+                       "deltas/(sprite_[0-9]{4,}\\.(png|bin)|store\\.bin)|raw/[^/]+\\.bin)$"));
+    return pattern.match(name).hasMatch();
+}
+
+bool sameBytes(const QString &path, const QByteArray &bytes) {
+    if (QFileInfo(path).size() != bytes.size())
+        return false;
+    return readWholeFile(path) == bytes;
+}
+
+} // namespace
+
+FolderUpdate updateFolder(const FolderFiles &files, const QString &dir) {
+    const QFileInfo target(QDir::cleanPath(dir));
+    if (!target.exists() && !target.isSymLink()) {
+        writeFolder(files, dir);
+        return {int(files.size()), 0};
+    }
+    if (target.isSymLink() || !target.isDir())
+        throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
+    const QDir root(target.absoluteFilePath());
+    QStringList present;
+    walk(root, QString(), present);
+
+    FolderUpdate update;
+    QSet<QString> kept;
+    for (const auto &[name, bytes] : files) {
+        kept.insert(name);
+        const QString path = root.filePath(name);
+        const QFileInfo info(path);
+        if (isUsersOwnFile(name) ? (info.exists() || info.isSymLink()) : sameBytes(path, bytes))
+            continue;
+        if (!root.mkpath(info.path()))
+            throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        writeWholeFileAtomic(path, bytes, Durability::Deferred);
+        ++update.written;
+    }
+    QSet<QString> emptied;
+    for (const QString &name : present) {
+        if (kept.contains(name) || !isStyleDerived(name))
+            continue;
+        if (!QFile::remove(root.filePath(name)))
+            throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
+        ++update.removed;
+        emptied.insert(QFileInfo(name).path());
+    }
+    for (const QString &folder : emptied)
+        root.rmdir(folder); // only when nothing else is left in it
+    return update;
 }

@@ -39,3 +39,17 @@ FolderContents memoryFolder(const FolderFiles &files);
 // new folder beside it that is renamed to `dir` at the end, so `dir` is complete or absent.
 // Throws EditorError naming the folder otherwise.
 void writeFolder(const FolderFiles &files, const QString &dir);
+
+// What bringing a folder in step with a style changed.
+struct FolderUpdate {
+    int written = 0;
+    int removed = 0;
+};
+
+// Brings the existing folder `dir` in step with `files` (as unpack gives them): writes each file
+// whose bytes differ, each atomically, and removes the files of graphics, palettes, deltas and raw
+// chunks the style no longer has. The user's own files are left alone, except that a dot file
+// `files` holds is written when the folder has none. Anything else the folder holds is kept for
+// pack to name. A folder that does not exist is written as by writeFolder. Throws EditorError
+// naming a symbolic link, device or FIFO in the folder before anything is written.
+FolderUpdate updateFolder(const FolderFiles &files, const QString &dir);

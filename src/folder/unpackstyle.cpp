@@ -12,6 +12,7 @@
 #include "littleendian.h"
 #include "spriteentries.h"
 #include "stylejson.h"
+#include "stylejsonschema.h"
 #include "stylereader.h"
 #include "tilenumbering.h"
 #include "tileoperations.h"
@@ -128,7 +129,10 @@ FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
         facts.spriteChecks.append(pixelCheck(spriteGlyph(doc, s)));
     facts.paletteChecks = paletteChecks(doc);
     facts.unknownChunks = unknownChunks(file, files);
+    files.emplace_back(GitAttributesName,
+                       QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
     files.emplace_back(StyleJsonName, styleJson(doc, facts));
+    files.emplace_back(StyleSchemaName, styleJsonSchema());
     files.emplace_back(CarsTextName, carsText(doc));
     addGraphics(doc, files);
     addPaletteFiles(doc, files);
