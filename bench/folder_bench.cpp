@@ -48,7 +48,12 @@ const QString &unpackedFolder() {
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString folder = dir.filePath(QStringLiteral("large"));
-        writeFolder(large().folder, folder);
+        writeFolder(
+            [](const FileSink &files) {
+                for (const auto &[name, bytes] : large().folder)
+                    files(name, bytes);
+            },
+            folder);
         return folder;
     }();
     return path;
@@ -78,8 +83,9 @@ void unpack(benchmark::State &state) {
     QTemporaryDir dir;
     int round = 0;
     for (auto _ : state)
-        writeFolder(unpackStyle(large().doc, large().file, std::nullopt),
-                    dir.filePath(QString::number(round++)));
+        writeFolder(
+            [](const FileSink &files) { unpackStyle(large().doc, large().file, std::nullopt, files); },
+            dir.filePath(QString::number(round++)));
 }
 
 // The files alone, in memory: what unpack spends besides writing.

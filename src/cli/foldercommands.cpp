@@ -26,7 +26,7 @@ QString scriptIn(const QString &dir) {
 
 // The folder of the style file `file` (`doc` as read from it; the chunks the reader skips come
 // from the bytes), with the first companion script of `scripts` there is.
-FolderFiles unpackedFiles(const StyleDocument &doc, const QByteArray &file, const QStringList &scripts) {
+FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, const QStringList &scripts) {
     std::optional<QByteArray> script;
     for (const QString &scriptPath : scripts) {
         const QFileInfo info(scriptPath);
@@ -35,7 +35,9 @@ FolderFiles unpackedFiles(const StyleDocument &doc, const QByteArray &file, cons
             break;
         }
     }
-    return unpackStyle(doc, file, script);
+    return [&doc, file, script](const FileSink &files) {
+        unpackStyle(doc, file, script, files);
+    };
 }
 
 } // namespace
@@ -51,11 +53,11 @@ int runUnpack(const QStringList &args, QTextStream &out, QTextStream &err) {
         if (!loadStyle(doc, names[0], prompts, log))
             return false;
         if (!update) {
-            const FolderFiles files = unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0])});
-            writeFolder(files, names[1]);
+            const FolderMaker make = unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0])});
+            const int count = writeFolder(make, names[1]);
             out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n")
                        .arg(names[0], names[1])
-                       .arg(files.size());
+                       .arg(count);
             return true;
         }
         const FolderUpdate done = updateFolder(

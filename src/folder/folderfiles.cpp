@@ -11,6 +11,11 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
     std::optional<QByteArray> bytes = source(name);
@@ -79,7 +84,63 @@ FolderContents memoryFolder(const FolderFiles &files) {
             }};
 }
 
-void writeFolder(const FolderFiles &files, const QString &dir) {
+namespace {
+
+// Runs `make` on a thread of its own and hands each file it makes to `take` on this one, in the
+// order made. An exception from either side stops both and comes out here.
+void overlapped(const FolderMaker &make, const FileSink &take) {
+    struct Stopped {};
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::pair<QString, QByteArray>> made;
+    bool finished = false, stopped = false;
+    std::exception_ptr failure;
+    std::thread maker([&] {
+        std::exception_ptr failed;
+        try {
+            make([&](const QString &name, const QByteArray &bytes) {
+                const std::lock_guard lock(mutex);
+                if (stopped)
+                    throw Stopped();
+                made.emplace_back(name, bytes);
+                ready.notify_one();
+            });
+        } catch (const Stopped &) {
+        } catch (...) {
+            failed = std::current_exception();
+        }
+        const std::lock_guard lock(mutex);
+        failure = failed;
+        finished = true;
+        ready.notify_one();
+    });
+    try {
+        for (;;) {
+            std::unique_lock lock(mutex);
+            ready.wait(lock, [&] { return !made.empty() || finished; });
+            if (made.empty())
+                break;
+            const std::pair<QString, QByteArray> file = std::move(made.front());
+            made.pop_front();
+            lock.unlock();
+            take(file.first, file.second);
+        }
+    } catch (...) {
+        {
+            const std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        maker.join();
+        throw;
+    }
+    maker.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace
+
+int writeFolder(const FolderMaker &make, const QString &dir) {
     // "dir/" as shell completion gives it names the folder dir.
     const QFileInfo target(QDir::cleanPath(dir));
     if (target.exists() && (!target.isDir() || !QDir(dir).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
@@ -100,7 +161,9 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
     QDir root(built);
     QSet<QString> made;
-    for (const auto &[name, bytes] : files) {
+    int count = 0;
+    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
+        ++count;
         const QString path = root.filePath(name);
         const QString folder = QFileInfo(path).path();
         if (!made.contains(folder)) {
@@ -112,11 +175,12 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
             throw EditorError(
                 QStringLiteral("\"%1\" could not be written: %2").arg(path, file.errorString()));
-    }
+    });
     if (target.exists())
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(built, target.absoluteFilePath()))
         throw EditorError(QStringLiteral("The folder \"%1\" could not be put in place.").arg(dir));
+    return count;
 }
 
 namespace {
@@ -138,12 +202,10 @@ bool sameBytes(const QString &path, const QByteArray &bytes) {
 
 } // namespace
 
-FolderUpdate updateFolder(const FolderFiles &files, const QString &dir) {
+FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     const QFileInfo target(QDir::cleanPath(dir));
-    if (!target.exists() && !target.isSymLink()) {
-        writeFolder(files, dir);
-        return {int(files.size()), 0};
-    }
+    if (!target.exists() && !target.isSymLink())
+        return {writeFolder(make, dir), 0};
     if (target.isSymLink() || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
@@ -152,17 +214,17 @@ FolderUpdate updateFolder(const FolderFiles &files, const QString &dir) {
 
     FolderUpdate update;
     QSet<QString> kept;
-    for (const auto &[name, bytes] : files) {
+    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
         kept.insert(name);
         const QString path = root.filePath(name);
         const QFileInfo info(path);
         if (isUsersOwnFile(name) ? (info.exists() || info.isSymLink()) : sameBytes(path, bytes))
-            continue;
+            return;
         if (!root.mkpath(info.path()))
             throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
         writeWholeFileAtomic(path, bytes, Durability::Deferred);
         ++update.written;
-    }
+    });
     QSet<QString> emptied;
     for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
