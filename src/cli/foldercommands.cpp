@@ -88,6 +88,18 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
         QByteArray unknownChunks;
         const QByteArray file = packStyle(diskFolder(names[0]), keepUnknown, prompts, log, &unknownChunks);
         const QString target = withExtension(names[1], QStringLiteral(".sty"));
+        // The folder is to show what the file holds, so that its digests follow this pack and the
+        // next edit is judged against it; the raw/ chunks stay whether or not they were packed.
+        // Made before the file is written, so that a shortage of memory leaves both as they were.
+        const QByteArray shown = keepUnknown ? file : file + unknownChunks;
+        StyleDocument packed;
+        LineLog packedLog;
+        SilentProgress progress;
+        if (!readStyle(packed, shown, prompts, progress, packedLog))
+            throw EditorError(QStringLiteral("The packed file does not read back; nothing was written."));
+        FolderFiles refreshed;
+        unpackedFiles(packed, shown, {scriptIn(names[0])})(
+            [&](const QString &name, const QByteArray &bytes) { refreshed.emplace_back(name, bytes); });
         try {
             writeStyleFile(target, file);
         } catch (const WriteFailure &failure) {
@@ -95,17 +107,20 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
         }
         printLines(out, log.lines());
         out << QStringLiteral("file saved to \"%1\" size: %2 Bytes\n").arg(target).arg(file.size());
-        // The folder now shows what the file holds, so that its digests follow this pack and the
-        // next edit is judged against it; the raw/ chunks stay whether or not they were packed.
-        const QByteArray shown = keepUnknown ? file : file + unknownChunks;
-        StyleDocument packed;
-        LineLog packedLog;
-        SilentProgress progress;
-        if (!readStyle(packed, shown, prompts, progress, packedLog))
-            throw EditorError(QStringLiteral("\"%1\" was saved but does not read back; the folder was left "
-                                             "as it was.")
-                                  .arg(target));
-        const FolderUpdate done = updateFolder(unpackedFiles(packed, shown, {scriptIn(names[0])}), names[0]);
+        FolderUpdate done;
+        try {
+            done = updateFolder(
+                [&](const FileSink &files) {
+                    for (const auto &[name, bytes] : refreshed)
+                        files(name, bytes);
+                },
+                names[0]);
+        } catch (const EditorError &error) {
+            throw EditorError(
+                QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be brought in "
+                               "step with it: %3")
+                    .arg(target, names[0], error.text()));
+        }
         if (done.written + done.removed > 0)
             out << QStringLiteral("updated \"%1\" to what the file holds: %2 files written, %3 removed\n")
                        .arg(names[0])

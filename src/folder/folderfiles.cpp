@@ -15,6 +15,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
@@ -86,54 +87,65 @@ FolderContents memoryFolder(const FolderFiles &files) {
 
 namespace {
 
-// Runs `make` on a thread of its own and hands each file it makes to `take` on this one, in the
-// order made. An exception from either side stops both and comes out here.
+// Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
+// making the next file overlaps writing the last. The files are made on the calling thread: under
+// a tight address-space limit a second thread gets no heap of its own and every allocation of it
+// becomes a system call. An exception from either side stops both and comes out here.
 void overlapped(const FolderMaker &make, const FileSink &take) {
-    struct Stopped {};
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<std::pair<QString, QByteArray>> made;
-    bool finished = false, stopped = false;
-    std::exception_ptr failure;
-    std::thread maker([&] {
-        std::exception_ptr failed;
+    bool finished = false;
+    std::exception_ptr failure; // the writer's
+    const auto writeAll = [&] {
         try {
-            make([&](const QString &name, const QByteArray &bytes) {
-                const std::lock_guard lock(mutex);
-                if (stopped)
-                    throw Stopped();
-                made.emplace_back(name, bytes);
-                ready.notify_one();
-            });
-        } catch (const Stopped &) {
+            for (;;) {
+                std::unique_lock lock(mutex);
+                ready.wait(lock, [&] { return !made.empty() || finished; });
+                if (made.empty())
+                    return;
+                const std::pair<QString, QByteArray> file = std::move(made.front());
+                made.pop_front();
+                lock.unlock();
+                take(file.first, file.second);
+            }
         } catch (...) {
-            failed = std::current_exception();
+            const std::lock_guard lock(mutex);
+            failure = std::current_exception();
         }
-        const std::lock_guard lock(mutex);
-        failure = failed;
-        finished = true;
-        ready.notify_one();
-    });
+    };
+    std::thread writer;
     try {
-        for (;;) {
-            std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return !made.empty() || finished; });
-            if (made.empty())
-                break;
-            const std::pair<QString, QByteArray> file = std::move(made.front());
-            made.pop_front();
-            lock.unlock();
-            take(file.first, file.second);
-        }
-    } catch (...) {
+        writer = std::thread(writeAll);
+    } catch (const std::system_error &) {
+        make(take); // no thread to be had: each file is written as it is made
+        return;
+    }
+    const auto finish = [&](bool dropRest) {
         {
             const std::lock_guard lock(mutex);
-            stopped = true;
+            if (dropRest)
+                made.clear();
+            finished = true;
         }
-        maker.join();
+        ready.notify_one();
+        writer.join();
+    };
+    try {
+        make([&](const QString &name, const QByteArray &bytes) {
+            {
+                const std::lock_guard lock(mutex);
+                if (failure)
+                    std::rethrow_exception(failure);
+                made.emplace_back(name, bytes);
+            }
+            ready.notify_one();
+        });
+    } catch (...) {
+        finish(true);
         throw;
     }
-    maker.join();
+    finish(false);
     if (failure)
         std::rethrow_exception(failure);
 }
