@@ -2,9 +2,12 @@
 
 #include "carscript.h"
 #include "commandsupport.h"
+#include "editorerror.h"
 #include "fileio.h"
 #include "log.h"
 #include "packstyle.h"
+#include "progress.h"
+#include "stylereader.h"
 #include "stylewriter.h"
 #include "unpackstyle.h"
 
@@ -12,25 +15,58 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+namespace {
+
+QString scriptBeside(const QString &path) {
+    return QFileInfo(path).dir().filePath(CompanionScriptName);
+}
+QString scriptIn(const QString &dir) {
+    return QDir(dir).filePath(CompanionScriptName);
+}
+
+// The folder of the style file `file` (`doc` as read from it; the chunks the reader skips come
+// from the bytes), with the first companion script of `scripts` there is.
+FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, const QStringList &scripts) {
+    std::optional<QByteArray> script;
+    for (const QString &scriptPath : scripts) {
+        const QFileInfo info(scriptPath);
+        if (info.isFile() && !info.isSymLink()) {
+            script = readWholeFile(scriptPath);
+            break;
+        }
+    }
+    return [&doc, file, script](const FileSink &files) {
+        unpackStyle(doc, file, script, files);
+    };
+}
+
+} // namespace
+
 int runUnpack(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
+    QStringList names = args;
+    const bool update = names.removeAll(QStringLiteral("--update")) > 0;
+    if (names.size() != 2)
         return misused(err, QStringLiteral("unpack takes a style file and a folder"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, args[0], prompts, log))
+        if (!loadStyle(doc, names[0], prompts, log))
             return false;
-        // The chunks the reader skips come from the file itself.
-        const QByteArray file = readWholeFile(args[0]);
-        std::optional<QByteArray> script;
-        const QString scriptPath = QFileInfo(args[0]).dir().filePath(CompanionScriptName);
-        if (QFileInfo(scriptPath).isFile())
-            script = readWholeFile(scriptPath);
-        const FolderFiles files = unpackStyle(doc, file, script);
-        writeFolder(files, args[1]);
-        out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n")
-                   .arg(args[0], args[1])
-                   .arg(files.size());
+        if (!update) {
+            const FolderMaker make = unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0])});
+            const int count = writeFolder(make, names[1]);
+            out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n")
+                       .arg(names[0], names[1])
+                       .arg(count);
+            return true;
+        }
+        const FolderUpdate done = updateFolder(
+            unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0]), scriptIn(names[1])}),
+            names[1]);
+        out << QStringLiteral("updated \"%1\" from \"%2\": %3 files written, %4 removed\n")
+                   .arg(names[1], names[0])
+                   .arg(done.written)
+                   .arg(done.removed);
         return true;
     });
 }
@@ -49,8 +85,21 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
     prompts.setColours(*colours);
     return guarded(err, prompts, [&] {
         LineLog log;
-        const QByteArray file = packStyle(diskFolder(names[0]), keepUnknown, prompts, log);
+        QByteArray unknownChunks;
+        const QByteArray file = packStyle(diskFolder(names[0]), keepUnknown, prompts, log, &unknownChunks);
         const QString target = withExtension(names[1], QStringLiteral(".sty"));
+        // The folder is to show what the file holds, so that its digests follow this pack and the
+        // next edit is judged against it; the raw/ chunks stay whether or not they were packed.
+        // Made before the file is written, so that a shortage of memory leaves both as they were.
+        const QByteArray shown = keepUnknown ? file : file + unknownChunks;
+        StyleDocument packed;
+        LineLog packedLog;
+        SilentProgress progress;
+        if (!readStyle(packed, shown, prompts, progress, packedLog))
+            throw EditorError(QStringLiteral("The packed file does not read back; nothing was written."));
+        FolderFiles refreshed;
+        unpackedFiles(packed, shown, {scriptIn(names[0])})(
+            [&](const QString &name, const QByteArray &bytes) { refreshed.emplace_back(name, bytes); });
         try {
             writeStyleFile(target, file);
         } catch (const WriteFailure &failure) {
@@ -58,6 +107,25 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
         }
         printLines(out, log.lines());
         out << QStringLiteral("file saved to \"%1\" size: %2 Bytes\n").arg(target).arg(file.size());
+        FolderUpdate done;
+        try {
+            done = updateFolder(
+                [&](const FileSink &files) {
+                    for (const auto &[name, bytes] : refreshed)
+                        files(name, bytes);
+                },
+                names[0]);
+        } catch (const EditorError &error) {
+            throw EditorError(
+                QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be brought in "
+                               "step with it: %3")
+                    .arg(target, names[0], error.text()));
+        }
+        if (done.written + done.removed > 0)
+            out << QStringLiteral("updated \"%1\" to what the file holds: %2 files written, %3 removed\n")
+                       .arg(names[0])
+                       .arg(done.written)
+                       .arg(done.removed);
         return true;
     });
 }

@@ -7,9 +7,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
     std::optional<QByteArray> bytes = source(name);
@@ -37,8 +44,8 @@ void walk(const QDir &root, const QString &folder, QStringList &names) {
         if (isUsersOwnFile(name))
             continue;
         if (entry.isSymLink())
-            throw EditorError(QStringLiteral("%1: a symbolic link; pack reads only the folder's own files; "
-                                             "nothing was written.")
+            throw EditorError(QStringLiteral("%1: a symbolic link; the folder commands touch only the "
+                                             "folder's own files; nothing was written.")
                                   .arg(name));
         if (entry.isDir())
             walk(root, name, names);
@@ -78,7 +85,74 @@ FolderContents memoryFolder(const FolderFiles &files) {
             }};
 }
 
-void writeFolder(const FolderFiles &files, const QString &dir) {
+namespace {
+
+// Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
+// making the next file overlaps writing the last. The files are made on the calling thread: under
+// a tight address-space limit a second thread gets no heap of its own and every allocation of it
+// becomes a system call. An exception from either side stops both and comes out here.
+void overlapped(const FolderMaker &make, const FileSink &take) {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::pair<QString, QByteArray>> made;
+    bool finished = false;
+    std::exception_ptr failure; // the writer's
+    const auto writeAll = [&] {
+        try {
+            for (;;) {
+                std::unique_lock lock(mutex);
+                ready.wait(lock, [&] { return !made.empty() || finished; });
+                if (made.empty())
+                    return;
+                const std::pair<QString, QByteArray> file = std::move(made.front());
+                made.pop_front();
+                lock.unlock();
+                take(file.first, file.second);
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex);
+            failure = std::current_exception();
+        }
+    };
+    std::thread writer;
+    try {
+        writer = std::thread(writeAll);
+    } catch (const std::system_error &) {
+        make(take); // no thread to be had: each file is written as it is made
+        return;
+    }
+    const auto finish = [&](bool dropRest) {
+        {
+            const std::lock_guard lock(mutex);
+            if (dropRest)
+                made.clear();
+            finished = true;
+        }
+        ready.notify_one();
+        writer.join();
+    };
+    try {
+        make([&](const QString &name, const QByteArray &bytes) {
+            {
+                const std::lock_guard lock(mutex);
+                if (failure)
+                    std::rethrow_exception(failure);
+                made.emplace_back(name, bytes);
+            }
+            ready.notify_one();
+        });
+    } catch (...) {
+        finish(true);
+        throw;
+    }
+    finish(false);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace
+
+int writeFolder(const FolderMaker &make, const QString &dir) {
     // "dir/" as shell completion gives it names the folder dir.
     const QFileInfo target(QDir::cleanPath(dir));
     if (target.exists() && (!target.isDir() || !QDir(dir).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
@@ -99,7 +173,9 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
     QDir root(built);
     QSet<QString> made;
-    for (const auto &[name, bytes] : files) {
+    int count = 0;
+    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
+        ++count;
         const QString path = root.filePath(name);
         const QString folder = QFileInfo(path).path();
         if (!made.contains(folder)) {
@@ -111,9 +187,66 @@ void writeFolder(const FolderFiles &files, const QString &dir) {
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
             throw EditorError(
                 QStringLiteral("\"%1\" could not be written: %2").arg(path, file.errorString()));
-    }
+    });
     if (target.exists())
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(built, target.absoluteFilePath()))
         throw EditorError(QStringLiteral("The folder \"%1\" could not be put in place.").arg(dir));
+    return count;
+}
+
+namespace {
+
+// The names unpack gives the files of a style's graphics, palettes, deltas and raw chunks.
+bool isStyleDerived(const QString &name) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(tiles/(tile_[0-9]{4,}|rest)\\.png|sprites/(sprite_[0-9]{4,}|pages)\\.png|"
+                       "palettes/(palette_[0-9]{3,}\\.pal|palettes\\.png|beyond\\.bin)|"
+                       "deltas/(sprite_[0-9]{4,}\\.(png|bin)|store\\.bin)|raw/[^/]+\\.bin)$"));
+    return pattern.match(name).hasMatch();
+}
+
+bool sameBytes(const QString &path, const QByteArray &bytes) {
+    if (QFileInfo(path).size() != bytes.size())
+        return false;
+    return readWholeFile(path) == bytes;
+}
+
+} // namespace
+
+FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
+    const QFileInfo target(QDir::cleanPath(dir));
+    if (!target.exists() && !target.isSymLink())
+        return {writeFolder(make, dir), 0};
+    if (target.isSymLink() || !target.isDir())
+        throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
+    const QDir root(target.absoluteFilePath());
+    QStringList present;
+    walk(root, QString(), present);
+
+    FolderUpdate update;
+    QSet<QString> kept;
+    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
+        kept.insert(name);
+        const QString path = root.filePath(name);
+        const QFileInfo info(path);
+        if (isUsersOwnFile(name) ? (info.exists() || info.isSymLink()) : sameBytes(path, bytes))
+            return;
+        if (!root.mkpath(info.path()))
+            throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        writeWholeFileAtomic(path, bytes, Durability::Deferred);
+        ++update.written;
+    });
+    QSet<QString> emptied;
+    for (const QString &name : present) {
+        if (kept.contains(name) || !isStyleDerived(name))
+            continue;
+        if (!QFile::remove(root.filePath(name)))
+            throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
+        ++update.removed;
+        emptied.insert(QFileInfo(name).path());
+    }
+    for (const QString &folder : emptied)
+        root.rmdir(folder); // only when nothing else is left in it
+    return update;
 }

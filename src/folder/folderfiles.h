@@ -11,6 +11,11 @@
 // The files of a style folder by their names relative to the folder ("tiles/tile_0000.png").
 using FolderFiles = std::vector<std::pair<QString, QByteArray>>;
 
+// Takes the files of a folder one by one as they are made.
+using FileSink = std::function<void(const QString &name, const QByteArray &bytes)>;
+// Makes the files of a folder, handing each to the sink.
+using FolderMaker = std::function<void(const FileSink &files)>;
+
 // Reads one file of a folder; nothing when it does not exist.
 using FolderSource = std::function<std::optional<QByteArray>(const QString &name)>;
 
@@ -35,7 +40,24 @@ FolderContents diskFolder(const QString &dir);
 // Files held in memory.
 FolderContents memoryFolder(const FolderFiles &files);
 
-// Writes the files as the folder `dir`, which must not exist or be empty: they are written into a
-// new folder beside it that is renamed to `dir` at the end, so `dir` is complete or absent.
-// Throws EditorError naming the folder otherwise.
-void writeFolder(const FolderFiles &files, const QString &dir);
+// Writes the files `make` makes as the folder `dir`, which must not exist or be empty. They are
+// made on a thread of their own while the ones made are written, so that encoding and writing
+// overlap, and written into a new folder beside `dir` that is renamed to `dir` at the end, so `dir` is
+// complete or absent. Returns how many files it wrote. Throws EditorError naming the folder
+// otherwise.
+int writeFolder(const FolderMaker &make, const QString &dir);
+
+// What bringing a folder in step with a style changed.
+struct FolderUpdate {
+    int written = 0;
+    int removed = 0;
+};
+
+// Brings the existing folder `dir` in step with the files `make` makes (as unpack gives them),
+// made as writeFolder makes them: writes each file
+// whose bytes differ, each atomically, and removes the files of graphics, palettes, deltas and raw
+// chunks the style no longer has. The user's own files are left alone, except that a dot file
+// `make` makes is written when the folder has none. Anything else the folder holds is kept for
+// pack to name. A folder that does not exist is written as by writeFolder. Throws EditorError
+// naming a symbolic link, device or FIFO in the folder before anything is written.
+FolderUpdate updateFolder(const FolderMaker &make, const QString &dir);

@@ -7,6 +7,10 @@
 
 // Names of the files of an unpacked style folder, relative to the folder.
 inline const QString StyleJsonName = QStringLiteral("style.json");
+// The JSON Schema of style.json, which style.json names so that an editor checks values as typed.
+inline const QString StyleSchemaName = QStringLiteral("style.schema.json");
+// How git is to treat the folder's files: pictures and bytes as binary, text with its line ends.
+inline const QString GitAttributesName = QStringLiteral(".gitattributes");
 inline const QString CarsTextName = QStringLiteral("cars.txt");
 inline const QString PaletteTableName = QStringLiteral("palettes/palettes.png");
 // The whole sprite store over the grey ramp: the pixels no sprite entry covers live only here.

@@ -89,16 +89,16 @@ QStringList paletteChecks(const StyleDocument &doc) {
     return checks;
 }
 
-void addPaletteFiles(const StyleDocument &doc, FolderFiles &files) {
+void addPaletteFiles(const StyleDocument &doc, const FileSink &files) {
     if (doc.PhysicalPaletteCount == 0)
         return;
-    files.emplace_back(PaletteTableName, colourPngBytes(makeClut1(doc), PaletteTableName));
+    files(PaletteTableName, colourPngBytes(makeClut1(doc), PaletteTableName));
     for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
-        files.emplace_back(palettePalName(p), jascPaletteText(doc, p));
+        files(palettePalName(p), jascPaletteText(doc, p));
     QByteArray beyond;
     visitBeyondBytes(doc.PhysicalPaletteCount, [&](int at) { beyond += doc.PhysicalPalettes[at]; });
     if (!beyond.isEmpty())
-        files.emplace_back(PalettesBeyondName, beyond);
+        files(PalettesBeyondName, beyond);
 }
 
 void readPaletteFiles(const FolderSource &source, const QStringList &checks, StyleDocument &doc) {

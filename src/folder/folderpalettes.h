@@ -17,7 +17,7 @@ QStringList paletteChecks(const StyleDocument &doc);
 // palettes.png (the palette table, 24-bit) and one JASC text palette per physical palette; when
 // the count ends inside a page of 64, beyond.bin with the bytes of that page's remaining slots that
 // the file holds.
-void addPaletteFiles(const StyleDocument &doc, FolderFiles &files);
+void addPaletteFiles(const StyleDocument &doc, const FileSink &files);
 
 // Sets the colours of physical palettes 0 to PhysicalPaletteCount - 1 from the folder, leaving
 // their fourth bytes. A palette's colours come from the file of the two whose digest no longer

@@ -49,7 +49,7 @@ public:
     Packer(const FolderContents &folder, Prompts &prompts, Log &log)
         : folder_(folder), prompts_(prompts), log_(log) {}
 
-    QByteArray pack(bool keepUnknown);
+    QByteArray pack(bool keepUnknown, QByteArray *unknownChunks);
 
 private:
     Graphic graphic(const QString &name, const QString &what, QSize size, std::optional<int> palette) const;
@@ -289,12 +289,13 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
 
 void Packer::refuseUnknownFiles() const {
     for (const QString &name : folder_.names)
-        if (!read_.contains(name) && name != CarsTextName && name != CompanionScriptName)
+        if (!read_.contains(name) && name != CarsTextName && name != StyleSchemaName &&
+            name != CompanionScriptName)
             refuse(name, QStringLiteral("a file the style folder does not hold; move it under extra/ if it "
                                         "is yours"));
 }
 
-QByteArray Packer::pack(bool keepUnknown) {
+QByteArray Packer::pack(bool keepUnknown, QByteArray *unknownChunks) {
     facts_ = readStyleJson(requiredFile(source_, StyleJsonName), doc_);
     readPaletteFiles(source_, facts_.paletteChecks, doc_);
     readTiles();
@@ -314,19 +315,26 @@ QByteArray Packer::pack(bool keepUnknown) {
     for (const UnknownChunk &chunk : facts_.unknownChunks)
         read_.insert(chunk.file);
     refuseUnknownFiles();
-    if (keepUnknown) {
-        for (const UnknownChunk &chunk : facts_.unknownChunks) {
-            const QByteArray payload = requiredFile(source_, chunk.file);
-            file += chunk.tag;
-            appendU32(file, quint32(payload.size()));
-            file += payload;
-        }
+    QByteArray chunks;
+    for (const UnknownChunk &chunk : facts_.unknownChunks) {
+        // Only --keep-unknown needs every one of them.
+        const std::optional<QByteArray> found =
+            keepUnknown || unknownChunks ? source_(chunk.file) : std::nullopt;
+        if (!found && !keepUnknown)
+            continue;
+        const QByteArray payload = found ? *found : requiredFile(source_, chunk.file);
+        chunks += chunk.tag;
+        appendU32(chunks, quint32(payload.size()));
+        chunks += payload;
     }
-    return file;
+    if (unknownChunks)
+        *unknownChunks = chunks;
+    return keepUnknown ? file + chunks : file;
 }
 
 } // namespace
 
-QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log) {
-    return Packer(folder, prompts, log).pack(keepUnknown);
+QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log,
+                     QByteArray *unknownChunks) {
+    return Packer(folder, prompts, log).pack(keepUnknown, unknownChunks);
 }

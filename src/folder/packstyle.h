@@ -15,4 +15,6 @@ class Prompts;
 // `keepUnknown` the raw/ chunks follow the last chunk in style.json's order.
 // Throws EditorError naming the file and the field or line of the first thing refused, a file the
 // folder format does not hold, or a sprite painted in two places differently.
-QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log);
+// `unknownChunks`, when given, receives the raw/ chunks as --keep-unknown would append them.
+QByteArray packStyle(const FolderContents &folder, bool keepUnknown, Prompts &prompts, Log &log,
+                     QByteArray *unknownChunks = nullptr);

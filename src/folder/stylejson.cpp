@@ -26,32 +26,118 @@ template <typename List> QJsonArray numbers(const List &values) {
     return array;
 }
 
-QJsonObject spriteJson(const SpriteEntry &e, const QString &check) {
-    return {{"x", e.x()}, {"y", e.y()}, {"page", e.page()}, {"ptr_byte_3", int(e.ptr >> 24)},
-            {"w", e.w},   {"h", e.h},   {"pad", e.pad},     {"pixels_check", check}};
+// ---- entries written one to a line, so that a diff hunk names the entry it changes
+
+using Fields = std::initializer_list<std::pair<const char *, QByteArray>>;
+
+QByteArray jsonText(const QJsonValue &value) {
+    const QByteArray list = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return list.mid(1, list.size() - 2);
+}
+QByteArray jsonText(qint64 value) {
+    return QByteArray::number(value);
+}
+template <typename List> QByteArray numberList(const List &values) {
+    QByteArrayList texts;
+    for (const auto v : values)
+        texts.append(QByteArray::number(qint64(v)));
+    return '[' + texts.join(", ") + ']';
+}
+QByteArray oneLine(Fields fields) {
+    QByteArrayList texts;
+    for (const auto &[key, value] : fields)
+        texts.append('"' + QByteArray(key) + "\": " + value);
+    return '{' + texts.join(", ") + '}';
+}
+// A list of lines indented under a key at `depth` levels of four spaces.
+QByteArray listText(const QByteArrayList &lines, int depth) {
+    if (lines.isEmpty())
+        return "[]";
+    const QByteArray inner((depth + 1) * 4, ' ');
+    return "[\n" + inner + lines.join(",\n" + inner) + '\n' + QByteArray(depth * 4, ' ') + ']';
 }
 
-QJsonObject carJson(const CarInfoRecord &car) {
-    QJsonArray doors;
-    for (int d = 0; d < car.num_doors; ++d) {
-        const DoorPosition door = car.doors[std::size_t(d)];
-        doors.append(QJsonArray{door.rx, door.ry});
+QByteArray spritesText(const StyleDocument &doc, const QStringList &checks) {
+    QByteArrayList lines;
+    for (int s = 0; s < doc.SpriteIndex.count(); ++s) {
+        const SpriteEntry &e = doc.SpriteIndex[std::size_t(s)];
+        lines.append(oneLine({{"n", jsonText(s)},
+                              {"x", jsonText(e.x())},
+                              {"y", jsonText(e.y())},
+                              {"page", jsonText(e.page())},
+                              {"ptr_byte_3", jsonText(e.ptr >> 24)},
+                              {"w", jsonText(e.w)},
+                              {"h", jsonText(e.h)},
+                              {"pad", jsonText(e.pad)},
+                              {"pixels_check", jsonText(checks.value(s))}}));
     }
-    return {{"model", car.model},
-            {"sprite", car.sprite},
-            {"w", car.w},
-            {"h", car.h},
-            {"passengers", car.passengers},
-            {"wreck", car.wreck},
-            {"rating", car.rating},
-            {"front_wheel_offset", car.front_wheel_offset},
-            {"rear_wheel_offset", car.rear_wheel_offset},
-            {"front_window_offset", car.front_window_offset},
-            {"rear_window_offset", car.rear_window_offset},
-            {"info_flags", car.info_flags},
-            {"info_flags_2", car.info_flags_2},
-            {"remap", numbers(QList<quint8>(car.remap.begin(), car.remap.begin() + car.num_remaps))},
-            {"doors", doors}};
+    return listText(lines, 1);
+}
+
+QByteArray carsText(const StyleDocument &doc) {
+    QByteArrayList cars;
+    for (const CarInfoRecord &car : doc.CarInfoTable) {
+        QByteArrayList doors;
+        for (int d = 0; d < car.num_doors; ++d) {
+            const DoorPosition door = car.doors[std::size_t(d)];
+            doors.append(numberList(std::initializer_list<int>{door.rx, door.ry}));
+        }
+        const Fields fields = {
+            {"model", jsonText(car.model)},
+            {"sprite", jsonText(car.sprite)},
+            {"w", jsonText(car.w)},
+            {"h", jsonText(car.h)},
+            {"passengers", jsonText(car.passengers)},
+            {"wreck", jsonText(car.wreck)},
+            {"rating", jsonText(car.rating)},
+            {"front_wheel_offset", jsonText(car.front_wheel_offset)},
+            {"rear_wheel_offset", jsonText(car.rear_wheel_offset)},
+            {"front_window_offset", jsonText(car.front_window_offset)},
+            {"rear_window_offset", jsonText(car.rear_window_offset)},
+            {"info_flags", jsonText(car.info_flags)},
+            {"info_flags_2", jsonText(car.info_flags_2)},
+            {"remap", numberList(QList<quint8>(car.remap.begin(), car.remap.begin() + car.num_remaps))},
+            {"doors", listText(doors, 3)}};
+        QByteArrayList lines;
+        for (const auto &[key, value] : fields)
+            lines.append('"' + QByteArray(key) + "\": " + value);
+        cars.append("{\n            " + lines.join(",\n            ") + "\n        }");
+    }
+    return listText(cars, 1);
+}
+
+// The palette index cut into one list per kind by the counts; entries past them in "beyond".
+// Each entry carries its place in the whole index.
+QByteArray paletteIndexText(const StyleDocument &doc) {
+    QByteArrayList lists;
+    int at = 0;
+    for (int k = 0; k <= PaletteKindCount; ++k) {
+        const int n = k < PaletteKindCount
+                          ? std::min<int>(doc.PaletteCounts[std::size_t(k)], doc.PaletteIndexCount() - at)
+                          : doc.PaletteIndexCount() - at;
+        QByteArrayList lines;
+        for (int i = at; i < at + n; ++i)
+            lines.append(
+                oneLine({{"n", jsonText(i)}, {"palette", jsonText(doc.PaletteIndex[std::size_t(i)])}}));
+        const QString kind =
+            k < PaletteKindCount ? PaletteKindNames[std::size_t(k)] : QStringLiteral("beyond");
+        lists.append('"' + kind.toLatin1() + "\": " + listText(lines, 2));
+        at += n;
+    }
+    return "{\n        " + lists.join(",\n        ") + "\n    }";
+}
+
+QByteArray deltasText(const StyleDocument &doc) {
+    QByteArrayList lines;
+    for (int i = 0; i < doc.DeltaIndexCount(); ++i) {
+        const DeltaIndexEntry &e = doc.DeltaIndex[std::size_t(i)];
+        lines.append(
+            oneLine({{"n", jsonText(i)},
+                     {"sprite", jsonText(e.sprite)},
+                     {"pad", jsonText(e.pad)},
+                     {"sizes", numberList(QList<quint16>(e.size.begin(), e.size.begin() + e.delta_count))}}));
+    }
+    return listText(lines, 1);
 }
 
 QJsonArray hexLines(const QByteArray &bytes) {
@@ -59,20 +145,6 @@ QJsonArray hexLines(const QByteArray &bytes) {
     for (qsizetype at = 0; at < bytes.size(); at += HexBytesPerLine)
         lines.append(QString::fromLatin1(bytes.mid(at, HexBytesPerLine).toHex()));
     return lines;
-}
-
-// The palette index cut into one list per kind by the counts; entries past them in "beyond".
-QJsonObject paletteIndexJson(const StyleDocument &doc) {
-    QJsonObject lists;
-    int at = 0;
-    for (int k = 0; k < PaletteKindCount; ++k) {
-        const int n = std::min<int>(doc.PaletteCounts[std::size_t(k)], doc.PaletteIndexCount() - at);
-        lists[PaletteKindNames[std::size_t(k)]] =
-            numbers(QList<quint16>(doc.PaletteIndex.begin() + at, doc.PaletteIndex.begin() + at + n));
-        at += n;
-    }
-    lists["beyond"] = numbers(QList<quint16>(doc.PaletteIndex.begin() + at, doc.PaletteIndex.end()));
-    return lists;
 }
 
 // The fourth byte of each colour; only palettes where one is not 0.
@@ -145,6 +217,17 @@ QJsonObject object(const QJsonObject &parent, const QString &path, const QString
     return object(field(parent, path, key), member(path, key));
 }
 
+// The "n" of a list entry must be its place: an entry moved in the text would otherwise take
+// another one's number without a word.
+void entryNumber(const QJsonObject &o, const QString &path, qint64 expected) {
+    const qint64 n = number(o, path, "n", 0, std::numeric_limits<int>::max());
+    if (n != expected)
+        refuse(member(path, "n"), QStringLiteral("%1, but the entry is number %2 of its list; entries are "
+                                                 "numbered by their place")
+                                      .arg(n)
+                                      .arg(expected));
+}
+
 template <typename T, typename Table>
 void readNumbers(const QJsonArray &list, const QString &path, Table &table) {
     for (qsizetype i = 0; i < list.size(); ++i) {
@@ -189,13 +272,22 @@ void readPaletteIndex(const QJsonObject &root, StyleDocument &doc) {
             refuse(member(path, kind), QStringLiteral("%1 entries, more than its palette_counts value %2")
                                            .arg(list.size())
                                            .arg(expected));
-        readNumbers<quint16>(list, member(path, kind), doc.PaletteIndex);
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QString entryPath = element(member(path, kind), i);
+            const QJsonObject entry = object(list[i], entryPath);
+            onlyFields(entry, entryPath, {"n", "palette"});
+            if (std::size_t(doc.PaletteIndex.count()) == doc.PaletteIndex.capacity)
+                refuse(entryPath, QStringLiteral("more than %1 entries").arg(doc.PaletteIndex.capacity));
+            entryNumber(entry, entryPath, doc.PaletteIndexCount());
+            doc.PaletteIndex.append(quint16(number(entry, entryPath, "palette", 0, 65535)));
+        }
         short_ = short_ || (k < PaletteKindCount && list.size() < expected);
     }
 }
 
-SpriteEntry readSprite(const QJsonObject &o, const QString &path, QStringList &checks) {
-    onlyFields(o, path, {"x", "y", "page", "ptr_byte_3", "w", "h", "pad", "pixels_check"});
+SpriteEntry readSprite(const QJsonObject &o, const QString &path, qint64 n, QStringList &checks) {
+    onlyFields(o, path, {"n", "x", "y", "page", "ptr_byte_3", "w", "h", "pad", "pixels_check"});
+    entryNumber(o, path, n);
     const QJsonValue check = field(o, path, "pixels_check");
     if (!check.isString())
         refuse(member(path, "pixels_check"), QStringLiteral("not a text"));
@@ -258,8 +350,9 @@ CarInfoRecord readCar(const QJsonObject &o, const QString &path) {
     return car;
 }
 
-DeltaIndexEntry readDeltaEntry(const QJsonObject &o, const QString &path) {
-    onlyFields(o, path, {"sprite", "pad", "sizes"});
+DeltaIndexEntry readDeltaEntry(const QJsonObject &o, const QString &path, qint64 n) {
+    onlyFields(o, path, {"n", "sprite", "pad", "sizes"});
+    entryNumber(o, path, n);
     DeltaIndexEntry entry;
     entry.sprite = quint16(number(o, path, "sprite", 0, 65535));
     entry.pad = quint8(number(o, path, "pad", 0, 255));
@@ -298,7 +391,16 @@ QString rawFile(const QJsonValue &value, const QString &path) {
 } // namespace
 
 QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
+    // The lists of entries are written by hand, one entry a line; the rest through QJsonDocument
+    // with a marker where each list goes.
+    const std::pair<const char *, QByteArray> lists[] = {{"palette_index", paletteIndexText(doc)},
+                                                         {"sprites", spritesText(doc, facts.spriteChecks)},
+                                                         {"cars", carsText(doc)},
+                                                         {"deltas", deltasText(doc)}};
     QJsonObject root;
+    for (const auto &[key, text] : lists)
+        root[key] = QStringLiteral("@%1@").arg(key);
+    root["$schema"] = StyleSchemaName;
     root["version"] = facts.version;
     root["tile_rows"] = facts.tileRows;
     root["sprite_rows"] = facts.spriteRows;
@@ -312,18 +414,9 @@ QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
     for (int k = 0; k < SpriteKindCount; ++k)
         spriteCounts[SpriteKindNames[std::size_t(k)]] = doc.SpriteBases[std::size_t(k)];
     root["palette_counts"] = paletteCounts;
-    root["palette_index"] = paletteIndexJson(doc);
     root["sprite_counts"] = spriteCounts;
-    QJsonArray sprites;
-    for (int s = 0; s < doc.SpriteIndex.count(); ++s)
-        sprites.append(spriteJson(doc.SpriteIndex[std::size_t(s)], facts.spriteChecks.value(s)));
-    root["sprites"] = sprites;
     root["sprite_index_bytes"] = qint64(doc.SpriteIndexSize);
     root["recycle"] = numbers(doc.RecycleList);
-    QJsonArray cars;
-    for (const CarInfoRecord &car : doc.CarInfoTable)
-        cars.append(carJson(car));
-    root["cars"] = cars;
     QJsonObject surfaces;
     for (int s = 0; s < SurfaceListCount; ++s) {
         QJsonArray tiles;
@@ -333,18 +426,14 @@ QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
     }
     root["surfaces"] = surfaces;
     root["object_info"] = hexLines(doc.ObjectInfo);
-    QJsonArray deltas;
-    for (const DeltaIndexEntry &e : doc.DeltaIndex)
-        deltas.append(
-            QJsonObject{{"sprite", e.sprite},
-                        {"pad", e.pad},
-                        {"sizes", numbers(QList<quint16>(e.size.begin(), e.size.begin() + e.delta_count))}});
-    root["deltas"] = deltas;
     QJsonArray unknown;
     for (const UnknownChunk &chunk : facts.unknownChunks)
         unknown.append(QJsonObject{{"tag", QString::fromLatin1(chunk.tag)}, {"file", chunk.file}});
     root["unknown_chunks"] = unknown;
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
+    for (const auto &[key, list] : lists)
+        text.replace("\"@" + QByteArray(key) + "@\"", list);
+    return text;
 }
 
 FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
@@ -359,10 +448,13 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
         refuse(QStringLiteral("line 1"), QStringLiteral("not an object"));
     const QJsonObject root = json.object();
     onlyFields(root, QString(),
-               {"version", "tile_rows", "sprite_rows", "sprite_pages_check", "physical_palettes",
+               {"$schema", "version", "tile_rows", "sprite_rows", "sprite_pages_check", "physical_palettes",
                 "palette_checks", "palette_spare_bytes", "palette_counts", "palette_index", "sprite_counts",
                 "sprites", "sprite_index_bytes", "recycle", "cars", "surfaces", "object_info", "deltas",
                 "unknown_chunks"});
+    // Optional: a folder from before the schema has none.
+    if (root.contains("$schema") && !root.value("$schema").isString())
+        refuse(QStringLiteral("$schema"), QStringLiteral("not a text"));
     FolderFacts facts;
     facts.version = int(number(root, QString(), "version", 0, 65535));
     facts.tileRows = int(number(root, QString(), "tile_rows", 0, PixelStorePageCapacity * PageSide));
@@ -407,7 +499,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
                QStringLiteral("%1 entries, more than %2").arg(sprites.size()).arg(SpriteIndexCapacity));
     for (qsizetype i = 0; i < sprites.size(); ++i) {
         const QString path = element(QStringLiteral("sprites"), i);
-        doc.SpriteIndex.append(readSprite(object(sprites[i], path), path, facts.spriteChecks));
+        doc.SpriteIndex.append(readSprite(object(sprites[i], path), path, i, facts.spriteChecks));
     }
     // The last entry may be cut short: the index size says how many of its bytes the file holds.
     const qint64 full = qint64(sprites.size()) * SpriteEntryBytes;
@@ -451,7 +543,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
                QStringLiteral("%1 entries, more than %2").arg(deltas.size()).arg(DeltaIndexCapacity));
     for (qsizetype i = 0; i < deltas.size(); ++i) {
         const QString path = element(QStringLiteral("deltas"), i);
-        doc.DeltaIndex.append(readDeltaEntry(object(deltas[i], path), path));
+        doc.DeltaIndex.append(readDeltaEntry(object(deltas[i], path), path, i));
     }
 
     const QJsonArray unknown = array(root, QString(), "unknown_chunks");

@@ -12,6 +12,7 @@
 #include "littleendian.h"
 #include "spriteentries.h"
 #include "stylejson.h"
+#include "stylejsonschema.h"
 #include "stylereader.h"
 #include "tilenumbering.h"
 #include "tileoperations.h"
@@ -33,7 +34,7 @@ QString tagFileName(const QByteArray &tag) {
 }
 
 // The chunks the reader skips, each saved as raw/TAG.bin (numbered when a tag comes again).
-QList<UnknownChunk> unknownChunks(const QByteArray &file, FolderFiles &files) {
+QList<UnknownChunk> unknownChunks(const QByteArray &file, const FileSink &files) {
     QList<UnknownChunk> chunks;
     QHash<QString, int> used;
     for (const UnknownChunkBytes &chunk : unknownChunkBytes(file)) {
@@ -41,7 +42,7 @@ QList<UnknownChunk> unknownChunks(const QByteArray &file, FolderFiles &files) {
         const int n = used[base]++;
         const QString name =
             base + (n == 0 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".bin");
-        files.emplace_back(name, chunk.payload);
+        files(name, chunk.payload);
         chunks.append({chunk.tag, name});
     }
     return chunks;
@@ -71,26 +72,26 @@ QByteArray carsText(const StyleDocument &doc) {
     return text;
 }
 
-void addGraphics(const StyleDocument &doc, FolderFiles &files) {
+void addGraphics(const StyleDocument &doc, const FileSink &files) {
     for (int t = 0; t < tileCount(doc.TileStore); ++t)
-        files.emplace_back(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
+        files(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
     const int wholeRows = tilePages(doc.TileStore) * PageSide;
     if (doc.TileStore.height() > wholeRows) {
         const QImage rest =
             allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows));
-        files.emplace_back(TileRestName, indexedPngBytes(rest, TileRestName));
+        files(TileRestName, indexedPngBytes(rest, TileRestName));
     }
     if (!doc.SpriteStore.isNull())
-        files.emplace_back(SpritePagesName, indexedPngBytes(doc.SpriteStore, SpritePagesName));
+        files(SpritePagesName, indexedPngBytes(doc.SpriteStore, SpritePagesName));
     for (int s = 0; s < doc.spriteCount(); ++s) {
         const QImage glyph = spriteGlyph(doc, s);
         if (!glyph.isNull())
-            files.emplace_back(spritePngName(s), indexedPngBytes(glyph, spritePngName(s)));
+            files(spritePngName(s), indexedPngBytes(glyph, spritePngName(s)));
     }
 }
 
-void addDeltas(const StyleDocument &doc, FolderFiles &files) {
-    files.emplace_back(DeltaStoreName, doc.DeltaStore);
+void addDeltas(const StyleDocument &doc, const FileSink &files) {
+    files(DeltaStoreName, doc.DeltaStore);
     // The first entry of each sprite, as the editor uses it, and where its bytes start.
     QHash<int, std::pair<int, qint64>> firstEntry;
     qint64 offset = 0;
@@ -107,18 +108,17 @@ void addDeltas(const StyleDocument &doc, FolderFiles &files) {
         const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(found->first)];
         if (entry.delta_count == 0)
             continue;
-        files.emplace_back(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
+        files(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
         if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
-            files.emplace_back(deltaSheetName(s),
-                               indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s)));
+            files(deltaSheetName(s),
+                  indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s)));
     }
 }
 
 } // namespace
 
-FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
-                        const std::optional<QByteArray> &companionScript) {
-    FolderFiles files;
+void unpackStyle(const StyleDocument &doc, const QByteArray &file,
+                 const std::optional<QByteArray> &companionScript, const FileSink &files) {
     FolderFacts facts;
     facts.version = file.size() >= FileHeaderSize ? readU16(file.constData() + 4) : StyleVersion;
     facts.tileRows = doc.TileStore.height();
@@ -128,12 +128,21 @@ FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
         facts.spriteChecks.append(pixelCheck(spriteGlyph(doc, s)));
     facts.paletteChecks = paletteChecks(doc);
     facts.unknownChunks = unknownChunks(file, files);
-    files.emplace_back(StyleJsonName, styleJson(doc, facts));
-    files.emplace_back(CarsTextName, carsText(doc));
+    files(GitAttributesName, QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
+    files(StyleJsonName, styleJson(doc, facts));
+    files(StyleSchemaName, styleJsonSchema());
+    files(CarsTextName, carsText(doc));
     addGraphics(doc, files);
     addPaletteFiles(doc, files);
     addDeltas(doc, files);
     if (companionScript)
-        files.emplace_back(CompanionScriptName, *companionScript);
+        files(CompanionScriptName, *companionScript);
+}
+
+FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
+                        const std::optional<QByteArray> &companionScript) {
+    FolderFiles files;
+    unpackStyle(doc, file, companionScript,
+                [&files](const QString &name, const QByteArray &bytes) { files.emplace_back(name, bytes); });
     return files;
 }

@@ -12,3 +12,6 @@
 // and the companion car script when there is one. `doc` is `file` as the reader loaded it.
 FolderFiles unpackStyle(const StyleDocument &doc, const QByteArray &file,
                         const std::optional<QByteArray> &companionScript);
+// The same files handed to `files` one by one as each is made.
+void unpackStyle(const StyleDocument &doc, const QByteArray &file,
+                 const std::optional<QByteArray> &companionScript, const FileSink &files);

@@ -19,12 +19,17 @@
 #include "unpackstyle.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +66,36 @@ qsizetype deltaStart(const QByteArray &delx, int sprite) {
         at += 4 + 2 * count;
     }
     return -1;
+}
+
+// Every file under `root` by its name relative to it; what is under .git left out.
+std::map<QString, QByteArray> filesUnder(const QString &root) {
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString name = QDir(root).relativeFilePath(it.next());
+        if (!name.startsWith(QLatin1String(".git/")))
+            files[name] = readWholeFile(it.filePath());
+    }
+    return files;
+}
+
+const QDateTime LongAgo = QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+
+// Dates every file under `root` long ago, so that a file written since stands out.
+void dateLongAgo(const QString &root) {
+    for (const auto &[name, bytes] : filesUnder(root)) {
+        QFile file(QDir(root).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(LongAgo, QFileDevice::FileModificationTime));
+    }
+}
+QStringList writtenSince(const QString &root) {
+    QStringList written;
+    for (const auto &[name, bytes] : filesUnder(root))
+        if (QFileInfo(QDir(root).filePath(name)).lastModified() != LongAgo)
+            written.append(name);
+    return written;
 }
 
 struct Folders : CliTest {
@@ -230,7 +265,6 @@ TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgainAndEditedDeltaBytesAreTaken) {
     while (colours.count(colours[entry]) > 1 || entry == sheet.pixelIndex(1, 1))
         ++entry;
     const QImage original = sheet;
-    const QByteArray indexedOriginal = fileBytes(dir.path("s/deltas/sprite_0000.png"));
     sheet.setPixel(1, 1, uint(entry));
     putFile(dir.path("s/deltas/sprite_0000.png"), pillowPng(sheet));
     ASSERT_FALSE(pack("s", "edited.sty").isEmpty()) << err.toStdString();
@@ -248,13 +282,14 @@ TEST_F(Folders, AnEditedDeltaSheetIsEncodedAgainAndEditedDeltaBytesAreTaken) {
                       (x == 1 && y == 1 ? colours[entry] : original.pixel(x, y)) | 0xFF000000u)
                 << x << "," << y;
 
-    // The last byte of sprite 1's deltas changed in its .bin file: exactly that byte of the store.
-    QByteArray bytes = fileBytes(dir.path("s/deltas/sprite_0001.bin"));
+    // The last byte of sprite 1's deltas changed in its .bin file of a fresh folder: exactly that
+    // byte of the store.
+    ASSERT_EQ(run({"unpack", dir.path("s.sty"), dir.path("t")}), 0) << err.toStdString();
+    QByteArray bytes = fileBytes(dir.path("t/deltas/sprite_0001.bin"));
     ASSERT_FALSE(bytes.isEmpty());
     bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
-    putFile(dir.path("s/deltas/sprite_0001.bin"), bytes);
-    putFile(dir.path("s/deltas/sprite_0000.png"), indexedOriginal);
-    const auto packed = styleChunks(pack("s", "bytes.sty"));
+    putFile(dir.path("t/deltas/sprite_0001.bin"), bytes);
+    const auto packed = styleChunks(pack("t", "bytes.sty"));
     const auto before = styleChunks(resaved("s"));
     QByteArray dels = before.at("DELS");
     const qsizetype at = deltaStart(before.at("DELX"), 1) + bytes.size() - 1;
@@ -295,6 +330,10 @@ TEST_F(Folders, ABrokenFolderIsRefusedNamingFileAndFieldAndNothingIsWritten) {
          "style.json: cars[0].passengers: 300"},
         {"style.json", edited("\"w\": ", "\"w\": -"), "style.json: cars[0].w: "},
         {"style.json", edited("\"tile\": [", "\"tile\": [ 1,"), "style.json: palette_index.tile: "},
+        {"style.json", edited("{\"n\": 1, \"x\"", "{\"n\": 2, \"x\""),
+         "style.json: sprites[1].n: 2, but the entry is number 1"},
+        {"style.json", edited("\"$schema\": \"style.schema.json\"", "\"$schema\": 5"),
+         "style.json: $schema: "},
         {"tiles/tile_0000.png", smallPng,
          "tiles/tile_0000.png: the picture is 32*32 pixels; tile 0 is 64*64"},
         {"sprites/sprite_0001.png", colourPng, "sprites/sprite_0001.png: a true-colour PNG"},
@@ -371,9 +410,11 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
              QFile::remove(s + "/deltas/store.bin");
              QFile::link(dir.path("secret"), s + "/deltas/store.bin");
          },
-         "deltas/store.bin: a symbolic link; pack reads only the folder's own files; nothing was written.\n"},
+         "deltas/store.bin: a symbolic link; the folder commands touch only the folder's own files; nothing "
+         "was written.\n"},
         {"the raw folder a link", [&] { QFile::link(dir.path(QString()), s + "/raw"); },
-         "raw: a symbolic link; pack reads only the folder's own files; nothing was written.\n"},
+         "raw: a symbolic link; the folder commands touch only the folder's own files; nothing was "
+         "written.\n"},
         {"a tile a FIFO",
          [&] {
              QFile::remove(s + "/tiles/tile_0005.png");
@@ -437,7 +478,9 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
          [&] {
              QJsonObject root = json;
              QJsonArray sprites = root["sprites"].toArray();
-             sprites[6] = sprite5; // sprite 6 now covers sprite 5's pixels
+             QJsonObject moved = sprite5; // sprite 6 now covers sprite 5's pixels
+             moved["n"] = 6;
+             sprites[6] = moved;
              root["sprites"] = sprites;
              putStyleJson(s, root);
              QFile::remove(s + "/sprites/sprite_0006.png");
@@ -472,7 +515,10 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
     QJsonObject root = json;
     QJsonObject index = root["palette_index"].toObject();
     QJsonArray tiles = index["tile"].toArray();
-    tiles[3] = (tiles[3].toInt() + 1) % root["physical_palettes"].toInt();
+    QJsonObject tile3 = tiles[3].toObject();
+    const int palette = (tile3["palette"].toInt() + 1) % root["physical_palettes"].toInt();
+    tile3["palette"] = palette;
+    tiles[3] = tile3;
     index["tile"] = tiles;
     root["palette_index"] = index;
     putStyleJson(s, root);
@@ -481,8 +527,8 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
     const auto before = styleChunks(resaved("s"));
     EXPECT_EQ(packed.at("TILE"), before.at("TILE"));
     QByteArray palx = before.at("PALX");
-    palx[6] = char(tiles[3].toInt() & 0xff);
-    palx[7] = char(tiles[3].toInt() >> 8);
+    palx[6] = char(palette & 0xff);
+    palx[7] = char(palette >> 8);
     EXPECT_EQ(packed.at("PALX"), palx);
 }
 
@@ -528,6 +574,179 @@ TEST_F(Folders, ADeltaSheetTouchedAfterItsSpriteWasRepaintedPutsTheDeltasOverThe
     // The deltas stay the size of what they change, not of the body.
     EXPECT_LE(styleChunks(readWholeFile(dir.path("new.sty"))).at("DELS").size(),
               styleChunks(resaved("s")).at("DELS").size() + 8);
+}
+
+TEST_F(Folders, UnpackUpdateWritesOnlyWhatChangedAndPackLeavesTheFolderAsItsFileUnpacks) {
+    unpackSample("s");
+    const QString s = dir.path("s");
+    // The user's own files, and files of a tile and a delta the style does not have.
+    putFile(dir.path("s/.gitattributes"), "mine\n");
+    QDir(s).mkpath("extra");
+    QDir(s).mkpath(".git");
+    putFile(dir.path("s/extra/notes.txt"), "notes");
+    putFile(dir.path("s/.git/HEAD"), "ref");
+    putFile(dir.path("s/tiles/tile_0999.png"), fileBytes(dir.path("s/tiles/tile_0000.png")));
+    putFile(dir.path("s/deltas/sprite_0999.bin"), "stale");
+    dateLongAgo(s);
+    ASSERT_EQ(runProgram({"unpack", "--update", dir.path("s.sty"), s}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("0 files written, 2 removed")) << out.toStdString();
+    EXPECT_EQ(writtenSince(s), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(dir.path("s/tiles/tile_0999.png")));
+    EXPECT_FALSE(QFileInfo::exists(dir.path("s/deltas/sprite_0999.bin")));
+    const auto users = [&](const std::map<QString, QByteArray> &files) {
+        std::map<QString, QByteArray> mine = files;
+        for (const char *name : {".gitattributes", "extra/notes.txt"}) {
+            EXPECT_EQ(mine.count(name), 1u) << name;
+            mine.erase(name);
+        }
+        return mine;
+    };
+    const auto unpackedAs = [&](const QString &file) {
+        QDir(dir.path("fresh")).removeRecursively();
+        EXPECT_EQ(runProgram({"unpack", dir.path(file), dir.path("fresh")}), 0) << err.toStdString();
+        auto files = filesUnder(dir.path("fresh"));
+        files.erase(".gitattributes");
+        return files;
+    };
+
+    // Tile 3 imported into the style file: the folder ends as the new file unpacks, and only the
+    // files that differ from before were written.
+    ASSERT_EQ(runProgram({"import-tile", dir.path("s.sty"), "3", dir.path("s/tiles/tile_0007.png"),
+                          dir.path("imported.sty"), "--colours", "indexes"}),
+              0)
+        << err.toStdString();
+    const auto before = filesUnder(s);
+    dateLongAgo(s);
+    ASSERT_EQ(runProgram({"unpack", "--update", dir.path("imported.sty"), s}), 0) << err.toStdString();
+    const auto expected = unpackedAs("imported.sty");
+    EXPECT_EQ(users(filesUnder(s)), expected);
+    QStringList changed;
+    for (const auto &[name, bytes] : expected)
+        if (before.count(name) == 0 || before.at(name) != bytes)
+            changed.append(name);
+    EXPECT_TRUE(changed.contains("tiles/tile_0003.png"));
+    EXPECT_EQ(writtenSince(s), changed);
+    EXPECT_EQ(fileBytes(dir.path("s/.gitattributes")), "mine\n");
+
+    // Palette 4 edited in its text file and packed: the folder shows what the packed file holds,
+    // so a second unpack --update writes nothing, and an edit of the same palette through the
+    // palette picture is judged against that pack.
+    QList<QByteArray> pal = fileBytes(dir.path("s/palettes/palette_004.pal")).split('\n');
+    pal[3 + 10] = "1 2 3\r";
+    putFile(dir.path("s/palettes/palette_004.pal"), pal.join('\n'));
+    ASSERT_FALSE(pack("s", "first.sty").isEmpty()) << err.toStdString();
+    EXPECT_TRUE(out.contains("updated")) << out.toStdString();
+    EXPECT_EQ(users(filesUnder(s)), unpackedAs("first.sty"));
+    dateLongAgo(s);
+    ASSERT_EQ(runProgram({"unpack", "--update", dir.path("first.sty"), s}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("0 files written, 0 removed")) << out.toStdString();
+    EXPECT_EQ(writtenSince(s), QStringList());
+
+    QImage table;
+    ASSERT_TRUE(table.load(dir.path("s/palettes/palettes.png")));
+    EXPECT_EQ(table.pixel(4, 10) & 0xFFFFFFu, 0x010203u);
+    table = table.convertToFormat(QImage::Format_RGB32);
+    table.setPixel(4, 11, qRgb(4, 5, 6));
+    ASSERT_TRUE(table.save(dir.path("s/palettes/palettes.png")));
+    ASSERT_EQ(runProgram({"pack", s, dir.path("second.sty")}), 0) << err.toStdString();
+    const QByteArray ppal = styleChunks(fileBytes(dir.path("second.sty"))).at("PPAL");
+    // Palettes are stored interleaved in pages of 64: colour c of palette p at c * 256 + p * 4.
+    EXPECT_EQ(ppal.mid(10 * 256 + 4 * 4, 3), QByteArray("\x03\x02\x01", 3));
+    EXPECT_EQ(ppal.mid(11 * 256 + 4 * 4, 3), QByteArray("\x06\x05\x04", 3));
+}
+
+TEST_F(Folders, AStyleEditedOutsideTheFolderShowsInGitAsExactlyTheFilesItChanged) {
+    const QString git = QStandardPaths::findExecutable("git");
+    if (git.isEmpty())
+        GTEST_SKIP() << "git is not installed";
+    unpackSample("s");
+    const QString s = dir.path("s");
+    const auto runGit = [&](const QStringList &args) {
+        QProcess process;
+        process.setWorkingDirectory(s);
+        process.start(git,
+                      QStringList{"-c", "user.name=t", "-c", "user.email=t@t", "-c", "core.autocrlf=false"} +
+                          args);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0)
+            << args.join(' ').toStdString() << process.readAllStandardError().toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    runGit({"init", "-q"});
+    runGit({"add", "-A"});
+    runGit({"commit", "-q", "-m", "unpacked"});
+    // The .pal files keep their CRLF line ends through git, and PNGs diff as binary.
+    EXPECT_EQ(runGit({"check-attr", "text", "palettes/palette_000.pal"}),
+              "palettes/palette_000.pal: text: unset\n");
+    EXPECT_EQ(runGit({"check-attr", "diff", "tiles/tile_0000.png"}), "tiles/tile_0000.png: diff: unset\n");
+
+    ASSERT_EQ(runProgram({"import-tile", dir.path("s.sty"), "3", dir.path("s/tiles/tile_0007.png"),
+                          dir.path("s.sty"), "--colours", "indexes"}),
+              0)
+        << err.toStdString();
+    ASSERT_EQ(runProgram({"unpack", "--update", dir.path("s.sty"), s}), 0) << err.toStdString();
+    QStringList status = runGit({"status", "--porcelain"}).split('\n', Qt::SkipEmptyParts);
+    status.removeAll(" M style.json"); // the palette digests change only when the tile's palette does
+    EXPECT_EQ(status, QStringList{" M tiles/tile_0003.png"});
+    EXPECT_EQ(runGit({"diff", "--numstat", "tiles/tile_0003.png"}), "-\t-\ttiles/tile_0003.png\n");
+    // What pack makes of the committed folder leaves it as it is.
+    runGit({"commit", "-q", "-a", "-m", "imported"});
+    ASSERT_EQ(runProgram({"pack", s, dir.path("packed.sty")}), 0) << err.toStdString();
+    ASSERT_EQ(runProgram({"unpack", "--update", dir.path("packed.sty"), s}), 0) << err.toStdString();
+    EXPECT_EQ(runGit({"status", "--porcelain"}), QString());
+}
+
+TEST_F(Folders, StyleJsonPutsEachEntryOnALineOfItsOwnAndFollowsItsSchema) {
+    unpackSample("s");
+    const QString text = QString::fromUtf8(fileBytes(dir.path("s/style.json")));
+    const QJsonObject json = QJsonDocument::fromJson(text.toUtf8()).object();
+    EXPECT_EQ(json["$schema"].toString(), "style.schema.json");
+    // A diff hunk of an entry is the line that names it.
+    const auto lines = [&](const char *pattern) {
+        return text.count(
+            QRegularExpression(QString::fromLatin1(pattern), QRegularExpression::MultilineOption));
+    };
+    EXPECT_EQ(
+        lines(
+            R"(^        \{"n": \d+, "x": \d+, "y": \d+, "page": \d+, "ptr_byte_3": \d+, "w": \d+, "h": \d+, )"
+            R"("pad": \d+, "pixels_check": "[^"]*"\},?$)"),
+        json["sprites"].toArray().size());
+    EXPECT_EQ(lines(R"(^        \{"n": \d+, "sprite": \d+, "pad": \d+, "sizes": \[[\d, ]*\]\},?$)"),
+              json["deltas"].toArray().size());
+    qsizetype indexEntries = 0, doors = 0;
+    for (const QJsonValue list : json["palette_index"].toObject())
+        indexEntries += list.toArray().size();
+    for (const QJsonValue car : json["cars"].toArray())
+        doors += car.toObject()["doors"].toArray().size();
+    EXPECT_EQ(lines(R"(^            \{"n": \d+, "palette": \d+\},?$)"), indexEntries);
+    EXPECT_GT(doors, 0);
+    EXPECT_EQ(lines(R"(^                \[-?\d+, -?\d+\],?$)"), doors);
+
+    // The schema read by an independent validator when one is installed; else its fields are
+    // style.json's.
+    const QJsonObject schema = QJsonDocument::fromJson(fileBytes(dir.path("s/style.schema.json"))).object();
+    QProcess probe;
+    probe.start("python3", {"-c", "import jsonschema"});
+    if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit ||
+        probe.exitCode() != 0) {
+        EXPECT_EQ(schema["properties"].toObject().keys(), json.keys());
+        return;
+    }
+    QProcess python;
+    python.start("python3",
+                 {"-c",
+                  "import json, sys, jsonschema\n"
+                  "schema = json.load(open(sys.argv[1]))\n"
+                  "jsonschema.validators.validator_for(schema).check_schema(schema)\n"
+                  "style = json.load(open(sys.argv[2]))\n"
+                  "jsonschema.validate(style, schema)\n"
+                  "style['cars'][0]['passengers'] = 256\n"
+                  "try:\n    jsonschema.validate(style, schema)\nexcept jsonschema.ValidationError:\n"
+                  "    print('refused')\n",
+                  dir.path("s/style.schema.json"), dir.path("s/style.json")});
+    ASSERT_TRUE(python.waitForFinished(60000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_EQ(python.readAllStandardOutput(), "refused\n");
 }
 
 } // namespace
