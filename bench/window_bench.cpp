@@ -222,6 +222,36 @@ void zoomTextureGrid(benchmark::State &state) {
     grid->setZoom(1);
 }
 
+// A damaged file of 8 MiB: a style header, then zeros, which read as a million empty chunks.
+QString writeDamagedFile() {
+    QByteArray damaged(8 << 20, '\0');
+    damaged.replace(0, 6, QByteArray("GBST\xbc\x02", 6));
+    const QString path = session->dir.filePath(QStringLiteral("zeros.sty"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(damaged) != damaged.size())
+        return QString();
+    return path;
+}
+
+void readDamagedFile(benchmark::State &state) {
+    const QString path = writeDamagedFile();
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot read");
+        benchmark::DoNotOptimize(file.readAll().constData());
+    }
+}
+
+void openDamagedFile(benchmark::State &state) {
+    const QString path = writeDamagedFile();
+    for (auto _ : state) {
+        session->window.opensty(path);
+        paintPending();
+    }
+    session->window.opensty(session->style);
+}
+
 // The child's part: the editor's own start (as main() does it), until the window has painted the
 // opened style. Leaves without tearing down, as the measured start ends there.
 int startChild(int argc, char **argv) {
@@ -275,6 +305,9 @@ void printRatios(const TimesReporter &reporter) {
     row("undo a tile import in the window", "undo tile import");
     row("one zoom step of the sprite page view", "zoom sprite page");
     row("one zoom step of the texture grid", "zoom texture grid");
+    printRow("open an 8 MiB file of a million empty chunks in the window",
+             reporter.seconds("open damaged file") / reporter.seconds("read damaged file"),
+             "reading the same file", duration(reporter.seconds("open damaged file")), "under 2 s");
     printRow("start the editor on the largest style file until its window is painted",
              reporter.seconds("start editor") / reporter.seconds("start reader"),
              "starting a program that reads the same file", duration(reporter.seconds("start editor")),
@@ -301,6 +334,8 @@ int main(int argc, char **argv) {
                           {"undo tile import", undoTileImport, benchmark::kMillisecond},
                           {"zoom sprite page", zoomSpritePage, benchmark::kMillisecond},
                           {"zoom texture grid", zoomTextureGrid, benchmark::kMillisecond},
+                          {"read damaged file", readDamagedFile, benchmark::kMillisecond},
+                          {"open damaged file", openDamagedFile, benchmark::kMillisecond},
                           {"start editor", startEditor, benchmark::kMillisecond},
                           {"start reader", startReader, benchmark::kMillisecond}},
                          printRatios);

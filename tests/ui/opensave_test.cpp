@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -182,18 +181,15 @@ TEST_F(OpenSave, TheCaptionNamesTheFileSaveWritesAfterARefusedOpenAndSaveAsInAny
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
-TEST_F(OpenSave, AFileOfAMillionEmptyChunksLoadsQuicklyAndItsLogCountsTheRepeats) {
+// How long it takes is measured by the window benchmark.
+TEST_F(OpenSave, AFileOfAMillionEmptyChunksOpensAndItsLogCountsTheRepeats) {
     // A style header and then zeros: every 8 bytes an empty chunk without a name.
     QByteArray damaged(8 << 20, '\0');
     damaged.replace(0, 6, QByteArray("GBST\xbc\x02", 6));
     writeWholeFileAtomic(dir.path("zeros.sty"), damaged);
     const qsizetype chunks = (damaged.size() - 6) / 8;
     window.show();
-    QElapsedTimer clock;
-    clock.start();
     window.opensty(dir.path("zeros.sty"));
-    const qint64 elapsed = clock.elapsed();
-    EXPECT_LT(elapsed, 2000) << "ms";
     EXPECT_EQ(window.state(), Twnd_editor::State::Ready);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("vyr2 sty tool - zeros.sty[*]"));
 
