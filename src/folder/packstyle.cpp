@@ -64,6 +64,8 @@ private:
     StyleDocument readSprites();
     void paintSprite(int s, const QImage &sprite, std::vector<PaintedSprite> &painted);
     void readDeltaBytes(const StyleDocument &unpacked);
+    // The document the delta sheet of sprite `s` was drawn from.
+    StyleDocument drawnOver(const StyleDocument &unpacked, int s) const;
     void readDeltaSheets(const StyleDocument &unpacked);
     // Refuses the first file of the folder that pack has not read or accounted for.
     void refuseUnknownFiles() const;
@@ -79,6 +81,8 @@ private:
     Log &log_;
     StyleDocument doc_;
     FolderFacts facts_;
+    // Sprites that style.json moved, their PNG unpainted.
+    QSet<int> moved_;
 };
 
 Graphic Packer::graphic(const QString &name, const QString &what, QSize size,
@@ -156,11 +160,12 @@ StyleDocument Packer::readSprites() {
         const QString name = spritePngName(s);
         const QImage sprite = pixels(graphic(name, QStringLiteral("sprite %1").arg(s), QSize(e.w, e.h),
                                              spritePhysicalPalette(doc_, s)));
-        // The digest of the pixels as unpacked tells which of the two files was painted.
+        // The digest of the pixels as unpacked tells which of the two files was painted. Pages not
+        // painted at all show other pixels only where style.json moved the sprite.
         const QString unpackedCheck = facts_.spriteChecks.value(s);
-        // A sprite moved in style.json shows other pixels of unpainted pages.
         const QImage onPages = spriteGlyph(unpacked, s);
-        const bool pagesPainted = pagesChanged && pixelCheck(onPages) != unpackedCheck;
+        const bool showsOther = pixelCheck(onPages) != unpackedCheck;
+        const bool pagesPainted = pagesChanged && showsOther;
         const bool pngPainted = pixelCheck(sprite) != unpackedCheck;
         if (pagesPainted && !pngPainted)
             refuse(SpritePagesName,
@@ -173,10 +178,12 @@ StyleDocument Packer::readSprites() {
                                         "the two")
                              .arg(s)
                              .arg(SpritePagesName));
-        // Only a painted sprite is written, so an unchanged one cannot undo the painting of another
-        // sprite that overlaps it.
-        if (pngPainted)
+        // Only a painted or moved sprite is written, so an unchanged one cannot undo the painting of
+        // another sprite that overlaps it; a moved one takes its pixels to its new place.
+        if (pngPainted || showsOther)
             paintSprite(s, sprite, painted);
+        if (showsOther && !pagesPainted && !pngPainted)
+            moved_.insert(s);
     }
     return unpacked;
 }
@@ -235,15 +242,30 @@ void Packer::readDeltaBytes(const StyleDocument &unpacked) {
     }
 }
 
+StyleDocument Packer::drawnOver(const StyleDocument &unpacked, int s) const {
+    StyleDocument base = unpacked;
+    if (!moved_.contains(s))
+        return base;
+    // A sprite moved in style.json was drawn over its own pixels, which its PNG took along.
+    const SpriteEntry &e = doc_.SpriteIndex[std::size_t(s)];
+    const QRect rect = QRect(e.x(), e.page() * PageSide + e.y(), e.w, e.h)
+                           .intersected(QRect(0, 0, PageSide, doc_.SpriteStore.height()));
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        std::memcpy(writableLine(base.SpriteStore, y) + rect.left(),
+                    doc_.SpriteStore.constScanLine(y) + rect.left(), std::size_t(rect.width()));
+    return base;
+}
+
 void Packer::readDeltaSheets(const StyleDocument &unpacked) {
     for (int s = 0; s < unpacked.spriteCount() && s < unpacked.SpriteBases[SprCar]; ++s) {
         const std::optional<QByteArray> png = source_(deltaSheetName(s));
         if (!png)
             continue;
+        const StyleDocument base = drawnOver(unpacked, s);
         QImage before;
         try {
-            before = renderDeltaSheet(unpacked, s, DeltaView::Draw);
-            checkedSprite(unpacked, s);
+            before = renderDeltaSheet(base, s, DeltaView::Draw);
+            checkedSprite(base, s);
         } catch (const EditorError &) {
             refuse(deltaSheetName(s), QStringLiteral("sprite %1 has no picture to draw deltas over").arg(s));
         }
@@ -260,17 +282,17 @@ void Packer::readDeltaSheets(const StyleDocument &unpacked) {
         try {
             // The sheet was drawn over the sprite as unpacked; its deltas are the pixels that differ
             // from that, and they go over the sprite the packed file holds.
-            const QImage drawnOver = spritePicture(unpacked, s);
+            const QImage old = spritePicture(base, s);
             const QImage sprite = spritePicture(doc_, s);
             QImage rebased = sheet;
             for (int cell = 0; cell < DeltaSheetCells; ++cell) {
                 const QPoint origin = deltaCellOrigin(sprite.size(), cell);
                 for (int y = 0; y < sprite.height(); ++y) {
                     uchar *row = writableLine(rebased, origin.y() + y) + origin.x();
-                    const uchar *old = drawnOver.constScanLine(y);
+                    const uchar *was = old.constScanLine(y);
                     const uchar *now = sprite.constScanLine(y);
                     for (int x = 0; x < sprite.width(); ++x)
-                        if (row[x] == old[x])
+                        if (row[x] == was[x])
                             row[x] = now[x];
                 }
             }

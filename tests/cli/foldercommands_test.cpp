@@ -504,7 +504,8 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
         EXPECT_FALSE(QFileInfo::exists(dir.path("out.sty")));
     }
 
-    // The user's own files are left alone; a graphic pointed at another palette keeps its indexes.
+    // The user's own files are left alone; a graphic pointed at another palette keeps its indexes;
+    // a car sprite moved one pixel right takes its pixels along and keeps its deltas.
     QDir(s).removeRecursively();
     ASSERT_EQ(runProgram({"unpack", dir.path("s.sty"), s}), 0);
     QDir(s).mkpath("extra/notes");
@@ -521,7 +522,16 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
     tiles[3] = tile3;
     index["tile"] = tiles;
     root["palette_index"] = index;
+    QJsonArray sprites = root["sprites"].toArray();
+    QJsonObject sprite0 = sprites[0].toObject();
+    ASSERT_EQ(sprite0["x"].toInt(), 0);
+    ASSERT_GT(sprites[1].toObject()["x"].toInt(), sprite0["w"].toInt()) << "room to move right";
+    sprite0["x"] = 1;
+    sprites[0] = sprite0;
+    root["sprites"] = sprites;
     putStyleJson(s, root);
+    QImage sprite;
+    ASSERT_TRUE(sprite.load(s + "/sprites/sprite_0000.png"));
     ASSERT_EQ(runProgram({"pack", s, dir.path("out.sty")}), 0) << err.toStdString();
     const auto packed = styleChunks(readWholeFile(dir.path("out.sty")));
     const auto before = styleChunks(resaved("s"));
@@ -530,6 +540,11 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
     palx[6] = char(palette & 0xff);
     palx[7] = char(palette >> 8);
     EXPECT_EQ(packed.at("PALX"), palx);
+    const QByteArray sprg = packed.at("SPRG");
+    for (int y = 0; y < sprite.height(); ++y)
+        for (int x = 0; x < sprite.width(); ++x)
+            ASSERT_EQ(uchar(sprg[y * 256 + 1 + x]), sprite.pixelIndex(x, y)) << x << "," << y;
+    EXPECT_EQ(packed.at("DELS"), before.at("DELS"));
 }
 
 TEST_F(Folders, ADeltaSheetTouchedAfterItsSpriteWasRepaintedPutsTheDeltasOverTheNewSprite) {
