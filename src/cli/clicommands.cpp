@@ -207,10 +207,12 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
                .arg(models.isEmpty() ? QStringLiteral("empty") : models.join(' '));
 }
 
+// Whether a command takes a file without palettes: only the palette table import does, which is
+// how such a file gets them.
+enum class Palettes { Required, Optional };
+
 // Loads `style`, runs the command on it (with the palette picture) and, when it changed the document
 // without a complaint, prints what the command logged and saves the document as `target`.
-// Only the palette table import also takes a file without palettes, which is how it gets them.
-enum class Palettes { Required, Optional };
 
 int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
                  const QString &target,
