@@ -126,14 +126,14 @@ TEST_F(StyleCheck, EachPlantedFaultIsReportedAsAnError) {
 
 TEST_F(StyleCheck, TheReadersWarningsHeadTheListAndACarFaultIsOneLine) {
     // The file cut one byte short: its last chunk runs past the end, which only the reader sees.
-    const QByteArray spec = chunks.at("SPEC");
-    ASSERT_TRUE(start.endsWith(spec)) << "the surface lists must be the last chunk";
+    const QByteArray surfaceWords = chunks.at("SPEC");
+    ASSERT_TRUE(start.endsWith(surfaceWords)) << "the surface lists must be the last chunk";
     writeWholeFileAtomic(dir.path("cut.sty"), start.chopped(1));
     EXPECT_EQ(runProgram({"check", dir.path("cut.sty")}), 0) << err.toStdString();
     EXPECT_EQ(out.toStdString(),
               QStringLiteral("warning: chunk \"SPEC\" runs past the end of the file: %1 of %2 bytes read\n")
-                  .arg(spec.size() - 1)
-                  .arg(spec.size())
+                  .arg(surfaceWords.size() - 1)
+                  .arg(surfaceWords.size())
                   .toStdString());
 
     // Car 3 given 200 more sprites: every later car's sprites move past the car sprites with it,
