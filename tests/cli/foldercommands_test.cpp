@@ -389,6 +389,11 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
     putFile(dir.path("secret"), "the key to everything");
     const QJsonObject sprite5 = json["sprites"].toArray()[5].toObject();
     const int x5 = sprite5["x"].toInt(), y5 = sprite5["y"].toInt(), page5 = sprite5["page"].toInt();
+    // A line before the first colour of palette 3's text.
+    const auto firstColourLine = [&](const QByteArray &line) {
+        QByteArray pal = readWholeFile(s + "/palettes/palette_003.pal");
+        putFile(s + "/palettes/palette_003.pal", pal.insert(pal.indexOf("256\r\n") + 5, line + "\r\n"));
+    };
     const auto withCar0 = [&](const char *key, const QJsonValue &value) {
         QJsonObject root = json;
         QJsonArray cars = root["cars"].toArray();
@@ -421,21 +426,11 @@ TEST_F(Folders, AFolderFromAStrangerIsRefusedByNameAndPackReadsNothingOutsideIt)
              QProcess::execute("mkfifo", {s + "/tiles/tile_0005.png"});
          },
          "tiles/tile_0005.png: not a file (a device, FIFO or socket); nothing was written.\n"},
-        {"a colour past its field",
-         [&] {
-             QByteArray pal = readWholeFile(s + "/palettes/palette_003.pal");
-             putFile(s + "/palettes/palette_003.pal",
-                     pal.replace(pal.indexOf("256\r\n") + 5, 0, "300 -1 99999999999\r\n"));
-         },
+        {"a colour past its field", [&] { firstColourLine("300 -1 99999999999"); },
          "palettes/palette_003.pal: line 4: \"300 -1 99999999999\" is not three numbers of 0 to 255 (red "
          "green "
          "blue); nothing was written.\n"},
-        {"a colour in words",
-         [&] {
-             QByteArray pal = readWholeFile(s + "/palettes/palette_003.pal");
-             putFile(s + "/palettes/palette_003.pal",
-                     pal.replace(pal.indexOf("256\r\n") + 5, 0, "red green blue\r\n"));
-         },
+        {"a colour in words", [&] { firstColourLine("red green blue"); },
          "palettes/palette_003.pal: line 4: \"red green blue\" is not three numbers"},
         {"an unknown chunk tagged as a known one",
          [&] {
