@@ -48,6 +48,16 @@ struct CarWindow : ::testing::Test {
     }
 
     QAction *action(const QString &caption) { return findCaptioned<QAction>(&window, caption); }
+    // "edit car" on sprite 3 with the mass slider moved, then "Ok".
+    void setMassOfSprite3(int mass) {
+        window.spritesPage()->selectByNumber(3);
+        Twnd_caredit *editor = window.carEditor();
+        QTimer::singleShot(0, editor, [editor, mass] {
+            editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(mass);
+            editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
+        });
+        action("edit car")->trigger();
+    }
     QPushButton *button(const QString &caption) { return findCaptioned<QPushButton>(&window, caption); }
     QPlainTextEdit *scriptPage() { return window.findChild<QPlainTextEdit *>(QStringLiteral("gcitext")); }
     // The page's lines as they stand (toPlainText() shows non-breaking spaces as blanks).
@@ -158,13 +168,7 @@ TEST_F(CarWindow, OkRewritesOnlyThePhysicsLinesTheUserChanged) {
 
 TEST_F(CarWindow, UndoingEditCarOrASurfaceKeepsWhatWasTypedSince) {
     const int line = findModelLine(script, 11);
-    window.spritesPage()->selectByNumber(3);
-    Twnd_caredit *editor = window.carEditor();
-    QTimer::singleShot(0, editor, [&] {
-        editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(2500);
-        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
-    });
-    action("edit car")->trigger();
+    setMassOfSprite3(2500);
     ASSERT_EQ(window.document().CarScript[line + 4], "f2.500 {mass}");
 
     // Typed on the page: a first line, which moves the car's block, and a letter at the end.
@@ -222,13 +226,7 @@ TEST_F(CarWindow, TextPagesKeepTheirOwnUndoAndScrollAcrossCommands) {
     QTest::keyClicks(column, "7");
 
     const int line = findModelLine(script, 11);
-    window.spritesPage()->selectByNumber(3);
-    Twnd_caredit *editor = window.carEditor();
-    QTimer::singleShot(0, editor, [&] {
-        editor->findChild<QSlider *>(QStringLiteral("physicsslider0"))->setValue(2500);
-        editor->findChild<QPushButton *>(QStringLiteral("btn_ok"))->click();
-    });
-    action("edit car")->trigger();
+    setMassOfSprite3(2500);
     ASSERT_EQ(pageLines()[line + 4], "f2.500 {mass}");
 
     // Undoing "edit car" rewrites the line it changed; the view stays where the user scrolled it.
