@@ -15,6 +15,11 @@
 #include <unistd.h>
 
 QByteArray readWholeFile(const QString &path) {
+    // Opening a FIFO waits for a writer and a device can be endless: only regular files are read.
+    if (QFileInfo::exists(path) && !isRegularFile(path))
+        throw EditorError(
+            QStringLiteral("Cannot read file \"%1\": it is no regular file (a folder, device or FIFO).")
+                .arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));

@@ -5,7 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Reads the whole file; throws EditorError with the system's reason when it cannot.
+// Reads the whole file; throws EditorError with the system's reason when it cannot, and for a
+// folder, device or FIFO.
 QByteArray readWholeFile(const QString &path);
 
 // Whether `path` names a regular file, following links. Reading a FIFO waits for a writer and a

@@ -94,6 +94,22 @@ TEST_F(DamagedInput, EveryLoadingCommandWarnsOfACutOffFileAndStrictRefusesIt) {
     EXPECT_TRUE(err.contains("sample reads no style file; --strict does not apply")) << err.toStdString();
 }
 
+TEST_F(DamagedInput, AFifoADeviceOrAFolderNamedAsAFileIsRefusedAtOnce) {
+    ASSERT_EQ(QProcess::execute("mkfifo", {dir.path("fifo.sty")}), 0);
+    QDir(dir.path(QString())).mkdir("folder.sty");
+    ASSERT_EQ(runProgram({"sample", dir.path("start.sty")}), 0);
+    for (const QString &name : {dir.path("fifo.sty"), QStringLiteral("/dev/zero"), dir.path("folder.sty")}) {
+        EXPECT_EQ(runProgram({"info", name}), 1) << name.toStdString();
+        EXPECT_EQ(err, QStringLiteral("Cannot read file \"%1\": it is no regular file (a folder, device or "
+                                      "FIFO).\n")
+                           .arg(name));
+        // As a picture to import, too.
+        EXPECT_EQ(runProgram({"import-tile", dir.path("start.sty"), "3", name, dir.path("out.sty")}), 1);
+        EXPECT_TRUE(err.contains("it is no regular file")) << err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(dir.path("out.sty")));
+    }
+}
+
 TEST_F(DamagedInput, RepeatedChunksTrailingBytesAndMissingPalettesAreWarnedOf) {
     QByteArray file = styleFile({{"RECY", u8s({3, 1})}, {"SPEC", u16s({3, 0})}, {"RECY", u8s({2})}});
     file.append("\x01\x02\x03", 3);
