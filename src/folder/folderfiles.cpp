@@ -87,38 +87,69 @@ FolderContents memoryFolder(const FolderFiles &files) {
 
 namespace {
 
+// A file on its way from the maker to the taker: its bytes, or the recipe that makes them.
+struct MadeFile {
+    QString name;
+    QByteArray bytes;
+    std::optional<MadeFrom> from;
+    std::function<QByteArray()> make; // set while the bytes are still to be made
+};
+using MadeFileTaker = std::function<void(MadeFile &file)>;
+
+// Where the recipes of the files are made: on the maker's thread, or by the taker, which may not
+// need to make them at all.
+enum class Recipes { MadeByMaker, LeftToTaker };
+
 // Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
-// making the next file overlaps writing the last. The files are made on the calling thread: under
+// making the next file overlaps taking the last. The files are made on the calling thread: under
 // a tight address-space limit a second thread gets no heap of its own and every allocation of it
 // becomes a system call. An exception from either side stops both and comes out here.
-void overlapped(const FolderMaker &make, const FileSink &take) {
+void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take) {
     std::mutex mutex;
     std::condition_variable ready;
-    std::deque<std::pair<QString, QByteArray>> made;
+    std::deque<MadeFile> made;
     bool finished = false;
-    std::exception_ptr failure; // the writer's
-    const auto writeAll = [&] {
+    std::exception_ptr failure; // the taker's
+    const auto takeAll = [&] {
         try {
             for (;;) {
                 std::unique_lock lock(mutex);
                 ready.wait(lock, [&] { return !made.empty() || finished; });
                 if (made.empty())
                     return;
-                const std::pair<QString, QByteArray> file = std::move(made.front());
+                MadeFile file = std::move(made.front());
                 made.pop_front();
                 lock.unlock();
-                take(file.first, file.second);
+                take(file);
             }
         } catch (...) {
             const std::lock_guard lock(mutex);
             failure = std::current_exception();
         }
     };
-    std::thread writer;
+    const auto prepared = [recipes](MadeFile file) {
+        if (file.make && recipes == Recipes::MadeByMaker) {
+            file.bytes = file.make();
+            file.make = nullptr;
+        }
+        return file;
+    };
+    std::thread taker;
     try {
-        writer = std::thread(writeAll);
+        taker = std::thread(takeAll);
     } catch (const std::system_error &) {
-        make(take); // no thread to be had: each file is written as it is made
+        // No thread to be had: each file is taken as it is made.
+        const auto takeNow = [&](MadeFile file) {
+            file = prepared(std::move(file));
+            take(file);
+        };
+        make(FileSink(
+            [&](const QString &name, const QByteArray &bytes) {
+                takeNow({name, bytes, {}, {}});
+            },
+            [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
+                takeNow({name, {}, from, std::move(recipe)});
+            }));
         return;
     }
     const auto finish = [&](bool dropRest) {
@@ -129,18 +160,26 @@ void overlapped(const FolderMaker &make, const FileSink &take) {
             finished = true;
         }
         ready.notify_one();
-        writer.join();
+        taker.join();
+    };
+    const auto hand = [&](MadeFile file) {
+        file = prepared(std::move(file));
+        {
+            const std::lock_guard lock(mutex);
+            if (failure)
+                std::rethrow_exception(failure);
+            made.push_back(std::move(file));
+        }
+        ready.notify_one();
     };
     try {
-        make([&](const QString &name, const QByteArray &bytes) {
-            {
-                const std::lock_guard lock(mutex);
-                if (failure)
-                    std::rethrow_exception(failure);
-                made.emplace_back(name, bytes);
-            }
-            ready.notify_one();
-        });
+        make(FileSink(
+            [&](const QString &name, const QByteArray &bytes) {
+                hand({name, bytes, {}, {}});
+            },
+            [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
+                hand({name, {}, from, std::move(recipe)});
+            }));
     } catch (...) {
         finish(true);
         throw;
@@ -174,8 +213,13 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     QDir root(built);
     QSet<QString> made;
     int count = 0;
-    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
+    MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
+    overlapped(make, Recipes::MadeByMaker, [&](MadeFile &madeFile) {
+        const QString &name = madeFile.name;
+        const QByteArray &bytes = madeFile.bytes;
         ++count;
+        if (madeFile.from)
+            cache.record(name, *madeFile.from, bytes);
         const QString path = root.filePath(name);
         const QString folder = QFileInfo(path).path();
         if (!made.contains(folder)) {
@@ -192,6 +236,7 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(built, target.absoluteFilePath()))
         throw EditorError(QStringLiteral("The folder \"%1\" could not be put in place.").arg(dir));
+    cache.save();
     return count;
 }
 
@@ -204,12 +249,6 @@ bool isStyleDerived(const QString &name) {
                        "palettes/(palette_[0-9]{3,}\\.pal|palettes\\.png|beyond\\.bin)|"
                        "deltas/(sprite_[0-9]{4,}\\.(png|bin)|store\\.bin)|raw/[^/]+\\.bin)$"));
     return pattern.match(name).hasMatch();
-}
-
-bool sameBytes(const QString &path, const QByteArray &bytes) {
-    if (QFileInfo(path).size() != bytes.size())
-        return false;
-    return readWholeFile(path) == bytes;
 }
 
 } // namespace
@@ -226,15 +265,29 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
 
     FolderUpdate update;
     QSet<QString> kept;
-    overlapped(make, [&](const QString &name, const QByteArray &bytes) {
+    MadeFileCache cache(root.path(), CacheStart::Load);
+    overlapped(make, Recipes::LeftToTaker, [&](MadeFile &made) {
+        const QString &name = made.name;
         kept.insert(name);
         const QString path = root.filePath(name);
-        const QFileInfo info(path);
-        if (isUsersOwnFile(name) ? (info.exists() || info.isSymLink()) : sameBytes(path, bytes))
-            return;
-        if (!root.mkpath(info.path()))
+        if (isUsersOwnFile(name)) {
+            const QFileInfo info(path);
+            if (info.exists() || info.isSymLink())
+                return;
+        } else {
+            const std::optional<QByteArray> onDisk = readFileIfPresent(path);
+            if (made.make) {
+                if (onDisk && cache.holds(name, *made.from, *onDisk))
+                    return;
+                made.bytes = made.make();
+                cache.record(name, *made.from, made.bytes);
+            }
+            if (onDisk == made.bytes)
+                return;
+        }
+        if (!root.mkpath(QFileInfo(path).path()))
             throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
-        writeWholeFileAtomic(path, bytes, Durability::Deferred);
+        writeWholeFileAtomic(path, made.bytes, Durability::Deferred);
         ++update.written;
     });
     QSet<QString> emptied;
@@ -243,10 +296,12 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
             continue;
         if (!QFile::remove(root.filePath(name)))
             throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
+        cache.forget(name);
         ++update.removed;
         emptied.insert(QFileInfo(name).path());
     }
     for (const QString &folder : emptied)
         root.rmdir(folder); // only when nothing else is left in it
+    cache.save();
     return update;
 }

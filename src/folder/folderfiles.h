@@ -1,18 +1,45 @@
 #pragma once
 
+#include "madefilecache.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 // The files of a style folder by their names relative to the folder ("tiles/tile_0000.png").
 using FolderFiles = std::vector<std::pair<QString, QByteArray>>;
 
-// Takes the files of a folder one by one as they are made.
-using FileSink = std::function<void(const QString &name, const QByteArray &bytes)>;
+// Takes the files of a folder one by one as they are made. A file costly to make may come as a
+// recipe instead: the key of what it is made from and the function that makes it, so that a taker
+// that already has the bytes made from that key need not make them again. A taker of bytes alone
+// has each recipe made at once.
+class FileSink {
+public:
+    using Bytes = std::function<void(const QString &name, const QByteArray &bytes)>;
+    using Recipe = std::function<void(const QString &name, MadeFrom from, std::function<QByteArray()> make)>;
+
+    template <typename Take>
+    requires std::is_invocable_v<Take, const QString &, const QByteArray &> FileSink(Take take)
+        : bytes_(std::move(take)) {}
+    FileSink(Bytes bytes, Recipe recipe) : bytes_(std::move(bytes)), recipe_(std::move(recipe)) {}
+
+    void operator()(const QString &name, const QByteArray &bytes) const { bytes_(name, bytes); }
+    void operator()(const QString &name, MadeFrom from, std::function<QByteArray()> make) const {
+        if (recipe_)
+            recipe_(name, from, std::move(make));
+        else
+            bytes_(name, make());
+    }
+
+private:
+    Bytes bytes_;
+    Recipe recipe_;
+};
 // Makes the files of a folder, handing each to the sink.
 using FolderMaker = std::function<void(const FileSink &files)>;
 

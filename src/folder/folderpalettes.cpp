@@ -92,9 +92,17 @@ QStringList paletteChecks(const StyleDocument &doc) {
 void addPaletteFiles(const StyleDocument &doc, const FileSink &files) {
     if (doc.PhysicalPaletteCount == 0)
         return;
-    files(PaletteTableName, colourPngBytes(makeClut1(doc), PaletteTableName));
-    for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
-        files(palettePalName(p), jascPaletteText(doc, p));
+    const QImage table = makeClut1(doc);
+    files(PaletteTableName, madeFromPicture(table, QByteArrayLiteral("colour PNG")),
+          [table] { return colourPngBytes(table, PaletteTableName); });
+    for (int p = 0; p < doc.PhysicalPaletteCount; ++p) {
+        QByteArray colours = QByteArrayLiteral("JASC palette");
+        for (int c = 0; c < 256; ++c) {
+            const quint32 colour = directclutacces(doc, p, c, false);
+            colours.append(reinterpret_cast<const char *>(&colour), sizeof colour);
+        }
+        files(palettePalName(p), madeFromBytes(colours), [&doc, p] { return jascPaletteText(doc, p); });
+    }
     QByteArray beyond;
     visitBeyondBytes(doc.PhysicalPaletteCount, [&](int at) { beyond += doc.PhysicalPalettes[at]; });
     if (!beyond.isEmpty())

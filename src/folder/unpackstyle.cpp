@@ -10,6 +10,7 @@
 #include "folderpng.h"
 #include "imagememory.h"
 #include "littleendian.h"
+#include "madefilecache.h"
 #include "spriteentries.h"
 #include "stylejson.h"
 #include "stylejsonschema.h"
@@ -72,21 +73,38 @@ QByteArray carsText(const StyleDocument &doc) {
     return text;
 }
 
+// The PNG of an 8-bit picture, handed over as a recipe keyed by the picture, so that a folder
+// brought in step with the style encodes only the pictures that changed.
+void indexedPng(const FileSink &files, const QString &name, const QImage &picture) {
+    files(name, madeFromPicture(picture, QByteArrayLiteral("indexed PNG")),
+          [picture, name] { return indexedPngBytes(picture, name); });
+}
+
+// The key of a car sprite's delta sheet: all the sheet is drawn from, the sprite's picture and the
+// bytes of each of its deltas, without drawing it.
+MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite) {
+    QByteArray deltas = QByteArrayLiteral("indexed PNG of a delta sheet");
+    for (int cell = 0; cell < DeltaSheetCells; ++cell) {
+        const QByteArrayView bytes = deltaBytes(doc, sprite, cell);
+        const qint64 size = bytes.size();
+        deltas.append(reinterpret_cast<const char *>(&size), sizeof size).append(bytes);
+    }
+    return madeFromPicture(spriteGlyph(doc, sprite), deltas);
+}
+
 void addGraphics(const StyleDocument &doc, const FileSink &files) {
     for (int t = 0; t < tileCount(doc.TileStore); ++t)
-        files(tilePngName(t), indexedPngBytes(tileBitmap(doc, t), tilePngName(t)));
+        indexedPng(files, tilePngName(t), tileBitmap(doc, t));
     const int wholeRows = tilePages(doc.TileStore) * PageSide;
-    if (doc.TileStore.height() > wholeRows) {
-        const QImage rest =
-            allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows));
-        files(TileRestName, indexedPngBytes(rest, TileRestName));
-    }
+    if (doc.TileStore.height() > wholeRows)
+        indexedPng(files, TileRestName,
+                   allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows)));
     if (!doc.SpriteStore.isNull())
-        files(SpritePagesName, indexedPngBytes(doc.SpriteStore, SpritePagesName));
+        indexedPng(files, SpritePagesName, doc.SpriteStore);
     for (int s = 0; s < doc.spriteCount(); ++s) {
         const QImage glyph = spriteGlyph(doc, s);
         if (!glyph.isNull())
-            files(spritePngName(s), indexedPngBytes(glyph, spritePngName(s)));
+            indexedPng(files, spritePngName(s), glyph);
     }
 }
 
@@ -110,8 +128,9 @@ void addDeltas(const StyleDocument &doc, const FileSink &files) {
             continue;
         files(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
         if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
-            files(deltaSheetName(s),
-                  indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s)));
+            files(deltaSheetName(s), deltaSheetKey(doc, s), [&doc, s] {
+                return indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s));
+            });
     }
 }
 

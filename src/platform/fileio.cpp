@@ -8,25 +8,71 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-QByteArray readWholeFile(const QString &path) {
-    // Opening a FIFO waits for a writer and a device can be endless: only regular files are read.
-    if (QFileInfo::exists(path) && !isRegularFile(path))
+namespace {
+
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads the regular file `path`; nothing when there is no file of that name and `missing` allows
+// it. Opening a FIFO waits for a writer and a device can be endless: only regular files are read,
+// and they are checked before they are opened. One status call, an open and the reads: a folder of
+// thousands of files is read at the pace of the system.
+std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNothing) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0) {
+        const int error = errno;
+        if (error == ENOENT && missingIsNothing)
+            return std::nullopt;
+        throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(error)));
+    }
+    if (!S_ISREG(status.st_mode))
         throw EditorError(
             QStringLiteral("Cannot read file \"%1\": it is no regular file (a folder, device or FIFO).")
                 .arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EditorError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString()));
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(errno)));
+    // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
+    QByteArray bytes;
+    bytes.resize(qsizetype(status.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw EditorError(QStringLiteral("Cannot read file \"%1\". %2").arg(path, systemReason(error)));
+        }
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    ::close(fd);
+    bytes.truncate(filled);
     return bytes;
+}
+
+} // namespace
+
+QByteArray readWholeFile(const QString &path) {
+    return *readRegularFile(path, false);
+}
+
+std::optional<QByteArray> readFileIfPresent(const QString &path) {
+    return readRegularFile(path, true);
 }
 
 bool isRegularFile(const QString &path) {
@@ -35,10 +81,6 @@ bool isRegularFile(const QString &path) {
 }
 
 namespace {
-
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // The file a write to `path` replaces: links are followed to the file they lead to.
 QString finalTarget(const QString &path) {

@@ -4,10 +4,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // Reads the whole file; throws EditorError with the system's reason when it cannot, and for a
 // folder, device or FIFO.
 QByteArray readWholeFile(const QString &path);
+// The same, but nothing when there is no file at `path`.
+std::optional<QByteArray> readFileIfPresent(const QString &path);
 
 // Whether `path` names a regular file, following links. Reading a FIFO waits for a writer and a
 // device such as /dev/zero never ends, so files found by name rather than chosen are checked first.

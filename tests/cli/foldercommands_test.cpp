@@ -8,11 +8,13 @@
 #include "folderfiles.h"
 #include "log.h"
 #include "packstyle.h"
+#include "palettelookup.h"
 #include "pngbytes.h"
 #include "progress.h"
 #include "randomstyle.h"
 #include "sanitizers.h"
 #include "scriptedprompts.h"
+#include "spriteentries.h"
 #include "stylebytes.h"
 #include "stylereader.h"
 #include "stylewriter.h"
@@ -663,6 +665,96 @@ TEST_F(Folders, UnpackUpdateWritesOnlyWhatChangedAndPackLeavesTheFolderAsItsFile
     // Palettes are stored interleaved in pages of 64: colour c of palette p at c * 256 + p * 4.
     EXPECT_EQ(ppal.mid(10 * 256 + 4 * 4, 3), QByteArray("\x03\x02\x01", 3));
     EXPECT_EQ(ppal.mid(11 * 256 + 4 * 4, 3), QByteArray("\x06\x05\x04", 3));
+}
+
+TEST_F(Folders, AFolderBroughtInStepAgainAndAgainEndsAsItsStyleUnpacksWhateverItsCacheHolds) {
+    // unpack --update skips encoding the pictures whose sources it made before; whatever the
+    // user's cache holds, the folder must end as a fresh unpack of the style.
+    const QString cache = dir.path("cache");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    ASSERT_EQ(run({"sample", dir.path("s.sty")}), 0) << err.toStdString();
+    StyleDocument doc, saved;
+    SilentProgress progress;
+    LineLog log;
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(readStyle(doc, fileBytes(dir.path("s.sty")), prompts, progress, log));
+    const QString s = dir.path("s");
+    ASSERT_EQ(run({"unpack", dir.path("s.sty"), s}), 0) << err.toStdString();
+    const auto cacheFiles = [&] {
+        QStringList files;
+        QDirIterator it(cache, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(it.next());
+        return files;
+    };
+    ASSERT_EQ(cacheFiles().size(), 1);
+
+    // A car sprite with deltas, to reach its delta sheet through the sprite, its palette and its
+    // delta bytes.
+    int car = -1;
+    qsizetype deltaAt = 0, firstDelta = 0;
+    for (const DeltaIndexEntry &entry : doc.DeltaIndex) {
+        if (entry.delta_count > 0 && isCarSprite(doc, entry.sprite)) {
+            car = entry.sprite;
+            firstDelta = entry.size[0];
+            break;
+        }
+        for (int d = 0; d < entry.delta_count; ++d)
+            deltaAt += entry.size[std::size_t(d)];
+    }
+    ASSERT_GE(car, 0);
+    const SpriteEntry sprite = doc.SpriteIndex[std::size_t(car)];
+    const int carPalette = *physicalPaletteOf(doc, spriteVirtualPalette(doc, car));
+    const std::vector<std::pair<const char *, std::function<void()>>> edits{
+        {"a colour of the car's palette",
+         [&] {
+             doc.PhysicalPalettes[physicalColourOffset(carPalette, 40)] ^= 0x55;
+         }},
+        {"a byte of the car's first delta",
+         [&] {
+             doc.DeltaStore[deltaAt + firstDelta - 1] ^= 0x0F;
+         }},
+        {"a pixel of the car",
+         [&] {
+             uchar *line = doc.SpriteStore.scanLine(sprite.page() * 256 + sprite.y() + sprite.h / 2);
+             line[sprite.x() + sprite.w / 2] ^= 0x21;
+         }},
+        {"a pixel of tile 5",
+         [&] {
+             doc.TileStore.scanLine(70)[5 * 64 % 256 + 3] ^= 0x11;
+         }},
+        {"nothing",
+         [] {
+         }},
+    };
+    for (std::size_t round = 0; round < edits.size(); ++round) {
+        SCOPED_TRACE(edits[round].first);
+        edits[round].second();
+        putFile(dir.path("s.sty"), serializeStyle(doc, saved, progress, log));
+        // Between the rounds the folder and the cache are handled carelessly: a picture overwritten
+        // by another of its size, the cache cut short, then filled with rubbish.
+        if (round == 1)
+            putFile(dir.path("s/tiles/tile_0002.png"), fileBytes(dir.path("s/tiles/tile_0001.png")));
+        if (round == 2)
+            putFile(cacheFiles().first(), fileBytes(cacheFiles().first()).left(100));
+        if (round == 3)
+            putFile(cacheFiles().first(), QByteArray(5000, 'x'));
+        ASSERT_EQ(run({"unpack", "--update", dir.path("s.sty"), s}), 0) << err.toStdString();
+        QDir(dir.path("fresh")).removeRecursively();
+        ASSERT_EQ(run({"unpack", dir.path("s.sty"), dir.path("fresh")}), 0) << err.toStdString();
+        ASSERT_EQ(filesUnder(s), filesUnder(dir.path("fresh")));
+    }
+
+    // No cache to be had (its place is a file): the folder is still brought in step.
+    QDir(cache).removeRecursively();
+    putFile(cache, "not a folder");
+    doc.PhysicalPalettes[physicalColourOffset(carPalette, 41)] ^= 0x55;
+    putFile(dir.path("s.sty"), serializeStyle(doc, saved, progress, log));
+    ASSERT_EQ(run({"unpack", "--update", dir.path("s.sty"), s}), 0) << err.toStdString();
+    QDir(dir.path("fresh")).removeRecursively();
+    ASSERT_EQ(run({"unpack", dir.path("s.sty"), dir.path("fresh")}), 0) << err.toStdString();
+    EXPECT_EQ(filesUnder(s), filesUnder(dir.path("fresh")));
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 TEST_F(Folders, AStyleEditedOutsideTheFolderShowsInGitAsExactlyTheFilesItChanged) {
