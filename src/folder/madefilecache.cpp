@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QStandardPaths>
+#include <new>
 #include <png.h>
 #include <zlib.h>
 
@@ -107,15 +108,17 @@ void MadeFileCache::forget(const QString &name) {
 void MadeFileCache::save() const {
     if (path_.isEmpty())
         return;
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << cacheFormat() << quint32(entries_.size());
-    for (auto entry = entries_.cbegin(); entry != entries_.cend(); ++entry)
-        out << entry.key() << entry->key << entry->size << entry->digest;
     try {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << cacheFormat() << quint32(entries_.size());
+        for (auto entry = entries_.cbegin(); entry != entries_.cend(); ++entry)
+            out << entry.key() << entry->key << entry->size << entry->digest;
         if (QDir().mkpath(QFileInfo(path_).path()))
             writeWholeFileAtomic(path_, bytes, Durability::Deferred);
     } catch (const EditorError &) {
+    } catch (const std::bad_alloc &) {
+        // The folder is written; only the next update will be slower.
     }
 }
