@@ -1,5 +1,6 @@
 #include "spritespage.h"
 
+#include "drawingpanel.h"
 #include "errorguard.h"
 #include "graphicfile.h"
 #include "progress.h"
@@ -104,6 +105,12 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     strip_ = new SpriteStripView;
     canvas_ = new ZoomCanvas(scroll_, strip_);
     layout->addWidget(scroll_, 1);
+    drawing_ = new DrawingPanel(this);
+    layout->addWidget(drawing_, 1);
+    tools_->addAction(drawing_->drawAction());
+    drawing_->addDrawKeyTo(this);
+    connect(drawing_, &DrawingPanel::documentEdited, this,
+            [this](const QString &name) { emit documentEdited(name, 0); });
     activesprite_ = new TVyr_sprite(strip_);
     activesprite_->setObjectName(QStringLiteral("activesprite"));
     activesprite_->hide();
@@ -142,6 +149,12 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
 void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
     document_ = document;
     clut1_ = clut1;
+    drawing_->setDocument(document, clut1);
+}
+
+void SpritesPage::setPrompts(Prompts *prompts) {
+    prompts_ = prompts;
+    drawing_->setPrompts(prompts);
 }
 
 void SpritesPage::setReady(bool ready) {
@@ -263,6 +276,7 @@ void SpritesPage::spriteClick() {
     activesprite_->show();
     fillFields(entry);
     updateCarButtons();
+    drawing_->showGraphic({GraphicKind::Sprite, selected_});
     emit spriteClicked(selected_);
 }
 

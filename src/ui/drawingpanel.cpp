@@ -1,0 +1,354 @@
+#include "drawingpanel.h"
+
+#include "deltalayers.h"
+#include "drawingcanvas.h"
+#include "errorguard.h"
+#include "palettecolouredit.h"
+#include "palettelookup.h"
+#include "palettesharing.h"
+#include "paletteswatch.h"
+#include "spritepicture.h"
+#include "zoom.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ToolButton {
+    DrawTool tool;
+    const char *caption;
+};
+constexpr ToolButton ToolButtons[] = {
+    {DrawTool::Pencil, "pencil"},       {DrawTool::Line, "line"},
+    {DrawTool::Rectangle, "rectangle"}, {DrawTool::FilledRectangle, "filled rectangle"},
+    {DrawTool::Fill, "fill"},           {DrawTool::Eyedropper, "eyedropper"},
+    {DrawTool::Eraser, "eraser"},       {DrawTool::Select, "select"},
+};
+
+QString colourNumbers(const QImage &picture, uchar index) {
+    const QRgb colour = index < picture.colorCount() ? picture.color(index) : qRgb(0, 0, 0);
+    return QStringLiteral("%1 (%2,%3,%4)")
+        .arg(index)
+        .arg(qRed(colour))
+        .arg(qGreen(colour))
+        .arg(qBlue(colour));
+}
+
+} // namespace
+
+DrawingPanel::DrawingPanel(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("drawing"));
+    draw_ = new QAction(QStringLiteral("draw"), this);
+    draw_->setCheckable(true);
+    draw_->setShortcut(QKeySequence(Qt::Key_B));
+    draw_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(draw_, &QAction::toggled, this, [this](bool on) {
+        setVisible(on);
+        if (on)
+            refresh();
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *bar = new QToolBar(this);
+    tools_ = new QActionGroup(this);
+    for (const ToolButton &button : ToolButtons) {
+        QAction *action = bar->addAction(QString::fromLatin1(button.caption));
+        action->setCheckable(true);
+        action->setChecked(button.tool == DrawTool::Pencil);
+        action->setData(static_cast<int>(button.tool));
+        tools_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, tool = button.tool] { setTool(tool); });
+    }
+    bar->addSeparator();
+    bar->addAction(QStringLiteral("flip horizontally"), this, [this] { flip(Qt::Horizontal); });
+    bar->addAction(QStringLiteral("flip vertically"), this, [this] { flip(Qt::Vertical); });
+    addDelta_ = bar->addAction(QStringLiteral("add delta"), this, [this] { addDeltaClick(); });
+    removeDelta_ = bar->addAction(QStringLiteral("remove delta"), this, [this] { removeDeltaClick(); });
+    layout->addWidget(bar);
+
+    auto *row = new QHBoxLayout;
+    scroll_ = new QScrollArea(this);
+    canvas_ = new DrawingCanvas;
+    canvas_->setObjectName(QStringLiteral("drawingcanvas"));
+    scroll_->setWidget(canvas_);
+    row->addWidget(scroll_, 1);
+    auto *side = new QVBoxLayout;
+    swatch_ = new PaletteSwatch(this);
+    swatch_->setObjectName(QStringLiteral("swatch"));
+    side->addWidget(swatch_);
+    status_ = new QLabel(this);
+    sharing_ = new QLabel(this);
+    sharing_->setWordWrap(true);
+    readout_ = new QLabel(this);
+    readout_->setObjectName(QStringLiteral("drawingreadout"));
+    side->addWidget(status_);
+    side->addWidget(sharing_);
+    side->addWidget(readout_);
+    layers_ = new QListWidget(this);
+    layers_->setObjectName(QStringLiteral("deltalayers"));
+    side->addWidget(layers_, 1);
+    row->addLayout(side);
+    layout->addLayout(row, 1);
+
+    connect(canvas_, &DrawingCanvas::strokeFinished, this, &DrawingPanel::storeStroke);
+    connect(canvas_, &DrawingCanvas::indexPicked, this, [this](uchar index, bool primary) {
+        showIndexes(primary ? index : swatch_->primary(), primary ? swatch_->secondary() : index);
+    });
+    connect(canvas_, &DrawingCanvas::pointerAt, this, [this](QPoint pixel, std::optional<uchar> index) {
+        readout_->setText(drawingPointerReadout(pixel, index));
+    });
+    connect(swatch_, &PaletteSwatch::indexesChosen, this, &DrawingPanel::showIndexes);
+    connect(swatch_, &PaletteSwatch::colourEditRequested, this, &DrawingPanel::editColour);
+    connect(layers_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != delta_)
+            selectDelta(row);
+    });
+    connect(layers_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
+        setLayerVisible(layers_->row(item), item->checkState() == Qt::Checked);
+    });
+    addZoomControls(
+        this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint) { setZoom(zoom); });
+    showIndexes(1, 0);
+    setVisible(false);
+}
+
+void DrawingPanel::setDocument(StyleDocument *document, QImage *clut1) {
+    document_ = document;
+    clut1_ = clut1;
+}
+
+void DrawingPanel::addDrawKeyTo(QWidget *page) {
+    page->addAction(draw_);
+}
+
+template <typename Command> void DrawingPanel::guarded(Command &&command) {
+    if (prompts_)
+        showingErrors(*prompts_, std::forward<Command>(command));
+}
+
+void DrawingPanel::showGraphic(Graphic graphic) {
+    graphic_ = graphic;
+    deltaSprite_ = -1;
+    refresh();
+}
+
+void DrawingPanel::showDeltaLayers(int sprite) {
+    if (sprite != deltaSprite_) {
+        visible_.clear();
+        delta_ = -1;
+    }
+    graphic_ = Graphic{GraphicKind::Sprite, sprite};
+    deltaSprite_ = sprite;
+    refresh();
+}
+
+void DrawingPanel::refresh() {
+    addDelta_->setVisible(inDeltaMode());
+    removeDelta_->setVisible(inDeltaMode());
+    layers_->setVisible(inDeltaMode());
+    // Hidden, the panel follows the selection only; the picture is read once it shows.
+    if (!document_ || !graphic_ || !draw_->isChecked())
+        return;
+    guarded([this] {
+        if (inDeltaMode())
+            fillLayerList();
+        showPicture();
+    });
+}
+
+void DrawingPanel::fillLayerList() {
+    const int count = static_cast<int>(readDeltaLayers(*document_, deltaSprite_).size());
+    visible_.resize(static_cast<std::size_t>(count), true);
+    delta_ = count == 0 ? -1 : std::clamp(delta_, 0, count - 1);
+    const QSignalBlocker quiet(layers_);
+    layers_->clear();
+    for (int d = 0; d < count; ++d) {
+        auto *item = new QListWidgetItem(QStringLiteral("delta %1").arg(d), layers_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(visible_[static_cast<std::size_t>(d)] ? Qt::Checked : Qt::Unchecked);
+    }
+    layers_->setCurrentRow(delta_);
+}
+
+void DrawingPanel::showPicture() {
+    if (!inDeltaMode()) {
+        // A graphic without pixels in its store is refused here rather than at the first stroke.
+        graphicStoreRect(*document_, *graphic_);
+        canvas_->setPicture(graphicPicture(*document_, *graphic_));
+    } else {
+        const QImage sprite = spritePicture(*document_, deltaSprite_);
+        const std::vector<DeltaLayer> layers = readDeltaLayers(*document_, deltaSprite_);
+        // The delta drawn on shows whatever its box says; the eraser brings back what shows without it.
+        std::vector<bool> shown = visible_, without = visible_;
+        if (delta_ >= 0) {
+            shown[static_cast<std::size_t>(delta_)] = true;
+            without[static_cast<std::size_t>(delta_)] = false;
+        }
+        canvas_->setPicture(composeDeltaLayers(sprite, layers, shown),
+                            composeDeltaLayers(sprite, layers, without));
+    }
+    swatch_->setColours(canvas_->picture().colorTable());
+    swatch_->setUsed(usedIndexes(canvas_->picture()));
+    sharing_->setText(paletteSharingLine(*document_, shownGraphic()));
+    showIndexes(swatch_->primary(), swatch_->secondary());
+}
+
+Graphic DrawingPanel::shownGraphic() const {
+    return graphic_.value_or(Graphic{GraphicKind::Sprite, 0});
+}
+
+int DrawingPanel::zoom() const {
+    return canvas_->zoom();
+}
+
+void DrawingPanel::setZoom(int zoom) {
+    canvas_->setZoom(clampedZoom(zoom));
+}
+
+void DrawingPanel::setTool(DrawTool tool) {
+    canvas_->setTool(tool);
+    for (QAction *action : tools_->actions())
+        action->setChecked(action->data().toInt() == static_cast<int>(tool));
+}
+
+void DrawingPanel::selectDelta(int delta) {
+    delta_ = delta;
+    refresh();
+}
+
+void DrawingPanel::setLayerVisible(int delta, bool visible) {
+    if (delta < 0 || delta >= static_cast<int>(visible_.size()))
+        return;
+    visible_[static_cast<std::size_t>(delta)] = visible;
+    guarded([this] { showPicture(); });
+}
+
+void DrawingPanel::showIndexes(uchar primary, uchar secondary) {
+    swatch_->setIndexes(primary, secondary);
+    canvas_->setIndexes(primary, secondary);
+    status_->setText(QStringLiteral("primary %1, secondary %2")
+                         .arg(colourNumbers(canvas_->picture(), primary))
+                         .arg(colourNumbers(canvas_->picture(), secondary)));
+}
+
+QString DrawingPanel::statusLine() const {
+    return status_->text();
+}
+
+QString DrawingPanel::sharingLine() const {
+    return sharing_->text();
+}
+
+QString DrawingPanel::readout() const {
+    return readout_->text();
+}
+
+void DrawingPanel::storeStroke(const PictureEdit &edit) {
+    guarded([&] {
+        if (inDeltaMode()) {
+            if (delta_ < 0)
+                throw EditorError(
+                    QStringLiteral("Sprite %1 has no delta to draw on; \"add delta\" makes one.")
+                        .arg(deltaSprite_));
+            const SpriteDelta which{deltaSprite_, delta_};
+            if (storeDeltaStroke(*document_, which, edit.picture(), edit.marks()))
+                emit documentEdited(deltaStepName(which));
+        } else if (storeDrawing(*document_, *graphic_, edit.picture())) {
+            emit documentEdited(drawingStepName(*graphic_));
+        }
+    });
+    // Shown from the document: a refused stroke disappears again.
+    refresh();
+}
+
+void DrawingPanel::editColour(uchar index) {
+    guarded([&] {
+        const std::optional<int> palette = graphicPhysicalPalette(*document_, shownGraphic());
+        if (!palette)
+            throw EditorError(
+                QStringLiteral("This graphic shows no stored palette whose colour could be edited."));
+        QImage noPicture;
+        if (editPaletteColour(*document_, clut1_ ? *clut1_ : noPicture, *palette, index, *prompts_))
+            emit documentEdited(EditColourCaption);
+    });
+    refresh();
+}
+
+void DrawingPanel::copySelection(bool cut) {
+    const QRect selection = canvas_->selection();
+    clip_ = copyPixels(canvas_->picture(), selection);
+    if (!cut)
+        return;
+    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    edit.erase(selection);
+    storeStroke(edit);
+}
+
+void DrawingPanel::pasteClip() {
+    if (clip_.isNull())
+        return;
+    const QPoint at = canvas_->selection().isEmpty() ? QPoint(0, 0) : canvas_->selection().topLeft();
+    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    edit.paste(clip_, at);
+    storeStroke(edit);
+    // The pasted pixels stay selected, ready to be moved.
+    canvas_->setSelection(QRect(at, clip_.size()));
+}
+
+void DrawingPanel::flip(Qt::Orientation orientation) {
+    const QRect area = canvas_->selection().isEmpty() ? canvas_->picture().rect() : canvas_->selection();
+    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    edit.flip(area, orientation);
+    storeStroke(edit);
+}
+
+void DrawingPanel::addDeltaClick() {
+    guarded([this] {
+        delta_ = addDelta(*document_, deltaSprite_);
+        emit documentEdited(QStringLiteral("add delta"));
+    });
+    refresh();
+}
+
+void DrawingPanel::removeDeltaClick() {
+    guarded([this] {
+        if (delta_ < 0)
+            throw EditorError(QStringLiteral("Sprite %1 has no delta to remove.").arg(deltaSprite_));
+        removeDelta(*document_, {deltaSprite_, delta_});
+        visible_.erase(visible_.begin() + delta_);
+        emit documentEdited(QStringLiteral("remove delta"));
+    });
+    refresh();
+}
+
+bool DrawingPanel::event(QEvent *event) {
+    // With a selection (or pixels to paste) the copy keys act on the drawing; without, they stay
+    // the page's keys for the whole graphic.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool selected = !canvas_->selection().isEmpty();
+        const bool copy = key->matches(QKeySequence::Copy) && selected;
+        const bool cut = key->matches(QKeySequence::Cut) && selected;
+        const bool paste = key->matches(QKeySequence::Paste) && selected && !clip_.isNull();
+        if (copy || cut || paste) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                if (paste)
+                    pasteClip();
+                else
+                    copySelection(cut);
+            }
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}

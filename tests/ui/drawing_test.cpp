@@ -1,0 +1,279 @@
+#include "twnd_editor.h"
+
+#include "deltaspage.h"
+#include "deltaunit.h"
+#include "drawingcanvas.h"
+#include "drawingpanel.h"
+#include "fileio.h"
+#include "findcaptioned.h"
+#include "opensample.h"
+#include "paletteswatch.h"
+#include "samplestyle.h"
+#include "spritespage.h"
+#include "stylebytes.h"
+#include "tilegridview.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+using DrawnPixel = std::pair<int, int>;
+using DeltaChanges = std::map<DrawnPixel, int>;
+
+struct Drawing : ::testing::Test {
+    Drawing() { samplePath = showAndOpen(window, prompts, dir, makeSampleStyle()); }
+
+    QWidget *page(const QString &tab) {
+        for (int i = 0; i < window.mainPages()->count(); ++i)
+            if (window.mainPages()->tabText(i) == tab)
+                return window.mainPages()->widget(i);
+        return nullptr;
+    }
+    // The user's key B on a page, and the panel it shows.
+    DrawingPanel *drawOn(QWidget *on) {
+        on->setFocus();
+        QTest::keyClick(on, Qt::Key_B);
+        auto *panel = on->findChild<DrawingPanel *>();
+        EXPECT_TRUE(panel->isVisible());
+        return panel;
+    }
+    void choose(DrawingPanel *panel, int index, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(panel->swatch(), button, {}, panel->swatch()->cellCentre(index));
+    }
+    void useTool(DrawingPanel *panel, const QString &caption) {
+        findCaptioned<QAction>(panel, caption)->trigger();
+    }
+    // A press, moves through `points` and a release, each in the middle of its picture pixel. (QTest
+    // takes the widget point (0, 0) for the widget's centre, so pixel (0, 0) at 1x is no point here.)
+    void drag(DrawingPanel *panel, std::vector<QPoint> points, Qt::MouseButton button = Qt::LeftButton,
+              Qt::KeyboardModifiers modifiers = {}) {
+        DrawingCanvas *canvas = panel->canvas();
+        const auto at = [&](QPoint p) {
+            return p * canvas->zoom() + QPoint(1, 1) * (canvas->zoom() / 2);
+        };
+        QTest::mousePress(canvas, button, modifiers, at(points.front()));
+        for (QPoint p : points)
+            QTest::mouseMove(canvas, at(p));
+        QTest::mouseRelease(canvas, button, modifiers, at(points.back()));
+    }
+    std::map<QByteArray, QByteArray> saved(const QString &name) {
+        prompts.queueText(dir.path(name));
+        findCaptioned<QAction>(&window, "save as")->trigger();
+        return styleChunks(readWholeFile(dir.path(name)));
+    }
+
+    ScriptedPrompts prompts;
+    TestDir dir;
+    Twnd_editor window;
+    QString samplePath;
+};
+
+// The deltas of `sprite` as the saved "DELX" and "DELS" chunks hold them.
+std::vector<QByteArray> savedDeltas(const std::map<QByteArray, QByteArray> &chunks, int sprite) {
+    const QByteArray index = chunks.at("DELX"), store = chunks.at("DELS");
+    qsizetype offset = 0;
+    for (qsizetype at = 0; at + 4 <= index.size();) {
+        const int owner = quint8(index[at]) | quint8(index[at + 1]) << 8, count = quint8(index[at + 2]);
+        std::vector<QByteArray> deltas;
+        for (int d = 0; d < count; ++d) {
+            const int size = quint8(index[at + 4 + 2 * d]) | quint8(index[at + 5 + 2 * d]) << 8;
+            deltas.push_back(store.mid(offset, size));
+            offset += size;
+        }
+        if (owner == sprite)
+            return deltas;
+        at += 4 + 2 * count;
+    }
+    return {};
+}
+
+// The pixels a delta writes, decoded by the codec over two backgrounds.
+DeltaChanges changesOf(const QByteArray &delta, QSize size) {
+    QImage zero(size, QImage::Format_Indexed8), one(size, QImage::Format_Indexed8);
+    zero.fill(0u);
+    one.fill(1u);
+    decodeDelta(delta, zero, QPoint(0, 0), zero.rect());
+    decodeDelta(delta, one, QPoint(0, 0), one.rect());
+    DeltaChanges changes;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (zero.pixelIndex(x, y) != 0 || one.pixelIndex(x, y) != 1)
+                changes[{x, y}] = one.pixelIndex(x, y);
+    return changes;
+}
+
+TEST_F(Drawing, StrokesOnASpriteAtOneAndFourTimesChangeOnlyItsPixels) {
+    const auto original = styleChunks(readWholeFile(samplePath));
+    window.mainPages()->setCurrentWidget(window.spritesPage());
+    const int sprite = 5;
+    window.spritesPage()->selectByNumber(sprite);
+    DrawingPanel *panel = drawOn(window.spritesPage());
+    const SpriteEntry entry = window.document().SpriteIndex[sprite];
+    const int w = entry.w, h = entry.h;
+    ASSERT_GE(w, 6);
+    ASSERT_GE(h, 6);
+
+    // 1x: a pencil stroke along row 1 from outside the sprite to outside it again.
+    panel->setZoom(1);
+    choose(panel, 201);
+    choose(panel, 202, Qt::RightButton);
+    EXPECT_TRUE(panel->statusLine().startsWith("primary 201 (")) << panel->statusLine().toStdString();
+    drag(panel, {QPoint(-3, 1), QPoint(w + 3, 1)});
+    EXPECT_EQ(window.history().stack().undoText(), "draw on sprite 5");
+    EXPECT_EQ(panel->readout(), QStringLiteral("X: %1, Y: 1").arg(w + 3));
+
+    // 4x: a filled rectangle with the right button (secondary), an outline, then Alt+click picks.
+    panel->setZoom(4);
+    useTool(panel, "filled rectangle");
+    drag(panel, {QPoint(1, 3), QPoint(2, 4)}, Qt::RightButton);
+    useTool(panel, "eraser");
+    drag(panel, {QPoint(w - 1, 1)});
+    drag(panel, {QPoint(2, 4)}, Qt::LeftButton, Qt::AltModifier);
+    EXPECT_EQ(panel->swatch()->primary(), 202);
+    EXPECT_EQ(window.history().stack().count(), 3);
+    QTest::mouseMove(panel->canvas(), QPoint(1, 3) * 4 + QPoint(2, 2));
+    EXPECT_EQ(panel->readout(), "X: 1, Y: 3, index: 202");
+
+    std::map<DrawnPixel, int> expected;
+    for (int x = 0; x < w; ++x)
+        expected[{x, 1}] = 201;
+    for (int y = 3; y <= 4; ++y)
+        for (int x = 1; x <= 2; ++x)
+            expected[{x, y}] = 202;
+    expected[{w - 1, 1}] = 0;
+
+    const auto chunks = saved("drawn.sty");
+    const QByteArray before = original.at("SPRG"), after = chunks.at("SPRG");
+    ASSERT_EQ(before.size(), after.size());
+    const int top = entry.page() * PageSide + entry.y();
+    for (qsizetype at = 0; at < after.size(); ++at) {
+        const int x = int(at % PageSide) - entry.x(), y = int(at / PageSide) - top;
+        const auto drawn = expected.find({x, y});
+        const int want = drawn != expected.end() && x >= 0 && y >= 0 ? drawn->second : quint8(before[at]);
+        ASSERT_EQ(quint8(after[at]), want) << x << "," << y;
+    }
+    for (const auto &[tag, bytes] : original) {
+        if (tag != "SPRG") {
+            EXPECT_EQ(chunks.at(tag), bytes) << tag.constData();
+        }
+    }
+
+    // Each stroke was one step.
+    for (int k = 0; k < 3; ++k)
+        window.history().stack().undo();
+    EXPECT_EQ(window.document().SpriteStore, StyleDocument(makeSampleStyle()).SpriteStore);
+}
+
+TEST_F(Drawing, AFillOfATileAtFourTimesTakesTheAreaOfOneIndex) {
+    QWidget *textures = page("Textures");
+    window.mainPages()->setCurrentWidget(textures);
+    auto *grid = window.findChild<TileGridView *>();
+    grid->setCurrentCell(2, 1);
+    const int tile = grid->currentTile();
+    DrawingPanel *panel = drawOn(textures);
+    panel->setZoom(4);
+    // A pixel with a neighbour of its index, so that the area is more than itself.
+    const QByteArray before = styleChunks(readWholeFile(samplePath)).at("TILE");
+    const QPoint origin = tileOrigin(tile);
+    const auto byteAt = [&](const QByteArray &store, int x, int y) {
+        return quint8(store[(origin.y() + y) * PageSide + origin.x() + x]);
+    };
+    QPoint seed(1, 1);
+    while (byteAt(before, seed.x(), seed.y()) != byteAt(before, seed.x() + 1, seed.y()))
+        seed = seed.x() < TileSide - 3 ? seed + QPoint(1, 0) : QPoint(1, seed.y() + 1);
+    useTool(panel, "fill");
+    choose(panel, 250);
+    drag(panel, {seed});
+    EXPECT_EQ(window.history().stack().undoText(), QStringLiteral("draw on tile %1").arg(tile));
+    EXPECT_TRUE(panel->sharingLine().startsWith("palette ")) << panel->sharingLine().toStdString();
+
+    // The area, found in the bytes of the file as it was opened.
+    const int target = byteAt(before, seed.x(), seed.y());
+    std::set<DrawnPixel> area;
+    std::vector<DrawnPixel> pending{{seed.x(), seed.y()}};
+    while (!pending.empty()) {
+        const auto [x, y] = pending.back();
+        pending.pop_back();
+        if (x < 0 || y < 0 || x >= TileSide || y >= TileSide || area.count({x, y}) ||
+            byteAt(before, x, y) != target)
+            continue;
+        area.insert({x, y});
+        pending.insert(pending.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    ASSERT_GT(area.size(), 1u);
+    const QByteArray after = saved("filled.sty").at("TILE");
+    for (qsizetype at = 0; at < after.size(); ++at) {
+        const int x = int(at % PageSide) - origin.x(), y = int(at / PageSide) - origin.y();
+        ASSERT_EQ(quint8(after[at]), area.count({x, y}) ? 250 : quint8(before[at])) << x << "," << y;
+    }
+}
+
+TEST_F(Drawing, DeltaLayersTakeStrokesAsChangesAndSaveThemEncoded) {
+    const int car = 2;
+    window.mainPages()->setCurrentWidget(window.spritesPage());
+    window.spritesPage()->selectByNumber(car);
+    findCaptioned<QAction>(window.spritesPage(), "Deltas")->trigger();
+    DeltasPage *deltas = window.deltasPage();
+    const auto original = styleChunks(readWholeFile(samplePath));
+    const std::vector<QByteArray> before = savedDeltas(original, car);
+    ASSERT_GE(before.size(), 2u);
+    const QSize size(window.document().SpriteIndex[car].w, window.document().SpriteIndex[car].h);
+
+    DrawingPanel *panel = drawOn(deltas);
+    ASSERT_EQ(panel->layerList()->count(), int(before.size()));
+    panel->layerList()->setCurrentRow(1);
+    EXPECT_EQ(panel->selectedDelta(), 1);
+    // Delta 0 hidden: its changes leave the picture, which shows the sprite there.
+    panel->layerList()->item(0)->setCheckState(Qt::Unchecked);
+
+    DeltaChanges expected = changesOf(before[1], size);
+    ASSERT_FALSE(expected.empty());
+    const DrawnPixel erased = expected.begin()->first;
+    panel->setZoom(1);
+    choose(panel, 77);
+    drag(panel, {QPoint(1, 0), QPoint(4, 0)});
+    expected[{1, 0}] = expected[{2, 0}] = expected[{3, 0}] = expected[{4, 0}] = 77;
+    panel->setZoom(4);
+    useTool(panel, "eraser");
+    drag(panel, {QPoint(erased.first, erased.second)});
+    expected.erase(erased);
+    EXPECT_EQ(window.history().stack().undoText(), "draw on delta 1 of sprite 2");
+
+    // A new delta at the end, drawn on at 4x.
+    findCaptioned<QAction>(panel, "add delta")->trigger();
+    EXPECT_EQ(window.history().stack().undoText(), "add delta");
+    const int added = int(before.size());
+    EXPECT_EQ(panel->selectedDelta(), added);
+    useTool(panel, "line");
+    choose(panel, 9);
+    drag(panel, {QPoint(1, 2), QPoint(4, 2), QPoint(1, 5)});
+    EXPECT_EQ(window.history().stack().undoText(), QStringLiteral("draw on delta %1 of sprite 2").arg(added));
+
+    const auto chunks = saved("deltas.sty");
+    const std::vector<QByteArray> after = savedDeltas(chunks, car);
+    ASSERT_EQ(after.size(), before.size() + 1);
+    EXPECT_EQ(changesOf(after[1], size), expected);
+    EXPECT_EQ(changesOf(after[std::size_t(added)], size),
+              (DeltaChanges{{{1, 2}, 9}, {{1, 3}, 9}, {{1, 4}, 9}, {{1, 5}, 9}}));
+    for (std::size_t d = 0; d < before.size(); ++d) {
+        if (d != 1) {
+            EXPECT_EQ(after[d], before[d]) << d;
+        }
+    }
+    EXPECT_EQ(chunks.at("SPRG"), original.at("SPRG"));
+
+    findCaptioned<QAction>(panel, "remove delta")->trigger();
+    EXPECT_EQ(savedDeltas(saved("removed.sty"), car).size(), before.size());
+    window.history().stack().undo();
+    EXPECT_EQ(panel->layerList()->count(), added + 1);
+}
+
+} // namespace
