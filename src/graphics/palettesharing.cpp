@@ -28,9 +28,13 @@ QString listed(const QString &one, const QString &many, const std::vector<int> &
 } // namespace
 
 std::optional<int> graphicPhysicalPalette(const StyleDocument &doc, Graphic graphic) {
-    return physicalPaletteOf(doc, graphic.kind == GraphicKind::Sprite
-                                      ? spriteVirtualPalette(doc, graphic.number)
-                                      : tileVirtualPalette(graphic.number));
+    const int virtualPalette = graphic.kind == GraphicKind::Sprite ? spriteVirtualPalette(doc, graphic.number)
+                                                                   : tileVirtualPalette(graphic.number);
+    const std::optional<int> palette = physicalPaletteOf(doc, virtualPalette);
+    // A number past the stored palettes shows black, whatever other graphics carry it.
+    if (!palette || !isStoredPalette(*palette) || *palette >= doc.PhysicalPaletteCount)
+        return std::nullopt;
+    return palette;
 }
 
 QString paletteSharingLine(const StyleDocument &doc, Graphic graphic) {

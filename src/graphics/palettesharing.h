@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-// The physical palette that shows the graphic; none when its virtual palette points nowhere.
+// The stored physical palette that shows the graphic; none when its virtual palette points past them.
 std::optional<int> graphicPhysicalPalette(const StyleDocument &doc, Graphic graphic);
 
 // The line beside the drawing's palette that names the other graphics showing the same physical

@@ -1,6 +1,7 @@
 #include "drawingtools.h"
 
 #include "editorerror.h"
+#include "palettesharing.h"
 #include "samplestyle.h"
 #include "spritepicture.h"
 #include "tilenumbering.h"
@@ -222,6 +223,30 @@ TEST(DrawingTools, AStoredDrawingChangesOnlyItsGraphicsPixels) {
     EXPECT_THROW(storeDrawing(doc, {GraphicKind::Sprite, doc.spriteCount()}, blankPicture(1, 1, 0)),
                  EditorError);
     EXPECT_EQ(doc, drawn);
+}
+
+TEST(DrawingTools, ThePaletteLineNamesTheOtherGraphicsShowingThePalette) {
+    StyleDocument doc = makeSampleStyle();
+    ASSERT_GT(doc.PhysicalPaletteCount, 40);
+    ASSERT_GT(doc.spriteCount(), 20);
+    const int sprites = doc.PaletteCounts[PalTile];
+    for (int v = 0; v < doc.PaletteIndexCount(); ++v)
+        doc.PaletteIndex[std::size_t(v)] = 0;
+    for (const int sprite : {5, 10, 11})
+        doc.PaletteIndex[std::size_t(sprites + sprite)] = 36;
+    doc.PaletteIndex[std::size_t(sprites + 12)] = 37;
+    doc.PaletteIndex[std::size_t(sprites + 13)] = 9999; // past the stored palettes
+    doc.PaletteIndex[3] = 36;
+
+    EXPECT_EQ(paletteSharingLine(doc, {GraphicKind::Sprite, 5}),
+              "palette 36 also shows sprites 10 and 11, tile 3");
+    EXPECT_EQ(paletteSharingLine(doc, {GraphicKind::Tile, 3}), "palette 36 also shows sprites 5, 10 and 11");
+    EXPECT_EQ(paletteSharingLine(doc, {GraphicKind::Sprite, 12}), "palette 37 shows nothing else");
+    EXPECT_EQ(paletteSharingLine(doc, {GraphicKind::Sprite, 13}), "this sprite shows no stored palette");
+    const QString many = paletteSharingLine(doc, {GraphicKind::Sprite, 0});
+    EXPECT_TRUE(many.startsWith("palette 0 also shows sprites 1, 2, 3, 4, 6, 7, 8, 9 and "))
+        << many.toStdString();
+    EXPECT_TRUE(many.contains(", tiles 0, 1, 2, 4, 5, 6, 7, 8 and ")) << many.toStdString();
 }
 
 } // namespace

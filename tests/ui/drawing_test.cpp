@@ -276,4 +276,70 @@ TEST_F(Drawing, DeltaLayersTakeStrokesAsChangesAndSaveThemEncoded) {
     EXPECT_EQ(panel->layerList()->count(), added + 1);
 }
 
+TEST_F(Drawing, SelectionKeysFlipAndColourEditWorkOnTheDrawing) {
+    QWidget *textures = page("Textures");
+    window.mainPages()->setCurrentWidget(textures);
+    auto *grid = window.findChild<TileGridView *>();
+    grid->setCurrentCell(1, 0);
+    const int tile = grid->currentTile();
+    DrawingPanel *panel = drawOn(textures);
+    panel->setZoom(4);
+    // Four known pixels to work on, then a selection of the two on the left.
+    useTool(panel, "pencil");
+    for (const auto &[x, index] : std::vector<std::pair<int, int>>{{1, 11}, {2, 12}, {3, 13}, {4, 14}}) {
+        choose(panel, index);
+        drag(panel, {QPoint(x, 1)});
+    }
+    const int steps = window.history().stack().count();
+    useTool(panel, "select");
+    drag(panel, {QPoint(1, 1), QPoint(2, 1)});
+    EXPECT_EQ(panel->canvas()->selection(), QRect(1, 1, 2, 1));
+
+    // Ctrl+C copies the selected pixels, not the whole tile; Ctrl+V puts them at the selection,
+    // which is then dragged to column 10; Ctrl+X empties the pixels selected.
+    QTest::keyClick(panel->canvas(), Qt::Key_C, Qt::ControlModifier);
+    drag(panel, {QPoint(6, 3), QPoint(7, 3)});
+    QTest::keyClick(panel->canvas(), Qt::Key_V, Qt::ControlModifier);
+    drag(panel, {QPoint(6, 3), QPoint(10, 3)});
+    EXPECT_EQ(panel->canvas()->selection(), QRect(10, 3, 2, 1));
+    drag(panel, {QPoint(3, 1), QPoint(4, 1)});
+    QTest::keyClick(panel->canvas(), Qt::Key_X, Qt::ControlModifier);
+    findCaptioned<QAction>(panel, "flip horizontally")->trigger(); // the empty pair: nothing changes
+    drag(panel, {QPoint(1, 1), QPoint(2, 1)});
+    findCaptioned<QAction>(panel, "flip horizontally")->trigger();
+    EXPECT_EQ(window.history().stack().count(), steps + 4); // paste, move, cut, flip
+    EXPECT_EQ(window.history().stack().undoText(), QStringLiteral("draw on tile %1").arg(tile));
+
+    const QPoint origin = tileOrigin(tile);
+    const QByteArray before = styleChunks(readWholeFile(samplePath)).at("TILE");
+    std::map<DrawnPixel, int> expected = {{{1, 1}, 12}, {{2, 1}, 11}, {{3, 1}, 0},   {{4, 1}, 0},
+                                          {{6, 3}, 0},  {{7, 3}, 0},  {{10, 3}, 11}, {{11, 3}, 12}};
+    const QByteArray after = saved("selection.sty").at("TILE");
+    for (qsizetype at = 0; at < after.size(); ++at) {
+        const int x = int(at % PageSide) - origin.x(), y = int(at / PageSide) - origin.y();
+        const auto drawn = expected.find({x, y});
+        ASSERT_EQ(quint8(after[at]), drawn != expected.end() ? drawn->second : quint8(before[at]))
+            << x << "," << y;
+    }
+
+    // The swatch marks what the tile uses; a double click edits a colour as one step, and a text
+    // that is no colour is refused.
+    const int palette = window.document().PaletteIndex[std::size_t(tile)];
+    EXPECT_TRUE(panel->sharingLine().startsWith(QStringLiteral("palette %1 ").arg(palette)))
+        << panel->sharingLine().toStdString();
+    prompts.queueText(QStringLiteral("300,0,0"));
+    QTest::mouseDClick(panel->swatch(), Qt::LeftButton, {}, panel->swatch()->cellCentre(12));
+    EXPECT_EQ(prompts.messages().last(),
+              "\"300,0,0\" is no colour: give red, green and blue from 0 to 255, such as 255,128,0.");
+    prompts.queueText(QStringLiteral(" 10, 20,30 "));
+    QTest::mouseDClick(panel->swatch(), Qt::LeftButton, {}, panel->swatch()->cellCentre(12));
+    EXPECT_EQ(window.history().stack().undoText(), "edit colour");
+    const QByteArray palettes = saved("colour.sty").at("PPAL");
+    const int at = physicalColourOffset(palette, 12);
+    EXPECT_EQ(palettes.mid(at, 3), QByteArray("\x1e\x14\x0a", 3)); // blue, green, red
+    EXPECT_EQ(panel->canvas()->picture().color(12), qRgb(10, 20, 30));
+    window.history().stack().undo();
+    EXPECT_EQ(window.document().PhysicalPalettes, StyleDocument(makeSampleStyle()).PhysicalPalettes);
+}
+
 } // namespace
