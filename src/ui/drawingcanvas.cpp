@@ -2,6 +2,7 @@
 
 #include "zoom.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -44,6 +45,23 @@ QPoint DrawingCanvas::pixelAt(QPoint point) const {
     return unzoomed(point, zoom_);
 }
 
+bool DrawingCanvas::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        for (const QKeySequence::StandardKey standard :
+             {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste}) {
+            if (!key->matches(standard) || selection_.isEmpty() ||
+                (standard == QKeySequence::Paste && !clipReady_))
+                continue;
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                emit clipboardKey(standard);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void DrawingCanvas::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     const QImage &shown = edit_ ? edit_->picture() : picture_;
@@ -59,6 +77,7 @@ void DrawingCanvas::paintEvent(QPaintEvent *event) {
 void DrawingCanvas::mousePressEvent(QMouseEvent *event) {
     if (edit_ || spanning_ || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
         return;
+    emit pressed();
     const QPoint pixel = pixelAt(event->position().toPoint());
     const bool primary = event->button() == Qt::LeftButton;
     if (tool_ == DrawTool::Eyedropper || event->modifiers() & Qt::AltModifier) {

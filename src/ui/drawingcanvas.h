@@ -3,6 +3,7 @@
 #include "drawingtools.h"
 
 #include <QImage>
+#include <QKeySequence>
 #include <QWidget>
 #include <optional>
 
@@ -26,19 +27,27 @@ public:
 
     QRect selection() const { return selection_; }
     void setSelection(QRect selection);
+    // Whether Ctrl+V has pixels to paste over the selection.
+    void setClipReady(bool ready) { clipReady_ = ready; }
 
     QSize sizeHint() const override;
     // The picture pixel under a point of the widget, off the picture too.
     QPoint pixelAt(QPoint point) const;
 
 signals:
+    // Any press: the canvas is the one the user works in.
+    void pressed();
     void strokeFinished(const PictureEdit &edit);
     // Alt+click or the eyedropper: the left button picks the primary index, the right the secondary.
     void indexPicked(uchar index, bool primary);
     // The pointer is over `pixel`, which holds `index` (none off the picture).
     void pointerAt(QPoint pixel, std::optional<uchar> index);
+    // Ctrl+C, Ctrl+X or Ctrl+V with a selection; without one the keys stay the page's, for the
+    // whole graphic.
+    void clipboardKey(QKeySequence::StandardKey key);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -54,4 +63,5 @@ private:
     bool spanning_ = false;
     QPoint press_;
     QRect selection_;
+    bool clipReady_ = false;
 };

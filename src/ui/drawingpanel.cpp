@@ -52,6 +52,11 @@ DrawingPanel::DrawingPanel(QWidget *parent) : QWidget(parent) {
     draw_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(draw_, &QAction::toggled, this, [this](bool on) {
         setVisible(on);
+        for (DrawingCanvas *canvas : canvases_)
+            if (canvas != canvas_) {
+                canvas->setVisible(on);
+                canvas->raise();
+            }
         if (on)
             refresh();
     });
@@ -99,13 +104,8 @@ DrawingPanel::DrawingPanel(QWidget *parent) : QWidget(parent) {
     row->addLayout(side);
     layout->addLayout(row, 1);
 
-    connect(canvas_, &DrawingCanvas::strokeFinished, this, &DrawingPanel::storeStroke);
-    connect(canvas_, &DrawingCanvas::indexPicked, this, [this](uchar index, bool primary) {
-        showIndexes(primary ? index : swatch_->primary(), primary ? swatch_->secondary() : index);
-    });
-    connect(canvas_, &DrawingCanvas::pointerAt, this, [this](QPoint pixel, std::optional<uchar> index) {
-        readout_->setText(drawingPointerReadout(pixel, index));
-    });
+    active_ = canvas_;
+    connectCanvas(canvas_);
     connect(swatch_, &PaletteSwatch::indexesChosen, this, &DrawingPanel::showIndexes);
     connect(swatch_, &PaletteSwatch::colourEditRequested, this, &DrawingPanel::editColour);
     connect(layers_, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -128,6 +128,33 @@ void DrawingPanel::setDocument(StyleDocument *document, QImage *clut1) {
 
 void DrawingPanel::addDrawKeyTo(QWidget *page) {
     page->addAction(draw_);
+}
+
+void DrawingPanel::connectCanvas(DrawingCanvas *canvas) {
+    canvases_.push_back(canvas);
+    connect(canvas, &DrawingCanvas::pressed, this, [this, canvas] { active_ = canvas; });
+    connect(canvas, &DrawingCanvas::strokeFinished, this, &DrawingPanel::storeStroke);
+    connect(canvas, &DrawingCanvas::indexPicked, this, [this](uchar index, bool primary) {
+        showIndexes(primary ? index : swatch_->primary(), primary ? swatch_->secondary() : index);
+    });
+    connect(canvas, &DrawingCanvas::pointerAt, this, [this](QPoint pixel, std::optional<uchar> index) {
+        readout_->setText(drawingPointerReadout(pixel, index));
+    });
+    connect(canvas, &DrawingCanvas::clipboardKey, this, &DrawingPanel::clipboardKey);
+}
+
+DrawingCanvas *DrawingPanel::addCanvasIn(QWidget *parent) {
+    auto *canvas = new DrawingCanvas(parent);
+    canvas->setVisible(draw_->isChecked());
+    connectCanvas(canvas);
+    return canvas;
+}
+
+void DrawingPanel::clipboardKey(QKeySequence::StandardKey key) {
+    if (key == QKeySequence::Paste)
+        pasteClip();
+    else
+        copySelection(key == QKeySequence::Cut);
 }
 
 template <typename Command> void DrawingPanel::guarded(Command &&command) {
@@ -183,7 +210,9 @@ void DrawingPanel::showPicture() {
     if (!inDeltaMode()) {
         // A graphic without pixels in its store is refused here rather than at the first stroke.
         graphicStoreRect(*document_, *graphic_);
-        canvas_->setPicture(graphicPicture(*document_, *graphic_));
+        const QImage picture = graphicPicture(*document_, *graphic_);
+        for (DrawingCanvas *canvas : canvases_)
+            canvas->setPicture(picture);
     } else {
         const QImage sprite = spritePicture(*document_, deltaSprite_);
         const std::vector<DeltaLayer> layers = readDeltaLayers(*document_, deltaSprite_);
@@ -193,8 +222,10 @@ void DrawingPanel::showPicture() {
             shown[static_cast<std::size_t>(delta_)] = true;
             without[static_cast<std::size_t>(delta_)] = false;
         }
-        canvas_->setPicture(composeDeltaLayers(sprite, layers, shown),
-                            composeDeltaLayers(sprite, layers, without));
+        const QImage picture = composeDeltaLayers(sprite, layers, shown);
+        const QImage erased = composeDeltaLayers(sprite, layers, without);
+        for (DrawingCanvas *canvas : canvases_)
+            canvas->setPicture(picture, erased);
     }
     swatch_->setColours(canvas_->picture().colorTable());
     swatch_->setUsed(usedIndexes(canvas_->picture()));
@@ -215,7 +246,8 @@ void DrawingPanel::setZoom(int zoom) {
 }
 
 void DrawingPanel::setTool(DrawTool tool) {
-    canvas_->setTool(tool);
+    for (DrawingCanvas *canvas : canvases_)
+        canvas->setTool(tool);
     for (QAction *action : tools_->actions())
         action->setChecked(action->data().toInt() == static_cast<int>(tool));
 }
@@ -234,7 +266,8 @@ void DrawingPanel::setLayerVisible(int delta, bool visible) {
 
 void DrawingPanel::showIndexes(uchar primary, uchar secondary) {
     swatch_->setIndexes(primary, secondary);
-    canvas_->setIndexes(primary, secondary);
+    for (DrawingCanvas *canvas : canvases_)
+        canvas->setIndexes(primary, secondary);
     status_->setText(QStringLiteral("primary %1, secondary %2")
                          .arg(colourNumbers(canvas_->picture(), primary))
                          .arg(colourNumbers(canvas_->picture(), secondary)));
@@ -284,11 +317,13 @@ void DrawingPanel::editColour(uchar index) {
 }
 
 void DrawingPanel::copySelection(bool cut) {
-    const QRect selection = canvas_->selection();
-    clip_ = copyPixels(canvas_->picture(), selection);
+    const QRect selection = active_->selection();
+    clip_ = copyPixels(active_->picture(), selection);
+    for (DrawingCanvas *canvas : canvases_)
+        canvas->setClipReady(true);
     if (!cut)
         return;
-    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    PictureEdit edit(active_->picture(), active_->erased());
     edit.erase(selection);
     storeStroke(edit);
 }
@@ -296,17 +331,17 @@ void DrawingPanel::copySelection(bool cut) {
 void DrawingPanel::pasteClip() {
     if (clip_.isNull())
         return;
-    const QPoint at = canvas_->selection().isEmpty() ? QPoint(0, 0) : canvas_->selection().topLeft();
-    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    const QPoint at = active_->selection().isEmpty() ? QPoint(0, 0) : active_->selection().topLeft();
+    PictureEdit edit(active_->picture(), active_->erased());
     edit.paste(clip_, at);
     storeStroke(edit);
     // The pasted pixels stay selected, ready to be moved.
-    canvas_->setSelection(QRect(at, clip_.size()));
+    active_->setSelection(QRect(at, clip_.size()));
 }
 
 void DrawingPanel::flip(Qt::Orientation orientation) {
-    const QRect area = canvas_->selection().isEmpty() ? canvas_->picture().rect() : canvas_->selection();
-    PictureEdit edit(canvas_->picture(), canvas_->erased());
+    const QRect area = active_->selection().isEmpty() ? active_->picture().rect() : active_->selection();
+    PictureEdit edit(active_->picture(), active_->erased());
     edit.flip(area, orientation);
     storeStroke(edit);
 }
@@ -328,27 +363,4 @@ void DrawingPanel::removeDeltaClick() {
         emit documentEdited(QStringLiteral("remove delta"));
     });
     refresh();
-}
-
-bool DrawingPanel::event(QEvent *event) {
-    // With a selection (or pixels to paste) the copy keys act on the drawing; without, they stay
-    // the page's keys for the whole graphic.
-    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const bool selected = !canvas_->selection().isEmpty();
-        const bool copy = key->matches(QKeySequence::Copy) && selected;
-        const bool cut = key->matches(QKeySequence::Cut) && selected;
-        const bool paste = key->matches(QKeySequence::Paste) && selected && !clip_.isNull();
-        if (copy || cut || paste) {
-            event->accept();
-            if (event->type() == QEvent::KeyPress) {
-                if (paste)
-                    pasteClip();
-                else
-                    copySelection(cut);
-            }
-            return true;
-        }
-    }
-    return QWidget::event(event);
 }

@@ -3,6 +3,7 @@
 #include "drawingtools.h"
 #include "styledocument.h"
 
+#include <QKeySequence>
 #include <QWidget>
 #include <optional>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     QAction *drawAction() const { return draw_; }
     void addDrawKeyTo(QWidget *page);
 
+    // One more canvas with the same drawing, a child of `parent` over another view (the selected
+    // sprite in the page strip); it shows while "draw" is checked, and its owner places and zooms it.
+    DrawingCanvas *addCanvasIn(QWidget *parent);
+
     void showGraphic(Graphic graphic);
     // The Deltas page: `sprite` with its deltas as layers, every layer visible when the sprite is new.
     void showDeltaLayers(int sprite);
@@ -55,10 +60,9 @@ public:
 signals:
     void documentEdited(const QString &name);
 
-protected:
-    bool event(QEvent *event) override;
-
 private:
+    void connectCanvas(DrawingCanvas *canvas);
+    void clipboardKey(QKeySequence::StandardKey key);
     void storeStroke(const PictureEdit &edit);
     void showPicture();
     void fillLayerList();
@@ -90,6 +94,9 @@ private:
     QAction *removeDelta_;
     QScrollArea *scroll_;
     DrawingCanvas *canvas_;
+    // Every canvas of the drawing, the panel's own first, and the one last pressed in.
+    std::vector<DrawingCanvas *> canvases_;
+    DrawingCanvas *active_;
     PaletteSwatch *swatch_;
     QLabel *status_;
     QLabel *sharing_;

@@ -1,8 +1,10 @@
 #include "spritespage.h"
 
+#include "drawingcanvas.h"
 #include "drawingpanel.h"
 #include "errorguard.h"
 #include "graphicfile.h"
+#include "palettecolouredit.h"
 #include "progress.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
@@ -109,11 +111,20 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     layout->addWidget(drawing_, 1);
     tools_->addAction(drawing_->drawAction());
     drawing_->addDrawKeyTo(this);
-    connect(drawing_, &DrawingPanel::documentEdited, this,
-            [this](const QString &name) { emit documentEdited(name, 0); });
+    connect(drawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) {
+        emit documentEdited(name, 0);
+        // A stroke changes the selected sprite; a colour, every sprite of its palette.
+        if (name != EditColourCaption)
+            return showSelectedChanged();
+        built_.reset();
+        refresh();
+    });
     activesprite_ = new TVyr_sprite(strip_);
     activesprite_->setObjectName(QStringLiteral("activesprite"));
     activesprite_->hide();
+    // Drawing happens in place: a canvas of the drawing lies over the selected sprite.
+    stripCanvas_ = drawing_->addCanvasIn(strip_);
+    stripCanvas_->setObjectName(QStringLiteral("stripcanvas"));
     connect(strip_, &SpriteStripView::pressedAt, this, &SpritesPage::selectAtPoint);
     connect(strip_, &SpriteStripView::pointerAt, this,
             [this](QPoint point) { readout_->setText(spritePointerReadout(point)); });
@@ -284,6 +295,9 @@ void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
     activesprite_->pagenumber = quint16(entry.page());
     const QRect rect = spriteRect(entry);
     activesprite_->setGeometry(QRect(rect.topLeft() * zoom(), rect.size() * zoom()));
+    stripCanvas_->setZoom(zoom());
+    stripCanvas_->setGeometry(activesprite_->geometry());
+    stripCanvas_->raise();
 }
 
 void SpritesPage::fillFields(const SpriteEntry &entry) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class DrawingCanvas;
 class DrawingPanel;
 class Progress;
 class Prompts;
@@ -72,6 +73,8 @@ public:
     TVyr_sprite *activesprite() const { return activesprite_; }
     SpriteStripView *strip() const { return strip_; }
     DrawingPanel *drawing() const { return drawing_; }
+    // The drawing's canvas over the selected sprite in the strip.
+    DrawingCanvas *stripCanvas() const { return stripCanvas_; }
 
 signals:
     // After every selection, with the selected sprite's number.
@@ -129,4 +132,5 @@ private:
     ZoomCanvas *canvas_;
     TVyr_sprite *activesprite_;
     DrawingPanel *drawing_;
+    DrawingCanvas *stripCanvas_;
 };

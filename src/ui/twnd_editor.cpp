@@ -8,6 +8,7 @@
 #include "deltaspage.h"
 #include "dialogprompts.h"
 #include "draggedfile.h"
+#include "drawingcanvas.h"
 #include "drawingpanel.h"
 #include "editorerror.h"
 #include "fileio.h"
@@ -303,6 +304,13 @@ QWidget *Twnd_editor::makeTexturesPage() {
     tileDrawing_->addDrawKeyTo(page);
     connect(tileDrawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) { commit(name); });
     layout->addWidget(tileDrawing_, 1);
+    // Drawing happens in place, over the current cell of the grid.
+    DrawingCanvas *cellCanvas = tileDrawing_->addCanvasIn(tileGrid_->viewport());
+    cellCanvas->setObjectName(QStringLiteral("cellcanvas"));
+    connect(tileGrid_, &TileGridView::cellsMoved, cellCanvas, [this, cellCanvas] {
+        cellCanvas->setZoom(tileGrid_->zoom());
+        cellCanvas->setGeometry(tileGrid_->cellRect(tileGrid_->currentCell()));
+    });
     // Not in a tool bar, which would fold them away in a narrow window.
     auto *exportRow = new QHBoxLayout;
     tilefileformat_ = new QLineEdit(DefaultTilePattern, page);

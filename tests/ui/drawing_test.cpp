@@ -12,9 +12,12 @@
 #include "spritespage.h"
 #include "stylebytes.h"
 #include "tilegridview.h"
+#include "tvyr_sprite.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -55,7 +58,10 @@ struct Drawing : ::testing::Test {
     // takes the widget point (0, 0) for the widget's centre, so pixel (0, 0) at 1x is no point here.)
     void drag(DrawingPanel *panel, std::vector<QPoint> points, Qt::MouseButton button = Qt::LeftButton,
               Qt::KeyboardModifiers modifiers = {}) {
-        DrawingCanvas *canvas = panel->canvas();
+        drag(panel->canvas(), points, button, modifiers);
+    }
+    void drag(DrawingCanvas *canvas, std::vector<QPoint> points, Qt::MouseButton button = Qt::LeftButton,
+              Qt::KeyboardModifiers modifiers = {}) {
         const auto at = [&](QPoint p) {
             return p * canvas->zoom() + QPoint(1, 1) * (canvas->zoom() / 2);
         };
@@ -121,25 +127,36 @@ TEST_F(Drawing, StrokesOnASpriteAtOneAndFourTimesChangeOnlyItsPixels) {
     ASSERT_GE(w, 6);
     ASSERT_GE(h, 6);
 
+    // Drawn in place, over the selected sprite in the strip.
+    DrawingCanvas *inStrip = window.spritesPage()->stripCanvas();
+    ASSERT_TRUE(inStrip->isVisible());
+    EXPECT_EQ(inStrip->geometry(), window.spritesPage()->activesprite()->geometry());
+
     // 1x: a pencil stroke along row 1 from outside the sprite to outside it again.
-    panel->setZoom(1);
     choose(panel, 201);
     choose(panel, 202, Qt::RightButton);
     EXPECT_TRUE(panel->statusLine().startsWith("primary 201 (")) << panel->statusLine().toStdString();
-    drag(panel, {QPoint(-3, 1), QPoint(w + 3, 1)});
+    drag(inStrip, {QPoint(-3, 1), QPoint(w + 3, 1)});
     EXPECT_EQ(window.history().stack().undoText(), "draw on sprite 5");
     EXPECT_EQ(panel->readout(), QStringLiteral("X: %1, Y: 1").arg(w + 3));
+    EXPECT_EQ(window.spritesPage()->overlay().pixel(spriteRect(entry).topLeft() + QPoint(2, 1)),
+              panel->canvas()->picture().color(201));
 
-    // 4x: a filled rectangle with the right button (secondary), an outline, then Alt+click picks.
-    panel->setZoom(4);
+    // 4x: a filled rectangle with the right button (secondary), an eraser, then Alt+click picks.
+    window.spritesPage()->setZoom(4);
+    EXPECT_EQ(inStrip->zoom(), 4);
+    EXPECT_EQ(inStrip->geometry(), window.spritesPage()->activesprite()->geometry());
     useTool(panel, "filled rectangle");
-    drag(panel, {QPoint(1, 3), QPoint(2, 4)}, Qt::RightButton);
+    drag(inStrip, {QPoint(1, 3), QPoint(2, 4)}, Qt::RightButton);
     useTool(panel, "eraser");
-    drag(panel, {QPoint(w - 1, 1)});
-    drag(panel, {QPoint(2, 4)}, Qt::LeftButton, Qt::AltModifier);
+    drag(panel, {QPoint(w - 1, 1)}); // the panel's own view of the drawing at 1x
+    drag(inStrip, {QPoint(2, 4)}, Qt::LeftButton, Qt::AltModifier);
     EXPECT_EQ(panel->swatch()->primary(), 202);
     EXPECT_EQ(window.history().stack().count(), 3);
-    QTest::mouseMove(panel->canvas(), QPoint(1, 3) * 4 + QPoint(2, 2));
+    // A hover without a button (QTest would move the system's cursor, which may be off the view).
+    const QPointF over = QPoint(1, 3) * 4 + QPoint(2, 2);
+    QMouseEvent hover(QEvent::MouseMove, over, inStrip->mapToGlobal(over), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(inStrip, &hover);
     EXPECT_EQ(panel->readout(), "X: 1, Y: 3, index: 202");
 
     std::map<DrawnPixel, int> expected;
@@ -179,7 +196,12 @@ TEST_F(Drawing, AFillOfATileAtFourTimesTakesTheAreaOfOneIndex) {
     grid->setCurrentCell(2, 1);
     const int tile = grid->currentTile();
     DrawingPanel *panel = drawOn(textures);
-    panel->setZoom(4);
+    // Drawn in place, over the current cell of the grid at 4x.
+    grid->setZoom(4);
+    DrawingCanvas *inGrid = textures->findChild<DrawingCanvas *>("cellcanvas");
+    ASSERT_TRUE(inGrid->isVisible());
+    EXPECT_EQ(inGrid->geometry(), grid->cellRect(QPoint(2, 1)));
+    EXPECT_EQ(inGrid->zoom(), 4);
     // A pixel with a neighbour of its index, so that the area is more than itself.
     const QByteArray before = styleChunks(readWholeFile(samplePath)).at("TILE");
     const QPoint origin = tileOrigin(tile);
@@ -191,7 +213,7 @@ TEST_F(Drawing, AFillOfATileAtFourTimesTakesTheAreaOfOneIndex) {
         seed = seed.x() < TileSide - 3 ? seed + QPoint(1, 0) : QPoint(1, seed.y() + 1);
     useTool(panel, "fill");
     choose(panel, 250);
-    drag(panel, {seed});
+    drag(inGrid, {seed});
     EXPECT_EQ(window.history().stack().undoText(), QStringLiteral("draw on tile %1").arg(tile));
     EXPECT_TRUE(panel->sharingLine().startsWith("palette ")) << panel->sharingLine().toStdString();
 
