@@ -86,23 +86,27 @@ DrawingPanel::DrawingPanel(QWidget *parent) : QWidget(parent) {
     canvas_->setObjectName(QStringLiteral("drawingcanvas"));
     scroll_->setWidget(canvas_);
     row->addWidget(scroll_, 1);
-    auto *side = new QVBoxLayout;
     swatch_ = new PaletteSwatch(this);
     swatch_->setObjectName(QStringLiteral("swatch"));
-    side->addWidget(swatch_);
+    row->addWidget(swatch_, 0, Qt::AlignTop);
+    auto *side = new QVBoxLayout;
     status_ = new QLabel(this);
     sharing_ = new QLabel(this);
     sharing_->setWordWrap(true);
     readout_ = new QLabel(this);
     readout_->setObjectName(QStringLiteral("drawingreadout"));
-    side->addWidget(status_);
-    side->addWidget(sharing_);
-    side->addWidget(readout_);
+    for (QLabel *label : {status_, sharing_, readout_}) {
+        label->setMinimumWidth(swatch_->width());
+        side->addWidget(label);
+    }
     layers_ = new QListWidget(this);
     layers_->setObjectName(QStringLiteral("deltalayers"));
     side->addWidget(layers_, 1);
+    side->addStretch();
     row->addLayout(side);
     layout->addLayout(row, 1);
+    // The swatch is never squeezed: the page's other views give way.
+    setMinimumHeight(bar->sizeHint().height() + swatch_->height() + layout->spacing());
 
     active_ = canvas_;
     connectCanvas(canvas_);

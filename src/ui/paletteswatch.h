@@ -11,7 +11,7 @@
 class PaletteSwatch : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int Cell = 14;
+    static constexpr int Cell = 11;
 
     explicit PaletteSwatch(QWidget *parent = nullptr);
 
