@@ -75,7 +75,8 @@ void DrawingCanvas::paintEvent(QPaintEvent *event) {
 }
 
 void DrawingCanvas::mousePressEvent(QMouseEvent *event) {
-    if (edit_ || spanning_ || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
+    if (picture_.isNull() || edit_ || spanning_ ||
+        (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
         return;
     emit pressed();
     const QPoint pixel = pixelAt(event->position().toPoint());

@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
 
@@ -119,10 +120,20 @@ DrawingPanel::DrawingPanel(QWidget *parent) : QWidget(parent) {
     connect(layers_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         setLayerVisible(layers_->row(item), item->checkState() == Qt::Checked);
     });
-    addZoomControls(
-        this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint) { setZoom(zoom); });
+    // Ctrl + wheel zooms this view; the zoom keys stay the page's, whose view the drawing follows.
+    scroll_->viewport()->installEventFilter(this);
     showIndexes(1, 0);
     setVisible(false);
+}
+
+bool DrawingPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    auto *wheel = static_cast<QWheelEvent *>(event);
+    if (!(wheel->modifiers() & Qt::ControlModifier) || wheel->angleDelta().y() == 0)
+        return false;
+    setZoom(zoom() + (wheel->angleDelta().y() > 0 ? 1 : -1));
+    return true;
 }
 
 void DrawingPanel::setDocument(StyleDocument *document, QImage *clut1) {
@@ -189,11 +200,17 @@ void DrawingPanel::refresh() {
     // Hidden, the panel follows the selection only; the picture is read once it shows.
     if (!document_ || !graphic_ || !draw_->isChecked())
         return;
-    guarded([this] {
+    try {
         if (inDeltaMode())
             fillLayerList();
         showPicture();
-    });
+    } catch (const EditorError &error) {
+        // A graphic that cannot be drawn on (no pixels, outside its page) is said beside the
+        // swatch, not in a message at every selection.
+        for (DrawingCanvas *canvas : canvases_)
+            canvas->setPicture(QImage());
+        sharing_->setText(error.text());
+    }
 }
 
 void DrawingPanel::fillLayerList() {
@@ -321,6 +338,8 @@ void DrawingPanel::editColour(uchar index) {
 }
 
 void DrawingPanel::copySelection(bool cut) {
+    if (active_->picture().isNull())
+        return;
     const QRect selection = active_->selection();
     clip_ = copyPixels(active_->picture(), selection);
     for (DrawingCanvas *canvas : canvases_)
@@ -333,7 +352,7 @@ void DrawingPanel::copySelection(bool cut) {
 }
 
 void DrawingPanel::pasteClip() {
-    if (clip_.isNull())
+    if (clip_.isNull() || active_->picture().isNull())
         return;
     const QPoint at = active_->selection().isEmpty() ? QPoint(0, 0) : active_->selection().topLeft();
     PictureEdit edit(active_->picture(), active_->erased());
@@ -344,6 +363,8 @@ void DrawingPanel::pasteClip() {
 }
 
 void DrawingPanel::flip(Qt::Orientation orientation) {
+    if (active_->picture().isNull())
+        return;
     const QRect area = active_->selection().isEmpty() ? active_->picture().rect() : active_->selection();
     PictureEdit edit(active_->picture(), active_->erased());
     edit.flip(area, orientation);

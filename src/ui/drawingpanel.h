@@ -60,6 +60,9 @@ public:
 signals:
     void documentEdited(const QString &name);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void connectCanvas(DrawingCanvas *canvas);
     void clipboardKey(QKeySequence::StandardKey key);

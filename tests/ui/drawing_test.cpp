@@ -21,6 +21,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -143,8 +144,19 @@ TEST_F(Drawing, StrokesOnASpriteAtOneAndFourTimesChangeOnlyItsPixels) {
               panel->canvas()->picture().color(201));
 
     // 4x: a filled rectangle with the right button (secondary), an eraser, then Alt+click picks.
-    window.spritesPage()->setZoom(4);
+    // The page's zoom keys work with the focus in the drawing, which follows them; Ctrl + wheel
+    // over the panel's view zooms that view alone.
+    inStrip->setFocus();
+    for (int k = 0; k < 3; ++k)
+        QTest::keyClick(inStrip, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(window.spritesPage()->zoom(), 4);
     EXPECT_EQ(inStrip->zoom(), 4);
+    QWidget *panelView = panel->canvas()->parentWidget();
+    QWheelEvent wheel(QPointF(5, 5), panelView->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(panelView, &wheel);
+    EXPECT_EQ(panel->zoom(), 2);
+    EXPECT_EQ(window.spritesPage()->zoom(), 4);
     EXPECT_EQ(inStrip->geometry(), window.spritesPage()->activesprite()->geometry());
     useTool(panel, "filled rectangle");
     drag(inStrip, {QPoint(1, 3), QPoint(2, 4)}, Qt::RightButton);
