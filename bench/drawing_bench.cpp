@@ -114,10 +114,12 @@ void pencilPoint(benchmark::State &state) {
 // A fill of the whole tile, with its undo step and the redraw, alternating two indexes.
 void fillTile(benchmark::State &state) {
     QWidget *textures = session->page(QStringLiteral("Textures"));
-    session->window.findChild<TileGridView *>()->setCurrentCell(3, 5);
+    session->window.findChild<TileGridView *>()->setCurrentCell(5, 1);
     DrawingPanel *panel = session->drawOn(textures, session->window.tileDrawing(), 4);
     panel->setTool(DrawTool::Fill);
     DrawingCanvas *canvas = panel->canvas();
+    if (canvas->picture().isNull())
+        state.SkipWithError("no tile to draw on");
     // A single index first, so that each fill takes all 64*64 pixels.
     panel->setTool(DrawTool::FilledRectangle);
     QTest::mousePress(canvas, Qt::LeftButton, {}, centreOf(canvas, QPoint(1, 1)));
