@@ -183,6 +183,15 @@ void DrawingPanel::showGraphic(Graphic graphic) {
     refresh();
 }
 
+void DrawingPanel::showNothing() {
+    graphic_.reset();
+    deltaSprite_ = -1;
+    for (DrawingCanvas *canvas : canvases_)
+        canvas->setPicture(QImage());
+    sharing_->clear();
+    readout_->clear();
+}
+
 void DrawingPanel::showDeltaLayers(int sprite) {
     if (sprite != deltaSprite_) {
         visible_.clear();

@@ -37,6 +37,8 @@ public:
     DrawingCanvas *addCanvasIn(QWidget *parent);
 
     void showGraphic(Graphic graphic);
+    // Nothing to draw on (a style without sprites).
+    void showNothing();
     // The Deltas page: `sprite` with its deltas as layers, every layer visible when the sprite is new.
     void showDeltaLayers(int sprite);
     // Shows the document again after it changed outside the panel (undo, other commands).

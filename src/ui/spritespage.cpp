@@ -251,6 +251,7 @@ void SpritesPage::reselect(int select) {
     if (document_->spriteCount() == 0) {
         selected_ = -1;
         activesprite_->hide();
+        drawing_->showNothing();
         updateCarButtons();
         return;
     }

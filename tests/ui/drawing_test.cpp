@@ -22,6 +22,7 @@
 #include <QTest>
 #include <QUndoStack>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -374,6 +375,179 @@ TEST_F(Drawing, SelectionKeysFlipAndColourEditWorkOnTheDrawing) {
     EXPECT_EQ(panel->canvas()->picture().color(12), qRgb(10, 20, 30));
     window.history().stack().undo();
     EXPECT_EQ(window.document().PhysicalPalettes, StyleDocument(makeSampleStyle()).PhysicalPalettes);
+}
+
+// What a drawing should hold after the strokes, worked out apart from the editor: the picture
+// shown and, on a delta layer, that delta's changes.
+struct ExpectedDrawing {
+    QImage shown;    // 8-bit
+    QImage erasedTo; // what the eraser brings back
+    DeltaChanges changes;
+
+    bool inside(QPoint p) const { return shown.rect().contains(p); }
+    void draw(QPoint p, int index) {
+        if (!inside(p))
+            return;
+        shown.setPixel(p, uint(index));
+        changes[{p.x(), p.y()}] = index;
+    }
+    void erase(QPoint p) {
+        if (!inside(p))
+            return;
+        shown.setPixel(p, uint(erasedTo.pixelIndex(p)));
+        changes.erase({p.x(), p.y()});
+    }
+    void fill(QPoint seed, int index) {
+        const int target = shown.pixelIndex(seed);
+        std::set<DrawnPixel> area;
+        std::vector<QPoint> pending{seed};
+        while (!pending.empty()) {
+            const QPoint p = pending.back();
+            pending.pop_back();
+            if (!inside(p) || area.count({p.x(), p.y()}) || shown.pixelIndex(p) != target)
+                continue;
+            area.insert({p.x(), p.y()});
+            pending.insert(pending.end(),
+                           {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
+        }
+        for (const auto &[x, y] : area)
+            draw(QPoint(x, y), index);
+    }
+};
+
+QImage indexedPicture(QSize size, const std::function<int(int, int)> &index) {
+    QImage picture(size, QImage::Format_Indexed8);
+    picture.setColorCount(256);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, uint(index(x, y)));
+    return picture;
+}
+
+TEST_F(Drawing, EveryPaintingToolAtOneAndFourTimesOnSpritesTilesAndDeltaLayers) {
+    const auto original = styleChunks(readWholeFile(samplePath));
+    // Each tool at both zooms, with the expected drawing following each stroke.
+    const auto paintEveryTool = [&](DrawingPanel *panel, DrawingCanvas *canvas,
+                                    const std::function<void(int)> &zoomTo, ExpectedDrawing &expected) {
+        for (const int zoom : {1, 4}) {
+            zoomTo(zoom);
+            ASSERT_EQ(canvas->zoom(), zoom);
+            const int base = zoom == 1 ? 200 : 220;
+            useTool(panel, "pencil");
+            choose(panel, base + 1);
+            drag(canvas, {QPoint(1, 1), QPoint(4, 1)});
+            for (int x = 1; x <= 4; ++x)
+                expected.draw(QPoint(x, 1), base + 1);
+            useTool(panel, "line");
+            choose(panel, base + 2);
+            drag(canvas, {QPoint(1, 2), QPoint(5, 2), QPoint(3, 4)});
+            for (int k = 0; k < 3; ++k)
+                expected.draw(QPoint(1 + k, 2 + k), base + 2);
+            useTool(panel, "rectangle");
+            choose(panel, base + 3);
+            drag(canvas, {QPoint(4, 5), QPoint(2, 3)});
+            for (int x = 2; x <= 4; ++x)
+                for (int y = 3; y <= 5; ++y)
+                    if (x != 3 || y != 4)
+                        expected.draw(QPoint(x, y), base + 3);
+            useTool(panel, "filled rectangle");
+            choose(panel, base + 4, Qt::RightButton);
+            drag(canvas, {QPoint(3, 4), QPoint(2, 4)}, Qt::RightButton);
+            expected.draw(QPoint(2, 4), base + 4);
+            expected.draw(QPoint(3, 4), base + 4);
+            useTool(panel, "eraser");
+            drag(canvas, {QPoint(2, 1), QPoint(3, 1)});
+            expected.erase(QPoint(2, 1));
+            expected.erase(QPoint(3, 1));
+            useTool(panel, "fill");
+            choose(panel, base + 5);
+            drag(canvas, {QPoint(5, 5)});
+            expected.fill(QPoint(5, 5), base + 5);
+            useTool(panel, "eyedropper");
+            drag(canvas, {QPoint(1, 2)});
+            EXPECT_EQ(panel->swatch()->primary(), base + 2) << zoom;
+        }
+    };
+    const auto storeRegion = [](const QByteArray &store, QPoint topLeft, QSize size) {
+        return indexedPicture(size, [&](int x, int y) {
+            return quint8(store[(topLeft.y() + y) * PageSide + topLeft.x() + x]);
+        });
+    };
+    // The store's bytes: the region as expected, everything else as it was.
+    const auto checkStore = [](const QByteArray &before, const QByteArray &after, QPoint topLeft,
+                               const QImage &expected) {
+        ASSERT_EQ(before.size(), after.size());
+        for (qsizetype at = 0; at < after.size(); ++at) {
+            const QPoint p = QPoint(int(at % PageSide), int(at / PageSide)) - topLeft;
+            const int want = expected.rect().contains(p) ? expected.pixelIndex(p) : quint8(before[at]);
+            ASSERT_EQ(quint8(after[at]), want) << p.x() << "," << p.y();
+        }
+    };
+
+    // A sprite, in place in the strip.
+    const int sprite = 5;
+    window.mainPages()->setCurrentWidget(window.spritesPage());
+    window.spritesPage()->selectByNumber(sprite);
+    DrawingPanel *spritePanel = drawOn(window.spritesPage());
+    const SpriteEntry entry = window.document().SpriteIndex[sprite];
+    const QPoint spriteAt(entry.x(), entry.page() * PageSide + entry.y());
+    ExpectedDrawing spriteDrawing;
+    spriteDrawing.shown = storeRegion(original.at("SPRG"), spriteAt, QSize(entry.w, entry.h));
+    spriteDrawing.erasedTo = indexedPicture(spriteDrawing.shown.size(), [](int, int) { return 0; });
+    paintEveryTool(
+        spritePanel, window.spritesPage()->stripCanvas(),
+        [&](int zoom) { window.spritesPage()->setZoom(zoom); }, spriteDrawing);
+
+    // A tile, in place in the grid.
+    QWidget *textures = page("Textures");
+    window.mainPages()->setCurrentWidget(textures);
+    auto *grid = window.findChild<TileGridView *>();
+    grid->setCurrentCell(4, 2);
+    const int tile = grid->currentTile();
+    DrawingPanel *tilePanel = drawOn(textures);
+    ExpectedDrawing tileDrawing;
+    tileDrawing.shown = storeRegion(original.at("TILE"), tileOrigin(tile), QSize(TileSide, TileSide));
+    tileDrawing.erasedTo = indexedPicture(tileDrawing.shown.size(), [](int, int) { return 0; });
+    paintEveryTool(
+        tilePanel, textures->findChild<DrawingCanvas *>("cellcanvas"), [&](int zoom) { grid->setZoom(zoom); },
+        tileDrawing);
+
+    // Delta 2 of a car, every layer shown.
+    const int car = 2, delta = 2;
+    window.mainPages()->setCurrentWidget(window.spritesPage());
+    window.spritesPage()->selectByNumber(car);
+    findCaptioned<QAction>(window.spritesPage(), "Deltas")->trigger();
+    DrawingPanel *deltaPanel = drawOn(window.deltasPage());
+    deltaPanel->layerList()->setCurrentRow(delta);
+    const std::vector<QByteArray> deltas = savedDeltas(original, car);
+    ASSERT_GT(deltas.size(), std::size_t(delta));
+    const SpriteEntry carEntry = window.document().SpriteIndex[car];
+    const QImage carSprite =
+        storeRegion(original.at("SPRG"), QPoint(carEntry.x(), carEntry.page() * PageSide + carEntry.y()),
+                    QSize(carEntry.w, carEntry.h));
+    const auto composed = [&](bool withDelta) {
+        QImage picture = carSprite.copy();
+        for (std::size_t d = 0; d < deltas.size(); ++d)
+            for (const auto &[p, index] : changesOf(deltas[d], picture.size()))
+                if (withDelta || d != std::size_t(delta))
+                    picture.setPixel(p.first, p.second, uint(index));
+        return picture;
+    };
+    ExpectedDrawing deltaDrawing{composed(true), composed(false), changesOf(deltas[delta], carSprite.size())};
+    paintEveryTool(
+        deltaPanel, deltaPanel->canvas(), [&](int zoom) { deltaPanel->setZoom(zoom); }, deltaDrawing);
+
+    const auto chunks = saved("every-tool.sty");
+    checkStore(original.at("SPRG"), chunks.at("SPRG"), spriteAt, spriteDrawing.shown);
+    checkStore(original.at("TILE"), chunks.at("TILE"), tileOrigin(tile), tileDrawing.shown);
+    const std::vector<QByteArray> after = savedDeltas(chunks, car);
+    ASSERT_EQ(after.size(), deltas.size());
+    EXPECT_EQ(changesOf(after[delta], carSprite.size()), deltaDrawing.changes);
+    for (std::size_t d = 0; d < deltas.size(); ++d) {
+        if (d != std::size_t(delta)) {
+            EXPECT_EQ(after[d], deltas[d]) << d;
+        }
+    }
 }
 
 } // namespace
