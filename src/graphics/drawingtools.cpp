@@ -108,10 +108,10 @@ void PictureEdit::fill(QPoint at) {
     while (!pending.empty()) {
         const QPoint p = pending.back();
         pending.pop_back();
-        const std::size_t at = static_cast<std::size_t>(p.y()) * width + p.x();
-        if (seen[at] || pressPicture_.constScanLine(p.y())[p.x()] != target)
+        const std::size_t visited = static_cast<std::size_t>(p.y()) * width + p.x();
+        if (seen[visited] || pressPicture_.constScanLine(p.y())[p.x()] != target)
             continue;
-        seen[at] = true;
+        seen[visited] = true;
         plot(p.x(), p.y(), index_, PixelMark::Drawn);
         if (p.x() > 0)
             pending.emplace_back(p.x() - 1, p.y());

@@ -4,7 +4,6 @@
 #include "drawingcanvas.h"
 #include "errorguard.h"
 #include "palettecolouredit.h"
-#include "palettelookup.h"
 #include "palettesharing.h"
 #include "paletteswatch.h"
 #include "spritepicture.h"
@@ -13,7 +12,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>

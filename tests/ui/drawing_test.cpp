@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -326,6 +327,11 @@ TEST_F(Drawing, SelectionKeysFlipAndColourEditWorkOnTheDrawing) {
         drag(panel, {QPoint(x, 1)});
     }
     const int steps = window.history().stack().count();
+    // Without a selection Ctrl+C is still the page's: the whole tile goes to the clipboard.
+    QGuiApplication::clipboard()->clear();
+    panel->canvas()->setFocus();
+    QTest::keyClick(panel->canvas(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(TileSide, TileSide));
     useTool(panel, "select");
     drag(panel, {QPoint(1, 1), QPoint(2, 1)});
     EXPECT_EQ(panel->canvas()->selection(), QRect(1, 1, 2, 1));
