@@ -14,7 +14,7 @@ trap 'rm -f "$table"' EXIT
     echo
     echo "| measure | time against a plain copy | time | aim |"
     echo "|---|---|---|---|"
-    for bench in loadsave tiles sprites deltas history folder window; do
+    for bench in loadsave tiles sprites deltas history folder window drawing; do
         "$ROOT/build/bench/${bench}_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
             2>/dev/null | grep '^| '
     done

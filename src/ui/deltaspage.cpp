@@ -1,6 +1,7 @@
 #include "deltaspage.h"
 
 #include "deltaoperations.h"
+#include "drawingpanel.h"
 #include "errorguard.h"
 #include "spriteentries.h"
 #include "stretchedimageview.h"
@@ -45,8 +46,26 @@ DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     view_->setObjectName(QStringLiteral("deltasheet"));
     canvas_ = new ZoomCanvas(scroll_, view_);
     layout->addWidget(scroll_, 1);
+    drawing_ = new DrawingPanel(this);
+    tools->addAction(drawing_->drawAction());
+    drawing_->addDrawKeyTo(this);
+    connect(drawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) {
+        emit documentEdited(name);
+        showView(shownView_);
+    });
+    layout->addWidget(drawing_, 1);
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
+}
+
+void DeltasPage::setDocument(StyleDocument *document, QImage *clut1) {
+    document_ = document;
+    drawing_->setDocument(document, clut1);
+}
+
+void DeltasPage::setPrompts(Prompts *prompts) {
+    prompts_ = prompts;
+    drawing_->setPrompts(prompts);
 }
 
 int DeltasPage::zoom() const {
@@ -66,6 +85,7 @@ void DeltasPage::setZoom(int factor, QPoint anchor) {
 
 void DeltasPage::open(int sprite) {
     sprite_ = sprite;
+    drawing_->showDeltaLayers(sprite);
     shown_ = QSize();
     showView(DeltaView::Draw);
     canvas_->placeAt(QPoint(0, 0));
@@ -73,7 +93,10 @@ void DeltasPage::open(int sprite) {
 
 void DeltasPage::refresh() {
     if (document_ && sprite_ >= 0 && sprite_ < document_->spriteCount() && isCarSprite(*document_, sprite_))
-        showingErrors(*prompts_, [this] { showView(shownView_); });
+        showingErrors(*prompts_, [this] {
+            showView(shownView_);
+            drawing_->refresh();
+        });
 }
 
 void DeltasPage::showView(DeltaView view) {

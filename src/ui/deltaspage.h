@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class DrawingPanel;
 class Prompts;
 class QPlainTextEdit;
 class QScrollArea;
@@ -18,8 +19,9 @@ class DeltasPage : public QWidget {
 public:
     explicit DeltasPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document) { document_ = document; }
-    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    // `clut1` is the palette table picture that a colour edited while drawing follows.
+    void setDocument(StyleDocument *document, QImage *clut1 = nullptr);
+    void setPrompts(Prompts *prompts);
     // The window's log page, where the import reports the deltas it kept.
     void setLogView(QPlainTextEdit *log) { log_ = log; }
 
@@ -28,6 +30,7 @@ public:
     void showView(DeltaView view);
 
     int sprite() const { return sprite_; }
+    DrawingPanel *drawing() const { return drawing_; }
     const QImage &sheet() const { return sheet_; }
     QSize shownSize() const { return shown_; }
     // How many times the sheet's size it is shown; `anchor`, in the view's viewport, stays over
@@ -56,4 +59,5 @@ private:
     QScrollArea *scroll_;
     StretchedImageView *view_;
     ZoomCanvas *canvas_;
+    DrawingPanel *drawing_;
 };

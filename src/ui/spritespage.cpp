@@ -1,7 +1,10 @@
 #include "spritespage.h"
 
+#include "drawingcanvas.h"
+#include "drawingpanel.h"
 #include "errorguard.h"
 #include "graphicfile.h"
+#include "palettecolouredit.h"
 #include "progress.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
@@ -104,9 +107,24 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     strip_ = new SpriteStripView;
     canvas_ = new ZoomCanvas(scroll_, strip_);
     layout->addWidget(scroll_, 1);
+    drawing_ = new DrawingPanel(this);
+    layout->addWidget(drawing_, 1);
+    tools_->addAction(drawing_->drawAction());
+    drawing_->addDrawKeyTo(this);
+    connect(drawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) {
+        emit documentEdited(name, 0);
+        // A stroke changes the selected sprite; a colour, every sprite of its palette.
+        if (name != EditColourCaption)
+            return showSelectedChanged();
+        built_.reset();
+        refresh();
+    });
     activesprite_ = new TVyr_sprite(strip_);
     activesprite_->setObjectName(QStringLiteral("activesprite"));
     activesprite_->hide();
+    // Drawing happens in place: a canvas of the drawing lies over the selected sprite.
+    stripCanvas_ = drawing_->addCanvasIn(strip_);
+    stripCanvas_->setObjectName(QStringLiteral("stripcanvas"));
     connect(strip_, &SpriteStripView::pressedAt, this, &SpritesPage::selectAtPoint);
     connect(strip_, &SpriteStripView::pointerAt, this,
             [this](QPoint point) { readout_->setText(spritePointerReadout(point)); });
@@ -142,6 +160,12 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
 void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
     document_ = document;
     clut1_ = clut1;
+    drawing_->setDocument(document, clut1);
+}
+
+void SpritesPage::setPrompts(Prompts *prompts) {
+    prompts_ = prompts;
+    drawing_->setPrompts(prompts);
 }
 
 void SpritesPage::setReady(bool ready) {
@@ -227,6 +251,7 @@ void SpritesPage::reselect(int select) {
     if (document_->spriteCount() == 0) {
         selected_ = -1;
         activesprite_->hide();
+        drawing_->showNothing();
         updateCarButtons();
         return;
     }
@@ -263,6 +288,7 @@ void SpritesPage::spriteClick() {
     activesprite_->show();
     fillFields(entry);
     updateCarButtons();
+    drawing_->showGraphic({GraphicKind::Sprite, selected_});
     emit spriteClicked(selected_);
 }
 
@@ -270,6 +296,9 @@ void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
     activesprite_->pagenumber = quint16(entry.page());
     const QRect rect = spriteRect(entry);
     activesprite_->setGeometry(QRect(rect.topLeft() * zoom(), rect.size() * zoom()));
+    stripCanvas_->setZoom(zoom());
+    stripCanvas_->setGeometry(activesprite_->geometry());
+    stripCanvas_->raise();
 }
 
 void SpritesPage::fillFields(const SpriteEntry &entry) {

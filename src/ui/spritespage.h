@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class DrawingCanvas;
+class DrawingPanel;
 class Progress;
 class Prompts;
 class QAction;
@@ -30,7 +32,7 @@ public:
     explicit SpritesPage(QWidget *parent = nullptr);
 
     void setDocument(StyleDocument *document, QImage *clut1);
-    void setPrompts(Prompts *prompts) { prompts_ = prompts; }
+    void setPrompts(Prompts *prompts);
     // The log page that the page's imports write to.
     void setLogView(QPlainTextEdit *view) { logView_ = view; }
     // Whether the page's commands may run (a document with palettes is open).
@@ -70,6 +72,9 @@ public:
     const QImage &overlay() const;
     TVyr_sprite *activesprite() const { return activesprite_; }
     SpriteStripView *strip() const { return strip_; }
+    DrawingPanel *drawing() const { return drawing_; }
+    // The drawing's canvas over the selected sprite in the strip.
+    DrawingCanvas *stripCanvas() const { return stripCanvas_; }
 
 signals:
     // After every selection, with the selected sprite's number.
@@ -126,4 +131,6 @@ private:
     SpriteStripView *strip_;
     ZoomCanvas *canvas_;
     TVyr_sprite *activesprite_;
+    DrawingPanel *drawing_;
+    DrawingCanvas *stripCanvas_;
 };

@@ -20,6 +20,8 @@ TileGridView::TileGridView(QWidget *parent) : QAbstractScrollArea(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TileGridView::cellsMoved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TileGridView::cellsMoved);
 }
 
 void TileGridView::setDocument(const StyleDocument *doc) {
@@ -75,6 +77,7 @@ void TileGridView::selectCell(QPoint cell, bool reveal) {
             show(verticalScrollBar(), margin_.y() + cell.y() * cellSide(), cellSide(), viewport()->height());
     }
     viewport()->update();
+    emit cellsMoved();
     emit tileSelected(currentTile());
 }
 
@@ -194,6 +197,11 @@ void TileGridView::placeAt(QPoint origin) {
     down->setPageStep(view.height());
     down->setRange(0, zoom_ == 1 ? 0 : std::max(0, placed.content.height() - view.height()));
     down->setValue(placed.scroll.y());
+    emit cellsMoved();
+}
+
+QRect TileGridView::cellRect(QPoint cell) const {
+    return QRect(origin() + cell * cellSide(), QSize(cellSide(), cellSide()));
 }
 
 void TileGridView::dragEnterEvent(QDragEnterEvent *event) {

@@ -33,6 +33,8 @@ public:
     const QImage &picture() const;
     // The picture pixel (1x) under a viewport point, off the picture as well.
     QPoint pixelAt(QPoint point) const;
+    // Where a cell lies in the viewport, at the zoom and scroll of now.
+    QRect cellRect(QPoint cell) const;
     // The cell under a viewport point, or nothing off the grid.
     std::optional<QPoint> cellAt(QPoint point) const;
 
@@ -46,6 +48,8 @@ public:
 
 signals:
     void tileSelected(int tile);
+    // The cells moved in the viewport (scroll, zoom, size) or another one became current.
+    void cellsMoved();
     // A bitmap or PNG file was dropped on a cell, which became current.
     void pictureDropped(int tile, const QString &path);
 

@@ -8,6 +8,8 @@
 #include "deltaspage.h"
 #include "dialogprompts.h"
 #include "draggedfile.h"
+#include "drawingcanvas.h"
+#include "drawingpanel.h"
 #include "editorerror.h"
 #include "fileio.h"
 #include "graphicfile.h"
@@ -194,7 +196,7 @@ Twnd_editor::Twnd_editor()
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
     mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
     deltas_ = new DeltasPage;
-    deltas_->setDocument(&document_);
+    deltas_->setDocument(&document_, &clut1_);
     deltas_->setPrompts(prompts_);
     deltas_->setLogView(log_);
     connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
@@ -296,6 +298,19 @@ QWidget *Twnd_editor::makeTexturesPage() {
     command(paintRow, EditInPaintProgramCaption, &Twnd_editor::editTileInPaintProgram);
     paintRow->addAction(stopEditingAction(page));
     layout->addWidget(paintRow);
+    tileDrawing_ = new DrawingPanel(page);
+    tileDrawing_->setDocument(&document_, &clut1_);
+    paintRow->addAction(tileDrawing_->drawAction());
+    tileDrawing_->addDrawKeyTo(page);
+    connect(tileDrawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) { commit(name); });
+    layout->addWidget(tileDrawing_, 1);
+    // Drawing happens in place, over the current cell of the grid.
+    DrawingCanvas *cellCanvas = tileDrawing_->addCanvasIn(tileGrid_->viewport());
+    cellCanvas->setObjectName(QStringLiteral("cellcanvas"));
+    connect(tileGrid_, &TileGridView::cellsMoved, cellCanvas, [this, cellCanvas] {
+        cellCanvas->setZoom(tileGrid_->zoom());
+        cellCanvas->setGeometry(tileGrid_->cellRect(tileGrid_->currentCell()));
+    });
     // Not in a tool bar, which would fold them away in a narrow window.
     auto *exportRow = new QHBoxLayout;
     tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
@@ -477,6 +492,7 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
     pedRemap_->setPrompts(prompts);
     sprites_->setPrompts(prompts);
     deltas_->setPrompts(prompts);
+    tileDrawing_->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -646,6 +662,7 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     }
     palindex_->viewport()->update();
     tileGrid_->refresh();
+    tileDrawing_->refresh();
     surfaces_->refresh();
     showingScript_ = true;
     showLines(gciText_, document_.CarScript);
@@ -813,6 +830,7 @@ void Twnd_editor::btn_importpalClick() {
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
     endEditingOtherThan({GraphicKind::Tile, tile});
+    tileDrawing_->showGraphic({GraphicKind::Tile, tile});
     QString error;
     const std::optional<TilePattern> pattern = TilePattern::parse(tilefileformat_->text(), error);
     info_->setPlainText(tileInfo(document_, tile, pattern ? pattern->format(tile) : QString()));

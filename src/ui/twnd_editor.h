@@ -29,6 +29,7 @@ class TileGridView;
 class SurfacesPage;
 class SpritesPage;
 class DeltasPage;
+class DrawingPanel;
 class SpriteListPage;
 class QSpinBox;
 class QLineEdit;
@@ -58,6 +59,7 @@ public:
     SpritesPage *spritesPage() const { return sprites_; }
     SpriteListPage *spriteListPage() const { return spriteListPage_; }
     DeltasPage *deltasPage() const { return deltas_; }
+    DrawingPanel *tileDrawing() const { return tileDrawing_; }
     const StyleDocument &document() const { return document_; }
     // Whether the style has changes that were not saved: the history is away from the saved state,
     // or a free-text view was edited.
@@ -218,6 +220,7 @@ private:
     QPlainTextEdit *log_;
     StretchedImageView *clutView_;
     TileGridView *tileGrid_;
+    DrawingPanel *tileDrawing_;
     QLineEdit *tilefileformat_;
     QProgressBar *tileProgress_;
     QString exportAllDirectory_;

@@ -3,6 +3,8 @@
 // layout against the window, and the titles against what the X server was told.
 
 #include "deltaspage.h"
+#include "drawingcanvas.h"
+#include "drawingpanel.h"
 #include "editorapplication.h"
 #include "palettelookup.h"
 #include "samplestyle.h"
@@ -41,6 +43,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QWheelEvent>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -147,6 +150,62 @@ TEST_F(Screenshot, AtFourTimesTheSelectedSpriteShowsItsTruePixelsInsideAGrid) {
         }
     }
     EXPECT_GE(checked, 10);
+}
+
+TEST_F(Screenshot, StrokesDrawnInPlaceAtFourTimesShowTheirColours) {
+    const int sprite = 12;
+    SpritesPage *page = window.spritesPage();
+    page->selectByNumber(sprite);
+    page->drawing()->drawAction()->setChecked(true);
+    constexpr int zoom = 4;
+    page->setZoom(zoom);
+    page->selectByNumber(sprite);
+    DrawingCanvas *canvas = page->stripCanvas();
+    const QList<QRgb> colours = spriteColours(sample, sprite);
+    // Two indexes whose colours differ from each other and from the grid's.
+    const int first = 1;
+    int second = first + 1;
+    while ((colours[second] & 0xffffff) == (colours[first] & 0xffffff) ||
+           (colours[second] & 0xffffff) == (PixelGridColour & 0xffffff))
+        ++second;
+    ASSERT_NE(colours[first] & 0xffffff, PixelGridColour & 0xffffff);
+    const auto at = [&](QPoint pixel) {
+        return pixel * zoom + QPoint(2, 2);
+    };
+    page->drawing()->setTool(DrawTool::Pencil);
+    canvas->setIndexes(uchar(first), uchar(second));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, at(QPoint(1, 2)));
+    QTest::mouseMove(canvas, at(QPoint(6, 2)));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, at(QPoint(6, 2)));
+    page->drawing()->setTool(DrawTool::FilledRectangle);
+    page->stripCanvas()->setIndexes(uchar(first), uchar(second));
+    QTest::mousePress(canvas, Qt::RightButton, {}, at(QPoint(2, 4)));
+    QTest::mouseMove(canvas, at(QPoint(4, 6)));
+    QTest::mouseRelease(canvas, Qt::RightButton, {}, at(QPoint(4, 6)));
+    ASSERT_EQ(window.history().stack().count(), 2);
+    QTest::qWait(200);
+
+    const QImage shot = window.screen()->grabWindow(0).toImage();
+    shot.save(QStringLiteral("drawn-in-place.png"));
+    const QPoint origin = canvas->mapToGlobal(QPoint(0, 0)) - window.screen()->geometry().topLeft();
+    int checked = 0;
+    const auto check = [&](QPoint pixel, int index) {
+        if (!canvas->visibleRegion().contains(pixel * zoom + QPoint(zoom - 1, zoom - 1)))
+            return;
+        // The pixel's own screen pixels, right of and below the grid line.
+        for (int dy = 1; dy < zoom; ++dy)
+            for (int dx = 1; dx < zoom; ++dx)
+                ASSERT_EQ(shot.pixel(origin + pixel * zoom + QPoint(dx, dy)) & 0xffffff,
+                          colours[index] & 0xffffff)
+                    << pixel.x() << "," << pixel.y();
+        ++checked;
+    };
+    for (int x = 1; x <= 6; ++x)
+        check(QPoint(x, 2), first);
+    for (int y = 4; y <= 6; ++y)
+        for (int x = 2; x <= 4; ++x)
+            check(QPoint(x, y), second);
+    EXPECT_EQ(checked, 15);
 }
 
 TEST_F(Screenshot, TheDeltasPageShowsTheSheetOfTheSelectedCar) {
@@ -306,8 +365,10 @@ TEST_F(Screenshot, TheTexturesPageShowsItsGridAndEveryToolAtEverySize) {
             const QRect field = pattern->contentsRect();
             EXPECT_GE(field.width(), pattern->fontMetrics().horizontalAdvance(pattern->text())) << at;
             QList<QWidget *> tools = {pattern, page->findChild<QProgressBar *>()};
+            // The tools of the draw mode show only while it is on.
+            const auto *drawing = page->findChild<DrawingPanel *>();
             for (QToolButton *button : page->findChildren<QToolButton *>())
-                if (!button->text().isEmpty())
+                if (!button->text().isEmpty() && !drawing->isAncestorOf(button))
                     tools << button;
             EXPECT_GE(tools.size(), 10) << at;
             int top = page->height();
