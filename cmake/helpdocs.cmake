@@ -186,6 +186,8 @@ if(usage MATCHES "^Usage: +([^ ]+) *(.*)$")
             set(in_commands FALSE)
         elseif(in_commands AND line MATCHES "^  [^ ]")
             split_entry("${line}" name text)
+            # The command is the first word, should the list show its arguments too.
+            string(REGEX REPLACE " .*" "" name "${name}")
             list(APPEND commands "${name}")
             set(command_summary_${name} "${text}")
             continue()
