@@ -60,7 +60,8 @@ xmllint --noout "$icon" || fail "the icon is no SVG"
 xmllint --noout "$prefix/share/mime/packages/vyr2-style.xml" || fail "the MIME type is no XML"
 
 # The MIME database built from the installed type knows .sty files by name and by their magic.
-update-mime-database "$prefix/share/mime" || fail "update-mime-database refuses the MIME type"
+update-mime-database "$prefix/share/mime" 2>"$work/mime.log" ||
+    fail "update-mime-database refuses the MIME type: $(cat "$work/mime.log")"
 grep -qx "50:application/x-vyr2-style:\*.sty" "$prefix/share/mime/globs2" ||
     fail "the MIME database has no *.sty glob: $(cat "$prefix/share/mime/globs2")"
 grep -q "GBST" "$prefix/share/mime/magic" || fail "the MIME database has no GBST magic"
