@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Shared by run-editor.sh and run-tests.sh: installs the Debian packages the build needs when
+# Shared by run-editor.sh, run-tests.sh and package.sh: installs the Debian packages the build needs when
 # they are missing, then configures and builds one build folder.
 set -euo pipefail
 
@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libgif-dev libpng-dev libminizip-dev zlib1g-dev libxxhash-dev libxcb1-dev xvfb xauth
-          git python3-jsonschema)
+          git python3-jsonschema dpkg-dev desktop-file-utils libxml2-utils man-db shared-mime-info)
 
 install_missing_packages() {
     local missing=()
@@ -22,10 +22,15 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build_tree FOLDER [cmake options...]
-build_tree() {
+# configure_tree FOLDER [cmake options...]
+configure_tree() {
     local folder="$1"
     shift
     cmake -S "$ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$folder" -j "$(nproc)"
+}
+
+# build_tree FOLDER [cmake options...]: every target, tests and benchmarks included.
+build_tree() {
+    configure_tree "$@"
+    cmake --build "$1" -j "$(nproc)"
 }

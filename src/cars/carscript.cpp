@@ -137,8 +137,7 @@ QString saveGci(QStringList &script, QString &defaultName, Prompts &prompts) {
     const QString target = withExtension(*name, QStringLiteral(".gci"));
     // The new file takes over the old one's permissions, so a read-only one is opened up first.
     if (QFile::exists(target))
-        QFile::setPermissions(target,
-                              QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+        allowOwnerWrite(target);
     writeWholeFileAtomic(target, carScriptBytes(saved));
     script = saved;
     defaultName = target;

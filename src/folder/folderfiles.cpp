@@ -2,6 +2,7 @@
 
 #include "editorerror.h"
 #include "fileio.h"
+#include "filelinks.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +44,7 @@ void walk(const QDir &root, const QString &folder, QStringList &names) {
             folder.isEmpty() ? entry.fileName() : folder + QLatin1Char('/') + entry.fileName();
         if (isUsersOwnFile(name))
             continue;
-        if (entry.isSymLink())
+        if (isLink(entry))
             throw EditorError(QStringLiteral("%1: a symbolic link; the folder commands touch only the "
                                              "folder's own files; nothing was written.")
                                   .arg(name));
@@ -255,9 +256,9 @@ bool isStyleDerived(const QString &name) {
 
 FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     const QFileInfo target(QDir::cleanPath(dir));
-    if (!target.exists() && !target.isSymLink())
+    if (!target.exists() && !isLink(target))
         return {writeFolder(make, dir), 0};
-    if (target.isSymLink() || !target.isDir())
+    if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
     QStringList present;
@@ -272,7 +273,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         const QString path = root.filePath(name);
         if (isUsersOwnFile(name)) {
             const QFileInfo info(path);
-            if (info.exists() || info.isSymLink())
+            if (info.exists() || isLink(info))
                 return;
         } else {
             const std::optional<QByteArray> onDisk = readFileIfPresent(path);

@@ -12,6 +12,7 @@
 #include "rawstore.h"
 #include "spriteentries.h"
 
+#include <QDir>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -251,7 +252,7 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
     std::optional<QString> folder = prompts.folder(SpriteFolderTitle);
     if (!folder)
         return 0;
-    if (!folder->endsWith(QLatin1Char('/')))
+    if (!QDir::fromNativeSeparators(*folder).endsWith(QLatin1Char('/')))
         folder->append(QLatin1Char('/'));
     int written = 0;
     for (int sprite = start; sprite <= end; ++sprite) {

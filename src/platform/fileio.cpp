@@ -2,6 +2,7 @@
 
 #include "editorerror.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -158,8 +159,16 @@ void writeWholeFileAtomic(const QString &path, const QByteArray &bytes, Durabili
     file.placed();
 }
 
+qsizetype fileNameStart(const QString &path) {
+    return QDir::fromNativeSeparators(path).lastIndexOf(QLatin1Char('/')) + 1;
+}
+
+void allowOwnerWrite(const QString &path) {
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+}
+
 QString withExtension(const QString &path, const QString &extension) {
-    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype nameStart = fileNameStart(path);
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     if (dot >= nameStart)
         return path.left(dot) + extension;

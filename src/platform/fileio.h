@@ -39,6 +39,14 @@ private:
 void writeWholeFileAtomic(const QString &path, const QByteArray &bytes,
                           Durability durability = Durability::Synced);
 
+// Where the file name in `path` starts: after its last separator, a backslash counting as one
+// where the system takes it as one.
+qsizetype fileNameStart(const QString &path);
+
+// Lets the owner write the existing file `path`, so that a file written in its place, which keeps
+// its permissions, can be written again.
+void allowOwnerWrite(const QString &path);
+
 // `path` with the extension of its file name replaced by `extension` (".sty"), or with
 // `extension` appended when the name has none.
 QString withExtension(const QString &path, const QString &extension);

@@ -5,7 +5,7 @@
 #include "pngfile.h"
 
 PictureFormat pictureFormatOf(const QString &path) {
-    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype nameStart = fileNameStart(path);
     return path.size() - nameStart > 4 && path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
                ? PictureFormat::Png
                : PictureFormat::Bmp;

@@ -1,0 +1,5 @@
+#include "filelinks.h"
+
+bool isLink(const QFileInfo &info) {
+    return info.isSymLink() || info.isJunction();
+}
