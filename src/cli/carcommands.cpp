@@ -84,9 +84,9 @@ void printPhysics(QTextStream &out, const QStringList &script, const QString &sc
 
 } // namespace
 
-int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const std::optional<int> car = numberArgument(args.value(1));
-    if (args.size() != 2 || !car)
+int runCarInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<int> car = numberArgument(args[1]);
+    if (!car)
         return misused(err, QStringLiteral("car-info takes a style file and a car number"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
@@ -116,9 +116,7 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     });
 }
 
-int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("mirror-doors takes a style file and a target name"));
+int runMirrorDoors(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;

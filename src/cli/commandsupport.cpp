@@ -9,6 +9,7 @@
 #include "stylewriter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QTextStream>
 
@@ -86,7 +87,7 @@ int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) 
 
 int misused(QTextStream &err, const QString &problem) {
     err << "vyr2-sty: " << problem << Qt::endl;
-    return 1;
+    return 2;
 }
 
 std::optional<int> numberArgument(const QString &text) {
@@ -95,21 +96,8 @@ std::optional<int> numberArgument(const QString &text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value) {
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return true;
-    if (at + 1 >= args.size())
-        return false;
-    value = args[at + 1];
-    args.remove(at, 2);
-    return true;
-}
-
-std::optional<ColoursOption> takeColoursOption(QStringList &args) {
-    std::optional<QString> value;
-    if (!takeOption(args, QStringLiteral("--colours"), value))
-        return std::nullopt;
+std::optional<ColoursOption> coloursOption(const CommandArguments &args) {
+    const std::optional<QString> value = args.value(QStringLiteral("--colours"));
     if (!value || *value == QLatin1String("match"))
         return ColoursOption::Match;
     if (*value == QLatin1String("nearest"))
@@ -117,6 +105,13 @@ std::optional<ColoursOption> takeColoursOption(QStringList &args) {
     if (*value == QLatin1String("indexes"))
         return ColoursOption::Indexes;
     return std::nullopt;
+}
+
+bool makeFolder(const QString &path, Prompts &prompts) {
+    if (QDir().mkpath(path))
+        return true;
+    prompts.message(QStringLiteral("The folder \"%1\" could not be made.").arg(path));
+    return false;
 }
 
 void writePng(const QImage &picture, const QString &path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cliprompts.h"
+#include "commandline.h"
 
 #include <QStringList>
 #include <functional>
@@ -43,14 +44,14 @@ bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTex
 int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command);
 int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command);
 
-// A wrong command line: the problem on `err`, exit status 1.
+// A wrong argument: the problem on `err`, exit status 2.
 int misused(QTextStream &err, const QString &problem);
 // A whole decimal number from the command line; nothing for any other text.
 std::optional<int> numberArgument(const QString &text);
-// Takes "NAME VALUE" out of the arguments into `value`; false when NAME has no value after it.
-bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value);
-// Takes "--colours match|nearest|indexes" out of the arguments (match when absent); nothing for
-// another value or a missing one.
-std::optional<ColoursOption> takeColoursOption(QStringList &args);
+// "--colours match|nearest|indexes" (match when absent); nothing for another value.
+std::optional<ColoursOption> coloursOption(const CommandArguments &args);
+// Makes the output folder `path` with any missing parents; false, with the message shown, when it
+// cannot be made.
+bool makeFolder(const QString &path, Prompts &prompts);
 // Writes the picture as a PNG file; throws EditorError when it cannot.
 void writePng(const QImage &picture, const QString &path);

@@ -6,9 +6,7 @@
 
 #include <QTextStream>
 
-int runRenderTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("render-tiles takes a style file and a picture name"));
+int runRenderTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;

@@ -59,73 +59,84 @@ bool takesPalette(SpriteImportChoice choice) {
            choice == SpriteImportChoice::ChangePaletteOnly || choice == SpriteImportChoice::PaletteHack;
 }
 
+struct SpriteImportOptions {
+    SpriteImportChoice choice;
+    std::optional<QString> palette;
+    ColoursOption colours;
+};
+
+// --choice, --palette and --colours of a sprite import, checked against each other; nothing, with
+// the problem on `err`, when they do not fit.
+std::optional<SpriteImportOptions> spriteImportOptions(const CommandArguments &args, QTextStream &err) {
+    const std::optional<ColoursOption> colours = coloursOption(args);
+    if (!colours) {
+        misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
+        return std::nullopt;
+    }
+    const QString choiceText = args.value(QStringLiteral("--choice")).value_or(QString());
+    const std::optional<QString> palette = args.value(QStringLiteral("--palette"));
+    const std::optional<SpriteImportChoice> choice = importChoiceArgument(choiceText);
+    if (!choice) {
+        misused(err, ChoiceRule);
+        return std::nullopt;
+    }
+    // Without a number the picker counts as cancelled, which would write the sprite's own palette.
+    if (takesPalette(*choice) != palette.has_value()) {
+        misused(err, palette ? QStringLiteral("--choice %1 takes no --palette").arg(choiceText)
+                             : QStringLiteral("--choice %1 needs --palette N").arg(choiceText));
+        return std::nullopt;
+    }
+    return SpriteImportOptions{*choice, palette, *colours};
+}
+
 } // namespace
 
-int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    std::optional<QString> start, end;
-    const bool png = names.removeAll(QStringLiteral("--png")) > 0;
-    if (!takeOption(names, QStringLiteral("--start"), start) ||
-        !takeOption(names, QStringLiteral("--end"), end))
-        return misused(err, QStringLiteral("--start and --end need a sprite number"));
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("export-sprites takes a style file and a folder"));
+int runExportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<QString> start = args.value(QStringLiteral("--start"));
+    const std::optional<QString> end = args.value(QStringLiteral("--end"));
+    const bool png = args.has(QStringLiteral("--png"));
     const std::optional<int> first = start ? numberArgument(*start) : 0;
     const std::optional<int> last = end ? numberArgument(*end) : std::nullopt;
     if (!first || (end && !last))
         return misused(err, QStringLiteral("--start and --end need a sprite number"));
+    if (last && *first > *last)
+        return misused(err, QStringLiteral("--start %1 comes after --end %2").arg(*first).arg(*last));
     ArgumentPrompts prompts(err);
-    prompts.queueFolder(names[1]);
+    prompts.queueFolder(args[1]);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts) ||
+            !makeFolder(args[1], prompts))
             return false;
         log.clear();
         const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log,
                                               {}, png ? PictureFormat::Png : PictureFormat::Bmp);
         printLines(out, log.lines());
         if (written > 0)
-            out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(names[1]);
+            out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(args[1]);
         else if (!log.lines().isEmpty())
             prompts.message(QStringLiteral("No sprite of the range has a picture to save."));
         return written > 0;
     });
 }
 
-int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const std::optional<ColoursOption> colours = takeColoursOption(names);
-    if (!colours)
-        return misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
-    std::optional<QString> choiceText, palette;
-    if (!takeOption(names, QStringLiteral("--choice"), choiceText) ||
-        !takeOption(names, QStringLiteral("--palette"), palette))
-        return misused(err, ChoiceRule + QStringLiteral(" and --palette a palette number"));
-    if (names.size() != 4)
-        return misused(err,
-                       QStringLiteral("import-sprite takes a style file, a sprite number, a bitmap and a "
-                                      "target name"));
-    const std::optional<int> sprite = numberArgument(names[1]);
-    const std::optional<SpriteImportChoice> choice =
-        choiceText ? importChoiceArgument(*choiceText) : std::nullopt;
+int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<SpriteImportOptions> options = spriteImportOptions(args, err);
+    if (!options)
+        return UsageStatus;
+    const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
-        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
-    if (!choice)
-        return misused(err, ChoiceRule);
-    // Without a number the picker counts as cancelled, which would write the sprite's own palette.
-    if (takesPalette(*choice) != palette.has_value())
-        return misused(err, palette ? QStringLiteral("--choice %1 takes no --palette").arg(*choiceText)
-                                    : QStringLiteral("--choice %1 needs --palette N").arg(*choiceText));
+        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
     ArgumentPrompts prompts(err);
-    prompts.setColours(*colours);
-    prompts.queueFileName(names[2]);
-    prompts.queueChoice(*choice);
-    if (palette)
-        prompts.queuePalette(*palette);
+    prompts.setColours(options->colours);
+    prompts.queueFileName(args[2]);
+    prompts.queueChoice(options->choice);
+    if (options->palette)
+        prompts.queuePalette(*options->palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        if (!loadWithSprite(doc, names[0], *sprite, prompts) || !requirePalettes(doc, prompts))
+        if (!loadWithSprite(doc, args[0], *sprite, prompts) || !requirePalettes(doc, prompts))
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;
@@ -134,13 +145,11 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
             return false;
         printLines(out, log.lines());
         warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));
-        return saveStyle(doc, names[3], prompts, out);
+        return saveStyle(doc, args[3], prompts, out);
     });
 }
 
-int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("sprite-info takes a style file and a sprite number"));
+int runSpriteInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
@@ -153,23 +162,20 @@ int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     });
 }
 
-int runRenderSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const bool borders = names.removeAll(QStringLiteral("--borders")) > 0;
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("render-sprites takes a style file and a picture name"));
+int runRenderSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const bool borders = args.has(QStringLiteral("--borders"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
         const QImage strip = buildSpriteOverlay(doc, borders);
         if (strip.isNull()) {
-            prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(names[0]));
+            prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(args[0]));
             return false;
         }
-        writePng(strip, names[1]);
-        out << QStringLiteral("saved to \"%1\"\n").arg(names[1]);
+        writePng(strip, args[1]);
+        out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
         return true;
     });
 }

@@ -10,16 +10,15 @@
 
 namespace {
 
-// diff's exit statuses, as diff(1) has them.
-constexpr int DiffEqual = 0;
-constexpr int DiffDiffers = 1;
-constexpr int DiffTrouble = 2;
+// The exit statuses of check and diff, as diff(1) has them: 1 for what was found, 2 when a file
+// could not be read.
+constexpr int NothingFound = 0;
+constexpr int Found = 1;
+constexpr int Trouble = 2;
 
 } // namespace
 
-int runCheck(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 1)
-        return misused(err, QStringLiteral("check takes a style file"));
+int runCheck(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     bool errors = false;
     const int status = guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
@@ -35,23 +34,20 @@ int runCheck(const QStringList &args, QTextStream &out, QTextStream &err) {
         }
         return true;
     });
-    return status != 0 || errors ? 1 : 0;
+    if (status != 0)
+        return Trouble;
+    return errors ? Found : NothingFound;
 }
 
-int runDiff(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    std::optional<QString> png;
-    if (!takeOption(names, QStringLiteral("--png"), png) || names.size() != 2) {
-        misused(err, QStringLiteral("diff takes two style files and --png with a picture name"));
-        return DiffTrouble;
-    }
+int runDiff(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<QString> png = args.value(QStringLiteral("--png"));
     StyleDiff diff;
     const int status = guarded(err, [&](CliPrompts &prompts) {
         StyleDocument a, b;
         LineLog log;
-        if (!loadStyle(a, names[0], prompts, log) || !loadStyle(b, names[1], prompts, log))
+        if (!loadStyle(a, args[0], prompts, log) || !loadStyle(b, args[1], prompts, log))
             return false;
-        diff = diffStyles(a, b, readWholeFile(names[0]), readWholeFile(names[1]));
+        diff = diffStyles(a, b, readWholeFile(args[0]), readWholeFile(args[1]));
         printLines(out, diff.lines);
         if (png) {
             const QImage picture = diffPicture(a, b, diff);
@@ -64,6 +60,6 @@ int runDiff(const QStringList &args, QTextStream &out, QTextStream &err) {
         return true;
     });
     if (status != 0)
-        return DiffTrouble;
-    return diff.equal() ? DiffEqual : DiffDiffers;
+        return Trouble;
+    return diff.equal() ? NothingFound : Found;
 }

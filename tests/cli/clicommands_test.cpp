@@ -127,16 +127,4 @@ TEST_F(Cli, RefusalsAndErrorsFailWithTheirMessage) {
     EXPECT_FALSE(QFile::exists(dir.path("no/such/folder/nyc.gci")));
 }
 
-TEST_F(Cli, WrongUsageShowsTheCommands) {
-    EXPECT_EQ(run({"--help"}), 0);
-    for (const char *command : {"info FILE.sty", "resave IN.sty OUT", "sample [--large] [--force] OUT"})
-        EXPECT_TRUE(out.contains(command)) << command;
-
-    for (const QStringList &args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"info"},
-                                    QStringList{"resave", "a.sty"}, QStringList{"sample", "a", "b"}}) {
-        EXPECT_EQ(run(args), 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(err.contains("usage: vyr2-sty")) << args.join(' ').toStdString();
-    }
-}
-
 } // namespace

@@ -48,8 +48,8 @@ TEST_F(PaletteCommands, RefusalsFailWithTheirMessageAndWriteNothing) {
     EXPECT_FALSE(err.isEmpty()) << "a text file is no bitmap";
     EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "seven", dir.path("x.pal")}), 1);
     EXPECT_EQ(err, "'seven' is not a valid integer value\n");
-    EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "3"}), 1);
-    EXPECT_TRUE(err.contains("usage: vyr2-sty"));
+    EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "3"}), 2);
+    EXPECT_EQ(err, "export-pal: missing OUT.pal; see: vyr2-sty help export-pal\n");
     EXPECT_FALSE(QFile::exists(dir.path("out.sty")));
     EXPECT_FALSE(QFile::exists(dir.path("x.pal")));
 }
