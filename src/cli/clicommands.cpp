@@ -8,7 +8,9 @@
 #include "editorerror.h"
 #include "fileio.h"
 #include "foldercommands.h"
+#include "folderprompts.h"
 #include "jascpalette.h"
+#include "jsonoutput.h"
 #include "log.h"
 #include "paletteediting.h"
 #include "palettelookup.h"
@@ -20,11 +22,13 @@
 #include "spriteoperations.h"
 #include "stylecheckcommands.h"
 #include "stylewriter.h"
+#include "terminalprogress.h"
 #include "tileoperations.h"
 #include "tilepattern.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QTextStream>
 #include <functional>
 
@@ -33,8 +37,6 @@ namespace {
 constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
                                             "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
 constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
-
-const QString ColoursUsage = QStringLiteral("--colours takes match, nearest or indexes");
 
 template <std::size_t N>
 QString namedCounts(const std::array<quint16, N> &counts, const char *const (&names)[N]) {
@@ -86,6 +88,57 @@ void printSummary(QTextStream &out, const StyleDocument &doc) {
         models << QString::number(model);
     out << QStringLiteral("recycle list: %1\n")
                .arg(models.isEmpty() ? QStringLiteral("empty") : models.join(' '));
+}
+
+// The pattern with ".png" for its extension: the tile export writes what the name ends in.
+QString withPngExtension(const QString &pattern) {
+    const qsizetype dot = pattern.lastIndexOf(QLatin1Char('.'));
+    const qsizetype folder =
+        std::max(pattern.lastIndexOf(QLatin1Char('/')), pattern.lastIndexOf(QLatin1Char('\\')));
+    return (dot > folder ? pattern.left(dot) : pattern) + QStringLiteral(".png");
+}
+
+template <std::size_t N>
+QJsonObject namedCountsJson(const std::array<quint16, N> &counts, const char *const (&names)[N]) {
+    QJsonObject object;
+    for (std::size_t k = 0; k < N; ++k)
+        object.insert(QLatin1String(names[k]), counts[k]);
+    return object;
+}
+
+// info --json: the summary's figures, with the reader's warnings.
+QJsonObject summaryJson(const StyleDocument &doc, const QString &path, const QStringList &warnings) {
+    QJsonArray lengths;
+    int length = 0;
+    for (const quint16 word : doc.SurfaceLists) {
+        if (word == 0) {
+            lengths.append(length);
+            length = 0;
+        } else {
+            ++length;
+        }
+    }
+    QJsonArray models;
+    for (const quint8 model : doc.RecycleList)
+        models.append(model);
+    return {
+        {QStringLiteral("file"), path},
+        {QStringLiteral("tile_pages"), doc.tilePageCount()},
+        {QStringLiteral("tiles"), doc.tilePageCount() * TilesPerPage},
+        {QStringLiteral("sprite_pages"), doc.spritePageCount()},
+        {QStringLiteral("sprites"), doc.spriteCount()},
+        {QStringLiteral("physical_palettes"), doc.PhysicalPaletteCount},
+        {QStringLiteral("virtual_palettes"), doc.PaletteIndexCount()},
+        {QStringLiteral("virtual_palettes_per_kind"), namedCountsJson(doc.PaletteCounts, PaletteKindNames)},
+        {QStringLiteral("sprites_per_kind"), namedCountsJson(doc.SpriteBases, SpriteKindNames)},
+        {QStringLiteral("cars"), doc.CarCount()},
+        {QStringLiteral("delta_entries"), doc.DeltaIndexCount()},
+        {QStringLiteral("delta_bytes"), doc.DeltaStoreSize()},
+        {QStringLiteral("surface_list_lengths"), lengths},
+        {QStringLiteral("surface_words_unended"), length},
+        {QStringLiteral("recycle_list"), models},
+        {QStringLiteral("warnings"), QJsonArray::fromStringList(warnings)},
+    };
 }
 
 // Whether a command takes a file without palettes: only the palette table import does, which is
@@ -147,6 +200,10 @@ int runInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
         LineLog log;
         if (!loadStyle(doc, args[0], prompts, log))
             return false;
+        if (args.has(QStringLiteral("--json"))) {
+            printJson(out, summaryJson(doc, args[0], log.warnings()));
+            return true;
+        }
         printLines(out, log.lines());
         printSummary(out, doc);
         return true;
@@ -178,12 +235,12 @@ int runSample(const CommandArguments &args, QTextStream &out, QTextStream &err) 
             }
         }
         StyleDocument doc = large ? makeLargeSampleStyle() : makeSampleStyle();
-        SilentProgress progress;
+        Progress &progress = TerminalProgress::instance();
         LineLog log;
         const QString path = writeStyle(doc, args[0], prompts, progress, log);
         if (path.isEmpty())
             return false;
-        printLines(out, log.lines());
+        reportSave(out, path, log);
         const QString script = QFileInfo(path).dir().filePath(CompanionScriptName);
         writeWholeFileAtomic(script, carScriptBytes(makeSampleCarScript(doc)));
         out << QStringLiteral("car script saved to \"%1\"\n").arg(script);
@@ -214,9 +271,23 @@ int runPaletteBlock(const CommandArguments &args, QTextStream &out, QTextStream 
 
 int runExportPal(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(args[2]);
     prompts.queuePalette(args[1]);
-    return exportFrom(out, err, prompts, args[0], exportJascPalette);
+    if (!isStandardOutput(args[2])) {
+        prompts.queueFileName(args[2]);
+        return exportFrom(out, err, prompts, args[0], exportJascPalette);
+    }
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog log;
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
+            return false;
+        // The palette as the picker takes it, so that a wrong number is refused as in a file export.
+        const std::optional<int> palette = pickStoredPalette(doc, QStringLiteral("0"), prompts);
+        if (!palette)
+            return false;
+        writeOutput(out, args[2], jascPaletteText(doc, *palette));
+        return true;
+    });
 }
 
 int runImportPal(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -227,7 +298,9 @@ int runImportPal(const CommandArguments &args, QTextStream &out, QTextStream &er
 }
 
 int runExportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
-    const QString pattern = args.value(QStringLiteral("--pattern")).value_or(DefaultTilePattern);
+    QString pattern = args.value(QStringLiteral("--pattern")).value_or(DefaultTilePattern);
+    if (args.has(QStringLiteral("--png")))
+        pattern = withPngExtension(pattern);
     // The editor appends the name to the typed text directly; a folder given here gets its separator.
     QString directory = args[1];
     if (!directory.endsWith(QLatin1Char('/')) && !directory.endsWith(QLatin1Char('\\')))
@@ -241,7 +314,7 @@ int runExportTiles(const CommandArguments &args, QTextStream &out, QTextStream &
             !makeFolder(directory, prompts))
             return false;
         QString lastDirectory;
-        SilentProgress progress;
+        Progress &progress = TerminalProgress::instance();
         const int written = exportAllTiles(doc, pattern, lastDirectory, prompts, progress);
         if (written > 0)
             out << QStringLiteral("%1 tiles saved to \"%2\"\n").arg(written).arg(directory);
@@ -253,7 +326,9 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
     const std::optional<ColoursOption> colours = coloursOption(args);
     if (!colours)
         return misused(err, ColoursUsage);
-    const QString choice = args.value(QStringLiteral("--palette")).value_or(QStringLiteral("keep"));
+    const std::optional<TilePaletteOption> palette = tilePaletteOption(args, err);
+    if (!palette)
+        return UsageStatus;
     bool isNumber = false;
     const int tile = args[1].toInt(&isNumber);
     if (!isNumber)
@@ -261,18 +336,9 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
     ArgumentPrompts prompts(err);
     prompts.setColours(*colours);
     prompts.queueFileName(args[2]);
-    const QString palette = choice.section(QLatin1Char(':'), 1);
-    if (choice == QLatin1String("keep"))
-        prompts.queueAnswer(Answer::Cancel);
-    else if (choice.startsWith(QLatin1String("map:")) && !palette.isEmpty())
-        prompts.queueAnswer(Answer::No);
-    else if (choice.startsWith(QLatin1String("import:")) && !palette.isEmpty())
-        prompts.queueAnswer(Answer::Yes);
-    else
-        return misused(err,
-                       QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
-    if (!palette.isEmpty())
-        prompts.queuePalette(palette);
+    prompts.queueAnswer(palette->answer);
+    if (palette->palette)
+        prompts.queuePalette(*palette->palette);
     return changeLogged(out, err, prompts, args[0], args[3],
                         [tile, &err](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
                             const QImage before = tileBitmap(doc, tile);
@@ -282,6 +348,53 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
                                              tileBitmap(doc, tile));
                             return true;
                         });
+}
+
+int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<ColoursOption> colours = coloursOption(args);
+    if (!colours)
+        return misused(err, ColoursUsage);
+    const std::optional<TilePaletteOption> palette = tilePaletteOption(args, err);
+    if (!palette)
+        return UsageStatus;
+    const QString pattern = args.value(QStringLiteral("--pattern")).value_or(DefaultTilePattern);
+    FolderPrompts prompts(err, args[1]);
+    prompts.setColours(*colours);
+    prompts.setAnswer(palette->answer);
+    prompts.setPalette(palette->palette);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog loadLog;
+        if (!loadStyle(doc, args[0], prompts, loadLog) || !requirePalettes(doc, prompts))
+            return false;
+        if (!QFileInfo(args[1]).isDir())
+            prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
+        QString patternError;
+        const std::optional<TilePattern> names = TilePattern::parse(pattern, patternError);
+        if (!names)
+            prompts.stop(patternError);
+        QImage clut1 = makeClut1(doc);
+        LineLog log;
+        int imported = 0;
+        for (int tile = 0; tile < doc.tilePageCount() * TilesPerPage; ++tile) {
+            prompts.beginGraphic({names->format(tile)});
+            const int given = prompts.filesGiven();
+            const QImage before = tileBitmap(doc, tile);
+            if (importTile(doc, clut1, tile, pattern, prompts, log)) {
+                warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
+                ++imported;
+            } else if (prompts.filesGiven() != given) {
+                prompts.stop(QStringLiteral("Tile %1 was not imported.").arg(tile));
+            }
+        }
+        prompts.endGraphics();
+        if (imported == 0)
+            prompts.stop(QStringLiteral("\"%1\" holds no tile file named by the pattern \"%2\".")
+                             .arg(args[1], pattern));
+        printLines(out, log.lines());
+        out << QStringLiteral("%1 tiles imported from \"%2\"\n").arg(imported).arg(args[1]);
+        return saveStyle(doc, args[2], prompts, out);
+    });
 }
 
 int runExportRaw(const CommandArguments &args, QTextStream &out, QTextStream &err) {

@@ -23,6 +23,9 @@ int runImportPal(const CommandArguments &args, QTextStream &out, QTextStream &er
 // Tile graphics: every tile to its own bitmap and one tile from a bitmap.
 int runExportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err);
 int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &err);
+// import-tiles: every tile whose file the folder holds, named by the pattern, in one load and one
+// save; the first refusal stops the run with nothing saved.
+int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err);
 // export-raw-tiles / export-raw-sprites and the imports: a whole pixel store as one bitmap.
 int runExportRaw(const CommandArguments &args, QTextStream &out, QTextStream &err);
 int runImportRaw(const CommandArguments &args, QTextStream &out, QTextStream &err);

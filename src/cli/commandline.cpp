@@ -2,6 +2,7 @@
 
 #include "commandsupport.h"
 #include "programversion.h"
+#include "terminalprogress.h"
 
 #include <QTextStream>
 #include <algorithm>
@@ -194,5 +195,8 @@ int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) 
         return UsageStatus;
     setReaderWarnings(parsed.has(QStringLiteral("--strict")) ? ReaderWarnings::Refused
                                                              : ReaderWarnings::Reported);
-    return command->run(parsed, out, err);
+    setSaveReport(parsed.has(QStringLiteral("--verbose")) ? SaveReport::ChunkLog : SaveReport::OneLine);
+    const int status = command->run(parsed, out, err);
+    TerminalProgress::instance().clear();
+    return status;
 }

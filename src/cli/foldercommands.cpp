@@ -9,6 +9,7 @@
 #include "progress.h"
 #include "stylereader.h"
 #include "stylewriter.h"
+#include "terminalprogress.h"
 #include "unpackstyle.h"
 
 #include <QDir>
@@ -67,9 +68,10 @@ int runUnpack(const CommandArguments &args, QTextStream &out, QTextStream &err) 
 
 int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const bool keepUnknown = args.has(QStringLiteral("--keep-unknown"));
+    const bool verbose = args.has(QStringLiteral("--verbose"));
     const std::optional<ColoursOption> colours = coloursOption(args);
     if (!colours)
-        return misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
+        return misused(err, ColoursUsage);
     if (!QFileInfo(args[0]).isDir())
         return misused(err, QStringLiteral("\"%1\" is no folder").arg(args[0]));
     CliPrompts prompts(err);
@@ -85,7 +87,7 @@ int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
         const QByteArray shown = keepUnknown ? file : file + unknownChunks;
         StyleDocument packed;
         LineLog packedLog;
-        SilentProgress progress;
+        Progress &progress = TerminalProgress::instance();
         if (!readStyle(packed, shown, prompts, progress, packedLog))
             throw EditorError(QStringLiteral("The packed file does not read back; nothing was written."));
         FolderFiles refreshed;
@@ -96,8 +98,12 @@ int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
         } catch (const WriteFailure &failure) {
             throw EditorError(failure.message());
         }
-        printLines(out, log.lines());
-        out << QStringLiteral("file saved to \"%1\" size: %2 Bytes\n").arg(target).arg(file.size());
+        // The writer's log, which is all the log holds: the writer starts it afresh.
+        if (verbose)
+            printLines(out, log.lines());
+        out << (verbose ? QStringLiteral("file saved to \"%1\" size: %2 Bytes").arg(target).arg(file.size())
+                        : wroteLine(target))
+            << '\n';
         FolderUpdate done;
         try {
             done = updateFolder(

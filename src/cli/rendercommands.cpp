@@ -7,6 +7,9 @@
 #include <QTextStream>
 
 int runRenderTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<int> scale = scaleOption(args);
+    if (!scale)
+        return misused(err, ScaleUsage);
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
@@ -17,8 +20,9 @@ int runRenderTiles(const CommandArguments &args, QTextStream &out, QTextStream &
             prompts.message(QStringLiteral("\"%1\" holds no tiles").arg(args[0]));
             return false;
         }
-        writePng(grid, args[1]);
-        out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
+        writeRendering(out, grid, *scale, args[1]);
+        if (!isStandardOutput(args[1]))
+            out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
         return true;
     });
 }

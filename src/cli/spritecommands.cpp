@@ -5,12 +5,17 @@
 #include "commandsupport.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "folderprompts.h"
+#include "jsonoutput.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
+#include "terminalprogress.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QTextStream>
 
 namespace {
@@ -70,7 +75,7 @@ struct SpriteImportOptions {
 std::optional<SpriteImportOptions> spriteImportOptions(const CommandArguments &args, QTextStream &err) {
     const std::optional<ColoursOption> colours = coloursOption(args);
     if (!colours) {
-        misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
+        misused(err, ColoursUsage);
         return std::nullopt;
     }
     const QString choiceText = args.value(QStringLiteral("--choice")).value_or(QString());
@@ -89,18 +94,69 @@ std::optional<SpriteImportOptions> spriteImportOptions(const CommandArguments &a
     return SpriteImportOptions{*choice, palette, *colours};
 }
 
+// --start S and --end E of a range of sprites: from S (0 when absent) to E (the last sprite when
+// absent).
+struct SpriteRange {
+    int first;
+    std::optional<int> last;
+};
+
+std::optional<SpriteRange> spriteRange(const CommandArguments &args, QTextStream &err) {
+    const std::optional<QString> start = args.value(QStringLiteral("--start"));
+    const std::optional<QString> end = args.value(QStringLiteral("--end"));
+    const std::optional<int> first = start ? numberArgument(*start) : 0;
+    const std::optional<int> last = end ? numberArgument(*end) : std::nullopt;
+    if (!first || (end && !last)) {
+        misused(err, QStringLiteral("--start and --end need a sprite number"));
+        return std::nullopt;
+    }
+    if (last && *first > *last) {
+        misused(err, QStringLiteral("--start %1 comes after --end %2").arg(*first).arg(*last));
+        return std::nullopt;
+    }
+    return SpriteRange{*first, last};
+}
+
+// sprite-info --json: the info panel's lines as keys. The panel starts with the sprite's kind and
+// its number in the kind; its other lines are "Caption: value", the caption becoming the key in
+// lower case with "_" for spaces, a whole number its value as a number, a quoted name unquoted.
+QJsonObject panelJson(int sprite, const QStringList &panel) {
+    QJsonObject object{{QStringLiteral("sprite"), sprite},
+                       {QStringLiteral("kind"), panel.value(0).toLower()},
+                       {QStringLiteral("number_in_kind"), panel.value(1).toInt()}};
+    for (const QString &line : panel.mid(2)) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        const QString key = line.left(colon).toLower().replace(QLatin1Char(' '), QLatin1Char('_'));
+        QString value = line.mid(colon + 2);
+        bool number = false;
+        const int whole = value.toInt(&number);
+        if (number) {
+            object.insert(key, whole);
+            continue;
+        }
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        object.insert(key, value);
+    }
+    return object;
+}
+
+// Tells the progress bar of each sprite of the range `first` to `last` as it is handled.
+std::function<void(int)> showProgress(int first, int last) {
+    Progress &progress = TerminalProgress::instance();
+    progress.setMaximum(last - first + 1);
+    return [&progress, first](int sprite) {
+        progress.setPosition(sprite - first);
+    };
+}
+
 } // namespace
 
 int runExportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
-    const std::optional<QString> start = args.value(QStringLiteral("--start"));
-    const std::optional<QString> end = args.value(QStringLiteral("--end"));
+    const std::optional<SpriteRange> range = spriteRange(args, err);
+    if (!range)
+        return UsageStatus;
     const bool png = args.has(QStringLiteral("--png"));
-    const std::optional<int> first = start ? numberArgument(*start) : 0;
-    const std::optional<int> last = end ? numberArgument(*end) : std::nullopt;
-    if (!first || (end && !last))
-        return misused(err, QStringLiteral("--start and --end need a sprite number"));
-    if (last && *first > *last)
-        return misused(err, QStringLiteral("--start %1 comes after --end %2").arg(*first).arg(*last));
     ArgumentPrompts prompts(err);
     prompts.queueFolder(args[1]);
     return guarded(err, prompts, [&] {
@@ -110,8 +166,10 @@ int runExportSprites(const CommandArguments &args, QTextStream &out, QTextStream
             !makeFolder(args[1], prompts))
             return false;
         log.clear();
-        const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log,
-                                              {}, png ? PictureFormat::Png : PictureFormat::Bmp);
+        const int last = range->last.value_or(doc.spriteCount() - 1);
+        const int written =
+            exportSpriteRange(doc, range->first, last, prompts, log, showProgress(range->first, last),
+                              png ? PictureFormat::Png : PictureFormat::Bmp);
         printLines(out, log.lines());
         if (written > 0)
             out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(args[1]);
@@ -149,6 +207,53 @@ int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream 
     });
 }
 
+int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<SpriteImportOptions> options = spriteImportOptions(args, err);
+    if (!options)
+        return UsageStatus;
+    const std::optional<SpriteRange> range = spriteRange(args, err);
+    if (!range)
+        return UsageStatus;
+    FolderPrompts prompts(err, args[1]);
+    prompts.setColours(options->colours);
+    prompts.setChoice(options->choice);
+    prompts.setPalette(options->palette);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog loadLog;
+        if (!loadStyle(doc, args[0], prompts, loadLog) || !requirePalettes(doc, prompts))
+            return false;
+        if (!QFileInfo(args[1]).isDir())
+            prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
+        QImage clut1 = makeClut1(doc);
+        LineLog log;
+        QImage before;
+        int imported = 0;
+        const int last = range->last.value_or(doc.spriteCount() - 1);
+        const std::function<void(int)> shown = showProgress(range->first, last);
+        const auto select = [&](int sprite) {
+            shown(sprite);
+            // The names export-sprites writes, as bitmaps or with --png.
+            const QString name = SpriteFileName(doc, sprite);
+            prompts.beginGraphic({name, QFileInfo(name).completeBaseName() + QStringLiteral(".png")});
+            before = spriteGlyph(doc, sprite);
+        };
+        const auto done = [&](int sprite) {
+            warnTransparency(err, QStringLiteral("sprite %1").arg(sprite), before, spriteGlyph(doc, sprite));
+            ++imported;
+        };
+        importSpriteRange(doc, clut1, range->first, last, prompts, log, select, done);
+        prompts.endGraphics();
+        if (imported != prompts.filesGiven())
+            prompts.stop(QStringLiteral("A sprite file of \"%1\" was not imported.").arg(args[1]));
+        if (imported == 0)
+            prompts.stop(QStringLiteral("\"%1\" holds no file of a sprite of the range.").arg(args[1]));
+        printLines(out, log.lines());
+        out << QStringLiteral("%1 sprites imported from \"%2\"\n").arg(imported).arg(args[1]);
+        return saveStyle(doc, args[2], prompts, out);
+    });
+}
+
 int runSpriteInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
@@ -157,13 +262,20 @@ int runSpriteInfo(const CommandArguments &args, QTextStream &out, QTextStream &e
         StyleDocument doc;
         if (!loadWithSprite(doc, args[0], *sprite, prompts))
             return false;
-        printLines(out, spriteInfoPanel(doc, *sprite));
+        const QStringList panel = spriteInfoPanel(doc, *sprite);
+        if (args.has(QStringLiteral("--json")))
+            printJson(out, panelJson(*sprite, panel));
+        else
+            printLines(out, panel);
         return true;
     });
 }
 
 int runRenderSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const bool borders = args.has(QStringLiteral("--borders"));
+    const std::optional<int> scale = scaleOption(args);
+    if (!scale)
+        return misused(err, ScaleUsage);
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
@@ -174,8 +286,9 @@ int runRenderSprites(const CommandArguments &args, QTextStream &out, QTextStream
             prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(args[0]));
             return false;
         }
-        writePng(strip, args[1]);
-        out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
+        writeRendering(out, strip, *scale, args[1]);
+        if (!isStandardOutput(args[1]))
+            out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
         return true;
     });
 }

@@ -11,6 +11,10 @@ int runExportSprites(const CommandArguments &args, QTextStream &out, QTextStream
 // import-sprite FILE.sty SPRITE IN.bmp OUT.sty --choice C [--palette N]: the bitmap into the
 // sprite with the import dialog's choice (N answers the palette picker) and the result saved as OUT.
 int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream &err);
+// import-sprites FILE.sty DIR OUT.sty [--start S] [--end E] --choice C [--palette N]: every sprite
+// of the range whose file (by its export name) DIR holds, as import-sprite takes one; the first
+// refusal stops the run with nothing saved.
+int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err);
 // sprite-info FILE.sty SPRITE: the lines of the info panel.
 int runSpriteInfo(const CommandArguments &args, QTextStream &out, QTextStream &err);
 // render-sprites FILE.sty OUT.png [--borders]: the page strip as one PNG picture.

@@ -20,12 +20,13 @@ struct Cli : CliTest {
 };
 
 TEST_F(Cli, SampleThenResaveGivesIdenticalBytes) {
-    ASSERT_EQ(run({"sample", dir.path("start")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"sample", dir.path("start"), "--verbose"}), 0) << err.toStdString();
     EXPECT_TRUE(err.isEmpty());
     EXPECT_TRUE(out.contains("saved chunk \"TILE\""));
     EXPECT_TRUE(out.contains(QStringLiteral("file saved to \"%1\"").arg(dir.path("start.sty"))));
 
-    ASSERT_EQ(run({"resave", dir.path("start.sty"), dir.path("copy.bin")}), 0) << err.toStdString();
+    ASSERT_EQ(run({"resave", dir.path("start.sty"), dir.path("copy.bin"), "--verbose"}), 0)
+        << err.toStdString();
     EXPECT_TRUE(outLines().first() == "creating memory stream...");
     EXPECT_EQ(readWholeFile(dir.path("copy.sty")), readWholeFile(dir.path("start.sty")));
 }

@@ -20,7 +20,9 @@ struct PaletteCommands : CliTest {
 TEST_F(PaletteCommands, PaletteTableRoundTripKeepsEveryByte) {
     ASSERT_EQ(run({"export-palettes", dir.path("start.sty"), dir.path("table")}), 0) << err.toStdString();
     EXPECT_EQ(out, QStringLiteral("saved to \"%1\"\n").arg(dir.path("table.bmp")));
-    ASSERT_EQ(run({"import-palettes", dir.path("start.sty"), dir.path("table.bmp"), dir.path("back.sty")}), 0)
+    ASSERT_EQ(run({"import-palettes", dir.path("start.sty"), dir.path("table.bmp"), dir.path("back.sty"),
+                   "--verbose"}),
+              0)
         << err.toStdString();
     EXPECT_TRUE(out.contains("saved chunk \"PPAL\""));
     EXPECT_EQ(readWholeFile(dir.path("back.sty")), readWholeFile(dir.path("start.sty")));
