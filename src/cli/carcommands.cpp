@@ -4,8 +4,10 @@
 #include "carrecords.h"
 #include "carscript.h"
 #include "commandsupport.h"
+#include "jsonoutput.h"
 #include "log.h"
 
+#include <QJsonArray>
 #include <QTextStream>
 
 namespace {
@@ -82,11 +84,61 @@ void printPhysics(QTextStream &out, const QStringList &script, const QString &sc
             << physics.values[static_cast<std::size_t>(k)] << '\n';
 }
 
+// car-info --json: the record's fields by their names, the doors as shown, and the physics block
+// (null without one), its values as numbers where they read as numbers.
+QJsonObject carJson(int car, const CarInfoRecord &record, bool recycled,
+                    const std::optional<CarPhysics> &physics) {
+    QJsonArray remap;
+    for (int k = 0; k < record.num_remaps; ++k)
+        remap.append(record.remap[static_cast<std::size_t>(k)]);
+    QJsonArray doors;
+    for (int d = 0; d < record.num_doors; ++d) {
+        const ShownDoor door = shownDoor(record.doors[static_cast<std::size_t>(d)]);
+        doors.append(QJsonObject{{QStringLiteral("x"), door.x},
+                                 {QStringLiteral("y"), door.y},
+                                 {QStringLiteral("walk_in"), door.walkIn}});
+    }
+    QJsonValue block = QJsonValue::Null;
+    if (physics) {
+        QJsonObject values{{QStringLiteral("name"), physics->name},
+                           {QStringLiteral("turbo"), physics->turbo}};
+        for (int k = 0; k < PhysicsFieldCount; ++k) {
+            const QString &text = physics->values[static_cast<std::size_t>(k)];
+            bool number = false;
+            const double value = text.toDouble(&number);
+            values.insert(
+                QString::fromLatin1(PhysicsFields[static_cast<std::size_t>(k)].caption).replace(' ', '_'),
+                number ? QJsonValue(value) : QJsonValue(text));
+        }
+        block = values;
+    }
+    return {{QStringLiteral("car"), car},
+            {QStringLiteral("model"), record.model},
+            {QStringLiteral("script_car_name"), scriptCarName(record.model)},
+            {QStringLiteral("sprite"), record.sprite},
+            {QStringLiteral("w"), record.w},
+            {QStringLiteral("h"), record.h},
+            {QStringLiteral("passengers"), record.passengers},
+            {QStringLiteral("wreck"), record.wreck},
+            {QStringLiteral("rating"), record.rating},
+            {QStringLiteral("front_wheel_offset"), record.front_wheel_offset},
+            {QStringLiteral("rear_wheel_offset"), record.rear_wheel_offset},
+            {QStringLiteral("front_window_offset"), record.front_window_offset},
+            {QStringLiteral("rear_window_offset"), record.rear_window_offset},
+            {QStringLiteral("info_flags"), record.info_flags},
+            {QStringLiteral("info_flags_2"), record.info_flags_2},
+            {QStringLiteral("remap"), remap},
+            {QStringLiteral("doors"), doors},
+            {QStringLiteral("sprite_sum"), static_cast<qint64>(record.sprite_sum)},
+            {QStringLiteral("recycled"), recycled},
+            {QStringLiteral("physics"), block}};
+}
+
 } // namespace
 
-int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
-    const std::optional<int> car = numberArgument(args.value(1));
-    if (args.size() != 2 || !car)
+int runCarInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<int> car = numberArgument(args[1]);
+    if (!car)
         return misused(err, QStringLiteral("car-info takes a style file and a car number"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
@@ -100,13 +152,27 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
                                 .arg(doc.CarCount()));
             return false;
         }
-        out << "car " << *car << '\n';
         const CarInfoRecord &record = doc.CarInfoTable[static_cast<std::size_t>(*car)];
-        printRecord(out, record);
-        out << "recycled: " << (isRecycled(doc.RecycleList, record.model) ? "yes" : "no") << '\n';
+        const bool recycled = isRecycled(doc.RecycleList, record.model);
         QString scriptPath;
         LineLog scriptLog;
-        if (loadCompanionScript(doc.CarScript, scriptPath, args[0], scriptLog)) {
+        const bool script = loadCompanionScript(doc.CarScript, scriptPath, args[0], scriptLog);
+        if (args.has(QStringLiteral("--json"))) {
+            // Standard output holds the document alone; the notes go to standard error.
+            std::optional<CarPhysics> physics;
+            NotePrompts notes(err);
+            if (const int line = script ? physicsBlockLine(doc.CarScript, record.model, notes) : -1;
+                line >= 0)
+                physics = readPhysics(doc.CarScript, line);
+            if (!script)
+                printLines(err, scriptLog.lines());
+            printJson(out, carJson(*car, record, recycled, physics));
+            return true;
+        }
+        out << "car " << *car << '\n';
+        printRecord(out, record);
+        out << "recycled: " << (recycled ? "yes" : "no") << '\n';
+        if (script) {
             printPhysics(out, doc.CarScript, scriptPath, record.model);
         } else {
             printLines(out, scriptLog.lines());
@@ -116,9 +182,7 @@ int runCarInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
     });
 }
 
-int runMirrorDoors(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("mirror-doors takes a style file and a target name"));
+int runMirrorDoors(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;

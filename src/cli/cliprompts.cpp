@@ -1,5 +1,7 @@
 #include "cliprompts.h"
 
+#include "terminalprogress.h"
+
 #include <QTextStream>
 
 QString terminalLines(QString text) {
@@ -9,11 +11,13 @@ QString terminalLines(QString text) {
 }
 
 void CliPrompts::message(const QString &text) {
+    TerminalProgress::instance().clear();
     err_ << terminalLines(text) << Qt::endl;
     failed_ = true;
 }
 
 void CliPrompts::warning(const QString &text) {
+    TerminalProgress::instance().clear();
     err_ << "warning: " << terminalLines(text) << Qt::endl;
 }
 

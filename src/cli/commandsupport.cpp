@@ -7,10 +7,14 @@
 #include "progress.h"
 #include "stylereader.h"
 #include "stylewriter.h"
+#include "terminalprogress.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTextStream>
+#include <cstring>
 
 void printLines(QTextStream &out, const QStringList &lines) {
     for (const QString &line : lines)
@@ -24,8 +28,9 @@ void warnTransparency(QTextStream &err, const QString &graphic, const QImage &be
 
 namespace {
 
-// One command runs per process, and runCommandLine sets this from its arguments each time.
+// One command runs per process, and runCommandLine sets these from its arguments each time.
 ReaderWarnings readerWarnings = ReaderWarnings::Reported;
+SaveReport saveReport = SaveReport::OneLine;
 
 } // namespace
 
@@ -33,9 +38,25 @@ void setReaderWarnings(ReaderWarnings handling) {
     readerWarnings = handling;
 }
 
+void setSaveReport(SaveReport report) {
+    saveReport = report;
+}
+
+QString wroteLine(const QString &path) {
+    const qint64 kib = (QFileInfo(path).size() + 1023) / 1024;
+    return QStringLiteral("wrote %1 (%2 KiB)").arg(path).arg(kib);
+}
+
+void reportSave(QTextStream &out, const QString &path, const LineLog &log) {
+    if (saveReport == SaveReport::ChunkLog)
+        printLines(out, log.lines());
+    else
+        out << wroteLine(path) << '\n';
+}
+
 bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, LineLog &log,
                WarningsShown shown) {
-    SilentProgress progress;
+    Progress &progress = TerminalProgress::instance();
     if (!opensty(doc, path, prompts, progress, log))
         return false;
     const bool refused = readerWarnings == ReaderWarnings::Refused && !log.warnings().isEmpty();
@@ -57,12 +78,12 @@ bool requirePalettes(const StyleDocument &doc, Prompts &prompts) {
 }
 
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out) {
-    SilentProgress progress;
+    Progress &progress = TerminalProgress::instance();
     LineLog log;
-    const bool saved = !writeStyle(doc, target, prompts, progress, log).isEmpty();
-    if (saved)
-        printLines(out, log.lines());
-    return saved;
+    const QString path = writeStyle(doc, target, prompts, progress, log);
+    if (!path.isEmpty())
+        reportSave(out, path, log);
+    return !path.isEmpty();
 }
 
 int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command) {
@@ -70,9 +91,11 @@ int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &
     try {
         done = command();
     } catch (const EditorError &error) {
+        TerminalProgress::instance().clear();
         err << terminalLines(error.text()) << Qt::endl;
         return 1;
     } catch (const std::bad_alloc &) {
+        TerminalProgress::instance().clear();
         err << "There is not enough memory for this command; it was stopped." << Qt::endl;
         return 1;
     }
@@ -86,7 +109,7 @@ int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command) 
 
 int misused(QTextStream &err, const QString &problem) {
     err << "vyr2-sty: " << problem << Qt::endl;
-    return 1;
+    return 2;
 }
 
 std::optional<int> numberArgument(const QString &text) {
@@ -95,21 +118,8 @@ std::optional<int> numberArgument(const QString &text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value) {
-    const qsizetype at = args.indexOf(name);
-    if (at < 0)
-        return true;
-    if (at + 1 >= args.size())
-        return false;
-    value = args[at + 1];
-    args.remove(at, 2);
-    return true;
-}
-
-std::optional<ColoursOption> takeColoursOption(QStringList &args) {
-    std::optional<QString> value;
-    if (!takeOption(args, QStringLiteral("--colours"), value))
-        return std::nullopt;
+std::optional<ColoursOption> coloursOption(const CommandArguments &args) {
+    const std::optional<QString> value = args.value(QStringLiteral("--colours"));
     if (!value || *value == QLatin1String("match"))
         return ColoursOption::Match;
     if (*value == QLatin1String("nearest"))
@@ -119,6 +129,26 @@ std::optional<ColoursOption> takeColoursOption(QStringList &args) {
     return std::nullopt;
 }
 
+std::optional<TilePaletteOption> tilePaletteOption(const CommandArguments &args, QTextStream &err) {
+    const QString choice = args.value(QStringLiteral("--palette")).value_or(QStringLiteral("keep"));
+    const QString palette = choice.section(QLatin1Char(':'), 1);
+    if (choice == QLatin1String("keep"))
+        return TilePaletteOption{Answer::Cancel, std::nullopt};
+    if (choice.startsWith(QLatin1String("map:")) && !palette.isEmpty())
+        return TilePaletteOption{Answer::No, palette};
+    if (choice.startsWith(QLatin1String("import:")) && !palette.isEmpty())
+        return TilePaletteOption{Answer::Yes, palette};
+    misused(err, QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
+    return std::nullopt;
+}
+
+bool makeFolder(const QString &path, Prompts &prompts) {
+    if (QDir().mkpath(path))
+        return true;
+    prompts.message(QStringLiteral("The folder \"%1\" could not be made.").arg(path));
+    return false;
+}
+
 void writePng(const QImage &picture, const QString &path) {
     QByteArray png;
     QBuffer buffer(&png);
@@ -126,4 +156,52 @@ void writePng(const QImage &picture, const QString &path) {
     if (!picture.save(&buffer, "PNG"))
         throw EditorError(QStringLiteral("The picture for \"%1\" could not be encoded as PNG.").arg(path));
     writeWholeFileAtomic(path, png);
+}
+
+bool isStandardOutput(const QString &path) {
+    return path == QLatin1String("-");
+}
+
+void writeOutput(QTextStream &out, const QString &path, const QByteArray &bytes) {
+    if (!isStandardOutput(path)) {
+        writeWholeFileAtomic(path, bytes);
+        return;
+    }
+    out.flush();
+    if (out.device()->write(bytes) != bytes.size())
+        throw EditorError(QStringLiteral("Standard output could not take the whole output."));
+}
+
+void writeRendering(QTextStream &out, const QImage &picture, int scale, const QString &path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const char *format = isStandardOutput(path) || suffix == QLatin1String("png") ? "PNG"
+                         : suffix == QLatin1String("bmp")                         ? "BMP"
+                                                                                  : nullptr;
+    if (!format)
+        throw EditorError(
+            QStringLiteral("\"%1\": a picture is written as .png or .bmp, by the name's extension.")
+                .arg(path));
+    const QImage scaled =
+        scale == 1 ? picture
+                   : picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (scaled.isNull())
+        throw EditorError(QStringLiteral("The picture is too large to scale by %1.").arg(scale));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // A bitmap gets the 24 bits every reader takes; the picture has no transparency to keep.
+    if (!(std::strcmp(format, "BMP") == 0 ? scaled.convertToFormat(QImage::Format_RGB888) : scaled)
+             .save(&buffer, format))
+        throw EditorError(QStringLiteral("The picture for \"%1\" could not be encoded.").arg(path));
+    writeOutput(out, path, bytes);
+}
+
+std::optional<int> scaleOption(const CommandArguments &args) {
+    const std::optional<QString> text = args.value(QStringLiteral("--scale"));
+    if (!text)
+        return 1;
+    const std::optional<int> scale = numberArgument(*text);
+    if (!scale || *scale < 1 || *scale > MaxScale)
+        return std::nullopt;
+    return scale;
 }

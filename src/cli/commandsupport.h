@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cliprompts.h"
+#include "commandline.h"
 
 #include <QStringList>
 #include <functional>
@@ -35,7 +36,16 @@ bool loadStyle(StyleDocument &doc, const QString &path, CliPrompts &prompts, Lin
 // true when `doc` has palettes.
 bool requirePalettes(const StyleDocument &doc, Prompts &prompts);
 
-// Saves through the editor's writer and prints the save log; false when the save failed.
+// What a saving command prints of the save: one line saying what it wrote, or with --verbose the
+// writer's chunk-by-chunk log.
+enum class SaveReport { OneLine, ChunkLog };
+void setSaveReport(SaveReport report);
+// Prints the save of `path` as `setSaveReport` says; `log` is the writer's.
+void reportSave(QTextStream &out, const QString &path, const LineLog &log);
+// The one line: "wrote PATH (N KiB)", the size rounded up.
+QString wroteLine(const QString &path);
+
+// Saves through the editor's writer and reports the save; false when the save failed.
 bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTextStream &out);
 
 // Runs one command with the command line's prompts; a message shown to the user, or an error,
@@ -43,14 +53,37 @@ bool saveStyle(StyleDocument &doc, const QString &target, Prompts &prompts, QTex
 int guarded(QTextStream &err, CliPrompts &prompts, const std::function<bool()> &command);
 int guarded(QTextStream &err, const std::function<bool(CliPrompts &)> &command);
 
-// A wrong command line: the problem on `err`, exit status 1.
+// A wrong argument: the problem on `err`, exit status 2.
 int misused(QTextStream &err, const QString &problem);
 // A whole decimal number from the command line; nothing for any other text.
 std::optional<int> numberArgument(const QString &text);
-// Takes "NAME VALUE" out of the arguments into `value`; false when NAME has no value after it.
-bool takeOption(QStringList &args, const QString &name, std::optional<QString> &value);
-// Takes "--colours match|nearest|indexes" out of the arguments (match when absent); nothing for
-// another value or a missing one.
-std::optional<ColoursOption> takeColoursOption(QStringList &args);
+inline const QString ColoursUsage = QStringLiteral("--colours takes match, nearest or indexes");
+// "--colours match|nearest|indexes" (match when absent); nothing for another value.
+std::optional<ColoursOption> coloursOption(const CommandArguments &args);
+// "--palette keep|map:N|import:N" of a tile import: the answer to the tile question and, for map
+// and import, the number the palette picker gets.
+struct TilePaletteOption {
+    Answer answer;
+    std::optional<QString> palette;
+};
+// Keep when absent; nothing, with the problem on `err`, for another value.
+std::optional<TilePaletteOption> tilePaletteOption(const CommandArguments &args, QTextStream &err);
+
+// Makes the output folder `path` with any missing parents; false, with the message shown, when it
+// cannot be made.
+bool makeFolder(const QString &path, Prompts &prompts);
 // Writes the picture as a PNG file; throws EditorError when it cannot.
 void writePng(const QImage &picture, const QString &path);
+
+// The name "-" for an output: standard output.
+bool isStandardOutput(const QString &path);
+// Writes `bytes` to `path`, or to standard output (through `out`) for "-".
+void writeOutput(QTextStream &out, const QString &path, const QByteArray &bytes);
+// render-tiles and render-sprites: the picture scaled by `scale` (pixels repeated), in the format
+// of the name's extension, ".bmp" a 24-bit bitmap and ".png" (or "-", standard output) a PNG;
+// throws EditorError for another extension or a picture too large to scale.
+void writeRendering(QTextStream &out, const QImage &picture, int scale, const QString &path);
+// --scale N: 1 when absent, nothing for anything but 1 to MaxScale.
+inline constexpr int MaxScale = 16;
+inline const QString ScaleUsage = QStringLiteral("--scale takes a whole number from 1 to 16");
+std::optional<int> scaleOption(const CommandArguments &args);

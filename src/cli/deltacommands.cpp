@@ -31,27 +31,20 @@ std::optional<DeltaView> viewNamed(const QString &name) {
 
 } // namespace
 
-int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    std::optional<DeltaView> view = DeltaView::Draw;
-    const qsizetype option = names.indexOf(QStringLiteral("--view"));
-    if (option >= 0) {
-        view = option + 1 < names.size() ? viewNamed(names[option + 1]) : std::nullopt;
-        if (!view)
-            return misused(err, QStringLiteral("--view takes draw, cars or changes"));
-        names.remove(option, 2);
-    }
-    if (names.size() != 3)
-        return misused(err, QStringLiteral("deltas takes a style file, a sprite number and a bitmap name"));
-    const std::optional<int> sprite = spriteNumber(names[1], err);
+int runDeltas(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<QString> viewName = args.value(QStringLiteral("--view"));
+    const std::optional<DeltaView> view = viewName ? viewNamed(*viewName) : DeltaView::Draw;
+    if (!view)
+        return misused(err, QStringLiteral("--view takes draw, cars or changes"));
+    const std::optional<int> sprite = spriteNumber(args[1], err);
     if (!sprite)
-        return 1;
+        return UsageStatus;
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(names[2]);
+    prompts.queueFileName(args[2]);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         const QString path = exportDeltaSheet(doc, *sprite, prompts, *view);
         if (!path.isEmpty())
@@ -60,14 +53,10 @@ int runDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
     });
 }
 
-int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 4)
-        return misused(
-            err,
-            QStringLiteral("import-deltas takes a style file, a sprite number, a bitmap and a target name"));
+int runImportDeltas(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> sprite = spriteNumber(args[1], err);
     if (!sprite)
-        return 1;
+        return UsageStatus;
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[2]);
     return guarded(err, prompts, [&] {
@@ -83,12 +72,10 @@ int runImportDeltas(const QStringList &args, QTextStream &out, QTextStream &err)
     });
 }
 
-int runPublishCar(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 3)
-        return misused(err, QStringLiteral("publish-car takes a style file, a sprite number and a name"));
+int runPublishCar(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> sprite = spriteNumber(args[1], err);
     if (!sprite)
-        return 1;
+        return UsageStatus;
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[2]);
     return guarded(err, prompts, [&] {

@@ -9,6 +9,7 @@
 #include "progress.h"
 #include "stylereader.h"
 #include "stylewriter.h"
+#include "terminalprogress.h"
 #include "unpackstyle.h"
 
 #include <QDir>
@@ -42,71 +43,67 @@ FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, cons
 
 } // namespace
 
-int runUnpack(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const bool update = names.removeAll(QStringLiteral("--update")) > 0;
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("unpack takes a style file and a folder"));
+int runUnpack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const bool update = args.has(QStringLiteral("--update"));
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
         if (!update) {
-            const FolderMaker make = unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0])});
-            const int count = writeFolder(make, names[1]);
-            out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n")
-                       .arg(names[0], names[1])
-                       .arg(count);
+            const FolderMaker make = unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0])});
+            const int count = writeFolder(make, args[1]);
+            out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n").arg(args[0], args[1]).arg(count);
             return true;
         }
         const FolderUpdate done = updateFolder(
-            unpackedFiles(doc, readWholeFile(names[0]), {scriptBeside(names[0]), scriptIn(names[1])}),
-            names[1]);
+            unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0]), scriptIn(args[1])}), args[1]);
         out << QStringLiteral("updated \"%1\" from \"%2\": %3 files written, %4 removed\n")
-                   .arg(names[1], names[0])
+                   .arg(args[1], args[0])
                    .arg(done.written)
                    .arg(done.removed);
         return true;
     });
 }
 
-int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const bool keepUnknown = names.removeAll(QStringLiteral("--keep-unknown")) > 0;
-    const std::optional<ColoursOption> colours = takeColoursOption(names);
+int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const bool keepUnknown = args.has(QStringLiteral("--keep-unknown"));
+    const bool verbose = args.has(QStringLiteral("--verbose"));
+    const std::optional<ColoursOption> colours = coloursOption(args);
     if (!colours)
-        return misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("pack takes a folder and a target name"));
-    if (!QFileInfo(names[0]).isDir())
-        return misused(err, QStringLiteral("\"%1\" is no folder").arg(names[0]));
+        return misused(err, ColoursUsage);
+    if (!QFileInfo(args[0]).isDir())
+        return misused(err, QStringLiteral("\"%1\" is no folder").arg(args[0]));
     CliPrompts prompts(err);
     prompts.setColours(*colours);
     return guarded(err, prompts, [&] {
         LineLog log;
         QByteArray unknownChunks;
-        const QByteArray file = packStyle(diskFolder(names[0]), keepUnknown, prompts, log, &unknownChunks);
-        const QString target = withExtension(names[1], QStringLiteral(".sty"));
+        const QByteArray file = packStyle(diskFolder(args[0]), keepUnknown, prompts, log, &unknownChunks);
+        const QString target = withExtension(args[1], QStringLiteral(".sty"));
         // The folder is to show what the file holds, so that its digests follow this pack and the
         // next edit is judged against it; the raw/ chunks stay whether or not they were packed.
         // Made before the file is written, so that a shortage of memory leaves both as they were.
         const QByteArray shown = keepUnknown ? file : file + unknownChunks;
         StyleDocument packed;
         LineLog packedLog;
-        SilentProgress progress;
+        Progress &progress = TerminalProgress::instance();
         if (!readStyle(packed, shown, prompts, progress, packedLog))
             throw EditorError(QStringLiteral("The packed file does not read back; nothing was written."));
         FolderFiles refreshed;
-        unpackedFiles(packed, shown, {scriptIn(names[0])})(
+        unpackedFiles(packed, shown, {scriptIn(args[0])})(
             [&](const QString &name, const QByteArray &bytes) { refreshed.emplace_back(name, bytes); });
         try {
             writeStyleFile(target, file);
         } catch (const WriteFailure &failure) {
             throw EditorError(failure.message());
         }
-        printLines(out, log.lines());
-        out << QStringLiteral("file saved to \"%1\" size: %2 Bytes\n").arg(target).arg(file.size());
+        // The writer's log, which is all the log holds: the writer starts it afresh.
+        if (verbose)
+            printLines(out, log.lines());
+        out << (verbose ? QStringLiteral("file saved to \"%1\" size: %2 Bytes").arg(target).arg(file.size())
+                        : wroteLine(target))
+            << '\n';
         FolderUpdate done;
         try {
             done = updateFolder(
@@ -114,16 +111,16 @@ int runPack(const QStringList &args, QTextStream &out, QTextStream &err) {
                     for (const auto &[name, bytes] : refreshed)
                         files(name, bytes);
                 },
-                names[0]);
+                args[0]);
         } catch (const EditorError &error) {
             throw EditorError(
                 QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be brought in "
                                "step with it: %3")
-                    .arg(target, names[0], error.text()));
+                    .arg(target, args[0], error.text()));
         }
         if (done.written + done.removed > 0)
             out << QStringLiteral("updated \"%1\" to what the file holds: %2 files written, %3 removed\n")
-                       .arg(names[0])
+                       .arg(args[0])
                        .arg(done.written)
                        .arg(done.removed);
         return true;

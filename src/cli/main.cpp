@@ -1,4 +1,4 @@
-#include "clicommands.h"
+#include "commandline.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -6,9 +6,10 @@
 
 #include <QTextStream>
 
-int runRenderTiles(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("render-tiles takes a style file and a picture name"));
+int runRenderTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<int> scale = scaleOption(args);
+    if (!scale)
+        return misused(err, ScaleUsage);
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
@@ -19,8 +20,9 @@ int runRenderTiles(const QStringList &args, QTextStream &out, QTextStream &err) 
             prompts.message(QStringLiteral("\"%1\" holds no tiles").arg(args[0]));
             return false;
         }
-        writePng(grid, args[1]);
-        out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
+        writeRendering(out, grid, *scale, args[1]);
+        if (!isStandardOutput(args[1]))
+            out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
         return true;
     });
 }

@@ -5,12 +5,17 @@
 #include "commandsupport.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "folderprompts.h"
+#include "jsonoutput.h"
 #include "log.h"
 #include "palettelookup.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
+#include "terminalprogress.h"
 
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QTextStream>
 
 namespace {
@@ -59,73 +64,137 @@ bool takesPalette(SpriteImportChoice choice) {
            choice == SpriteImportChoice::ChangePaletteOnly || choice == SpriteImportChoice::PaletteHack;
 }
 
-} // namespace
+struct SpriteImportOptions {
+    SpriteImportChoice choice;
+    std::optional<QString> palette;
+    ColoursOption colours;
+};
 
-int runExportSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    std::optional<QString> start, end;
-    const bool png = names.removeAll(QStringLiteral("--png")) > 0;
-    if (!takeOption(names, QStringLiteral("--start"), start) ||
-        !takeOption(names, QStringLiteral("--end"), end))
-        return misused(err, QStringLiteral("--start and --end need a sprite number"));
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("export-sprites takes a style file and a folder"));
+// --choice, --palette and --colours of a sprite import, checked against each other; nothing, with
+// the problem on `err`, when they do not fit.
+std::optional<SpriteImportOptions> spriteImportOptions(const CommandArguments &args, QTextStream &err) {
+    const std::optional<ColoursOption> colours = coloursOption(args);
+    if (!colours) {
+        misused(err, ColoursUsage);
+        return std::nullopt;
+    }
+    const QString choiceText = args.value(QStringLiteral("--choice")).value_or(QString());
+    const std::optional<QString> palette = args.value(QStringLiteral("--palette"));
+    const std::optional<SpriteImportChoice> choice = importChoiceArgument(choiceText);
+    if (!choice) {
+        misused(err, ChoiceRule);
+        return std::nullopt;
+    }
+    // Without a number the picker counts as cancelled, which would write the sprite's own palette.
+    if (takesPalette(*choice) != palette.has_value()) {
+        misused(err, palette ? QStringLiteral("--choice %1 takes no --palette").arg(choiceText)
+                             : QStringLiteral("--choice %1 needs --palette N").arg(choiceText));
+        return std::nullopt;
+    }
+    return SpriteImportOptions{*choice, palette, *colours};
+}
+
+// --start S and --end E of a range of sprites: from S (0 when absent) to E (the last sprite when
+// absent).
+struct SpriteRange {
+    int first;
+    std::optional<int> last;
+};
+
+std::optional<SpriteRange> spriteRange(const CommandArguments &args, QTextStream &err) {
+    const std::optional<QString> start = args.value(QStringLiteral("--start"));
+    const std::optional<QString> end = args.value(QStringLiteral("--end"));
     const std::optional<int> first = start ? numberArgument(*start) : 0;
     const std::optional<int> last = end ? numberArgument(*end) : std::nullopt;
-    if (!first || (end && !last))
-        return misused(err, QStringLiteral("--start and --end need a sprite number"));
+    if (!first || (end && !last)) {
+        misused(err, QStringLiteral("--start and --end need a sprite number"));
+        return std::nullopt;
+    }
+    if (last && *first > *last) {
+        misused(err, QStringLiteral("--start %1 comes after --end %2").arg(*first).arg(*last));
+        return std::nullopt;
+    }
+    return SpriteRange{*first, last};
+}
+
+// sprite-info --json: the info panel's lines as keys. The panel starts with the sprite's kind and
+// its number in the kind; its other lines are "Caption: value", the caption becoming the key in
+// lower case with "_" for spaces, a whole number its value as a number, a quoted name unquoted.
+QJsonObject panelJson(int sprite, const QStringList &panel) {
+    QJsonObject object{{QStringLiteral("sprite"), sprite},
+                       {QStringLiteral("kind"), panel.value(0).toLower()},
+                       {QStringLiteral("number_in_kind"), panel.value(1).toInt()}};
+    for (const QString &line : panel.mid(2)) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        const QString key = line.left(colon).toLower().replace(QLatin1Char(' '), QLatin1Char('_'));
+        QString value = line.mid(colon + 2);
+        bool number = false;
+        const int whole = value.toInt(&number);
+        if (number) {
+            object.insert(key, whole);
+            continue;
+        }
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        object.insert(key, value);
+    }
+    return object;
+}
+
+// Tells the progress bar of each sprite of the range `first` to `last` as it is handled.
+std::function<void(int)> showProgress(int first, int last) {
+    Progress &progress = TerminalProgress::instance();
+    progress.setMaximum(last - first + 1);
+    return [&progress, first](int sprite) {
+        progress.setPosition(sprite - first);
+    };
+}
+
+} // namespace
+
+int runExportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<SpriteRange> range = spriteRange(args, err);
+    if (!range)
+        return UsageStatus;
+    const bool png = args.has(QStringLiteral("--png"));
     ArgumentPrompts prompts(err);
-    prompts.queueFolder(names[1]);
+    prompts.queueFolder(args[1]);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log) || !requirePalettes(doc, prompts))
+        if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts) ||
+            !makeFolder(args[1], prompts))
             return false;
         log.clear();
-        const int written = exportSpriteRange(doc, *first, last.value_or(doc.spriteCount() - 1), prompts, log,
-                                              {}, png ? PictureFormat::Png : PictureFormat::Bmp);
+        const int last = range->last.value_or(doc.spriteCount() - 1);
+        const int written =
+            exportSpriteRange(doc, range->first, last, prompts, log, showProgress(range->first, last),
+                              png ? PictureFormat::Png : PictureFormat::Bmp);
         printLines(out, log.lines());
         if (written > 0)
-            out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(names[1]);
+            out << QStringLiteral("%1 sprites saved to \"%2\"\n").arg(written).arg(args[1]);
         else if (!log.lines().isEmpty())
             prompts.message(QStringLiteral("No sprite of the range has a picture to save."));
         return written > 0;
     });
 }
 
-int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const std::optional<ColoursOption> colours = takeColoursOption(names);
-    if (!colours)
-        return misused(err, QStringLiteral("--colours takes match, nearest or indexes"));
-    std::optional<QString> choiceText, palette;
-    if (!takeOption(names, QStringLiteral("--choice"), choiceText) ||
-        !takeOption(names, QStringLiteral("--palette"), palette))
-        return misused(err, ChoiceRule + QStringLiteral(" and --palette a palette number"));
-    if (names.size() != 4)
-        return misused(err,
-                       QStringLiteral("import-sprite takes a style file, a sprite number, a bitmap and a "
-                                      "target name"));
-    const std::optional<int> sprite = numberArgument(names[1]);
-    const std::optional<SpriteImportChoice> choice =
-        choiceText ? importChoiceArgument(*choiceText) : std::nullopt;
+int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<SpriteImportOptions> options = spriteImportOptions(args, err);
+    if (!options)
+        return UsageStatus;
+    const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
-        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(names[1]));
-    if (!choice)
-        return misused(err, ChoiceRule);
-    // Without a number the picker counts as cancelled, which would write the sprite's own palette.
-    if (takesPalette(*choice) != palette.has_value())
-        return misused(err, palette ? QStringLiteral("--choice %1 takes no --palette").arg(*choiceText)
-                                    : QStringLiteral("--choice %1 needs --palette N").arg(*choiceText));
+        return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
     ArgumentPrompts prompts(err);
-    prompts.setColours(*colours);
-    prompts.queueFileName(names[2]);
-    prompts.queueChoice(*choice);
-    if (palette)
-        prompts.queuePalette(*palette);
+    prompts.setColours(options->colours);
+    prompts.queueFileName(args[2]);
+    prompts.queueChoice(options->choice);
+    if (options->palette)
+        prompts.queuePalette(*options->palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        if (!loadWithSprite(doc, names[0], *sprite, prompts) || !requirePalettes(doc, prompts))
+        if (!loadWithSprite(doc, args[0], *sprite, prompts) || !requirePalettes(doc, prompts))
             return false;
         QImage clut1 = makeClut1(doc);
         LineLog log;
@@ -134,13 +203,58 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
             return false;
         printLines(out, log.lines());
         warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));
-        return saveStyle(doc, names[3], prompts, out);
+        return saveStyle(doc, args[3], prompts, out);
     });
 }
 
-int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
-    if (args.size() != 2)
-        return misused(err, QStringLiteral("sprite-info takes a style file and a sprite number"));
+int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const std::optional<SpriteImportOptions> options = spriteImportOptions(args, err);
+    if (!options)
+        return UsageStatus;
+    const std::optional<SpriteRange> range = spriteRange(args, err);
+    if (!range)
+        return UsageStatus;
+    FolderPrompts prompts(err, args[1]);
+    prompts.setColours(options->colours);
+    prompts.setChoice(options->choice);
+    prompts.setPalette(options->palette);
+    return guarded(err, prompts, [&] {
+        StyleDocument doc;
+        LineLog loadLog;
+        if (!loadStyle(doc, args[0], prompts, loadLog) || !requirePalettes(doc, prompts))
+            return false;
+        if (!QFileInfo(args[1]).isDir())
+            prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
+        QImage clut1 = makeClut1(doc);
+        LineLog log;
+        QImage before;
+        int imported = 0;
+        const int last = range->last.value_or(doc.spriteCount() - 1);
+        const std::function<void(int)> shown = showProgress(range->first, last);
+        const auto select = [&](int sprite) {
+            shown(sprite);
+            // The names export-sprites writes, as bitmaps or with --png.
+            const QString name = SpriteFileName(doc, sprite);
+            prompts.beginGraphic({name, QFileInfo(name).completeBaseName() + QStringLiteral(".png")});
+            before = spriteGlyph(doc, sprite);
+        };
+        const auto done = [&](int sprite) {
+            warnTransparency(err, QStringLiteral("sprite %1").arg(sprite), before, spriteGlyph(doc, sprite));
+            ++imported;
+        };
+        importSpriteRange(doc, clut1, range->first, last, prompts, log, select, done);
+        prompts.endGraphics();
+        if (imported != prompts.filesGiven())
+            prompts.stop(QStringLiteral("A sprite file of \"%1\" was not imported.").arg(args[1]));
+        if (imported == 0)
+            prompts.stop(QStringLiteral("\"%1\" holds no file of a sprite of the range.").arg(args[1]));
+        printLines(out, log.lines());
+        out << QStringLiteral("%1 sprites imported from \"%2\"\n").arg(imported).arg(args[1]);
+        return saveStyle(doc, args[2], prompts, out);
+    });
+}
+
+int runSpriteInfo(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     const std::optional<int> sprite = numberArgument(args[1]);
     if (!sprite)
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
@@ -148,28 +262,33 @@ int runSpriteInfo(const QStringList &args, QTextStream &out, QTextStream &err) {
         StyleDocument doc;
         if (!loadWithSprite(doc, args[0], *sprite, prompts))
             return false;
-        printLines(out, spriteInfoPanel(doc, *sprite));
+        const QStringList panel = spriteInfoPanel(doc, *sprite);
+        if (args.has(QStringLiteral("--json")))
+            printJson(out, panelJson(*sprite, panel));
+        else
+            printLines(out, panel);
         return true;
     });
 }
 
-int runRenderSprites(const QStringList &args, QTextStream &out, QTextStream &err) {
-    QStringList names = args;
-    const bool borders = names.removeAll(QStringLiteral("--borders")) > 0;
-    if (names.size() != 2)
-        return misused(err, QStringLiteral("render-sprites takes a style file and a picture name"));
+int runRenderSprites(const CommandArguments &args, QTextStream &out, QTextStream &err) {
+    const bool borders = args.has(QStringLiteral("--borders"));
+    const std::optional<int> scale = scaleOption(args);
+    if (!scale)
+        return misused(err, ScaleUsage);
     return guarded(err, [&](CliPrompts &prompts) {
         StyleDocument doc;
         LineLog log;
-        if (!loadStyle(doc, names[0], prompts, log))
+        if (!loadStyle(doc, args[0], prompts, log))
             return false;
         const QImage strip = buildSpriteOverlay(doc, borders);
         if (strip.isNull()) {
-            prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(names[0]));
+            prompts.message(QStringLiteral("\"%1\" holds no sprite graphics").arg(args[0]));
             return false;
         }
-        writePng(strip, names[1]);
-        out << QStringLiteral("saved to \"%1\"\n").arg(names[1]);
+        writeRendering(out, strip, *scale, args[1]);
+        if (!isStandardOutput(args[1]))
+            out << QStringLiteral("saved to \"%1\"\n").arg(args[1]);
         return true;
     });
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QStringList>
+#include "commandline.h"
 
 class QTextStream;
 
 // check FILE.sty: one "error: " or "warning: " line per fault of the file's tables; exit status 1
 // when any is an error (or the file cannot be loaded), 0 otherwise.
-int runCheck(const QStringList &args, QTextStream &out, QTextStream &err);
+int runCheck(const CommandArguments &args, QTextStream &out, QTextStream &err);
 // diff A.sty B.sty [--png OUT.png]: one line per difference by meaning, and with --png the changed
 // tiles and sprites before and after; exit status 0 when equal, 1 when they differ, 2 on error.
-int runDiff(const QStringList &args, QTextStream &out, QTextStream &err);
+int runDiff(const CommandArguments &args, QTextStream &out, QTextStream &err);

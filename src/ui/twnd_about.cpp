@@ -1,6 +1,7 @@
 #include "twnd_about.h"
 
 #include "programtitle.h"
+#include "programversion.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,6 +15,7 @@ Twnd_about::Twnd_about(QWidget *parent) : QDialog(parent) {
     bold.setBold(true);
     title->setFont(bold);
     layout->addWidget(title);
+    layout->addWidget(new QLabel(QStringLiteral("Version ") + programVersion(), this));
     layout->addWidget(
         new QLabel(QStringLiteral("An editor for the style files of VYR2: tiles, sprites, palettes,\n"
                                   "deltas, cars and surfaces, exact to the byte.\n\n"

@@ -62,7 +62,7 @@ TEST_F(CarCli, CarInfoShowsTheRecordDoorsAndPhysics) {
     EXPECT_TRUE(out.endsWith(skipped.arg(dir.path("Nyc.gci")))) << out.toStdString();
     EXPECT_EQ(run({"car-info", dir.path("start.sty"), "10"}), 1);
     EXPECT_TRUE(err.contains("no car 10"));
-    EXPECT_EQ(run({"car-info", dir.path("start.sty"), "x"}), 1);
+    EXPECT_EQ(run({"car-info", dir.path("start.sty"), "x"}), 2);
 }
 
 TEST_F(CarCli, MirrorDoorsTwiceGivesTheSameFile) {

@@ -23,7 +23,8 @@ struct CliTest : ::testing::Test {
             program.setChildProcessModifier(inChild);
         program.start(QStringLiteral(VYR2_STY_PROGRAM), args);
         const bool finished = program.waitForFinished(120000);
-        out = QString::fromUtf8(program.readAllStandardOutput());
+        outBytes = program.readAllStandardOutput();
+        out = QString::fromUtf8(outBytes);
         err = QString::fromUtf8(program.readAllStandardError());
         if (!finished || program.error() == QProcess::FailedToStart)
             return -1;
@@ -32,4 +33,6 @@ struct CliTest : ::testing::Test {
 
     TestDir dir;
     QString out, err;
+    // Standard output as written: a picture or other bytes written to "-".
+    QByteArray outBytes;
 };

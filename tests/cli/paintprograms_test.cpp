@@ -170,7 +170,7 @@ TEST_F(PaintPrograms, ColoursThePaletteLacksAreRefusedOrTakenAsTheOptionSays) {
                   .arg(file)
                   .arg(start.PaletteIndex[3]));
     EXPECT_FALSE(QFile::exists(dir.path("back.sty")));
-    EXPECT_EQ(run(import + QStringList{"--colours", "grey"}), 1);
+    EXPECT_EQ(run(import + QStringList{"--colours", "grey"}), 2);
     EXPECT_TRUE(err.contains("--colours takes match, nearest or indexes"));
 
     ASSERT_EQ(run(import + QStringList{"--colours", "nearest"}), 0) << err.toStdString();

@@ -20,7 +20,9 @@ struct PaletteCommands : CliTest {
 TEST_F(PaletteCommands, PaletteTableRoundTripKeepsEveryByte) {
     ASSERT_EQ(run({"export-palettes", dir.path("start.sty"), dir.path("table")}), 0) << err.toStdString();
     EXPECT_EQ(out, QStringLiteral("saved to \"%1\"\n").arg(dir.path("table.bmp")));
-    ASSERT_EQ(run({"import-palettes", dir.path("start.sty"), dir.path("table.bmp"), dir.path("back.sty")}), 0)
+    ASSERT_EQ(run({"import-palettes", dir.path("start.sty"), dir.path("table.bmp"), dir.path("back.sty"),
+                   "--verbose"}),
+              0)
         << err.toStdString();
     EXPECT_TRUE(out.contains("saved chunk \"PPAL\""));
     EXPECT_EQ(readWholeFile(dir.path("back.sty")), readWholeFile(dir.path("start.sty")));
@@ -48,8 +50,8 @@ TEST_F(PaletteCommands, RefusalsFailWithTheirMessageAndWriteNothing) {
     EXPECT_FALSE(err.isEmpty()) << "a text file is no bitmap";
     EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "seven", dir.path("x.pal")}), 1);
     EXPECT_EQ(err, "'seven' is not a valid integer value\n");
-    EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "3"}), 1);
-    EXPECT_TRUE(err.contains("usage: vyr2-sty"));
+    EXPECT_EQ(run({"export-pal", dir.path("start.sty"), "3"}), 2);
+    EXPECT_EQ(err, "export-pal: missing OUT.pal; see: vyr2-sty help export-pal\n");
     EXPECT_FALSE(QFile::exists(dir.path("out.sty")));
     EXPECT_FALSE(QFile::exists(dir.path("x.pal")));
 }

@@ -115,7 +115,7 @@ TEST_F(SpriteCommands, ImportChoicesTakeTheDialogsResultCodesAndNames) {
     }
     EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("painted.bmp"), dir.path("o.sty"),
                    "--choice", "6"}),
-              1);
+              2);
     EXPECT_TRUE(err.contains("--choice needs one of 5 or over-current")) << err.toStdString();
 }
 
@@ -139,7 +139,7 @@ TEST_F(SpriteCommands, EverySpriteExportedImportsBackLeavingTheFileAsItWas) {
 }
 
 TEST_F(SpriteCommands, RefusalsFailWithTheirReason) {
-    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("x.bmp"), dir.path("o.sty")}), 1);
+    EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("x.bmp"), dir.path("o.sty")}), 2);
     EXPECT_TRUE(err.contains("--choice needs one of"));
     saveBitmap8(dir.path("small.bmp"), QImage(3, 3, QImage::Format_Indexed8));
     EXPECT_EQ(run({"import-sprite", dir.path("start.sty"), "4", dir.path("small.bmp"), dir.path("o.sty"),
@@ -164,11 +164,11 @@ TEST_F(SpriteCommands, PaletteNumbersAreNeededExactlyWhereThePickerOpensAndMustB
             options);
     };
     for (const char *choice : {"into-chosen", "1", "change-only", "palette-hack"}) {
-        EXPECT_EQ(importing("start.sty", {"--choice", choice}), 1) << choice;
+        EXPECT_EQ(importing("start.sty", {"--choice", choice}), 2) << choice;
         EXPECT_EQ(err, QStringLiteral("vyr2-sty: --choice %1 needs --palette N\n").arg(choice));
     }
     for (const char *choice : {"pixels-only", "over-current", "5"}) {
-        EXPECT_EQ(importing("start.sty", {"--choice", choice, "--palette", "3"}), 1) << choice;
+        EXPECT_EQ(importing("start.sty", {"--choice", choice, "--palette", "3"}), 2) << choice;
         EXPECT_EQ(err, QStringLiteral("vyr2-sty: --choice %1 takes no --palette\n").arg(choice));
     }
     EXPECT_FALSE(QFile::exists(dir.path("o.sty")));

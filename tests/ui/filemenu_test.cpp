@@ -16,9 +16,13 @@
 #include "tempdir.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +78,25 @@ TEST_F(FileMenu, SaveWritesTheOpenFileInPlaceAndQuitAsksFirst) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(savedX(5), 42);
     EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+TEST_F(FileMenu, AboutShowsTheVersionOfThisBuild) {
+    QProcess git;
+    git.start("git", {"-C", VYR2_SOURCE_DIR, "rev-parse", "--short", "HEAD"});
+    const bool fromGit =
+        git.waitForFinished() && git.exitStatus() == QProcess::NormalExit && git.exitCode() == 0;
+    const QString commit = fromGit ? QString::fromUtf8(git.readAllStandardOutput()).trimmed() : "unknown";
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            shown << label->text();
+        dialog->close();
+    });
+    findCaptioned<QAction>(&window, "About")->trigger();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Version %1 (%2)").arg(VYR2_PROJECT_VERSION, commit)))
+        << shown.join('|').toStdString();
 }
 
 } // namespace

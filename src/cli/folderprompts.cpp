@@ -1,0 +1,43 @@
+#include "folderprompts.h"
+
+#include "editorerror.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void FolderPrompts::beginGraphic(const QStringList &names) {
+    inGraphics_ = true;
+    file_.clear();
+    for (const QString &name : names) {
+        const QString path = QDir(folder_).filePath(name);
+        if (QFileInfo::exists(path)) {
+            file_ = path;
+            return;
+        }
+    }
+}
+
+void FolderPrompts::endGraphics() {
+    inGraphics_ = false;
+    file_.clear();
+}
+
+void FolderPrompts::stop(const QString &text) {
+    const QString end = file_.isEmpty()
+                            ? QStringLiteral("Nothing was written.")
+                            : QStringLiteral("Stopped at \"%1\"; nothing was written.").arg(file_);
+    throw EditorError(text + QLatin1Char('\n') + end);
+}
+
+void FolderPrompts::message(const QString &text) {
+    if (inGraphics_ && file_.isEmpty())
+        return;
+    stop(text);
+}
+
+std::optional<QString> FolderPrompts::openFileName(FileKind, const QString &, const QString &) {
+    if (!inGraphics_ || file_.isEmpty())
+        return std::nullopt;
+    ++filesGiven_;
+    return file_;
+}
