@@ -1,4 +1,5 @@
 #include "editorapplication.h"
+#include "programversion.h"
 #include "twnd_editor.h"
 
 #include <cstdio>
@@ -32,7 +33,7 @@ int main(int argc, char *argv[]) {
         if (isOption(argv[i], "-h", "--help"))
             return std::fputs(Usage, stdout) < 0 ? 1 : 0;
         if (isOption(argv[i], "-V", "--version"))
-            return std::printf("vyr2-sty-tool %s\n", VYR2_VERSION) < 0 ? 1 : 0;
+            return std::printf("vyr2-sty-tool %s\n", qPrintable(programVersion())) < 0 ? 1 : 0;
     }
     EditorApplication app(argc, argv);
     Twnd_editor window;

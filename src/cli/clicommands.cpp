@@ -7,6 +7,7 @@
 #include "deltacommands.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "filelinks.h"
 #include "foldercommands.h"
 #include "folderprompts.h"
 #include "jascpalette.h"
@@ -228,7 +229,7 @@ int runSample(const CommandArguments &args, QTextStream &out, QTextStream &err) 
         const QString target = withExtension(args[0], QStringLiteral(".sty"));
         for (const QString &path : {target, QFileInfo(target).dir().filePath(CompanionScriptName)}) {
             const QFileInfo existing(path);
-            if (!force && (existing.exists() || existing.isSymLink())) {
+            if (!force && (existing.exists() || isLink(existing))) {
                 prompts.message(
                     QStringLiteral("\"%1\" exists; nothing was written (--force replaces it).").arg(path));
                 return false;

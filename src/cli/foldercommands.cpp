@@ -4,6 +4,7 @@
 #include "commandsupport.h"
 #include "editorerror.h"
 #include "fileio.h"
+#include "filelinks.h"
 #include "log.h"
 #include "packstyle.h"
 #include "progress.h"
@@ -31,7 +32,7 @@ FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, cons
     std::optional<QByteArray> script;
     for (const QString &scriptPath : scripts) {
         const QFileInfo info(scriptPath);
-        if (info.isFile() && !info.isSymLink()) {
+        if (info.isFile() && !isLink(info)) {
             script = readWholeFile(scriptPath);
             break;
         }

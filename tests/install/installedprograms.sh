@@ -35,6 +35,8 @@ check_installed_programs() {
     local output
     output="$("$bin/vyr2-sty-tool" --version)" || fail "vyr2-sty-tool --version failed"
     [[ "$output" == "vyr2-sty-tool $version"* ]] || fail "vyr2-sty-tool --version printed: $output"
+    output="$("$bin/vyr2-sty" --version)" || fail "vyr2-sty --version failed"
+    [[ "$output" == "vyr2-sty $version ("* ]] || fail "vyr2-sty --version printed: $output"
 
     "$bin/vyr2-sty" sample "$work/sample.sty" >/dev/null || fail "vyr2-sty sample failed"
     output="$("$bin/vyr2-sty" info "$work/sample.sty" 2>&1)" || fail "vyr2-sty info failed: $output"
