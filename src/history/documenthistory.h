@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documentpart.h"
 #include "styledocument.h"
 
 #include <QImage>
@@ -23,8 +24,6 @@ struct EditorState {
 class DocumentHistory {
 public:
     static constexpr qint64 DefaultMemoryLimit = qint64(256) << 20;
-    static constexpr int PartGroups = 14;
-    using PartMask = std::array<bool, PartGroups>;
 
     // `current` gives the state shown now, `apply` shows the state after an undo or a redo.
     DocumentHistory(std::function<EditorState()> current, std::function<void(const EditorState &)> apply);
@@ -71,8 +70,8 @@ public:
 
     // For the steps: shows the current state with the parts in `mask` taken from `parts`, the rows
     // of `bands` written into its stores, and the changes of `texts` undone or redone line by line.
-    void restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands, TextChanges &texts,
-                 bool undoing);
+    void restore(const EditorState &parts, const DocumentParts &mask, const StoreBands &bands,
+                 TextChanges &texts, bool undoing);
     bool replaying() const { return replaying_; }
 
 private:
