@@ -215,8 +215,7 @@ enum class Palettes { Required, Optional };
 // without a complaint, prints what the command logged and saves the document as `target`.
 
 int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
-                 const QString &target,
-                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command,
+                 const QString &target, const std::function<bool(StyleDocument &, Prompts &, Log &)> &command,
                  Palettes palettes = Palettes::Required) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
@@ -224,9 +223,8 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
         if (!loadStyle(doc, style, prompts, loadLog) ||
             (palettes == Palettes::Required && !requirePalettes(doc, prompts)))
             return false;
-        QImage clut1 = makeClut1(doc);
         LineLog log;
-        if (!command(doc, clut1, prompts, log) || prompts.failed())
+        if (!command(doc, prompts, log) || prompts.failed())
             return false;
         printLines(out, log.lines());
         return saveStyle(doc, target, prompts, out);
@@ -234,13 +232,11 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
 }
 
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
-                   const QString &target,
-                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command,
+                   const QString &target, const std::function<bool(StyleDocument &, Prompts &)> &command,
                    Palettes palettes = Palettes::Required) {
     return changeLogged(
         out, err, prompts, style, target,
-        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); },
-        palettes);
+        [&](StyleDocument &doc, Prompts &p, Log &) { return command(doc, p); }, palettes);
 }
 
 // Loads `style` and runs the export on it; the export returns the name it wrote.
@@ -322,9 +318,8 @@ int runExportPalettes(const QStringList &args, QTextStream &out, QTextStream &er
         return usageError(err, QStringLiteral("export-palettes takes a style file and a bitmap name"));
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[1]);
-    return exportFrom(out, err, prompts, args[0], [](const StyleDocument &doc, Prompts &p) {
-        return exportPaletteTable(makeClut1(doc), p);
-    });
+    return exportFrom(out, err, prompts, args[0],
+                      [](const StyleDocument &doc, Prompts &p) { return exportPaletteTable(doc, p); });
 }
 
 int runImportPalettes(const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -433,15 +428,14 @@ int runImportTile(const QStringList &args, QTextStream &out, QTextStream &err) {
                           QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
     if (!palette.isEmpty())
         prompts.queuePalette(palette);
-    return changeLogged(out, err, prompts, names[0], names[3],
-                        [tile, &err](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
-                            const QImage before = tileBitmap(doc, tile);
-                            if (!importTile(doc, clut1, tile, DefaultTilePattern, p, log))
-                                return false;
-                            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before,
-                                             tileBitmap(doc, tile));
-                            return true;
-                        });
+    return changeLogged(
+        out, err, prompts, names[0], names[3], [tile, &err](StyleDocument &doc, Prompts &p, Log &log) {
+            const QImage before = tileBitmap(doc, tile);
+            if (!importTile(doc, tile, DefaultTilePattern, p, log))
+                return false;
+            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
+            return true;
+        });
 }
 
 int runExportRaw(const QString &command, const QStringList &args, QTextStream &out, QTextStream &err) {
@@ -464,17 +458,16 @@ int runImportRaw(const QString &command, const QStringList &args, QTextStream &o
     prompts.setColours(*colours);
     prompts.queueFileName(names[1]);
     const bool tiles = command == QLatin1String("import-raw-tiles");
-    return changeLogged(out, err, prompts, names[0], names[2],
-                        [tiles, &err](StyleDocument &doc, QImage &, Prompts &p, Log &log) {
-                            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
-                            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
-                                return false;
-                            warnTransparency(err,
-                                             tiles ? QStringLiteral("the tile graphics")
-                                                   : QStringLiteral("the sprite graphics"),
-                                             before, tiles ? doc.TileStore : doc.SpriteStore);
-                            return true;
-                        });
+    return changeLogged(
+        out, err, prompts, names[0], names[2], [tiles, &err](StyleDocument &doc, Prompts &p, Log &log) {
+            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
+            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
+                return false;
+            warnTransparency(
+                err, tiles ? QStringLiteral("the tile graphics") : QStringLiteral("the sprite graphics"),
+                before, tiles ? doc.TileStore : doc.SpriteStore);
+            return true;
+        });
 }
 
 int runCommandLine(const QStringList &args, QTextStream &out, QTextStream &err) {

@@ -127,10 +127,9 @@ int runImportSprite(const QStringList &args, QTextStream &out, QTextStream &err)
         StyleDocument doc;
         if (!loadWithSprite(doc, names[0], *sprite, prompts) || !requirePalettes(doc, prompts))
             return false;
-        QImage clut1 = makeClut1(doc);
         LineLog log;
         const QImage before = spriteGlyph(doc, *sprite);
-        if (!importSprite(doc, clut1, *sprite, prompts, log))
+        if (!importSprite(doc, *sprite, prompts, log))
             return false;
         printLines(out, log.lines());
         warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));

@@ -10,13 +10,6 @@
 
 namespace {
 
-// Every part of the state a command may change, in one list so that comparing, copying and
-// measuring cannot miss one. The palette table picture is drawn from the palettes and goes with them.
-template <typename A, typename B, typename F> void forEachPart(A &a, B &b, F &&f) {
-    forEachField(a.doc, b.doc, f);
-    f(DocumentPart::Palettes, a.clut1, b.clut1);
-}
-
 template <typename T> bool samePart(const T &x, const T &y) {
     return x == y;
 }
@@ -33,26 +26,26 @@ bool samePart(const QImage &x, const QImage &y) {
     return true;
 }
 
-DocumentParts changedParts(const EditorState &before, const EditorState &after) {
+DocumentParts changedParts(const StyleDocument &before, const StyleDocument &after) {
     DocumentParts changed;
-    forEachPart(before, after, [&](DocumentPart part, const auto &x, const auto &y) {
+    forEachField(before, after, [&](DocumentPart part, const auto &x, const auto &y) {
         if (!samePart(x, y))
             changed.set(part);
     });
     return changed;
 }
 
-void copyParts(EditorState &target, const EditorState &source, const DocumentParts &mask) {
-    forEachPart(target, source, [&](DocumentPart part, auto &x, const auto &y) {
+void copyParts(StyleDocument &target, const StyleDocument &source, const DocumentParts &mask) {
+    forEachField(target, source, [&](DocumentPart part, auto &x, const auto &y) {
         if (mask.has(part))
             x = y;
     });
 }
 
 // Only the masked parts of `state`; the others are left empty so that they cost nothing.
-EditorState keptParts(const EditorState &state, const DocumentParts &mask) {
-    EditorState kept;
-    kept.doc.PhysicalPalettes.clear();
+StyleDocument keptParts(const StyleDocument &state, const DocumentParts &mask) {
+    StyleDocument kept;
+    kept.PhysicalPalettes.clear();
     copyParts(kept, state, mask);
     return kept;
 }
@@ -84,9 +77,9 @@ template <std::size_t N> qint64 bytesOf(const std::array<QStringList, N> &column
     return bytes;
 }
 
-qint64 stateBytes(const EditorState &state, Seen &seen) {
+qint64 stateBytes(const StyleDocument &state, Seen &seen) {
     qint64 bytes = 0;
-    forEachPart(state, state, [&](DocumentPart, const auto &x, const auto &) { bytes += bytesOf(x, seen); });
+    forEachField(state, state, [&](DocumentPart, const auto &x, const auto &) { bytes += bytesOf(x, seen); });
     return bytes;
 }
 
@@ -225,14 +218,14 @@ qint64 bandBytes(const StoreBands &bands, Seen &seen) {
 class SnapshotCommand final : public QUndoCommand {
 public:
     // From the whole states before and after the command.
-    SnapshotCommand(DocumentHistory &history, const QString &name, const EditorState &before,
-                    const EditorState &after, int merge)
+    SnapshotCommand(DocumentHistory &history, const QString &name, const StyleDocument &before,
+                    const StyleDocument &after, int merge)
         : QUndoCommand(name), history_(history), mask_(changedParts(before, after)), merge_(merge) {
         DocumentParts whole = mask_;
         for (std::size_t store = 0; store < BandedStores.size(); ++store) {
             if (!mask_.has(BandedStores[store]))
                 continue;
-            if (auto rows = changedRows(storeOf(before.doc, store), storeOf(after.doc, store))) {
+            if (auto rows = changedRows(storeOf(before, store), storeOf(after, store))) {
                 beforeBands_[store] = std::move(rows->first);
                 afterBands_[store] = std::move(rows->second);
                 whole.set(BandedStores[store], false);
@@ -241,7 +234,7 @@ public:
         // The free texts keep only their changed lines.
         for (std::size_t text = 0; text < texts_.size(); ++text) {
             if (mask_.has(partOfText(text)))
-                texts_[text] = lineChanges(textOf(before.doc, text), textOf(after.doc, text));
+                texts_[text] = lineChanges(textOf(before, text), textOf(after, text));
         }
         whole.set(DocumentPart::SurfaceColumns, false);
         whole.set(DocumentPart::CarScript, false);
@@ -309,8 +302,8 @@ private:
     DocumentHistory &history_;
     DocumentParts mask_;      // every part the command changed
     DocumentParts wholeMask_; // the parts kept whole; the stores changed in rows only are in the bands
-    EditorState before_;
-    EditorState after_;
+    StyleDocument before_;
+    StyleDocument after_;
     StoreBands beforeBands_;
     StoreBands afterBands_;
     // Where the changed lines sit follows the user's typing, also in the steps the stack only
@@ -322,11 +315,11 @@ private:
 
 } // namespace
 
-DocumentHistory::DocumentHistory(std::function<EditorState()> current,
-                                 std::function<void(const EditorState &)> apply)
+DocumentHistory::DocumentHistory(std::function<StyleDocument()> current,
+                                 std::function<void(const StyleDocument &)> apply)
     : current_(std::move(current)), apply_(std::move(apply)) {}
 
-bool DocumentHistory::record(const QString &name, const EditorState &before, const EditorState &after,
+bool DocumentHistory::record(const QString &name, const StyleDocument &before, const StyleDocument &after,
                              int merge) {
     if (changedParts(before, after).none())
         return false;
@@ -371,13 +364,13 @@ void DocumentHistory::followTextEdits(const StyleDocument &before, const StyleDo
     }
 }
 
-void DocumentHistory::restore(const EditorState &parts, const DocumentParts &mask, const StoreBands &bands,
+void DocumentHistory::restore(const StyleDocument &parts, const DocumentParts &mask, const StoreBands &bands,
                               TextChanges &texts, bool undoing) {
-    EditorState state = current_();
+    StyleDocument state = current_();
     copyParts(state, parts, mask);
     for (std::size_t store = 0; store < bands.size(); ++store) {
         const StoreRows &band = bands[store];
-        QImage &image = storeOf(state.doc, store);
+        QImage &image = storeOf(state, store);
         if (band.top < 0 || band.top + band.rows.height() > image.height())
             continue;
         for (int y = 0; y < band.rows.height(); ++y)
@@ -385,7 +378,7 @@ void DocumentHistory::restore(const EditorState &parts, const DocumentParts &mas
                         std::size_t(band.rows.bytesPerLine()));
     }
     for (std::size_t text = 0; text < texts.size(); ++text)
-        replayChanges(textOf(state.doc, text), texts[text], undoing);
+        replayChanges(textOf(state, text), texts[text], undoing);
     apply_(state);
 }
 

@@ -139,9 +139,8 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
     canvas_->zoomedAround(anchor, before, zoom);
 }
 
-void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
+void SpritesPage::setDocument(StyleDocument *document) {
     document_ = document;
-    clut1_ = clut1;
 }
 
 void SpritesPage::setReady(bool ready) {
@@ -327,7 +326,7 @@ void SpritesPage::importClick() {
     if (!hasSelection())
         return;
     WindowLog log(logView_);
-    if (!importSprite(*document_, *clut1_, selected_, *prompts_, log))
+    if (!importSprite(*document_, selected_, *prompts_, log))
         return;
     showSelectedChanged();
     emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
@@ -337,7 +336,7 @@ bool SpritesPage::importSelected(const QString &path) {
     if (!ready_ || !hasSelection())
         return false;
     WindowLog log(logView_);
-    if (!importGraphicFile(*document_, *clut1_, {GraphicKind::Sprite, selected_}, path, *prompts_, log))
+    if (!importGraphicFile(*document_, {GraphicKind::Sprite, selected_}, path, *prompts_, log))
         return false;
     showSelectedChanged();
     emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);

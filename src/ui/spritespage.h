@@ -29,7 +29,7 @@ class SpritesPage : public QWidget {
 public:
     explicit SpritesPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document, QImage *clut1);
+    void setDocument(StyleDocument *document);
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     // The log page that the page's imports write to.
     void setLogView(QPlainTextEdit *view) { logView_ = view; }
@@ -102,7 +102,6 @@ private:
     // painted into it.
     std::optional<StyleDocument> built_;
     bool builtBorders_ = false;
-    QImage *clut1_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *logView_ = nullptr;
     const QSpinBox *spriteSelector_ = nullptr;

@@ -119,7 +119,7 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),
-      history_([this] { return currentState(); }, [this](const EditorState &state) { showState(state); }),
+      history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
       fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
@@ -253,7 +253,7 @@ Twnd_editor::Twnd_editor()
 
 QWidget *Twnd_editor::makeSpritesPage() {
     sprites_ = new SpritesPage;
-    sprites_->setDocument(&document_, &clut1_);
+    sprites_->setDocument(&document_);
     sprites_->setPrompts(prompts_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
     connect(sprites_, &SpritesPage::editCarRequested, this,
@@ -480,7 +480,7 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
-    clutdialog_->setPalettes(clut1_, usedPhysicalPalettes(document_));
+    clutdialog_->setPalettes(clut1(), usedPhysicalPalettes(document_));
     clutdialog_->setClutnumber(preset);
     if (clutdialog_->exec() != QDialog::Accepted)
         return std::nullopt;
@@ -512,7 +512,7 @@ void Twnd_editor::updateHistoryActions() {
 
 void Twnd_editor::enableCommands() {
     const bool ready = state_ == State::Ready;
-    const bool coloured = ready && !clut1_.isNull();
+    const bool coloured = ready && document_.PhysicalPaletteCount > 0;
     for (QAction *action : readyActions_)
         action->setEnabled(coloured);
     for (QWidget *widget : readyWidgets_)
@@ -548,7 +548,6 @@ void Twnd_editor::opensty(const QString &path) {
             const QStringList script = document_.CarScript;
             loaded = ::opensty(document_, path, prompts(), progress, log);
             if (loaded) {
-                clut1_ = makeClut1(document_);
                 document_.CarScript = script;
                 if (loadCompanionScript(document_.CarScript, gciFileName_, path, log))
                     scriptModified_ = false;
@@ -560,8 +559,7 @@ void Twnd_editor::opensty(const QString &path) {
         }
         if (!error.isEmpty()) {
             loaded = false;
-            document_ = committed_.doc;
-            clut1_ = committed_.clut1;
+            document_ = committed_;
         }
     }
     // A refused file leaves the document, its history and the name "save as" proposes as they were.
@@ -571,7 +569,7 @@ void Twnd_editor::opensty(const QString &path) {
         history_.reset();
         textModified_ = false;
     }
-    committed_ = currentState();
+    committed_ = document_;
     updateCaption();
     try {
         refreshViews(false);
@@ -591,7 +589,7 @@ void Twnd_editor::opensty(const QString &path) {
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
-    if (loaded && clut1_.isNull())
+    if (loaded && document_.PhysicalPaletteCount == 0)
         info_->setPlainText(NoPalettesMessage);
     if (!error.isEmpty())
         prompts().message(error);
@@ -637,7 +635,7 @@ bool Twnd_editor::saveDocument(bool choosing) {
 void Twnd_editor::refreshViews(bool includingStrip) {
     // Importing palettes into a style without them, or undoing that, changes what can be used.
     enableCommands();
-    clutView_->setImage(clut1_, clut1_.size());
+    clutView_->setImage(clut1(), clut1().size());
     pedRemap_->setDocument(&document_);
     if (palindex_->count() != document_.PaletteIndexCount()) {
         palindex_->clear();
@@ -691,21 +689,15 @@ void Twnd_editor::saveClick() {
 }
 
 void Twnd_editor::btn_clutbrightnessClick() {
-    adjust_->setSource(clut1_);
+    adjust_->setSource(clut1());
     adjust_->reset();
     if (adjust_->exec() != QDialog::Accepted)
         return;
-    command(QStringLiteral("brightness"),
-            [&] { applyAdjustedColours(document_, clut1_, adjust_->preview()); });
+    command(QStringLiteral("brightness"), [&] { applyAdjustedColours(document_, adjust_->preview()); });
 }
 
-EditorState Twnd_editor::currentState() const {
-    return {document_, clut1_};
-}
-
-void Twnd_editor::showState(const EditorState &state) {
-    document_ = state.doc;
-    clut1_ = state.clut1;
+void Twnd_editor::showState(const StyleDocument &state) {
+    document_ = state;
     committed_ = state;
     refreshViews();
     deltas_->refresh();
@@ -717,8 +709,7 @@ void Twnd_editor::command(const QString &name, const std::function<void()> &run)
         run();
     } catch (...) {
         // Whatever the command had changed goes back before the user sees the error.
-        document_ = committed_.doc;
-        clut1_ = committed_.clut1;
+        document_ = committed_;
         refreshViews();
         throw;
     }
@@ -753,7 +744,7 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
 }
 
 void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
-    const EditorState now = currentState();
+    const StyleDocument now = document_;
     if (history_.record(name, committed_, now, merge)) {
         committed_ = now;
         refreshViews(includingStrip);
@@ -762,9 +753,9 @@ void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
 }
 
 void Twnd_editor::keepTextEdits() {
-    history_.followTextEdits(committed_.doc, document_);
-    committed_.doc.SurfaceColumns = document_.SurfaceColumns;
-    committed_.doc.CarScript = document_.CarScript;
+    history_.followTextEdits(committed_, document_);
+    committed_.SurfaceColumns = document_.SurfaceColumns;
+    committed_.CarScript = document_.CarScript;
 }
 
 void Twnd_editor::updateCaption() {
@@ -780,11 +771,11 @@ bool Twnd_editor::isModified() const {
 }
 
 void Twnd_editor::btn_addpalettesClick() {
-    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, clut1_, prompts()); });
+    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, prompts()); });
 }
 
 void Twnd_editor::btn_removepalettesClick() {
-    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, clut1_, prompts()); });
+    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, prompts()); });
 }
 
 void Twnd_editor::btn_remaptilepalClick() {
@@ -796,11 +787,11 @@ void Twnd_editor::btn_remaptilepalClick() {
 }
 
 void Twnd_editor::btn_exportclutClick() {
-    exportPaletteTable(clut1_, prompts());
+    exportPaletteTable(document_, prompts());
 }
 
 void Twnd_editor::btn_importclutClick() {
-    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, clut1_, prompts()); });
+    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, prompts()); });
 }
 
 void Twnd_editor::btn_exportpalClick() {
@@ -808,7 +799,7 @@ void Twnd_editor::btn_exportpalClick() {
 }
 
 void Twnd_editor::btn_importpalClick() {
-    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, clut1_, prompts()); });
+    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, prompts()); });
 }
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
@@ -826,7 +817,7 @@ void Twnd_editor::btn_importtileClick() {
     const int tile = tileGrid_->currentTile();
     command(QStringLiteral("import tile %1").arg(tile), [&] {
         WindowLog log(log_);
-        importTile(document_, clut1_, tile, tilefileformat_->text(), prompts(), log);
+        importTile(document_, tile, tilefileformat_->text(), prompts(), log);
     });
 }
 
@@ -866,11 +857,11 @@ void Twnd_editor::btn_importrawtilesClick() {
 }
 
 void Twnd_editor::btn_viewunusedClick() {
-    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_, clut1_); });
+    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_); });
 }
 
 void Twnd_editor::btn_nukepalsClick() {
-    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_, clut1_); });
+    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_); });
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
@@ -936,8 +927,7 @@ void Twnd_editor::btn_importrangeClick() {
     WindowLog log(log_);
     try {
         importSpriteRange(
-            document_, clut1_, start, end, prompts(), log,
-            [this](int sprite) { sprites_->selectByNumber(sprite); },
+            document_, start, end, prompts(), log, [this](int sprite) { sprites_->selectByNumber(sprite); },
             [this](int sprite) {
                 sprites_->repaintOutlined(sprite);
                 sprites_->spriteClick();
@@ -1012,7 +1002,7 @@ void Twnd_editor::addClipboardCommands(QWidget *page, GraphicKind kind) {
 }
 
 std::optional<Graphic> Twnd_editor::selectedGraphic(GraphicKind kind) const {
-    if (state_ != State::Ready || clut1_.isNull())
+    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
         return std::nullopt;
     if (kind == GraphicKind::Sprite) {
         const int sprite = sprites_->selectedSprite();
@@ -1102,7 +1092,7 @@ void Twnd_editor::importFile(Graphic graphic, const QString &path) {
     const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
     command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
         WindowLog log(log_);
-        importGraphicFile(document_, clut1_, graphic, path, prompts(), log);
+        importGraphicFile(document_, graphic, path, prompts(), log);
     });
 }
 
@@ -1134,7 +1124,7 @@ void Twnd_editor::paintProgramSaved() {
     bool changed = false;
     {
         WindowLog log(log_);
-        changed = paintSession_->reimport(document_, clut1_, prompts(), log);
+        changed = paintSession_->reimport(document_, prompts(), log);
     }
     if (!changed)
         return;

@@ -3,6 +3,7 @@
 #include "dialogprompts.h"
 #include "documenthistory.h"
 #include "graphicfile.h"
+#include "palettetablepicture.h"
 #include "styledocument.h"
 
 #include <QMainWindow>
@@ -66,7 +67,8 @@ public:
     bool isScriptModified() const { return scriptModified_; }
     Twnd_caredit *carEditor() const { return caredit_; }
     QTabWidget *mainPages() const { return mainPages_; }
-    const QImage &clut1() const { return clut1_; }
+    // The palette table picture the Palettes page shows.
+    const QImage &clut1() { return clutPicture_.picture(document_); }
     Twnd_adjust *adjustDialog() const { return adjust_; }
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     Twnd_askimport *askImportDialog() const { return askimport_; }
@@ -107,7 +109,6 @@ private:
     void command(const QString &name, const std::function<void()> &run);
     // Records what changed since the last step as a step named `name` and shows it.
     void commit(const QString &name, int merge = 0, bool includingStrip = true);
-    EditorState currentState() const;
     // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
     // through Qt's event code, which does not clean up after exceptions.
     std::function<void()> guard(void (Twnd_editor::*click)());
@@ -116,7 +117,7 @@ private:
     std::function<void()> tileGuard(void (Twnd_editor::*click)());
     void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
-    void showState(const EditorState &state);
+    void showState(const StyleDocument &state);
     // The free-text views change the document outside the history; their text is kept as it is
     // by the next step and by undo.
     void keepTextEdits();
@@ -185,9 +186,9 @@ private:
     StyleDocument document_;
     DocumentHistory history_;
     QString fileName_;
-    QImage clut1_;
+    PaletteTablePicture clutPicture_;
     // The state after the last step, load, undo or redo: the next step starts from it.
-    EditorState committed_;
+    StyleDocument committed_;
     bool textModified_ = false;
     // The car script is saved on its own, so its changes are tracked on their own.
     bool scriptModified_ = false;
