@@ -34,6 +34,11 @@ public:
     bool has(DocumentPart part) const { return bits_.test(std::size_t(part)); }
     void set(DocumentPart part, bool on = true) { bits_.set(std::size_t(part), on); }
     bool none() const { return bits_.none(); }
+    static DocumentParts all() {
+        DocumentParts parts;
+        parts.bits_.set();
+        return parts;
+    }
     bool operator==(const DocumentParts &) const = default;
 
 private:
@@ -75,3 +80,6 @@ template <typename A, typename B, typename F> void forEachField(A &a, B &b, F &&
     std::apply([&](const auto &...field) { (f(field.part, a.*field.member, b.*field.member), ...); },
                documentFields);
 }
+
+// The parts in which two documents differ.
+DocumentParts changedParts(const StyleDocument &before, const StyleDocument &after);

@@ -1,5 +1,6 @@
 #include "deltaspage.h"
 
+#include "commandrunner.h"
 #include "deltaoperations.h"
 #include "errorguard.h"
 #include "spriteentries.h"
@@ -99,9 +100,12 @@ void DeltasPage::importClick() {
     if (!document_ || sprite_ < 0)
         return;
     WindowLog log(log_);
-    if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_, log)) {
+    std::optional<QImage> changes;
+    if (runner_->run(
+            QStringLiteral("import deltas for sprite %1").arg(sprite_),
+            [&](StyleDocument &doc) { changes = importDeltas(doc, sprite_, *prompts_, log); }, 0, this) &&
+        changes) {
         shownView_ = DeltaView::ChangesOnly;
         show(*changes);
-        emit documentEdited(QStringLiteral("import deltas for sprite %1").arg(sprite_));
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class CommandRunner;
 class Prompts;
 class QPlainTextEdit;
 class QScrollArea;
@@ -18,7 +19,9 @@ class DeltasPage : public QWidget {
 public:
     explicit DeltasPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document) { document_ = document; }
+    // The page shows `document` and changes it only through `runner`.
+    void setDocument(const StyleDocument *document) { document_ = document; }
+    void setRunner(CommandRunner *runner) { runner_ = runner; }
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     // The window's log page, where the import reports the deltas it kept.
     void setLogView(QPlainTextEdit *log) { log_ = log; }
@@ -38,15 +41,13 @@ public:
     // Shows the current view again, after the document changed.
     void refresh();
 
-signals:
-    void documentEdited(const QString &name);
-
 private:
     void show(const QImage &sheet);
     void exportClick();
     void importClick();
 
-    StyleDocument *document_ = nullptr;
+    const StyleDocument *document_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *log_ = nullptr;
     int sprite_ = -1;

@@ -1,5 +1,6 @@
 #include "spritespage.h"
 
+#include "commandrunner.h"
 #include "errorguard.h"
 #include "graphicfile.h"
 #include "progress.h"
@@ -139,7 +140,7 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
     canvas_->zoomedAround(anchor, before, zoom);
 }
 
-void SpritesPage::setDocument(StyleDocument *document) {
+void SpritesPage::setDocument(const StyleDocument *document) {
     document_ = document;
 }
 
@@ -290,24 +291,27 @@ void SpritesPage::fieldEdited(SpriteField) {
     }
     if (filling_ || !hasSelection())
         return;
-    const SpriteEntry before = document_->SpriteIndex[std::size_t(selected_)];
-    const bool complete = applySpriteFields(*document_, selected_, texts);
-    const SpriteEntry &after = document_->SpriteIndex[std::size_t(selected_)];
-    if (complete)
-        placeActiveSprite(after);
-    if (!(after == before))
-        emit documentEdited(QStringLiteral("edit sprite %1").arg(selected_), FieldEditMerge);
+    // Field edits of one sprite share a merge key, so that typing a number makes one step.
+    bool complete = false;
+    if (runner_->run(
+            QStringLiteral("edit sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { complete = applySpriteFields(doc, selected_, texts); }, FieldEditMerge,
+            this) &&
+        complete)
+        placeActiveSprite(document_->SpriteIndex[std::size_t(selected_)]);
 }
 
 void SpritesPage::spriteDropped(QPoint topLeft) {
     if (!hasSelection())
         return;
-    dropSprite(*document_, selected_, topLeft);
+    if (!runner_->run(
+            QStringLiteral("move sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { dropSprite(doc, selected_, topLeft); }, 0, this))
+        return;
     const SpriteEntry &entry = document_->SpriteIndex[std::size_t(selected_)];
     fillFields(entry);
     // Where the entry now points, which differs from the drop point when the position wrapped.
     placeActiveSprite(entry);
-    emit documentEdited(QStringLiteral("move sprite %1").arg(selected_), 0);
 }
 
 void SpritesPage::repaintOutlined(int sprite) {
@@ -326,20 +330,29 @@ void SpritesPage::importClick() {
     if (!hasSelection())
         return;
     WindowLog log(logView_);
-    if (!importSprite(*document_, selected_, *prompts_, log))
+    bool imported = false;
+    if (!runner_->run(
+            QStringLiteral("import sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { imported = importSprite(doc, selected_, *prompts_, log); }, 0, this) ||
+        !imported)
         return;
     showSelectedChanged();
-    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
 }
 
 bool SpritesPage::importSelected(const QString &path) {
     if (!ready_ || !hasSelection())
         return false;
     WindowLog log(logView_);
-    if (!importGraphicFile(*document_, {GraphicKind::Sprite, selected_}, path, *prompts_, log))
+    bool imported = false;
+    if (!runner_->run(
+            QStringLiteral("import sprite %1").arg(selected_),
+            [&](StyleDocument &doc) {
+                imported = importGraphicFile(doc, {GraphicKind::Sprite, selected_}, path, *prompts_, log);
+            },
+            0, this) ||
+        !imported)
         return false;
     showSelectedChanged();
-    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
     return true;
 }
 
@@ -365,15 +378,19 @@ void SpritesPage::addCommands(const QList<QAction *> &commands) {
 }
 
 void SpritesPage::addPageClick() {
-    if (addSpritePage(*document_, *prompts_)) {
-        emit documentEdited(QStringLiteral("add sprite page"), 0);
+    bool added = false;
+    if (runner_->run(
+            QStringLiteral("add sprite page"),
+            [&](StyleDocument &doc) { added = addSpritePage(doc, *prompts_); }, 0, this) &&
+        added)
         refresh();
-    }
 }
 
 void SpritesPage::removePageClick() {
-    if (removeSpritePage(*document_, *prompts_)) {
-        emit documentEdited(QStringLiteral("remove sprite page"), 0);
+    bool removed = false;
+    if (runner_->run(
+            QStringLiteral("remove sprite page"),
+            [&](StyleDocument &doc) { removed = removeSpritePage(doc, *prompts_); }, 0, this) &&
+        removed)
         refresh();
-    }
 }

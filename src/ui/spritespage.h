@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class CommandRunner;
 class Progress;
 class Prompts;
 class QAction;
@@ -29,7 +30,9 @@ class SpritesPage : public QWidget {
 public:
     explicit SpritesPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document);
+    // The page shows `document` and changes it only through `runner`.
+    void setDocument(const StyleDocument *document);
+    void setRunner(CommandRunner *runner) { runner_ = runner; }
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     // The log page that the page's imports write to.
     void setLogView(QPlainTextEdit *view) { logView_ = view; }
@@ -74,9 +77,6 @@ public:
 signals:
     // After every selection, with the selected sprite's number.
     void spriteClicked(int sprite);
-    // The page changed the document by the command `name`; field edits of one sprite share a
-    // nonzero `merge` key so that typing a number makes one step.
-    void documentEdited(const QString &name, int merge);
     void editCarRequested(int sprite);
     void deltasRequested(int sprite);
 
@@ -97,7 +97,8 @@ private:
     bool hasSelection() const;
     void updateCarButtons();
 
-    StyleDocument *document_ = nullptr;
+    const StyleDocument *document_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     // What the strip was painted from, and with or without outlines; reset once single sprites are
     // painted into it.
     std::optional<StyleDocument> built_;

@@ -120,12 +120,14 @@ bool isStyleFileUrl(const QMimeData *mime) {
 Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),
       history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
-      dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
-      fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
+      runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
+      prompts_(dialogPrompts_.get()), fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
+    runner_.setErrorReport([this](const QString &text) { reportError(text); });
+    connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
     connect(paintSession_, &PaintProgramSession::saved, this,
             [this] { attempt([this] { paintProgramSaved(); }); });
     connect(paintSession_, &PaintProgramSession::editingChanged, this, [this](bool editing) {
@@ -197,7 +199,7 @@ Twnd_editor::Twnd_editor()
     deltas_->setDocument(&document_);
     deltas_->setPrompts(prompts_);
     deltas_->setLogView(log_);
-    connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
+    deltas_->setRunner(&runner_);
     // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
     const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
     mainPages_->setTabVisible(deltasTab, false);
@@ -258,8 +260,7 @@ QWidget *Twnd_editor::makeSpritesPage() {
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
     connect(sprites_, &SpritesPage::editCarRequested, this,
             [this](int sprite) { attempt([&] { editCar(sprite); }); });
-    connect(sprites_, &SpritesPage::documentEdited, this,
-            [this](const QString &name, int merge) { commit(name, merge, false); });
+    sprites_->setRunner(&runner_);
     auto *paint = new QAction(EditInPaintProgramCaption, sprites_);
     connect(paint, &QAction::triggered, this, guard(&Twnd_editor::editSpriteInPaintProgram));
     readyActions_.push_back(paint);
@@ -325,12 +326,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
 QWidget *Twnd_editor::makeSurfacesPage() {
     surfaces_ = new SurfacesPage;
     surfaces_->setDocument(&document_);
-    connect(surfaces_, &SurfacesPage::columnsEdited, this, [this] {
-        textModified_ = true;
-        keepTextEdits();
-        updateCaption();
-        tileGrid_->refresh();
-    });
+    surfaces_->setRunner(&runner_);
     return surfaces_;
 }
 
@@ -559,7 +555,7 @@ void Twnd_editor::opensty(const QString &path) {
         }
         if (!error.isEmpty()) {
             loaded = false;
-            document_ = committed_;
+            document_ = runner_.committed();
         }
     }
     // A refused file leaves the document, its history and the name "save as" proposes as they were.
@@ -569,7 +565,7 @@ void Twnd_editor::opensty(const QString &path) {
         history_.reset();
         textModified_ = false;
     }
-    committed_ = document_;
+    runner_.reset();
     updateCaption();
     try {
         refreshViews(false);
@@ -656,6 +652,44 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
+void Twnd_editor::showChange(const DocumentChange &change) {
+    if (change.typed) {
+        textModified_ = true;
+        updateCaption();
+    }
+    enableCommands();
+    if (change.palettes()) {
+        clutView_->setImage(clut1(), clut1().size());
+        if (palindex_->count() != document_.PaletteIndexCount()) {
+            palindex_->clear();
+            for (int row = 0; row < document_.PaletteIndexCount(); ++row)
+                palindex_->addItem(QString());
+        }
+        palindex_->viewport()->update();
+    }
+    if (change.palettes() || change.sprites())
+        pedRemap_->setDocument(&document_);
+    if (change.tiles() || change.palettes() || change.surfaces())
+        tileGrid_->refresh();
+    if ((change.tiles() || change.surfaces()) && change.source != surfaces_)
+        surfaces_->refresh();
+    if (change.script()) {
+        showingScript_ = true;
+        showLines(gciText_, document_.CarScript);
+        showingScript_ = false;
+    }
+    if (change.sprites()) {
+        const int lastSprite = std::max(0, document_.spriteCount() - 1);
+        for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
+            selector->setMaximum(lastSprite);
+    }
+    const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
+    if (spriteViews && change.source != sprites_)
+        sprites_->refresh();
+    if (spriteViews)
+        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+}
+
 bool Twnd_editor::mayDiscardChanges() {
     if (scriptModified_) {
         const Answer answer =
@@ -698,22 +732,15 @@ void Twnd_editor::btn_clutbrightnessClick() {
 
 void Twnd_editor::showState(const StyleDocument &state) {
     document_ = state;
-    committed_ = state;
+    runner_.reset();
     refreshViews();
     deltas_->refresh();
     updateCaption();
 }
 
 void Twnd_editor::command(const QString &name, const std::function<void()> &run) {
-    try {
-        run();
-    } catch (...) {
-        // Whatever the command had changed goes back before the user sees the error.
-        document_ = committed_;
-        refreshViews();
-        throw;
-    }
-    commit(name);
+    runner_.run(name, [&](StyleDocument &) { run(); });
+    updateCaption();
 }
 
 std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
@@ -743,19 +770,13 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
     }
 }
 
-void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
-    const StyleDocument now = document_;
-    if (history_.record(name, committed_, now, merge)) {
-        committed_ = now;
-        refreshViews(includingStrip);
-    }
+void Twnd_editor::commit(const QString &name, const QObject *source) {
+    runner_.record(name, 0, source);
     updateCaption();
 }
 
 void Twnd_editor::keepTextEdits() {
-    history_.followTextEdits(committed_, document_);
-    committed_.SurfaceColumns = document_.SurfaceColumns;
-    committed_.CarScript = document_.CarScript;
+    runner_.keepTextEdits();
 }
 
 void Twnd_editor::updateCaption() {
@@ -934,10 +955,10 @@ void Twnd_editor::btn_importrangeClick() {
             });
     } catch (...) {
         // The sprites imported before the error stay, as one step.
-        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
+        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
         throw;
     }
-    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
+    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
 }
 
 void Twnd_editor::btn_exportrawspritesClick() {
@@ -1131,7 +1152,7 @@ void Twnd_editor::paintProgramSaved() {
     const QString name = QStringLiteral("%1 from the paint program").arg(graphic->name());
     if (graphic->kind == GraphicKind::Sprite) {
         sprites_->showSelectedChanged();
-        commit(name, 0, false);
+        commit(name, sprites_);
     } else {
         commit(name);
         DrawGrid1SelectCell(graphic->number);
