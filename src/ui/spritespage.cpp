@@ -4,11 +4,11 @@
 #include "errorguard.h"
 #include "graphicfile.h"
 #include "progress.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
 #include "spritestripview.h"
-#include "tvyr_sprite.h"
 #include "windowlog.h"
 #include "zoom.h"
 #include "zoomcanvas.h"
@@ -119,7 +119,7 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     connect(activesprite_, &TVyr_sprite::dropped, this, &SpritesPage::spriteDropped);
     connect(strip_, &SpriteStripView::pictureDropped, this, &SpritesPage::pictureDroppedAt);
     connect(activesprite_, &TVyr_sprite::pictureDropped, this,
-            [this](const QString &path) { showingErrors(*prompts_, [&] { importSelected(path); }); });
+            [this](const QString &path) { showingErrors(*prompts_, [&] { importInto(selected_, path); }); });
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
     setReady(false);
@@ -258,7 +258,6 @@ void SpritesPage::spriteClick() {
     const SpriteEntry &entry = doc.SpriteIndex[std::size_t(selected_)];
     activesprite_->hide();
     activesprite_->setGlyph(spriteGlyph(doc, selected_));
-    activesprite_->spriteindex = selected_;
     placeActiveSprite(entry);
     activesprite_->show();
     fillFields(entry);
@@ -267,7 +266,6 @@ void SpritesPage::spriteClick() {
 }
 
 void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
-    activesprite_->pagenumber = quint16(entry.page());
     const QRect rect = spriteRect(entry);
     activesprite_->setGeometry(QRect(rect.topLeft() * zoom(), rect.size() * zoom()));
 }
@@ -339,20 +337,26 @@ void SpritesPage::importClick() {
     showSelectedChanged();
 }
 
-bool SpritesPage::importSelected(const QString &path) {
-    if (!ready_ || !hasSelection())
+bool SpritesPage::importInto(int sprite, const QString &path) {
+    if (!ready_ || !document_ || sprite < 0 || sprite >= document_->spriteCount())
         return false;
     WindowLog log(logView_);
     bool imported = false;
     if (!runner_->run(
-            QStringLiteral("import sprite %1").arg(selected_),
+            QStringLiteral("import sprite %1").arg(sprite),
             [&](StyleDocument &doc) {
-                imported = importGraphicFile(doc, {GraphicKind::Sprite, selected_}, path, *prompts_, log);
+                imported = importGraphicFile(doc, {GraphicKind::Sprite, sprite}, path, *prompts_, log);
             },
             0, this) ||
         !imported)
         return false;
-    showSelectedChanged();
+    if (sprite == selected_) {
+        showSelectedChanged();
+    } else {
+        built_.reset();
+        paintSprite(strip_->image(), *document_, sprite);
+        strip_->update();
+    }
     return true;
 }
 
@@ -369,7 +373,7 @@ void SpritesPage::pictureDroppedAt(QPoint point, const QString &path) {
     if (const std::optional<int> sprite = spriteAtPoint(*document_, point)) {
         selected_ = *sprite;
         spriteClick();
-        showingErrors(*prompts_, [&] { importSelected(path); });
+        showingErrors(*prompts_, [&] { importInto(*sprite, path); });
     }
 }
 

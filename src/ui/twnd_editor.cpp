@@ -1,6 +1,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "careditordialog.h"
 #include "carpublishing.h"
 #include "carrecords.h"
 #include "carscript.h"
@@ -38,7 +39,6 @@
 #include "twnd_about.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
-#include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_surface.h"
 #include "verticalscrollarea.h"
@@ -1104,10 +1104,10 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
 }
 
 void Twnd_editor::importFile(Graphic graphic, const QString &path) {
-    if (!selectedGraphic(graphic.kind))
+    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
         return;
     if (graphic.kind == GraphicKind::Sprite) {
-        sprites_->importSelected(path);
+        sprites_->importInto(graphic.number, path);
         return;
     }
     const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
