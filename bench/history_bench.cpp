@@ -2,7 +2,6 @@
 // memory 100 such steps hold, beside copying the tile store once.
 
 #include "documenthistory.h"
-#include "palettelookup.h"
 #include "samplestyle.h"
 #include "tilenumbering.h"
 
@@ -14,23 +13,20 @@
 namespace {
 
 struct Editor {
-    EditorState shown;
+    StyleDocument shown;
     DocumentHistory history{[this] { return shown; },
-                            [this](const EditorState &s) {
+                            [this](const StyleDocument &s) {
                                 shown = s;
                             }};
 
-    Editor() {
-        shown.doc = makeLargeSampleStyle();
-        shown.clut1 = makeClut1(shown.doc);
-    }
+    Editor() { shown = makeLargeSampleStyle(); }
 
     // What importing a 64 x 64 bitmap into a tile does to the store.
     void importTile(int tile, uchar value) {
-        const EditorState before = shown;
+        const StyleDocument before = shown;
         const QPoint origin = tileOrigin(tile);
         for (int y = 0; y < TileSide; ++y)
-            std::memset(shown.doc.TileStore.scanLine(origin.y() + y) + origin.x(), value, TileSide);
+            std::memset(shown.TileStore.scanLine(origin.y() + y) + origin.x(), value, TileSide);
         history.record(QStringLiteral("import tile %1").arg(tile), before, shown);
     }
 };
@@ -76,7 +72,7 @@ void printRatios(const TimesReporter &reporter) {
     std::snprintf(held, sizeof held, "%.0f KiB in %d steps", double(editor.history.memoryUsed()) / 1024,
                   editor.history.stack().count());
     printRow("memory of 100 tile import steps",
-             double(editor.history.memoryUsed()) / double(editor.shown.doc.TileStore.sizeInBytes()),
+             double(editor.history.memoryUsed()) / double(editor.shown.TileStore.sizeInBytes()),
              "the tile store's size", held, "within 256 MiB");
 }
 

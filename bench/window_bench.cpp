@@ -4,6 +4,7 @@
 // same file.
 
 #include "bitmapfile.h"
+#include "careditordialog.h"
 #include "log.h"
 #include "progress.h"
 #include "prompts.h"
@@ -13,7 +14,6 @@
 #include "spritestripview.h"
 #include "stylewriter.h"
 #include "tilegridview.h"
-#include "twnd_caredit.h"
 #include "twnd_editor.h"
 
 #include "editorapplication.h"

@@ -36,32 +36,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FuzzPrompts prompts(writeInputFile(input.file, QStringLiteral(".pal")), input.control);
     const int palette = input.at(0) * 4 - 16;
     StyleDocument doc = sample();
-    const QImage originalClut = makeClut1(doc);
-    QImage clut1 = originalClut;
     bool changed = false;
     try {
-        changed = importJascPalette(doc, clut1, prompts);
+        changed = importJascPalette(doc, prompts);
     } catch (const EditorError &error) {
         require(!error.text().isEmpty(), "an empty error");
     }
     if (!changed) {
-        require(doc == sample() && clut1 == originalClut, "a refused palette file changed the document");
+        require(doc == sample(), "a refused palette file changed the document");
         return 0;
     }
     require(isStoredPalette(palette), "a palette outside the store was written");
     StyleDocument rest = doc;
     rest.PhysicalPalettes = sample().PhysicalPalettes;
-    require(rest == sample() && clut1.size() == originalClut.size(),
-            "a palette file changed more than colours");
+    require(rest == sample(), "a palette file changed more than colours");
     // The colours the file gives, and nothing else, take their places in the store.
     StyleDocument expected = sample();
     const int read = std::min<int>(256, int(lines.size()) - 3);
     for (int c = 0; c < read; ++c)
-        writetoclut(expected, nullptr, palette, c, false, jascColour(lines[3 + c]));
+        writetoclut(expected, palette, c, jascColour(lines[3 + c]));
     require(doc.PhysicalPalettes == expected.PhysicalPalettes, "the store holds other colours than the file");
-    for (int c = 0; c < read && palette < clut1.width(); ++c)
-        require(fromRgb(clut1.pixel(palette, c)) == directclutacces(doc, palette, c, false),
-                "the palette picture does not follow");
     requireExportReadsBack(doc, palette);
     return 0;
 }

@@ -68,14 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FuzzPrompts prompts(writeInputFile(input.file, QStringLiteral(".bmp")), input.control.sliced(3));
 
     StyleDocument doc = original;
-    const QImage originalClut = makeClut1(original);
-    QImage clut1 = originalClut;
     LineLog log;
     bool changed = false;
     try {
         switch (import) {
         case Import::Sprite:
-            changed = importSprite(doc, clut1, sprite, prompts, log);
+            changed = importSprite(doc, sprite, prompts, log);
             break;
         case Import::Raw:
             changed = importRawSprites(doc, prompts, log);
@@ -88,13 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         require(!error.text().isEmpty(), "an empty error");
     }
     if (!changed) {
-        require(doc == original && clut1 == originalClut, "a refused sprite import changed the document");
+        require(doc == original, "a refused sprite import changed the document");
         return 0;
     }
     require(doc.SpriteIndex == original.SpriteIndex && doc.SpriteIndexSize == original.SpriteIndexSize &&
                 doc.PaletteIndexCount() == original.PaletteIndexCount() &&
-                doc.PhysicalPaletteCount == original.PhysicalPaletteCount &&
-                clut1.size() == originalClut.size(),
+                doc.PhysicalPaletteCount == original.PhysicalPaletteCount,
             "a sprite import changed the tables");
     if (import == Import::Sprite)
         requireOnlySprite(original, doc, sprite);

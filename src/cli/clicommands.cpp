@@ -150,8 +150,7 @@ enum class Palettes { Required, Optional };
 // without a complaint, prints what the command logged and saves the document as `target`.
 
 int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
-                 const QString &target,
-                 const std::function<bool(StyleDocument &, QImage &, Prompts &, Log &)> &command,
+                 const QString &target, const std::function<bool(StyleDocument &, Prompts &, Log &)> &command,
                  Palettes palettes = Palettes::Required) {
     return guarded(err, prompts, [&] {
         StyleDocument doc;
@@ -159,9 +158,8 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
         if (!loadStyle(doc, style, prompts, loadLog) ||
             (palettes == Palettes::Required && !requirePalettes(doc, prompts)))
             return false;
-        QImage clut1 = makeClut1(doc);
         LineLog log;
-        if (!command(doc, clut1, prompts, log) || prompts.failed())
+        if (!command(doc, prompts, log) || prompts.failed())
             return false;
         printLines(out, log.lines());
         return saveStyle(doc, target, prompts, out);
@@ -169,13 +167,11 @@ int changeLogged(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, c
 }
 
 int changePalettes(QTextStream &out, QTextStream &err, ArgumentPrompts &prompts, const QString &style,
-                   const QString &target,
-                   const std::function<bool(StyleDocument &, QImage &, Prompts &)> &command,
+                   const QString &target, const std::function<bool(StyleDocument &, Prompts &)> &command,
                    Palettes palettes = Palettes::Required) {
     return changeLogged(
         out, err, prompts, style, target,
-        [&](StyleDocument &doc, QImage &clut1, Prompts &p, Log &) { return command(doc, clut1, p); },
-        palettes);
+        [&](StyleDocument &doc, Prompts &p, Log &) { return command(doc, p); }, palettes);
 }
 
 // Loads `style` and runs the export on it; the export returns the name it wrote.
@@ -252,9 +248,8 @@ int runSample(const CommandArguments &args, QTextStream &out, QTextStream &err) 
 int runExportPalettes(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     ArgumentPrompts prompts(err);
     prompts.queueFileName(args[1]);
-    return exportFrom(out, err, prompts, args[0], [](const StyleDocument &doc, Prompts &p) {
-        return exportPaletteTable(makeClut1(doc), p);
-    });
+    return exportFrom(out, err, prompts, args[0],
+                      [](const StyleDocument &doc, Prompts &p) { return exportPaletteTable(doc, p); });
 }
 
 int runImportPalettes(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -340,15 +335,14 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
     prompts.queueAnswer(palette->answer);
     if (palette->palette)
         prompts.queuePalette(*palette->palette);
-    return changeLogged(out, err, prompts, args[0], args[3],
-                        [tile, &err](StyleDocument &doc, QImage &clut1, Prompts &p, Log &log) {
-                            const QImage before = tileBitmap(doc, tile);
-                            if (!importTile(doc, clut1, tile, DefaultTilePattern, p, log))
-                                return false;
-                            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before,
-                                             tileBitmap(doc, tile));
-                            return true;
-                        });
+    return changeLogged(
+        out, err, prompts, args[0], args[3], [tile, &err](StyleDocument &doc, Prompts &p, Log &log) {
+            const QImage before = tileBitmap(doc, tile);
+            if (!importTile(doc, tile, DefaultTilePattern, p, log))
+                return false;
+            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
+            return true;
+        });
 }
 
 int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -374,14 +368,13 @@ int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &
         const std::optional<TilePattern> names = TilePattern::parse(pattern, patternError);
         if (!names)
             prompts.stop(patternError);
-        QImage clut1 = makeClut1(doc);
         LineLog log;
         int imported = 0;
         for (int tile = 0; tile < doc.tilePageCount() * TilesPerPage; ++tile) {
             prompts.beginGraphic({names->format(tile)});
             const int given = prompts.filesGiven();
             const QImage before = tileBitmap(doc, tile);
-            if (importTile(doc, clut1, tile, pattern, prompts, log)) {
+            if (importTile(doc, tile, pattern, prompts, log)) {
                 warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
                 ++imported;
             } else if (prompts.filesGiven() != given) {
@@ -414,7 +407,7 @@ int runImportRaw(const CommandArguments &args, QTextStream &out, QTextStream &er
     prompts.queueFileName(args[1]);
     const bool tiles = args.command == QLatin1String("import-raw-tiles");
     return changeLogged(out, err, prompts, args[0], args[2],
-                        [tiles, &err](StyleDocument &doc, QImage &, Prompts &p, Log &log) {
+                        [tiles, &err](StyleDocument &doc, Prompts &p, Log &log) {
                             const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
                             if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
                                 return false;

@@ -196,10 +196,9 @@ int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream 
         StyleDocument doc;
         if (!loadWithSprite(doc, args[0], *sprite, prompts) || !requirePalettes(doc, prompts))
             return false;
-        QImage clut1 = makeClut1(doc);
         LineLog log;
         const QImage before = spriteGlyph(doc, *sprite);
-        if (!importSprite(doc, clut1, *sprite, prompts, log))
+        if (!importSprite(doc, *sprite, prompts, log))
             return false;
         printLines(out, log.lines());
         warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));
@@ -225,7 +224,6 @@ int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream
             return false;
         if (!QFileInfo(args[1]).isDir())
             prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
-        QImage clut1 = makeClut1(doc);
         LineLog log;
         QImage before;
         int imported = 0;
@@ -242,7 +240,7 @@ int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream
             warnTransparency(err, QStringLiteral("sprite %1").arg(sprite), before, spriteGlyph(doc, sprite));
             ++imported;
         };
-        importSpriteRange(doc, clut1, range->first, last, prompts, log, select, done);
+        importSpriteRange(doc, range->first, last, prompts, log, select, done);
         prompts.endGraphics();
         if (imported != prompts.filesGiven())
             prompts.stop(QStringLiteral("A sprite file of \"%1\" was not imported.").arg(args[1]));

@@ -144,7 +144,7 @@ void readPaletteFiles(const FolderSource &source, const QStringList &checks, Sty
                     .arg(PaletteTableName));
         const QList<QRgb> &colours = pictureChanged && !textChanged ? pictured : text;
         for (int c = 0; c < 256; ++c)
-            writetoclut(doc, nullptr, p, c, false, fromRgb(colours[c]));
+            writetoclut(doc, p, c, fromRgb(colours[c]));
     }
     qsizetype expected = 0;
     visitBeyondBytes(count, [&](int) { ++expected; });

@@ -29,7 +29,7 @@ namespace {
 }
 
 // How a graphic's PNG is read: its size and the palette that shows it now.
-struct Graphic {
+struct GraphicPng {
     QString name;
     QString what; // "tile 5"
     QSize size;
@@ -52,13 +52,14 @@ public:
     QByteArray pack(bool keepUnknown, QByteArray *unknownChunks);
 
 private:
-    Graphic graphic(const QString &name, const QString &what, QSize size, std::optional<int> palette) const;
-    QImage pixels(const Graphic &g, const LoadedBitmap &bitmap) const;
-    QImage pixels(const Graphic &g) const {
+    GraphicPng graphic(const QString &name, const QString &what, QSize size,
+                       std::optional<int> palette) const;
+    QImage pixels(const GraphicPng &g, const LoadedBitmap &bitmap) const;
+    QImage pixels(const GraphicPng &g) const {
         return pixels(g, readIndexedPng(requiredFile(source_, g.name), g.name));
     }
     // Rows of a pixel store, shown by the grey ramp.
-    static Graphic storeRows(const QString &name, const QString &what, int rows);
+    static GraphicPng storeRows(const QString &name, const QString &what, int rows);
     void readTiles();
     // Returns the document as unpacked, before the sprite pictures are read.
     StyleDocument readSprites();
@@ -85,13 +86,13 @@ private:
     QSet<int> moved_;
 };
 
-Graphic Packer::graphic(const QString &name, const QString &what, QSize size,
-                        std::optional<int> palette) const {
+GraphicPng Packer::graphic(const QString &name, const QString &what, QSize size,
+                           std::optional<int> palette) const {
     const int p = palette.value_or(-1);
     return {name, what, size, ClutToPal(doc_, p), QStringLiteral("palette %1").arg(p)};
 }
 
-QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
+QImage Packer::pixels(const GraphicPng &g, const LoadedBitmap &bitmap) const {
     if (bitmap.image.size() != g.size)
         refuse(g.name, QStringLiteral("the picture is %1*%2 pixels; %3 is %4*%5")
                            .arg(bitmap.image.width())
@@ -114,7 +115,7 @@ QImage Packer::pixels(const Graphic &g, const LoadedBitmap &bitmap) const {
 }
 
 // A pixel store over the grey ramp, 256 pixels wide.
-Graphic Packer::storeRows(const QString &name, const QString &what, int rows) {
+GraphicPng Packer::storeRows(const QString &name, const QString &what, int rows) {
     return {name, what, QSize(PageSide, rows), greyRamp(), QStringLiteral("the grey ramp")};
 }
 

@@ -25,12 +25,11 @@ QString exportGraphicFile(const StyleDocument &doc, Graphic graphic, const QStri
                                                : exportTile(doc, graphic.number, DefaultTilePattern, chosen);
 }
 
-bool importGraphicFile(StyleDocument &doc, QImage &clut1, Graphic graphic, const QString &path,
-                       Prompts &prompts, Log &log) {
+bool importGraphicFile(StyleDocument &doc, Graphic graphic, const QString &path, Prompts &prompts, Log &log) {
     ChosenFilePrompts chosen(prompts, path);
     return graphic.kind == GraphicKind::Sprite
-               ? importSprite(doc, clut1, graphic.number, chosen, log)
-               : importTile(doc, clut1, graphic.number, DefaultTilePattern, chosen, log);
+               ? importSprite(doc, graphic.number, chosen, log)
+               : importTile(doc, graphic.number, DefaultTilePattern, chosen, log);
 }
 
 std::optional<QImage> eightBitPicture(const QImage &picture, QString &refusal) {

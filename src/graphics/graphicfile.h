@@ -27,8 +27,7 @@ QImage graphicPicture(const StyleDocument &doc, Graphic graphic);
 // the buttons, the file dialog's answer replaced by `path`. The export returns the name written
 // (empty when refused); the import whether the document changed.
 QString exportGraphicFile(const StyleDocument &doc, Graphic graphic, const QString &path, Prompts &prompts);
-bool importGraphicFile(StyleDocument &doc, QImage &clut1, Graphic graphic, const QString &path,
-                       Prompts &prompts, Log &log);
+bool importGraphicFile(StyleDocument &doc, Graphic graphic, const QString &path, Prompts &prompts, Log &log);
 
 // A picture that did not come from a file, such as one on the clipboard, as the 8-bit picture an
 // import takes: an 8-bit one as it is; a true-colour one of at most 256 colours with those colours

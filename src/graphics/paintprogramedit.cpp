@@ -62,7 +62,7 @@ bool PaintProgramEdit::writeWorkFile(const StyleDocument &doc, Prompts &prompts)
     return true;
 }
 
-bool PaintProgramEdit::reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log) {
+bool PaintProgramEdit::reimport(StyleDocument &doc, Prompts &prompts, Log &log) {
     QFile file(workFile_);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -72,12 +72,10 @@ bool PaintProgramEdit::reimport(StyleDocument &doc, QImage &clut1, Prompts &prom
     lastSeen_ = bytes;
     const QString prefix = QStringLiteral("%1 from the paint program: ").arg(graphic_.name());
     StyleDocument changed = doc;
-    QImage changedClut = clut1;
     LineLog lines;
     try {
         RememberingPrompts remembering(prompts, *this, lines);
-        const bool imported =
-            importGraphicFile(changed, changedClut, graphic_, workFile_, remembering, lines);
+        const bool imported = importGraphicFile(changed, graphic_, workFile_, remembering, lines);
         for (const QString &line : lines.lines())
             log.append(prefix + line);
         if (!imported) {
@@ -91,7 +89,6 @@ bool PaintProgramEdit::reimport(StyleDocument &doc, QImage &clut1, Prompts &prom
         return false;
     }
     doc = std::move(changed);
-    clut1 = std::move(changedClut);
     log.append(prefix + QStringLiteral("imported."));
     return true;
 }

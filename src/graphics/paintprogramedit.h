@@ -22,7 +22,7 @@ public:
     // The work file changed: imports it when its bytes differ from those last seen. Returns whether
     // the document changed; a file that is refused, cannot be read (also one still being written)
     // or a cancelled question leaves the document as it was and says why in `log`.
-    bool reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log);
+    bool reimport(StyleDocument &doc, Prompts &prompts, Log &log);
 
     Graphic graphic() const { return graphic_; }
     const QString &workFile() const { return workFile_; }

@@ -36,9 +36,9 @@ const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
 }
 
 // The bitmap's colours become the palette's; a shorter colour table leaves the rest as they were.
-void writePalette(StyleDocument &doc, QImage &clut1, int palette, const LoadedBitmap &bitmap) {
+void writePalette(StyleDocument &doc, int palette, const LoadedBitmap &bitmap) {
     for (int c = 0; c < bitmap.fileColours; ++c)
-        writetoclut(doc, &clut1, palette, c, true, fromRgb(bitmap.image.color(c)));
+        writetoclut(doc, palette, c, fromRgb(bitmap.image.color(c)));
 }
 
 void copyPixels(StyleDocument &doc, int sprite, const QImage &bitmap) {
@@ -86,7 +86,7 @@ QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
     return target;
 }
 
-bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts, Log &log) {
+bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
     if (!checkSprite(doc, sprite, prompts))
         return false;
     const SpriteEntry entry = entryOf(doc, sprite);
@@ -141,7 +141,6 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     }
     // Work on a copy so that a refused palette number leaves the document as it was.
     StyleDocument changed = doc;
-    QImage changedClut = clut1;
     int palette = original.value_or(0);
     if (pick) {
         bool refused = false;
@@ -178,7 +177,7 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
         return false;
     }
     if (write)
-        writePalette(changed, changedClut, palette, bitmap);
+        writePalette(changed, palette, bitmap);
     if (copy) {
         if (const std::optional<QString> change = transparencyChange(spriteGlyph(doc, sprite), pixels))
             log.append(QStringLiteral("sprite %1: %2.").arg(sprite).arg(*change));
@@ -187,7 +186,6 @@ bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompt
     if (choice == SpriteImportChoice::PaletteHack)
         changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*original);
     doc = std::move(changed);
-    clut1 = std::move(changedClut);
     return true;
 }
 
@@ -269,7 +267,7 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
     return written;
 }
 
-int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts, Log &log,
+int importSpriteRange(StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select, const std::function<void(int)> &imported) {
     end = raisedEnd(start, end);
     if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
@@ -278,7 +276,7 @@ int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Pro
     for (int sprite = start; sprite <= end; ++sprite) {
         if (select)
             select(sprite);
-        if (!importSprite(doc, clut1, sprite, prompts, log))
+        if (!importSprite(doc, sprite, prompts, log))
             continue;
         ++count;
         if (imported)

@@ -26,7 +26,7 @@ QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
 // its palette. Pixels copied without the file's colours are brought to the sprite's palette
 // (matchColours), which `log` tells. Returns whether the user went through with it (the sprite
 // then needs repainting).
-bool importSprite(StyleDocument &doc, QImage &clut1, int sprite, Prompts &prompts, Log &log);
+bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log);
 
 // "add page" / "remove page": 256 rows more or fewer at the end of the store, after asking.
 // Returns whether the store changed.
@@ -44,6 +44,6 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log);
 // The export writes `format` files and returns their number, the import the number of imports.
 int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {}, PictureFormat format = PictureFormat::Bmp);
-int importSpriteRange(StyleDocument &doc, QImage &clut1, int start, int end, Prompts &prompts, Log &log,
+int importSpriteRange(StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {},
                       const std::function<void(int)> &imported = {});

@@ -99,8 +99,7 @@ int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &la
     return written;
 }
 
-bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts,
-                Log &log) {
+bool importTile(StyleDocument &doc, int tile, const QString &pattern, Prompts &prompts, Log &log) {
     if (!checkTile(doc, tile, prompts))
         return false;
     const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
@@ -164,7 +163,7 @@ bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &patt
         doc.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*picked);
         // A shorter colour table leaves the remaining colours as they were.
         for (int c = 0; answer == Answer::Yes && c < bitmap.fileColours; ++c)
-            writetoclut(doc, &clut1, *picked, c, true, fromRgb(bitmap.image.color(c)));
+            writetoclut(doc, *picked, c, fromRgb(bitmap.image.color(c)));
     }
     if (const std::optional<QString> change = transparencyChange(tileBitmap(doc, tile), pixels))
         log.append(QStringLiteral("tile %1: %2.").arg(tile).arg(*change));

@@ -37,8 +37,7 @@ int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &la
 // "import": one 64 x 64 8-bit bitmap into the tile, asking what happens to its palette. When the
 // tile keeps its palette, the pixels are brought to its colours (matchColours), which `log` tells.
 // Returns whether the document changed.
-bool importTile(StyleDocument &doc, QImage &clut1, int tile, const QString &pattern, Prompts &prompts,
-                Log &log);
+bool importTile(StyleDocument &doc, int tile, const QString &pattern, Prompts &prompts, Log &log);
 
 // "add page" / "remove page": 16 tiles more or fewer at the end, after asking; silent at the
 // limits. Returns whether the store changed.

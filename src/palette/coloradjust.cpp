@@ -26,7 +26,7 @@ QImage adjustColours(const QImage &clut1, int dRed, int dGreen, int dBlue) {
     return adjusted;
 }
 
-void applyAdjustedColours(StyleDocument &doc, QImage &clut1, const QImage &clut2) {
+void applyAdjustedColours(StyleDocument &doc, const QImage &clut2) {
     const QImage colours = allocated(clut2.convertToFormat(QImage::Format_RGB32));
     // A picture smaller than the palette table leaves the palettes it does not cover alone.
     const int palettes = std::min({doc.PhysicalPaletteCount, PaletteStoreCapacity, colours.width()});
@@ -34,6 +34,6 @@ void applyAdjustedColours(StyleDocument &doc, QImage &clut1, const QImage &clut2
     for (int y = 0; y < rows; ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(colours.constScanLine(y));
         for (int x = 0; x < palettes; ++x)
-            writetoclut(doc, &clut1, x, y, true, fromRgb(row[x]));
+            writetoclut(doc, x, y, fromRgb(row[x]));
     }
 }

@@ -9,5 +9,5 @@
 QImage adjustColours(const QImage &clut1, int dRed, int dGreen, int dBlue);
 
 // Takes the colours of `clut2` as the new colours of every physical palette of the document,
-// writing the store and `clut1` together.
-void applyAdjustedColours(StyleDocument &doc, QImage &clut1, const QImage &clut2);
+// writing them into the store.
+void applyAdjustedColours(StyleDocument &doc, const QImage &clut2);

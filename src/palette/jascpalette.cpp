@@ -93,7 +93,7 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
     return path;
 }
 
-bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+bool importJascPalette(StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen = prompts.openFileName(FileKind::Palette, JascFilter, QString());
     if (!chosen)
         return false;
@@ -117,7 +117,7 @@ bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
                                 .arg(c));
             return c > 0;
         }
-        writetoclut(doc, &clut1, *palette, c, true, jascColour(lines[HeaderLines + c]));
+        writetoclut(doc, *palette, c, jascColour(lines[HeaderLines + c]));
     }
     return true;
 }

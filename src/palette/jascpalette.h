@@ -28,4 +28,4 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts);
 
 // "Import .pal": reads a text palette into a physical palette picked by the user; the picture
 // follows. Returns whether the document changed.
-bool importJascPalette(StyleDocument &doc, QImage &clut1, Prompts &prompts);
+bool importJascPalette(StyleDocument &doc, Prompts &prompts);

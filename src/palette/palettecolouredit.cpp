@@ -5,7 +5,7 @@
 
 #include <QRegularExpression>
 
-bool editPaletteColour(StyleDocument &doc, QImage &clut1, int palette, int colour, Prompts &prompts) {
+bool editPaletteColour(StyleDocument &doc, int palette, int colour, Prompts &prompts) {
     if (!isStoredPalette(palette) || palette >= doc.PhysicalPaletteCount || !inRange(0, 256, colour)) {
         prompts.message(
             QStringLiteral("There is no colour %1 of palette %2 to edit.").arg(colour).arg(palette));
@@ -33,6 +33,6 @@ bool editPaletteColour(StyleDocument &doc, QImage &clut1, int palette, int colou
     const quint32 value = colourValue(parts[0], parts[1], parts[2]);
     if (value == old)
         return false;
-    writetoclut(doc, &clut1, palette, colour, !clut1.isNull(), value);
+    writetoclut(doc, palette, colour, value);
     return true;
 }

@@ -2,7 +2,6 @@
 
 #include "styledocument.h"
 
-#include <QImage>
 #include <QString>
 
 class Prompts;
@@ -13,4 +12,4 @@ inline const QString EditColourCaption = QStringLiteral("edit colour");
 // to 255, preset with the colour it has) and writes it into the palette and the palette table
 // picture; the fourth byte stays. A text that is no such colour is refused with a message. Returns
 // whether the colour changed.
-bool editPaletteColour(StyleDocument &doc, QImage &clut1, int palette, int colour, Prompts &prompts);
+bool editPaletteColour(StyleDocument &doc, int palette, int colour, Prompts &prompts);

@@ -78,14 +78,14 @@ bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, b
     return changed;
 }
 
-void viewUnusedPalettes(StyleDocument &doc, QImage &clut1) {
+void viewUnusedPalettes(StyleDocument &doc) {
     for (const quint16 physical : doc.PaletteIndex)
-        writetoclut(doc, &clut1, physical, 0, true, Magenta);
+        writetoclut(doc, physical, 0, Magenta);
 }
 
-void transparencyBlack(StyleDocument &doc, QImage &clut1) {
+void transparencyBlack(StyleDocument &doc) {
     for (int p = 0; p < doc.PhysicalPaletteCount; ++p)
-        writetoclut(doc, &clut1, p, 0, true, Black);
+        writetoclut(doc, p, 0, Black);
 }
 
 namespace {
@@ -110,7 +110,7 @@ void clearPalettes(StyleDocument &doc, int from, int to) {
 
 } // namespace
 
-bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+bool addPalettes(StyleDocument &doc, Prompts &prompts) {
     if (doc.PhysicalPaletteCount >= MaximumPhysicalPalettes) {
         prompts.message(
             QStringLiteral("vyr2 sty tool has internal performance limit allowing palette clut to reach "
@@ -127,11 +127,10 @@ bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
         return false;
     clearPalettes(doc, doc.PhysicalPaletteCount, count);
     doc.PhysicalPaletteCount = count;
-    clut1 = makeClut1(doc);
     return true;
 }
 
-bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+bool removePalettes(StyleDocument &doc, Prompts &prompts) {
     if (doc.PhysicalPaletteCount <= MinimumPhysicalPalettes) {
         prompts.message(
             QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
@@ -145,6 +144,5 @@ bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
         return false;
     clearPalettes(doc, count, doc.PhysicalPaletteCount);
     doc.PhysicalPaletteCount = count;
-    clut1 = makeClut1(doc);
     return true;
 }

@@ -27,11 +27,11 @@ QString palindexRowText(const StyleDocument &doc, int row);
 bool remapPalindexes(StyleDocument &doc, const std::vector<int> &selectedRows, bool hasCurrentRow,
                      Prompts &prompts);
 // "View unused palettes": colour 0 of every physical palette some virtual palette uses turns magenta.
-void viewUnusedPalettes(StyleDocument &doc, QImage &clut1);
+void viewUnusedPalettes(StyleDocument &doc);
 // "transparency black": colour 0 of every physical palette turns black.
-void transparencyBlack(StyleDocument &doc, QImage &clut1);
+void transparencyBlack(StyleDocument &doc);
 // ">>" and "<<": up to the next or down to the previous multiple of 64 physical palettes (within
 // 64 to 640), after the limit checks and a question. Palettes added or removed are cleared to black.
-// Returns whether the document changed; `clut1` follows the new count.
-bool addPalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);
-bool removePalettes(StyleDocument &doc, QImage &clut1, Prompts &prompts);
+// Returns whether the document changed.
+bool addPalettes(StyleDocument &doc, Prompts &prompts);
+bool removePalettes(StyleDocument &doc, Prompts &prompts);

@@ -21,20 +21,13 @@ quint32 directclutacces(const StyleDocument &doc, int palette, int colour, bool 
     return swap ? colourValue(blue, green, red) : colourValue(red, green, blue);
 }
 
-void writetoclut(StyleDocument &doc, QImage *clut1, int palette, int colour, bool picture, quint32 value) {
+void writetoclut(StyleDocument &doc, int palette, int colour, quint32 value) {
     if (!isStoredPalette(palette) || !inRange(0, 256, colour))
         return;
     char *e = doc.PhysicalPalettes.data() + physicalColourOffset(palette, colour);
     e[0] = static_cast<char>(blueOf(value));
     e[1] = static_cast<char>(greenOf(value));
     e[2] = static_cast<char>(redOf(value));
-    if (!picture || !clut1 || !inRange(0, clut1->width(), palette) || !inRange(0, clut1->height(), colour))
-        return;
-    // A picture of another depth (one taken over from a bitmap file) has no 4-byte pixels.
-    if (clut1->depth() == 32)
-        reinterpret_cast<QRgb *>(writableLine(*clut1, colour))[palette] = toRgb(value);
-    else
-        clut1->setPixel(palette, colour, toRgb(value));
 }
 
 QList<QRgb> ClutToPal(const StyleDocument &doc, int palette) {

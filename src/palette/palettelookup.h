@@ -43,10 +43,9 @@ bool isStoredPalette(int palette);
 // MissingPaletteColour.
 quint32 directclutacces(const StyleDocument &doc, int palette, int colour, bool swap);
 
-// Stores the colour's red, green and blue into the entry, leaving its fourth byte alone. With
-// `picture`, pixel (palette, colour) of `clut1` follows at once. Palettes outside the store are
-// ignored.
-void writetoclut(StyleDocument &doc, QImage *clut1, int palette, int colour, bool picture, quint32 value);
+// Stores the colour's red, green and blue into the entry, leaving its fourth byte alone. Palettes
+// outside the store are ignored. The palette table picture is drawn from the store where it is shown.
+void writetoclut(StyleDocument &doc, int palette, int colour, quint32 value);
 
 // The 256 colours of physical palette `palette` as a colour table.
 QList<QRgb> ClutToPal(const StyleDocument &doc, int palette);

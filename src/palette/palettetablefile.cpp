@@ -7,17 +7,17 @@
 #include "paletteusage.h"
 #include "prompts.h"
 
-QString exportPaletteTable(const QImage &clut1, Prompts &prompts) {
+QString exportPaletteTable(const StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen =
         prompts.saveFileName(FileKind::Palette, BitmapFilter, PaletteTableFileName);
     if (!chosen)
         return QString();
     const QString path = withExtension(*chosen, QStringLiteral(".bmp"));
-    saveBitmap24(path, clut1);
+    saveBitmap24(path, makeClut1(doc));
     return path;
 }
 
-bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
+bool importPaletteTable(StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen =
         prompts.openFileName(FileKind::Palette, BitmapFilter, PaletteTableFileName);
     if (!chosen)
@@ -52,8 +52,7 @@ bool importPaletteTable(StyleDocument &doc, QImage &clut1, Prompts &prompts) {
     for (int c = 0; c < 256; ++c) {
         const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(c));
         for (int p = 0; p < width; ++p)
-            writetoclut(doc, nullptr, p, c, false, fromRgb(row[p]));
+            writetoclut(doc, p, c, fromRgb(row[p]));
     }
-    clut1 = picture;
     return true;
 }

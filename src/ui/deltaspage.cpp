@@ -1,5 +1,6 @@
 #include "deltaspage.h"
 
+#include "commandrunner.h"
 #include "deltaoperations.h"
 #include "drawingpanel.h"
 #include "errorguard.h"
@@ -49,18 +50,20 @@ DeltasPage::DeltasPage(QWidget *parent) : QWidget(parent) {
     drawing_ = new DrawingPanel(this);
     tools->addAction(drawing_->drawAction());
     drawing_->addDrawKeyTo(this);
-    connect(drawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) {
-        emit documentEdited(name);
-        showView(shownView_);
-    });
+    connect(drawing_, &DrawingPanel::documentEdited, this, [this] { showView(shownView_); });
     layout->addWidget(drawing_, 1);
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
 }
 
-void DeltasPage::setDocument(StyleDocument *document, QImage *clut1) {
+void DeltasPage::setDocument(const StyleDocument *document) {
     document_ = document;
-    drawing_->setDocument(document, clut1);
+    drawing_->setDocument(document);
+}
+
+void DeltasPage::setRunner(CommandRunner *runner) {
+    runner_ = runner;
+    drawing_->setRunner(runner);
 }
 
 void DeltasPage::setPrompts(Prompts *prompts) {
@@ -122,9 +125,12 @@ void DeltasPage::importClick() {
     if (!document_ || sprite_ < 0)
         return;
     WindowLog log(log_);
-    if (const std::optional<QImage> changes = importDeltas(*document_, sprite_, *prompts_, log)) {
+    std::optional<QImage> changes;
+    if (runner_->run(
+            QStringLiteral("import deltas for sprite %1").arg(sprite_),
+            [&](StyleDocument &doc) { changes = importDeltas(doc, sprite_, *prompts_, log); }, 0, this) &&
+        changes) {
         shownView_ = DeltaView::ChangesOnly;
         show(*changes);
-        emit documentEdited(QStringLiteral("import deltas for sprite %1").arg(sprite_));
     }
 }

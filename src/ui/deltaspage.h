@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class DrawingPanel;
+class CommandRunner;
 class Prompts;
 class QPlainTextEdit;
 class QScrollArea;
@@ -19,8 +20,9 @@ class DeltasPage : public QWidget {
 public:
     explicit DeltasPage(QWidget *parent = nullptr);
 
-    // `clut1` is the palette table picture that a colour edited while drawing follows.
-    void setDocument(StyleDocument *document, QImage *clut1 = nullptr);
+    // The page shows `document` and changes it only through `runner`.
+    void setDocument(const StyleDocument *document);
+    void setRunner(CommandRunner *runner);
     void setPrompts(Prompts *prompts);
     // The window's log page, where the import reports the deltas it kept.
     void setLogView(QPlainTextEdit *log) { log_ = log; }
@@ -41,15 +43,13 @@ public:
     // Shows the current view again, after the document changed.
     void refresh();
 
-signals:
-    void documentEdited(const QString &name);
-
 private:
     void show(const QImage &sheet);
     void exportClick();
     void importClick();
 
-    StyleDocument *document_ = nullptr;
+    const StyleDocument *document_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *log_ = nullptr;
     int sprite_ = -1;

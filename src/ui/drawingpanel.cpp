@@ -1,5 +1,7 @@
 #include "drawingpanel.h"
 
+#include "commandrunner.h"
+
 #include "deltalayers.h"
 #include "drawingcanvas.h"
 #include "errorguard.h"
@@ -134,9 +136,10 @@ bool DrawingPanel::eventFilter(QObject *watched, QEvent *event) {
     return true;
 }
 
-void DrawingPanel::setDocument(StyleDocument *document, QImage *clut1) {
-    document_ = document;
-    clut1_ = clut1;
+void DrawingPanel::change(const QString &name, const std::function<void(StyleDocument &)> &operation) {
+    // The page the panel is on redraws itself when told by documentEdited.
+    if (runner_ && runner_->run(name, operation, 0, parentWidget()))
+        emit documentEdited(name);
 }
 
 void DrawingPanel::addDrawKeyTo(QWidget *page) {
@@ -321,10 +324,11 @@ void DrawingPanel::storeStroke(const PictureEdit &edit) {
                     QStringLiteral("Sprite %1 has no delta to draw on; \"add delta\" makes one.")
                         .arg(deltaSprite_));
             const SpriteDelta which{deltaSprite_, delta_};
-            if (storeDeltaStroke(*document_, which, edit.picture(), edit.marks()))
-                emit documentEdited(deltaStepName(which));
-        } else if (storeDrawing(*document_, *graphic_, edit.picture())) {
-            emit documentEdited(drawingStepName(*graphic_));
+            change(deltaStepName(which),
+                   [&](StyleDocument &doc) { storeDeltaStroke(doc, which, edit.picture(), edit.marks()); });
+        } else {
+            change(drawingStepName(*graphic_),
+                   [&](StyleDocument &doc) { storeDrawing(doc, *graphic_, edit.picture()); });
         }
     });
     // Shown from the document: a refused stroke disappears again.
@@ -337,9 +341,8 @@ void DrawingPanel::editColour(uchar index) {
         if (!palette)
             throw EditorError(
                 QStringLiteral("This graphic shows no stored palette whose colour could be edited."));
-        QImage noPicture;
-        if (editPaletteColour(*document_, clut1_ ? *clut1_ : noPicture, *palette, index, *prompts_))
-            emit documentEdited(EditColourCaption);
+        change(EditColourCaption,
+               [&](StyleDocument &doc) { editPaletteColour(doc, *palette, index, *prompts_); });
     });
     refresh();
 }
@@ -380,8 +383,8 @@ void DrawingPanel::flip(Qt::Orientation orientation) {
 
 void DrawingPanel::addDeltaClick() {
     guarded([this] {
-        delta_ = addDelta(*document_, deltaSprite_);
-        emit documentEdited(QStringLiteral("add delta"));
+        change(QStringLiteral("add delta"),
+               [this](StyleDocument &doc) { delta_ = addDelta(doc, deltaSprite_); });
     });
     refresh();
 }
@@ -390,9 +393,16 @@ void DrawingPanel::removeDeltaClick() {
     guarded([this] {
         if (delta_ < 0)
             throw EditorError(QStringLiteral("Sprite %1 has no delta to remove.").arg(deltaSprite_));
-        removeDelta(*document_, {deltaSprite_, delta_});
-        visible_.erase(visible_.begin() + delta_);
-        emit documentEdited(QStringLiteral("remove delta"));
+        const int removed = delta_;
+        if (runner_ && runner_->run(
+                           QStringLiteral("remove delta"),
+                           [this, removed](StyleDocument &doc) {
+                               removeDelta(doc, {deltaSprite_, removed});
+                           },
+                           0, parentWidget())) {
+            visible_.erase(visible_.begin() + removed);
+            emit documentEdited(QStringLiteral("remove delta"));
+        }
     });
     refresh();
 }

@@ -5,9 +5,11 @@
 
 #include <QKeySequence>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
+class CommandRunner;
 class DrawingCanvas;
 class PaletteSwatch;
 class Prompts;
@@ -26,7 +28,9 @@ class DrawingPanel : public QWidget {
 public:
     explicit DrawingPanel(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document, QImage *clut1);
+    // The panel shows `document` and changes it only through `runner`.
+    void setDocument(const StyleDocument *document) { document_ = document; }
+    void setRunner(CommandRunner *runner) { runner_ = runner; }
     void setPrompts(Prompts *prompts) { prompts_ = prompts; }
     // The checkable "draw" action with the key B, for the page's tool bar; `page` takes the key.
     QAction *drawAction() const { return draw_; }
@@ -82,9 +86,11 @@ private:
     // The graphic the palette and the sharing line are of.
     Graphic shownGraphic() const;
     template <typename Command> void guarded(Command &&command);
+    // Runs `operation` through the runner as the step `name`.
+    void change(const QString &name, const std::function<void(StyleDocument &)> &operation);
 
-    StyleDocument *document_ = nullptr;
-    QImage *clut1_ = nullptr;
+    const StyleDocument *document_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     Prompts *prompts_ = nullptr;
     std::optional<Graphic> graphic_;
     int deltaSprite_ = -1;

@@ -82,8 +82,8 @@ std::optional<Graphic> PaintProgramSession::graphic() const {
     return edit_->graphic();
 }
 
-bool PaintProgramSession::reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log) {
-    return edit_ && edit_->reimport(doc, clut1, prompts, log);
+bool PaintProgramSession::reimport(StyleDocument &doc, Prompts &prompts, Log &log) {
+    return edit_ && edit_->reimport(doc, prompts, log);
 }
 
 void PaintProgramSession::retryLater() {

@@ -30,7 +30,7 @@ public:
 
     std::optional<Graphic> graphic() const;
     // The work file's latest bytes into the document (PaintProgramEdit::reimport).
-    bool reimport(StyleDocument &doc, QImage &clut1, Prompts &prompts, Log &log);
+    bool reimport(StyleDocument &doc, Prompts &prompts, Log &log);
     // The window cannot take the save now (it is loading, saving or asking): report it again shortly.
     void retryLater();
 

@@ -1,16 +1,17 @@
 #include "spritespage.h"
 
+#include "commandrunner.h"
 #include "drawingcanvas.h"
 #include "drawingpanel.h"
 #include "errorguard.h"
 #include "graphicfile.h"
 #include "palettecolouredit.h"
 #include "progress.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spriteoperations.h"
 #include "spritepages.h"
 #include "spritestripview.h"
-#include "tvyr_sprite.h"
 #include "windowlog.h"
 #include "zoom.h"
 #include "zoomcanvas.h"
@@ -112,7 +113,6 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     tools_->addAction(drawing_->drawAction());
     drawing_->addDrawKeyTo(this);
     connect(drawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) {
-        emit documentEdited(name, 0);
         // A stroke changes the selected sprite; a colour, every sprite of its palette.
         if (name != EditColourCaption)
             return showSelectedChanged();
@@ -136,7 +136,7 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     connect(activesprite_, &TVyr_sprite::dropped, this, &SpritesPage::spriteDropped);
     connect(strip_, &SpriteStripView::pictureDropped, this, &SpritesPage::pictureDroppedAt);
     connect(activesprite_, &TVyr_sprite::pictureDropped, this,
-            [this](const QString &path) { showingErrors(*prompts_, [&] { importSelected(path); }); });
+            [this](const QString &path) { showingErrors(*prompts_, [&] { importInto(selected_, path); }); });
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
     setReady(false);
@@ -157,10 +157,14 @@ void SpritesPage::setZoom(int zoom, QPoint anchor) {
     canvas_->zoomedAround(anchor, before, zoom);
 }
 
-void SpritesPage::setDocument(StyleDocument *document, QImage *clut1) {
+void SpritesPage::setDocument(const StyleDocument *document) {
     document_ = document;
-    clut1_ = clut1;
-    drawing_->setDocument(document, clut1);
+    drawing_->setDocument(document);
+}
+
+void SpritesPage::setRunner(CommandRunner *runner) {
+    runner_ = runner;
+    drawing_->setRunner(runner);
 }
 
 void SpritesPage::setPrompts(Prompts *prompts) {
@@ -283,7 +287,6 @@ void SpritesPage::spriteClick() {
     const SpriteEntry &entry = doc.SpriteIndex[std::size_t(selected_)];
     activesprite_->hide();
     activesprite_->setGlyph(spriteGlyph(doc, selected_));
-    activesprite_->spriteindex = selected_;
     placeActiveSprite(entry);
     activesprite_->show();
     fillFields(entry);
@@ -293,7 +296,6 @@ void SpritesPage::spriteClick() {
 }
 
 void SpritesPage::placeActiveSprite(const SpriteEntry &entry) {
-    activesprite_->pagenumber = quint16(entry.page());
     const QRect rect = spriteRect(entry);
     activesprite_->setGeometry(QRect(rect.topLeft() * zoom(), rect.size() * zoom()));
     stripCanvas_->setZoom(zoom());
@@ -320,24 +322,27 @@ void SpritesPage::fieldEdited(SpriteField) {
     }
     if (filling_ || !hasSelection())
         return;
-    const SpriteEntry before = document_->SpriteIndex[std::size_t(selected_)];
-    const bool complete = applySpriteFields(*document_, selected_, texts);
-    const SpriteEntry &after = document_->SpriteIndex[std::size_t(selected_)];
-    if (complete)
-        placeActiveSprite(after);
-    if (!(after == before))
-        emit documentEdited(QStringLiteral("edit sprite %1").arg(selected_), FieldEditMerge);
+    // Field edits of one sprite share a merge key, so that typing a number makes one step.
+    bool complete = false;
+    if (runner_->run(
+            QStringLiteral("edit sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { complete = applySpriteFields(doc, selected_, texts); }, FieldEditMerge,
+            this) &&
+        complete)
+        placeActiveSprite(document_->SpriteIndex[std::size_t(selected_)]);
 }
 
 void SpritesPage::spriteDropped(QPoint topLeft) {
     if (!hasSelection())
         return;
-    dropSprite(*document_, selected_, topLeft);
+    if (!runner_->run(
+            QStringLiteral("move sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { dropSprite(doc, selected_, topLeft); }, 0, this))
+        return;
     const SpriteEntry &entry = document_->SpriteIndex[std::size_t(selected_)];
     fillFields(entry);
     // Where the entry now points, which differs from the drop point when the position wrapped.
     placeActiveSprite(entry);
-    emit documentEdited(QStringLiteral("move sprite %1").arg(selected_), 0);
 }
 
 void SpritesPage::repaintOutlined(int sprite) {
@@ -356,20 +361,35 @@ void SpritesPage::importClick() {
     if (!hasSelection())
         return;
     WindowLog log(logView_);
-    if (!importSprite(*document_, *clut1_, selected_, *prompts_, log))
+    bool imported = false;
+    if (!runner_->run(
+            QStringLiteral("import sprite %1").arg(selected_),
+            [&](StyleDocument &doc) { imported = importSprite(doc, selected_, *prompts_, log); }, 0, this) ||
+        !imported)
         return;
     showSelectedChanged();
-    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
 }
 
-bool SpritesPage::importSelected(const QString &path) {
-    if (!ready_ || !hasSelection())
+bool SpritesPage::importInto(int sprite, const QString &path) {
+    if (!ready_ || !document_ || sprite < 0 || sprite >= document_->spriteCount())
         return false;
     WindowLog log(logView_);
-    if (!importGraphicFile(*document_, *clut1_, {GraphicKind::Sprite, selected_}, path, *prompts_, log))
+    bool imported = false;
+    if (!runner_->run(
+            QStringLiteral("import sprite %1").arg(sprite),
+            [&](StyleDocument &doc) {
+                imported = importGraphicFile(doc, {GraphicKind::Sprite, sprite}, path, *prompts_, log);
+            },
+            0, this) ||
+        !imported)
         return false;
-    showSelectedChanged();
-    emit documentEdited(QStringLiteral("import sprite %1").arg(selected_), 0);
+    if (sprite == selected_) {
+        showSelectedChanged();
+    } else {
+        built_.reset();
+        paintSprite(strip_->image(), *document_, sprite);
+        strip_->update();
+    }
     return true;
 }
 
@@ -386,7 +406,7 @@ void SpritesPage::pictureDroppedAt(QPoint point, const QString &path) {
     if (const std::optional<int> sprite = spriteAtPoint(*document_, point)) {
         selected_ = *sprite;
         spriteClick();
-        showingErrors(*prompts_, [&] { importSelected(path); });
+        showingErrors(*prompts_, [&] { importInto(*sprite, path); });
     }
 }
 
@@ -395,15 +415,19 @@ void SpritesPage::addCommands(const QList<QAction *> &commands) {
 }
 
 void SpritesPage::addPageClick() {
-    if (addSpritePage(*document_, *prompts_)) {
-        emit documentEdited(QStringLiteral("add sprite page"), 0);
+    bool added = false;
+    if (runner_->run(
+            QStringLiteral("add sprite page"),
+            [&](StyleDocument &doc) { added = addSpritePage(doc, *prompts_); }, 0, this) &&
+        added)
         refresh();
-    }
 }
 
 void SpritesPage::removePageClick() {
-    if (removeSpritePage(*document_, *prompts_)) {
-        emit documentEdited(QStringLiteral("remove sprite page"), 0);
+    bool removed = false;
+    if (runner_->run(
+            QStringLiteral("remove sprite page"),
+            [&](StyleDocument &doc) { removed = removeSpritePage(doc, *prompts_); }, 0, this) &&
+        removed)
         refresh();
-    }
 }

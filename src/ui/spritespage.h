@@ -10,6 +10,7 @@
 
 class DrawingCanvas;
 class DrawingPanel;
+class CommandRunner;
 class Progress;
 class Prompts;
 class QAction;
@@ -31,7 +32,9 @@ class SpritesPage : public QWidget {
 public:
     explicit SpritesPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *document, QImage *clut1);
+    // The page shows `document` and changes it only through `runner`.
+    void setDocument(const StyleDocument *document);
+    void setRunner(CommandRunner *runner);
     void setPrompts(Prompts *prompts);
     // The log page that the page's imports write to.
     void setLogView(QPlainTextEdit *view) { logView_ = view; }
@@ -55,9 +58,9 @@ public:
     void spriteClick();
     // Repaints one sprite into the strip with its red frame, whatever "No border" says.
     void repaintOutlined(int sprite);
-    // "import" into the selected sprite with the file already chosen (dropped, pasted): every
-    // check and question of the button but the file dialog. Returns whether the sprite changed.
-    bool importSelected(const QString &path);
+    // "import" into `sprite` with the file already chosen (dropped, pasted): every check and
+    // question of the button but the file dialog. Returns whether the sprite changed.
+    bool importInto(int sprite, const QString &path);
     // The selected sprite changed outside the page: its pixels in the strip, picture and fields.
     void showSelectedChanged();
     // Further commands, beside the pointer readout.
@@ -79,9 +82,6 @@ public:
 signals:
     // After every selection, with the selected sprite's number.
     void spriteClicked(int sprite);
-    // The page changed the document by the command `name`; field edits of one sprite share a
-    // nonzero `merge` key so that typing a number makes one step.
-    void documentEdited(const QString &name, int merge);
     void editCarRequested(int sprite);
     void deltasRequested(int sprite);
 
@@ -102,12 +102,12 @@ private:
     bool hasSelection() const;
     void updateCarButtons();
 
-    StyleDocument *document_ = nullptr;
+    const StyleDocument *document_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     // What the strip was painted from, and with or without outlines; reset once single sprites are
     // painted into it.
     std::optional<StyleDocument> built_;
     bool builtBorders_ = false;
-    QImage *clut1_ = nullptr;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *logView_ = nullptr;
     const QSpinBox *spriteSelector_ = nullptr;

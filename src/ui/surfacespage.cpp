@@ -1,5 +1,6 @@
 #include "surfacespage.h"
 
+#include "commandrunner.h"
 #include "styledocument.h"
 #include "textrefresh.h"
 
@@ -75,7 +76,7 @@ SurfacesPage::SurfacesPage(QWidget *parent) : QWidget(parent) {
     layout->addWidget(scroll, 1);
 }
 
-void SurfacesPage::setDocument(StyleDocument *doc) {
+void SurfacesPage::setDocument(const StyleDocument *doc) {
     doc_ = doc;
     for (QPlainTextEdit *column : columns_)
         column->setEnabled(doc_ != nullptr);
@@ -104,6 +105,6 @@ void SurfacesPage::refresh() {
 void SurfacesPage::columnEdited(std::size_t k) {
     if (filling_ || !doc_)
         return;
-    doc_->SurfaceColumns[k] = linesOf(columns_[k]->toPlainText());
-    emit columnsEdited();
+    const QStringList lines = linesOf(columns_[k]->toPlainText());
+    runner_->typeText([&](StyleDocument &doc) { doc.SurfaceColumns[k] = lines; }, this);
 }

@@ -7,6 +7,7 @@
 
 class QListWidget;
 class QPlainTextEdit;
+class CommandRunner;
 struct StyleDocument;
 
 // The "Surfaces" page: the surface words as loaded, read-only under "RAW DATA:", and the nine
@@ -17,18 +18,17 @@ class SurfacesPage : public QWidget {
 public:
     explicit SurfacesPage(QWidget *parent = nullptr);
 
-    void setDocument(StyleDocument *doc);
+    // The page shows `doc` and writes the columns typed into it only through `runner`.
+    void setDocument(const StyleDocument *doc);
+    void setRunner(CommandRunner *runner) { runner_ = runner; }
     // Shows the document's words and columns again, after a load, a save or the surface dialog.
     void refresh();
-
-signals:
-    // A column's text was edited; the tile grid's labels follow it.
-    void columnsEdited();
 
 private:
     void columnEdited(std::size_t k);
 
-    StyleDocument *doc_ = nullptr;
+    const StyleDocument *doc_ = nullptr;
+    CommandRunner *runner_ = nullptr;
     bool filling_ = false;
     QListWidget *raw_;
     std::array<QPlainTextEdit *, SurfaceListCount> columns_;

@@ -1,6 +1,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "careditordialog.h"
 #include "carpublishing.h"
 #include "carrecords.h"
 #include "carscript.h"
@@ -40,7 +41,6 @@
 #include "twnd_about.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
-#include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_surface.h"
 #include "verticalscrollarea.h"
@@ -121,13 +121,15 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),
-      history_([this] { return currentState(); }, [this](const EditorState &state) { showState(state); }),
-      dialogPrompts_(std::make_unique<DialogPrompts>(this)), prompts_(dialogPrompts_.get()),
-      fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
+      history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
+      runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
+      prompts_(dialogPrompts_.get()), fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
+    runner_.setErrorReport([this](const QString &text) { reportError(text); });
+    connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
     connect(paintSession_, &PaintProgramSession::saved, this,
             [this] { attempt([this] { paintProgramSaved(); }); });
     connect(paintSession_, &PaintProgramSession::editingChanged, this, [this](bool editing) {
@@ -196,10 +198,10 @@ Twnd_editor::Twnd_editor()
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
     mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
     deltas_ = new DeltasPage;
-    deltas_->setDocument(&document_, &clut1_);
+    deltas_->setDocument(&document_);
     deltas_->setPrompts(prompts_);
     deltas_->setLogView(log_);
-    connect(deltas_, &DeltasPage::documentEdited, this, [this](const QString &name) { commit(name); });
+    deltas_->setRunner(&runner_);
     // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
     const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
     mainPages_->setTabVisible(deltasTab, false);
@@ -255,13 +257,12 @@ Twnd_editor::Twnd_editor()
 
 QWidget *Twnd_editor::makeSpritesPage() {
     sprites_ = new SpritesPage;
-    sprites_->setDocument(&document_, &clut1_);
+    sprites_->setDocument(&document_);
     sprites_->setPrompts(prompts_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
     connect(sprites_, &SpritesPage::editCarRequested, this,
             [this](int sprite) { attempt([&] { editCar(sprite); }); });
-    connect(sprites_, &SpritesPage::documentEdited, this,
-            [this](const QString &name, int merge) { commit(name, merge, false); });
+    sprites_->setRunner(&runner_);
     auto *paint = new QAction(EditInPaintProgramCaption, sprites_);
     connect(paint, &QAction::triggered, this, guard(&Twnd_editor::editSpriteInPaintProgram));
     readyActions_.push_back(paint);
@@ -299,10 +300,10 @@ QWidget *Twnd_editor::makeTexturesPage() {
     paintRow->addAction(stopEditingAction(page));
     layout->addWidget(paintRow);
     tileDrawing_ = new DrawingPanel(page);
-    tileDrawing_->setDocument(&document_, &clut1_);
+    tileDrawing_->setDocument(&document_);
+    tileDrawing_->setRunner(&runner_);
     paintRow->addAction(tileDrawing_->drawAction());
     tileDrawing_->addDrawKeyTo(page);
-    connect(tileDrawing_, &DrawingPanel::documentEdited, this, [this](const QString &name) { commit(name); });
     layout->addWidget(tileDrawing_, 1);
     // Drawing happens in place, over the current cell of the grid.
     DrawingCanvas *cellCanvas = tileDrawing_->addCanvasIn(tileGrid_->viewport());
@@ -340,12 +341,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
 QWidget *Twnd_editor::makeSurfacesPage() {
     surfaces_ = new SurfacesPage;
     surfaces_->setDocument(&document_);
-    connect(surfaces_, &SurfacesPage::columnsEdited, this, [this] {
-        textModified_ = true;
-        keepTextEdits();
-        updateCaption();
-        tileGrid_->refresh();
-    });
+    surfaces_->setRunner(&runner_);
     return surfaces_;
 }
 
@@ -496,7 +492,7 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
-    clutdialog_->setPalettes(clut1_, usedPhysicalPalettes(document_));
+    clutdialog_->setPalettes(clut1(), usedPhysicalPalettes(document_));
     clutdialog_->setClutnumber(preset);
     if (clutdialog_->exec() != QDialog::Accepted)
         return std::nullopt;
@@ -528,7 +524,7 @@ void Twnd_editor::updateHistoryActions() {
 
 void Twnd_editor::enableCommands() {
     const bool ready = state_ == State::Ready;
-    const bool coloured = ready && !clut1_.isNull();
+    const bool coloured = ready && document_.PhysicalPaletteCount > 0;
     for (QAction *action : readyActions_)
         action->setEnabled(coloured);
     for (QWidget *widget : readyWidgets_)
@@ -564,7 +560,6 @@ void Twnd_editor::opensty(const QString &path) {
             const QStringList script = document_.CarScript;
             loaded = ::opensty(document_, path, prompts(), progress, log);
             if (loaded) {
-                clut1_ = makeClut1(document_);
                 document_.CarScript = script;
                 if (loadCompanionScript(document_.CarScript, gciFileName_, path, log))
                     scriptModified_ = false;
@@ -576,8 +571,7 @@ void Twnd_editor::opensty(const QString &path) {
         }
         if (!error.isEmpty()) {
             loaded = false;
-            document_ = committed_.doc;
-            clut1_ = committed_.clut1;
+            document_ = runner_.committed();
         }
     }
     // A refused file leaves the document, its history and the name "save as" proposes as they were.
@@ -587,7 +581,7 @@ void Twnd_editor::opensty(const QString &path) {
         history_.reset();
         textModified_ = false;
     }
-    committed_ = currentState();
+    runner_.reset();
     updateCaption();
     try {
         refreshViews(false);
@@ -607,7 +601,7 @@ void Twnd_editor::opensty(const QString &path) {
     loadingBar_->setValue(0);
     setState(State::Ready);
     mainPages_->setCurrentIndex(0);
-    if (loaded && clut1_.isNull())
+    if (loaded && document_.PhysicalPaletteCount == 0)
         info_->setPlainText(NoPalettesMessage);
     if (!error.isEmpty())
         prompts().message(error);
@@ -653,7 +647,7 @@ bool Twnd_editor::saveDocument(bool choosing) {
 void Twnd_editor::refreshViews(bool includingStrip) {
     // Importing palettes into a style without them, or undoing that, changes what can be used.
     enableCommands();
-    clutView_->setImage(clut1_, clut1_.size());
+    clutView_->setImage(clut1(), clut1().size());
     pedRemap_->setDocument(&document_);
     if (palindex_->count() != document_.PaletteIndexCount()) {
         palindex_->clear();
@@ -673,6 +667,46 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     if (includingStrip)
         sprites_->refresh();
     spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+}
+
+void Twnd_editor::showChange(const DocumentChange &change) {
+    if (change.typed) {
+        textModified_ = true;
+        updateCaption();
+    }
+    enableCommands();
+    if (change.palettes()) {
+        clutView_->setImage(clut1(), clut1().size());
+        if (palindex_->count() != document_.PaletteIndexCount()) {
+            palindex_->clear();
+            for (int row = 0; row < document_.PaletteIndexCount(); ++row)
+                palindex_->addItem(QString());
+        }
+        palindex_->viewport()->update();
+    }
+    if (change.palettes() || change.sprites())
+        pedRemap_->setDocument(&document_);
+    if (change.tiles() || change.palettes() || change.surfaces())
+        tileGrid_->refresh();
+    if (change.tiles() || change.palettes())
+        tileDrawing_->refresh();
+    if ((change.tiles() || change.surfaces()) && change.source != surfaces_)
+        surfaces_->refresh();
+    if (change.script()) {
+        showingScript_ = true;
+        showLines(gciText_, document_.CarScript);
+        showingScript_ = false;
+    }
+    if (change.sprites()) {
+        const int lastSprite = std::max(0, document_.spriteCount() - 1);
+        for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
+            selector->setMaximum(lastSprite);
+    }
+    const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
+    if (spriteViews && change.source != sprites_)
+        sprites_->refresh();
+    if (spriteViews)
+        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
 bool Twnd_editor::mayDiscardChanges() {
@@ -708,38 +742,24 @@ void Twnd_editor::saveClick() {
 }
 
 void Twnd_editor::btn_clutbrightnessClick() {
-    adjust_->setSource(clut1_);
+    adjust_->setSource(clut1());
     adjust_->reset();
     if (adjust_->exec() != QDialog::Accepted)
         return;
-    command(QStringLiteral("brightness"),
-            [&] { applyAdjustedColours(document_, clut1_, adjust_->preview()); });
+    command(QStringLiteral("brightness"), [&] { applyAdjustedColours(document_, adjust_->preview()); });
 }
 
-EditorState Twnd_editor::currentState() const {
-    return {document_, clut1_};
-}
-
-void Twnd_editor::showState(const EditorState &state) {
-    document_ = state.doc;
-    clut1_ = state.clut1;
-    committed_ = state;
+void Twnd_editor::showState(const StyleDocument &state) {
+    document_ = state;
+    runner_.reset();
     refreshViews();
     deltas_->refresh();
     updateCaption();
 }
 
 void Twnd_editor::command(const QString &name, const std::function<void()> &run) {
-    try {
-        run();
-    } catch (...) {
-        // Whatever the command had changed goes back before the user sees the error.
-        document_ = committed_.doc;
-        clut1_ = committed_.clut1;
-        refreshViews();
-        throw;
-    }
-    commit(name);
+    runner_.run(name, [&](StyleDocument &) { run(); });
+    updateCaption();
 }
 
 std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
@@ -769,19 +789,13 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
     }
 }
 
-void Twnd_editor::commit(const QString &name, int merge, bool includingStrip) {
-    const EditorState now = currentState();
-    if (history_.record(name, committed_, now, merge)) {
-        committed_ = now;
-        refreshViews(includingStrip);
-    }
+void Twnd_editor::commit(const QString &name, const QObject *source) {
+    runner_.record(name, 0, source);
     updateCaption();
 }
 
 void Twnd_editor::keepTextEdits() {
-    history_.followTextEdits(committed_.doc, document_);
-    committed_.doc.SurfaceColumns = document_.SurfaceColumns;
-    committed_.doc.CarScript = document_.CarScript;
+    runner_.keepTextEdits();
 }
 
 void Twnd_editor::updateCaption() {
@@ -797,11 +811,11 @@ bool Twnd_editor::isModified() const {
 }
 
 void Twnd_editor::btn_addpalettesClick() {
-    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, clut1_, prompts()); });
+    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, prompts()); });
 }
 
 void Twnd_editor::btn_removepalettesClick() {
-    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, clut1_, prompts()); });
+    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, prompts()); });
 }
 
 void Twnd_editor::btn_remaptilepalClick() {
@@ -813,11 +827,11 @@ void Twnd_editor::btn_remaptilepalClick() {
 }
 
 void Twnd_editor::btn_exportclutClick() {
-    exportPaletteTable(clut1_, prompts());
+    exportPaletteTable(document_, prompts());
 }
 
 void Twnd_editor::btn_importclutClick() {
-    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, clut1_, prompts()); });
+    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, prompts()); });
 }
 
 void Twnd_editor::btn_exportpalClick() {
@@ -825,7 +839,7 @@ void Twnd_editor::btn_exportpalClick() {
 }
 
 void Twnd_editor::btn_importpalClick() {
-    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, clut1_, prompts()); });
+    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, prompts()); });
 }
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
@@ -844,7 +858,7 @@ void Twnd_editor::btn_importtileClick() {
     const int tile = tileGrid_->currentTile();
     command(QStringLiteral("import tile %1").arg(tile), [&] {
         WindowLog log(log_);
-        importTile(document_, clut1_, tile, tilefileformat_->text(), prompts(), log);
+        importTile(document_, tile, tilefileformat_->text(), prompts(), log);
     });
 }
 
@@ -884,11 +898,11 @@ void Twnd_editor::btn_importrawtilesClick() {
 }
 
 void Twnd_editor::btn_viewunusedClick() {
-    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_, clut1_); });
+    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_); });
 }
 
 void Twnd_editor::btn_nukepalsClick() {
-    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_, clut1_); });
+    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_); });
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
@@ -954,18 +968,17 @@ void Twnd_editor::btn_importrangeClick() {
     WindowLog log(log_);
     try {
         importSpriteRange(
-            document_, clut1_, start, end, prompts(), log,
-            [this](int sprite) { sprites_->selectByNumber(sprite); },
+            document_, start, end, prompts(), log, [this](int sprite) { sprites_->selectByNumber(sprite); },
             [this](int sprite) {
                 sprites_->repaintOutlined(sprite);
                 sprites_->spriteClick();
             });
     } catch (...) {
         // The sprites imported before the error stay, as one step.
-        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
+        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
         throw;
     }
-    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), 0, false);
+    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
 }
 
 void Twnd_editor::btn_exportrawspritesClick() {
@@ -1030,7 +1043,7 @@ void Twnd_editor::addClipboardCommands(QWidget *page, GraphicKind kind) {
 }
 
 std::optional<Graphic> Twnd_editor::selectedGraphic(GraphicKind kind) const {
-    if (state_ != State::Ready || clut1_.isNull())
+    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
         return std::nullopt;
     if (kind == GraphicKind::Sprite) {
         const int sprite = sprites_->selectedSprite();
@@ -1111,16 +1124,16 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
 }
 
 void Twnd_editor::importFile(Graphic graphic, const QString &path) {
-    if (!selectedGraphic(graphic.kind))
+    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
         return;
     if (graphic.kind == GraphicKind::Sprite) {
-        sprites_->importSelected(path);
+        sprites_->importInto(graphic.number, path);
         return;
     }
     const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
     command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
         WindowLog log(log_);
-        importGraphicFile(document_, clut1_, graphic, path, prompts(), log);
+        importGraphicFile(document_, graphic, path, prompts(), log);
     });
 }
 
@@ -1152,14 +1165,14 @@ void Twnd_editor::paintProgramSaved() {
     bool changed = false;
     {
         WindowLog log(log_);
-        changed = paintSession_->reimport(document_, clut1_, prompts(), log);
+        changed = paintSession_->reimport(document_, prompts(), log);
     }
     if (!changed)
         return;
     const QString name = QStringLiteral("%1 from the paint program").arg(graphic->name());
     if (graphic->kind == GraphicKind::Sprite) {
         sprites_->showSelectedChanged();
-        commit(name, 0, false);
+        commit(name, sprites_);
     } else {
         commit(name);
         DrawGrid1SelectCell(graphic->number);

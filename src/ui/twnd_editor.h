@@ -1,8 +1,10 @@
 #pragma once
 
+#include "commandrunner.h"
 #include "dialogprompts.h"
 #include "documenthistory.h"
 #include "graphicfile.h"
+#include "palettetablepicture.h"
 #include "styledocument.h"
 
 #include <QMainWindow>
@@ -65,10 +67,12 @@ public:
     // or a free-text view was edited.
     bool isModified() const;
     DocumentHistory &history() { return history_; }
+    CommandRunner &runner() { return runner_; }
     bool isScriptModified() const { return scriptModified_; }
     Twnd_caredit *carEditor() const { return caredit_; }
     QTabWidget *mainPages() const { return mainPages_; }
-    const QImage &clut1() const { return clut1_; }
+    // The palette table picture the Palettes page shows.
+    const QImage &clut1() { return clutPicture_.picture(document_); }
     Twnd_adjust *adjustDialog() const { return adjust_; }
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     Twnd_askimport *askImportDialog() const { return askimport_; }
@@ -104,12 +108,11 @@ private:
     void btn_exportpalClick();
     void btn_importpalClick();
     void btn_nukepalsClick();
-    // Runs a command on the document; what it changed becomes one undoable step named `name`. An
-    // error escaping the command puts the state back as it was before it.
+    // Runs a command on the document through the runner: one undoable step named `name`, or the
+    // state as it was before it when it fails.
     void command(const QString &name, const std::function<void()> &run);
-    // Records what changed since the last step as a step named `name` and shows it.
-    void commit(const QString &name, int merge = 0, bool includingStrip = true);
-    EditorState currentState() const;
+    // Records what changed since the last step as a step named `name`; `source` has shown it.
+    void commit(const QString &name, const QObject *source = nullptr);
     // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
     // through Qt's event code, which does not clean up after exceptions.
     std::function<void()> guard(void (Twnd_editor::*click)());
@@ -118,7 +121,7 @@ private:
     std::function<void()> tileGuard(void (Twnd_editor::*click)());
     void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
-    void showState(const EditorState &state);
+    void showState(const StyleDocument &state);
     // The free-text views change the document outside the history; their text is kept as it is
     // by the next step and by undo.
     void keepTextEdits();
@@ -171,6 +174,8 @@ private:
     void enableCommands();
     // Shows the document in every view; the page strip is rebuilt unless the change came from it.
     void refreshViews(bool includingStrip = true);
+    // Shows a change in the views it concerns.
+    void showChange(const DocumentChange &change);
     Prompts &prompts();
 
     QWidget *makeSpritesPage();
@@ -187,9 +192,8 @@ private:
     StyleDocument document_;
     DocumentHistory history_;
     QString fileName_;
-    QImage clut1_;
-    // The state after the last step, load, undo or redo: the next step starts from it.
-    EditorState committed_;
+    CommandRunner runner_;
+    PaletteTablePicture clutPicture_;
     bool textModified_ = false;
     // The car script is saved on its own, so its changes are tracked on their own.
     bool scriptModified_ = false;

@@ -27,7 +27,7 @@ StyleDocument remapDocument() {
     doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 64; ++p)
         for (int c = 0; c < 256; ++c)
-            writetoclut(doc, nullptr, p, c, false, colourValue(c, p * 4, 255 - c));
+            writetoclut(doc, p, c, colourValue(c, p * 4, 255 - c));
     return doc;
 }
 

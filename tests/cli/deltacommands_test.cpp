@@ -73,7 +73,7 @@ TEST_F(DeltaCommands, ARenumberedSheetChangesOnlyWhatWasPaintedWhenEntryZeroRepe
             ++counts[std::size_t(picture.pixelIndex(x, y))];
     const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
     const int palette = twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))];
-    writetoclut(twice, nullptr, palette, 0, true, fromRgb(picture.color(body)));
+    writetoclut(twice, palette, 0, fromRgb(picture.color(body)));
     ScriptedPrompts prompts;
     SilentProgress progress;
     LineLog log;

@@ -210,7 +210,7 @@ TEST_F(PaintPrograms, ASpriteWhoseEntryZeroRepeatsABodyColourComesBackUnchanged)
             ++counts[std::size_t(glyph.pixelIndex(x, y))];
     ASSERT_GT(counts[0], 0);
     const int body = int(std::max_element(counts.begin() + 1, counts.end()) - counts.begin());
-    writetoclut(twice, nullptr, twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))], 0, true,
+    writetoclut(twice, twice.PaletteIndex[std::size_t(spriteVirtualPalette(twice, sprite))], 0,
                 fromRgb(glyph.color(body)));
     ScriptedPrompts prompts;
     SilentProgress progress;

@@ -30,9 +30,8 @@ struct Sprites : ::testing::Test {
         doc.PhysicalPaletteCount = 64;
         for (int p = 0; p < 64; ++p)
             for (int c = 0; c < 256; ++c)
-                writetoclut(doc, nullptr, p, c, false, colourValue(p, c, 255 - c));
+                writetoclut(doc, p, c, colourValue(p, c, 255 - c));
         doc.PaletteCounts[PalTile] = 4;
-        clut1 = makeClut1(doc);
     }
 
     void setSprites(std::initializer_list<SpriteEntry> entries, std::array<quint16, SpriteKindCount> bases) {
@@ -53,7 +52,6 @@ struct Sprites : ::testing::Test {
     }
 
     StyleDocument doc;
-    QImage clut1;
     ScriptedPrompts prompts;
     LineLog log;
     TestDir dir;
@@ -184,7 +182,7 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
     const int v = spriteVirtualPalette(doc, 0);
     const int p = doc.PaletteIndex[std::size_t(v)];
     const StyleDocument original = doc;
-    const QImage originalClut = clut1;
+    const QImage originalClut = makeClut1(doc);
 
     using C = SpriteImportChoice;
     struct Case {
@@ -204,7 +202,6 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
         SCOPED_TRACE(testing::Message()
                      << "choice " << int(c.choice) << " picked " << c.picked.value_or("-").toStdString());
         doc = original;
-        clut1 = originalClut;
         prompts.queueText(file);
         prompts.queueChoice(c.choice);
         if (c.picked)
@@ -212,13 +209,13 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
         // The sprite's palette lacks the pattern's colours; the stored indexes are kept.
         if (c.choice == SpriteImportChoice::PixelsOnly)
             prompts.queueColours(MissingColoursAnswer::KeepIndexes);
-        ASSERT_TRUE(importSprite(doc, clut1, 0, prompts, log));
+        ASSERT_TRUE(importSprite(doc, 0, prompts, log));
         EXPECT_TRUE(prompts.allAnswersUsed());
         EXPECT_EQ(doc.PaletteIndex[std::size_t(v)], c.mapped);
         for (int palette = 0; palette < 64; ++palette) {
             const bool written = palette == c.written;
             EXPECT_EQ(ClutToPal(doc, palette) == picture.colorTable(), written) << palette;
-            EXPECT_EQ(clut1.pixel(palette, 100),
+            EXPECT_EQ(makeClut1(doc).pixel(palette, 100),
                       written ? picture.colorTable()[100] : originalClut.pixel(palette, 100));
         }
         EXPECT_EQ(storeRect(doc, e), c.copied ? pixels(picture) : storeRect(original, e));
@@ -230,7 +227,7 @@ TEST_F(Sprites, ImportChoicesPickWriteAndCopyInTheirOrder) {
     doc = original;
     prompts.queueText(file);
     prompts.queueChoice(SpriteImportChoice::Cancel);
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
+    EXPECT_FALSE(importSprite(doc, 0, prompts, log));
     EXPECT_EQ(doc, original);
 }
 
@@ -239,14 +236,14 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
     const StyleDocument original = doc;
 
     prompts.queueText(saveInput("wide.bmp", pattern(7, 4, 1)));
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
+    EXPECT_FALSE(importSprite(doc, 0, prompts, log));
     EXPECT_EQ(prompts.messages().last(),
               "error: bitmap must be 8 bit size: 6*4 pixels.\ryour bitmap pixel format "
               "is: 3 bit size: 7*4 pixels.");
     saveBitmap24(dir.path("deep.bmp"), pattern(6, 4, 1));
     prompts.queueText(dir.path("deep.bmp"));
     prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
+    EXPECT_FALSE(importSprite(doc, 0, prompts, log));
     EXPECT_TRUE(
         prompts.messages().last().contains("your bitmap pixel format is: 6 bit size: 6*4 pixels.\rThis "
                                            "is a true-colour file"));
@@ -255,15 +252,15 @@ TEST_F(Sprites, ImportRefusalsLeaveTheDocumentAsItWas) {
     prompts.queueText(saveInput("ok.bmp", pattern(6, 4, 1)));
     prompts.queueChoice(SpriteImportChoice::ImportIntoChosen);
     prompts.queueText(QStringLiteral("64"));
-    EXPECT_FALSE(importSprite(doc, clut1, 0, prompts, log));
+    EXPECT_FALSE(importSprite(doc, 0, prompts, log));
     EXPECT_EQ(prompts.messages().last(),
               "There is no palette 64: this style file has 64 palettes (0 to 63).");
 
     // Across the page edge: refused before any dialog.
-    EXPECT_FALSE(importSprite(doc, clut1, 1, prompts, log));
+    EXPECT_FALSE(importSprite(doc, 1, prompts, log));
     EXPECT_TRUE(prompts.messages().last().startsWith("Sprite 1 does not lie wholly on a page"));
     prompts.queueText(dir.path("missing.bmp"));
-    EXPECT_THROW(importSprite(doc, clut1, 0, prompts, log), EditorError);
+    EXPECT_THROW(importSprite(doc, 0, prompts, log), EditorError);
     EXPECT_TRUE(prompts.allAnswersUsed());
     EXPECT_EQ(doc, original);
 }
@@ -276,7 +273,7 @@ TEST_F(Sprites, ExportedSpriteImportsBackUnchanged) {
     EXPECT_EQ(prompts.presets().last(), "VYR2_PED_0.bmp");
     prompts.queueText(dir.path("out.bmp"));
     prompts.queueChoice(SpriteImportChoice::ImportOverCurrent);
-    EXPECT_TRUE(importSprite(doc, clut1, 0, prompts, log));
+    EXPECT_TRUE(importSprite(doc, 0, prompts, log));
     EXPECT_EQ(doc, original);
 }
 
@@ -379,8 +376,7 @@ TEST_F(Sprites, RangeExportRaisesEndAndWritesEachFileIntoTheFolder) {
     prompts.queueText(dir.path("range/VYR2_PED_3.bmp"));
     prompts.queueChoice(SpriteImportChoice::PixelsOnly);
     const StyleDocument before = doc;
-    EXPECT_EQ(importSpriteRange(doc, clut1, 1, 3, prompts, log, {}, [&](int n) { imported.push_back(n); }),
-              2);
+    EXPECT_EQ(importSpriteRange(doc, 1, 3, prompts, log, {}, [&](int n) { imported.push_back(n); }), 2);
     EXPECT_EQ(imported, (std::vector<int>{1, 3}));
     EXPECT_EQ(prompts.presets().mid(prompts.presets().size() - 3),
               (QStringList{"VYR2_CAR_1.bmp", "VYR2_CAR_2.bmp", "VYR2_PED_3.bmp"}));

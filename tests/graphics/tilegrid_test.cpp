@@ -26,7 +26,7 @@ StyleDocument gridDocument() {
     doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 64; ++p)
         for (int c = 0; c < 256; ++c)
-            writetoclut(doc, nullptr, p, c, false, colourValue(p * 4, c, 255 - c));
+            writetoclut(doc, p, c, colourValue(p * 4, c, 255 - c));
     return doc;
 }
 

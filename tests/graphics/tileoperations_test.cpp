@@ -76,7 +76,6 @@ TEST(TileNumbering, PagesAreFourByFourBlocksSideBySide) {
 }
 
 struct Tiles : ::testing::Test {
-    void SetUp() override { clut1 = makeClut1(doc); }
 
     QString saveInput(const QString &name, const QImage &image) {
         saveBitmap8(dir.path(name), image);
@@ -85,7 +84,6 @@ struct Tiles : ::testing::Test {
 
     StyleDocument doc = makeSampleStyle();
     const StyleDocument original = doc;
-    QImage clut1;
     ScriptedPrompts prompts;
     LineLog log;
     TestDir dir;
@@ -111,9 +109,9 @@ TEST_F(Tiles, ExportAndImportRefuseBadPatternsAndTilesBeforeAnyDialog) {
     QString reason;
     TilePattern::parse(QStringLiteral("%s"), reason);
     EXPECT_TRUE(exportTile(doc, 0, QStringLiteral("%s"), prompts).isEmpty());
-    EXPECT_FALSE(importTile(doc, clut1, 0, QStringLiteral("%s"), prompts, log));
+    EXPECT_FALSE(importTile(doc, 0, QStringLiteral("%s"), prompts, log));
     EXPECT_TRUE(exportTile(doc, 32, DefaultTilePattern, prompts).isEmpty());
-    EXPECT_FALSE(importTile(doc, clut1, -1, DefaultTilePattern, prompts, log));
+    EXPECT_FALSE(importTile(doc, -1, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.shown(),
               QStringList({reason, reason, "There is no tile 32; the tiles are numbered 0 to 31.",
                            "There is no tile -1; the tiles are numbered 0 to 31."}));
@@ -128,8 +126,8 @@ TEST_F(Tiles, ImportRefusesWrongDepthOrSizeWithTheFormatAndSize) {
     // A true-colour file has no palette to import.
     prompts.queue(Answer::Yes);
     prompts.queueText(saveInput("short.bmp", stripes(64, 32)));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
+    EXPECT_FALSE(importTile(doc, 5, DefaultTilePattern, prompts, log));
+    EXPECT_FALSE(importTile(doc, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList({"error: bitmap must be 8 bit size: 64*64 pixels.\ryour bitmap pixel "
                            "format is: 6 bit size: 64*64 pixels.\rThis is a true-colour file, which has no "
@@ -158,7 +156,6 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
     };
     for (const auto &c : cases) {
         doc = original;
-        clut1 = makeClut1(doc);
         ScriptedPrompts asked;
         asked.queueText(input);
         asked.queue(c.answer);
@@ -167,7 +164,7 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
         // Kept palettes lack the stripes' colours; keeping the stored indexes copies them as they are.
         if (c.palette == mapped)
             asked.queueColours(MissingColoursAnswer::KeepIndexes);
-        ASSERT_TRUE(importTile(doc, clut1, 5, DefaultTilePattern, asked, log));
+        ASSERT_TRUE(importTile(doc, 5, DefaultTilePattern, asked, log));
         EXPECT_TRUE(asked.allAnswersUsed());
         EXPECT_EQ(asked.shown()[1], TileImportQuestion);
         if (c.answer != Answer::Cancel) {
@@ -178,7 +175,6 @@ TEST_F(Tiles, ImportAlwaysCopiesThePixelsWhateverThePaletteAnswer) {
         EXPECT_EQ(tilePixels(doc, 4), tilePixels(original, 4));
         EXPECT_EQ(doc.PaletteIndex[5], c.palette);
         EXPECT_EQ(ClutToPal(doc, 40) == picture.colorTable(), c.coloursWritten);
-        EXPECT_EQ(makeClut1(doc), clut1);
         doc.TileStore = original.TileStore;
         doc.PaletteIndex = original.PaletteIndex;
         EXPECT_EQ(doc == original, !c.coloursWritten);
@@ -193,7 +189,7 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
     constexpr int palette = 40;
     doc.PaletteIndex[5] = palette;
     for (int c = 0; c < 256; ++c)
-        writetoclut(doc, nullptr, palette, c, false, colourValue(c, 100, 200));
+        writetoclut(doc, palette, c, colourValue(c, 100, 200));
     const QRgb shared = qRgb(1, 2, 3), transparent = qRgb(9, 9, 9);
     for (const auto &[entry, colour] : {std::pair{10, shared},
                                         {20, shared},
@@ -201,7 +197,7 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
                                         {30, transparent},
                                         {40, qRgb(50, 50, 50)},
                                         {41, qRgb(50, 50, 60)}})
-        writetoclut(doc, nullptr, palette, entry, false, fromRgb(colour));
+        writetoclut(doc, palette, entry, fromRgb(colour));
     const QPoint origin = tileOrigin(5);
     for (int y = 0; y < 64; ++y)
         std::memset(doc.TileStore.scanLine(origin.y() + y) + origin.x(), y == 0 ? 1 : y < 32 ? 0 : 2, 64);
@@ -245,7 +241,7 @@ TEST_F(Tiles, KeptPaletteShowsTheFilesColoursIndexByColour) {
         asked.queueText(input);
         asked.queue(Answer::Cancel);
         asked.queueColours(answer);
-        EXPECT_EQ(importTile(doc, clut1, 5, DefaultTilePattern, asked, lines),
+        EXPECT_EQ(importTile(doc, 5, DefaultTilePattern, asked, lines),
                   answer != MissingColoursAnswer::Cancel);
         EXPECT_TRUE(asked.allAnswersUsed());
         EXPECT_EQ(
@@ -293,7 +289,7 @@ TEST_F(Tiles, ImportRefusesAPickedPaletteTheFileDoesNotHave) {
     prompts.queueText(saveInput("in.bmp", stripes(64, 64)));
     prompts.queue(Answer::Yes);
     prompts.queueText(QStringLiteral("128"));
-    EXPECT_FALSE(importTile(doc, clut1, 5, DefaultTilePattern, prompts, log));
+    EXPECT_FALSE(importTile(doc, 5, DefaultTilePattern, prompts, log));
     EXPECT_EQ(prompts.messages(),
               QStringList{"There is no palette 128: this style file has 128 palettes (0 to 127)."});
     EXPECT_EQ(doc, original);
@@ -308,7 +304,7 @@ TEST_F(Tiles, AnExportedTileImportedBackLeavesTheStyleBytesAsTheyWere) {
         prompts.queue(answer);
         if (answer == Answer::Yes)
             prompts.queueText(QString::number(doc.PaletteIndex[21]));
-        ASSERT_TRUE(importTile(doc, clut1, 21, DefaultTilePattern, prompts, log));
+        ASSERT_TRUE(importTile(doc, 21, DefaultTilePattern, prompts, log));
         EXPECT_EQ(styleBytes(doc), before);
     }
     EXPECT_TRUE(prompts.allAnswersUsed());

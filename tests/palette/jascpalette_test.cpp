@@ -54,14 +54,13 @@ protected:
     bool import(const QByteArray &bytes, const std::optional<QString> &palette = QString("9")) {
         prompts.queueText(writeFile(bytes));
         prompts.queueText(palette);
-        return importJascPalette(doc, clut1, prompts);
+        return importJascPalette(doc, prompts);
     }
     QByteArray header(const QByteArray &end) const { return "JASC-PAL" + end + "0100" + end + "256" + end; }
 
     TestDir dir;
     ScriptedPrompts prompts;
     StyleDocument doc = makeSampleStyle();
-    QImage clut1 = makeClut1(doc);
 };
 
 TEST_F(JascPalette, ExportThenImportCopiesAllColours) {
@@ -77,14 +76,13 @@ TEST_F(JascPalette, ExportThenImportCopiesAllColours) {
     const StyleDocument before = doc;
     prompts.queueText(path);
     prompts.queueText(QString("5"));
-    ASSERT_TRUE(importJascPalette(doc, clut1, prompts));
+    ASSERT_TRUE(importJascPalette(doc, prompts));
     EXPECT_TRUE(doc == before) << "the same palette stays as it was";
 
     prompts.queueText(path);
     prompts.queueText(QString("9"));
-    ASSERT_TRUE(importJascPalette(doc, clut1, prompts));
+    ASSERT_TRUE(importJascPalette(doc, prompts));
     EXPECT_EQ(ClutToPal(doc, 9), ClutToPal(before, 5));
-    EXPECT_EQ(clut1, makeClut1(doc)) << "the picture follows";
     EXPECT_EQ(prompts.shown(), (QStringList{"save jasc paint shop pro palette|*.pal", "palette picker 0",
                                             "open jasc paint shop pro palette|*.pal", "palette picker 0",
                                             "open jasc paint shop pro palette|*.pal", "palette picker 0"}));
@@ -109,7 +107,7 @@ TEST_F(JascPalette, AForeignHeaderIsRefusedBeforeThePicker) {
     for (const QByteArray head :
          {"jasc-pal\r\n0100\r\n256\r\n", "JASC-PAL\r\n0100\r\n255\r\n", "JASC-PAL \r\n0100\r\n256\r\n"}) {
         prompts.queueText(writeFile(head + colours));
-        EXPECT_FALSE(importJascPalette(doc, clut1, prompts));
+        EXPECT_FALSE(importJascPalette(doc, prompts));
     }
     EXPECT_EQ(prompts.messages(), QStringList(3, NotJasc));
     EXPECT_FALSE(prompts.shown().contains("palette picker 0"));
@@ -131,7 +129,6 @@ TEST_F(JascPalette, AnEarlyEndKeepsTheColoursWrittenAndSaysSo) {
               QStringList{"The palette file ends after 10 of its 256 colours; only those were imported."});
     EXPECT_EQ(directclutacces(doc, 9, 9, false), colourValue(7, 8, 9));
     EXPECT_EQ(directclutacces(doc, 9, 10, false), directclutacces(before, 9, 10, false));
-    EXPECT_EQ(clut1, makeClut1(doc));
 }
 
 TEST_F(JascPalette, ThePickerDecidesWhetherAnythingHappens) {

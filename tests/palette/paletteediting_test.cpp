@@ -9,12 +9,11 @@
 namespace {
 
 struct PaletteEditing : ::testing::Test {
-    PaletteEditing() : doc(makeSampleStyle()), clut1(makeClut1(doc)) {}
+    PaletteEditing() : doc(makeSampleStyle()) {}
 
     quint32 colour(int palette, int index) const { return directclutacces(doc, palette, index, false); }
 
     StyleDocument doc;
-    QImage clut1;
     ScriptedPrompts prompts;
 };
 
@@ -69,14 +68,13 @@ TEST_F(PaletteEditing, ViewUnusedMarksExactlyTheUsedPalettes) {
     for (const quint16 p : doc.PaletteIndex)
         used[p] = true;
     const StyleDocument before = doc;
-    viewUnusedPalettes(doc, clut1);
+    viewUnusedPalettes(doc);
     for (int p = 0; p < doc.PhysicalPaletteCount; ++p) {
         const quint32 expected = used[p] ? colourValue(255, 0, 255) : directclutacces(before, p, 0, false);
         EXPECT_EQ(colour(p, 0), expected) << p;
-        EXPECT_EQ(clut1.pixel(p, 0), toRgb(expected)) << p;
+        EXPECT_EQ(makeClut1(doc).pixel(p, 0), toRgb(expected)) << p;
         EXPECT_EQ(colour(p, 1), directclutacces(before, p, 1, false));
     }
-    EXPECT_EQ(clut1, makeClut1(doc));
 }
 
 TEST_F(PaletteEditing, TransparencyBlackChangesColourZeroOfEveryPaletteOnly) {
@@ -87,9 +85,8 @@ TEST_F(PaletteEditing, TransparencyBlackChangesColourZeroOfEveryPaletteOnly) {
     doc.PhysicalPalettes[physicalColourOffset(5, 0)] = 9;
     doc.PhysicalPalettes[physicalColourOffset(5, 0) + 3] = 7; // the fourth byte stays
     expected[physicalColourOffset(5, 0) + 3] = 7;
-    transparencyBlack(doc, clut1);
+    transparencyBlack(doc);
     EXPECT_EQ(doc.PhysicalPalettes, expected);
-    EXPECT_EQ(clut1, makeClut1(doc));
 }
 
 TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTheyTouch) {
@@ -102,43 +99,42 @@ TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTh
         return true;
     };
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    ASSERT_TRUE(addPalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 192);
-    EXPECT_EQ(clut1.width(), 192);
+    EXPECT_EQ(makeClut1(doc).width(), 192);
     EXPECT_TRUE(
         prompts.shown().last().startsWith("This will increase amount of palettes in vyr2 for 64 palettes,"));
     prompts.queue(Answer::No);
-    EXPECT_FALSE(addPalettes(doc, clut1, prompts));
+    EXPECT_FALSE(addPalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 192);
 
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    ASSERT_TRUE(removePalettes(doc, prompts));
     // Below 128 the sample's sprites show black, which is asked about once more.
     prompts.queue(Answer::Yes);
     prompts.queue(Answer::No);
-    EXPECT_FALSE(removePalettes(doc, clut1, prompts));
+    EXPECT_FALSE(removePalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 128);
     EXPECT_TRUE(prompts.shown().last().endsWith("would show black. Go on?"));
     prompts.queue(Answer::Yes);
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    ASSERT_TRUE(removePalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 64);
-    EXPECT_FALSE(removePalettes(doc, clut1, prompts));
+    EXPECT_FALSE(removePalettes(doc, prompts));
     EXPECT_EQ(prompts.messages().last(),
               QStringLiteral("vyr2 sty file format will not allow you to have less than 64 palettes."));
     // The removed palettes are black, and so they come back.
     EXPECT_TRUE(black(64, 128));
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    ASSERT_TRUE(addPalettes(doc, prompts));
     EXPECT_TRUE(black(64, 128));
     EXPECT_EQ(doc.PhysicalPalettes.left(65536), before.PhysicalPalettes.left(65536));
-    EXPECT_EQ(clut1, makeClut1(doc));
 
     // A count off the 64 grid steps to the next whole page and never below 64 or above 640.
     doc = before;
     doc.PhysicalPaletteCount = 100;
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    ASSERT_TRUE(addPalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 128);
     EXPECT_TRUE(
         prompts.shown().last().startsWith("This will increase amount of palettes in vyr2 for 28 palettes,"));
@@ -148,22 +144,22 @@ TEST_F(PaletteEditing, AddAndRemoveStepToWholePagesWithinTheLimitsAndClearWhatTh
     doc.PhysicalPaletteCount = 100;
     prompts.queue(Answer::Yes);
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    ASSERT_TRUE(removePalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 64);
     EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2],
               QStringLiteral("This will decrease amout of palettes in vyr2 for 36 palettes, are you sure you "
                              "want to do this?"));
     EXPECT_TRUE(black(64, 100));
-    EXPECT_EQ(clut1.width(), 64);
+    EXPECT_EQ(makeClut1(doc).width(), 64);
     doc.PhysicalPaletteCount = 700;
     prompts.queue(Answer::Yes);
-    ASSERT_TRUE(removePalettes(doc, clut1, prompts));
+    ASSERT_TRUE(removePalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 640);
     doc.PhysicalPaletteCount = 600;
     prompts.queue(Answer::Cancel); // every answer but No goes ahead
-    ASSERT_TRUE(addPalettes(doc, clut1, prompts));
+    ASSERT_TRUE(addPalettes(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 640);
-    EXPECT_FALSE(addPalettes(doc, clut1, prompts));
+    EXPECT_FALSE(addPalettes(doc, prompts));
     EXPECT_EQ(prompts.messages().last(),
               QStringLiteral("vyr2 sty tool has internal performance limit allowing "
                              "palette clut to reach maximum 640 palettes."));

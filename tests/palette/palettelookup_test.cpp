@@ -38,7 +38,7 @@ TEST(PaletteLookup, EntriesAreBlueGreenRedAndTheFourthByteIsNeverWritten) {
     EXPECT_EQ(directclutacces(doc, 5, 7, true), 0x302010u);
 
     setEntry(doc, at, {0, 0, 0});
-    writetoclut(doc, nullptr, 5, 7, false, plain);
+    writetoclut(doc, 5, 7, plain);
     EXPECT_EQ(byteAt(doc, at), 16);
     EXPECT_EQ(byteAt(doc, at + 1), 32);
     EXPECT_EQ(byteAt(doc, at + 2), 48);
@@ -52,7 +52,7 @@ TEST(PaletteLookup, WritesLandOnTheirPageAndTouchNoNeighbour) {
     for (const Case c : {Case{63, 255, 65532}, Case{64, 0, 65536}, Case{127, 1, 65536 + 256 + 252},
                          Case{703, 255, PhysicalPalettesBytes - 4}}) {
         StyleDocument doc;
-        writetoclut(doc, nullptr, c.palette, c.colour, false, colourValue(1, 2, 3));
+        writetoclut(doc, c.palette, c.colour, colourValue(1, 2, 3));
         QByteArray expected(PhysicalPalettesBytes, '\0');
         expected[c.offset] = 3;
         expected[c.offset + 1] = 2;
@@ -67,31 +67,26 @@ TEST(PaletteLookup, PalettesOutsideTheStoreAreNeitherReadNorWritten) {
     const StyleDocument before = doc;
     for (int palette : {-1, PaletteStoreCapacity, INT_MAX, INT_MIN}) {
         EXPECT_EQ(directclutacces(doc, palette, 0, false), MissingPaletteColour);
-        writetoclut(doc, nullptr, palette, 0, false, colourValue(1, 2, 3));
+        writetoclut(doc, palette, 0, colourValue(1, 2, 3));
     }
-    writetoclut(doc, nullptr, 0, 256, false, colourValue(1, 2, 3));
-    writetoclut(doc, nullptr, 0, -1, false, colourValue(1, 2, 3));
+    writetoclut(doc, 0, 256, colourValue(1, 2, 3));
+    writetoclut(doc, 0, -1, colourValue(1, 2, 3));
     EXPECT_EQ(doc, before);
     // Beyond the document's count but inside the store: whatever the store holds.
     EXPECT_EQ(directclutacces(doc, PaletteStoreCapacity - 1, 0, false), 0x555555u);
 }
 
-TEST(PaletteLookup, ThePictureFlagUpdatesThePaletteTablePicture) {
+TEST(PaletteLookup, ThePaletteTablePictureShowsAWrittenColour) {
     StyleDocument doc;
     doc.PhysicalPaletteCount = 64;
-    QImage clut1 = makeClut1(doc);
-    writetoclut(doc, &clut1, 3, 9, false, colourValue(10, 20, 30));
-    EXPECT_EQ(clut1.pixel(3, 9), qRgb(0, 0, 0));
-    writetoclut(doc, &clut1, 3, 9, true, colourValue(10, 20, 30));
-    EXPECT_EQ(clut1.pixel(3, 9), qRgb(10, 20, 30));
+    writetoclut(doc, 3, 9, colourValue(10, 20, 30));
+    EXPECT_EQ(makeClut1(doc).pixel(3, 9), qRgb(10, 20, 30));
     // A palette past the picture's width still reaches the store.
-    writetoclut(doc, &clut1, 64, 0, true, colourValue(40, 50, 60));
+    writetoclut(doc, 64, 0, colourValue(40, 50, 60));
     EXPECT_EQ(directclutacces(doc, 64, 0, false), colourValue(40, 50, 60));
-
-    QImage rgb24(64, 256, QImage::Format_RGB888);
-    rgb24.fill(Qt::black);
-    writetoclut(doc, &rgb24, 63, 255, true, colourValue(70, 80, 90));
-    EXPECT_EQ(rgb24.pixel(63, 255), qRgb(70, 80, 90));
+    EXPECT_EQ(makeClut1(doc).width(), 64);
+    writetoclut(doc, 63, 255, colourValue(70, 80, 90));
+    EXPECT_EQ(makeClut1(doc).pixel(63, 255), qRgb(70, 80, 90));
 }
 
 TEST(PaletteLookup, PaletteTablePictureShowsEveryStoredColour) {
@@ -99,7 +94,7 @@ TEST(PaletteLookup, PaletteTablePictureShowsEveryStoredColour) {
     doc.PhysicalPaletteCount = 128;
     for (int p = 0; p < 129; ++p)
         for (int c = 0; c < 256; c += 17)
-            writetoclut(doc, nullptr, p, c, false, colourValue(p, c, p ^ c));
+            writetoclut(doc, p, c, colourValue(p, c, p ^ c));
     const QImage clut1 = makeClut1(doc);
     ASSERT_EQ(clut1.size(), QSize(128, 256));
     for (int p = 0; p < 128; ++p)
@@ -113,7 +108,7 @@ TEST(PaletteLookup, PaletteTablePictureShowsEveryStoredColour) {
 TEST(PaletteLookup, ChangePaletteKeepsIndexesEvenWhenColoursRepeat) {
     StyleDocument doc;
     // All colours of palette 2 are black but 200, which is red.
-    writetoclut(doc, nullptr, 2, 200, false, colourValue(255, 0, 0));
+    writetoclut(doc, 2, 200, colourValue(255, 0, 0));
     QImage image = indexedImage(16, 16, 0);
     const QImage before = image.copy();
 

@@ -49,7 +49,7 @@ TEST_F(PaletteTableFile, ExportThenImportRestoresEveryPaletteAndThePicture) {
     const StyleDocument original = noisyDocument(384);
     const QImage clut1 = makeClut1(original);
     prompts.queueText(dir.path("table.png"));
-    EXPECT_EQ(exportPaletteTable(clut1, prompts), dir.path("table.bmp"));
+    EXPECT_EQ(exportPaletteTable(original, prompts), dir.path("table.bmp"));
     EXPECT_EQ(prompts.shown(), QStringList{"save *.bmp|*.bmp"});
 
     const LoadedBitmap written = loadBitmap(dir.path("table.bmp"));
@@ -61,13 +61,12 @@ TEST_F(PaletteTableFile, ExportThenImportRestoresEveryPaletteAndThePicture) {
     doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 384; ++p)
         for (int c = 0; c < 256; ++c)
-            writetoclut(doc, nullptr, p, c, false, 0);
-    QImage picture = makeClut1(doc);
+            writetoclut(doc, p, c, 0);
     prompts.queueText(dir.path("table.bmp"));
-    ASSERT_TRUE(importPaletteTable(doc, picture, prompts));
+    ASSERT_TRUE(importPaletteTable(doc, prompts));
     EXPECT_TRUE(prompts.messages().isEmpty());
     EXPECT_TRUE(doc == original);
-    EXPECT_EQ(picture, clut1);
+    EXPECT_EQ(makeClut1(doc), clut1);
 }
 
 TEST_F(PaletteTableFile, RefusalsComeInTheirOrderAndChangeNothing) {
@@ -91,34 +90,30 @@ TEST_F(PaletteTableFile, RefusalsComeInTheirOrderAndChangeNothing) {
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bits);
         StyleDocument doc = original;
-        QImage clut1 = makeClut1(doc);
         ScriptedPrompts asked;
         asked.queueText(writeFile("table.bmp", bitmapOf(c.width, c.height, c.bits)));
-        EXPECT_FALSE(importPaletteTable(doc, clut1, asked));
+        EXPECT_FALSE(importPaletteTable(doc, asked));
         EXPECT_EQ(asked.messages(), QStringList{c.message});
         EXPECT_TRUE(doc == original);
-        EXPECT_EQ(clut1, makeClut1(original));
     }
 }
 
 TEST_F(PaletteTableFile, TheWholeStoreIsAccepted) {
     StyleDocument doc = noisyDocument(64);
-    QImage clut1 = makeClut1(doc);
     prompts.queueText(writeFile("table.bmp", bitmapOf(704, 256, 24)));
-    ASSERT_TRUE(importPaletteTable(doc, clut1, prompts));
+    ASSERT_TRUE(importPaletteTable(doc, prompts));
     EXPECT_EQ(doc.PhysicalPaletteCount, 704);
     EXPECT_EQ(directclutacces(doc, 703, 255, false), colourValue(0x11, 0x11, 0x11));
-    EXPECT_EQ(clut1.size(), QSize(704, 256));
+    EXPECT_EQ(makeClut1(doc).size(), QSize(704, 256));
 }
 
 TEST_F(PaletteTableFile, CancelledDialogsDoNothing) {
     StyleDocument doc = makeSampleStyle();
     const StyleDocument original = doc;
-    QImage clut1 = makeClut1(doc);
     prompts.queueText(std::nullopt);
     prompts.queueText(std::nullopt);
-    EXPECT_TRUE(exportPaletteTable(clut1, prompts).isEmpty());
-    EXPECT_FALSE(importPaletteTable(doc, clut1, prompts));
+    EXPECT_TRUE(exportPaletteTable(doc, prompts).isEmpty());
+    EXPECT_FALSE(importPaletteTable(doc, prompts));
     EXPECT_EQ(prompts.shown(), (QStringList{"save *.bmp|*.bmp", "open *.bmp|*.bmp"}));
     EXPECT_TRUE(doc == original);
     EXPECT_FALSE(QFile::exists(dir.path("palclut.bmp")));

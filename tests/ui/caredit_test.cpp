@@ -1,5 +1,5 @@
-#include "twnd_caredit.h"
-#include "twnd_colsize.h"
+#include "careditordialog.h"
+#include "collisionsizedialog.h"
 #include "twnd_submodels.h"
 
 #include "carscript.h"

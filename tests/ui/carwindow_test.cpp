@@ -1,5 +1,6 @@
 #include "twnd_editor.h"
 
+#include "careditordialog.h"
 #include "carrecords.h"
 #include "carscript.h"
 #include "fileio.h"
@@ -8,12 +9,11 @@
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spritespage.h"
 #include "stylewriter.h"
 #include "tempdir.h"
 #include "tilegridview.h"
-#include "tvyr_sprite.h"
-#include "twnd_caredit.h"
 #include "twnd_surface.h"
 
 #include <QAction>

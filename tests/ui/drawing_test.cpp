@@ -12,7 +12,7 @@
 #include "spritespage.h"
 #include "stylebytes.h"
 #include "tilegridview.h"
-#include "tvyr_sprite.h"
+#include "selectedsprite.h"
 
 #include <QAction>
 #include <QApplication>

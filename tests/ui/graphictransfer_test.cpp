@@ -13,6 +13,7 @@
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spritespage.h"
 #include "spritestripview.h"
@@ -21,7 +22,6 @@
 #include "tilegridview.h"
 #include "tilenumbering.h"
 #include "tileoperations.h"
-#include "tvyr_sprite.h"
 
 #include <QAction>
 #include <QBuffer>

@@ -25,7 +25,7 @@ StyleDocument remapDocument() {
     doc.PhysicalPaletteCount = 64;
     for (int p = 0; p < 64; ++p)
         for (int c = 0; c < 256; ++c)
-            writetoclut(doc, nullptr, p, c, false, colourValue(p * 3, c, 90));
+            writetoclut(doc, p, c, colourValue(p * 3, c, 90));
     return doc;
 }
 

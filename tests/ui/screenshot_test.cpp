@@ -2,6 +2,7 @@
 // as the user would see it and saved as PNGs; the pictures are checked against the sample, the
 // layout against the window, and the titles against what the X server was told.
 
+#include "careditordialog.h"
 #include "deltaspage.h"
 #include "drawingcanvas.h"
 #include "drawingpanel.h"
@@ -9,6 +10,7 @@
 #include "palettelookup.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spritelistpage.h"
 #include "spritespage.h"
@@ -16,10 +18,8 @@
 #include "stylewriter.h"
 #include "tempdir.h"
 #include "tilegridview.h"
-#include "tvyr_sprite.h"
 #include "twnd_adjust.h"
 #include "twnd_askimport.h"
-#include "twnd_caredit.h"
 #include "twnd_clutdialog.h"
 #include "twnd_editor.h"
 #include "zoom.h"

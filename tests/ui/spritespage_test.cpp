@@ -13,6 +13,7 @@
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spritelistpage.h"
 #include "spriteoperations.h"
@@ -22,7 +23,6 @@
 #include "stylebytes.h"
 #include "stylewriter.h"
 #include "tempdir.h"
-#include "tvyr_sprite.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+#include "commandrunner.h"
 #include "surfacespage.h"
 #include "twnd_surface.h"
 
@@ -24,8 +25,11 @@ StyleDocument surfaceDocument() {
 
 TEST(SurfacesPage, ShowsTheWordsAndColumnsAndWritesEditsBack) {
     StyleDocument doc = surfaceDocument();
+    DocumentHistory history([&] { return doc; }, [&](const StyleDocument &shown) { doc = shown; });
+    CommandRunner runner(doc, history);
     SurfacesPage page;
-    QSignalSpy edited(&page, &SurfacesPage::columnsEdited);
+    QSignalSpy edited(&runner, &CommandRunner::changed);
+    page.setRunner(&runner);
     page.setDocument(&doc);
     EXPECT_TRUE(edited.isEmpty()) << "showing the document is no edit";
 

@@ -23,7 +23,7 @@ StyleDocument gridDocument() {
     }
     doc.PhysicalPaletteCount = 2;
     for (int c = 0; c < 256; ++c)
-        writetoclut(doc, nullptr, 1, c, false, colourValue(c, 0, 255 - c));
+        writetoclut(doc, 1, c, colourValue(c, 0, 255 - c));
     return doc;
 }
 

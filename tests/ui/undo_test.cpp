@@ -1,6 +1,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "careditordialog.h"
 #include "editorerror.h"
 #include "fileio.h"
 #include "findcaptioned.h"
@@ -11,14 +12,13 @@
 #include "progress.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spritepages.h"
 #include "spritespage.h"
 #include "stylewriter.h"
 #include "tempdir.h"
 #include "tilegrid.h"
 #include "tilegridview.h"
-#include "tvyr_sprite.h"
-#include "twnd_caredit.h"
 
 #include <QAction>
 #include <QApplication>

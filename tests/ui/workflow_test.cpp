@@ -5,6 +5,7 @@
 #include "twnd_editor.h"
 
 #include "bitmapfile.h"
+#include "careditordialog.h"
 #include "carrecords.h"
 #include "carscript.h"
 #include "deltasheet.h"
@@ -24,7 +25,6 @@
 #include "stylebytes.h"
 #include "stylewriter.h"
 #include "tempdir.h"
-#include "twnd_caredit.h"
 
 #include <QAction>
 #include <QDir>

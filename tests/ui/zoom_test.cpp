@@ -9,6 +9,7 @@
 #include "opensample.h"
 #include "samplestyle.h"
 #include "scriptedprompts.h"
+#include "selectedsprite.h"
 #include "spriteentries.h"
 #include "spritespage.h"
 #include "spritestripview.h"
@@ -17,7 +18,6 @@
 #include "tilegrid.h"
 #include "tilegridview.h"
 #include "tilenumbering.h"
-#include "tvyr_sprite.h"
 #include "zoom.h"
 
 #include <QAbstractScrollArea>

@@ -1,18 +1,11 @@
 #pragma once
 
+#include "documentpart.h"
 #include "styledocument.h"
 
-#include <QImage>
 #include <QUndoStack>
 #include <array>
 #include <functional>
-
-// What an edit can change: the document and the palette table picture drawn from it.
-struct EditorState {
-    StyleDocument doc;
-    QImage clut1;
-    bool operator==(const EditorState &) const = default;
-};
 
 // The undo history of the editor. Each step keeps, before and after, only the parts of the state
 // its command changed, and undoing or redoing puts back only those parts: edits made since in
@@ -23,11 +16,9 @@ struct EditorState {
 class DocumentHistory {
 public:
     static constexpr qint64 DefaultMemoryLimit = qint64(256) << 20;
-    static constexpr int PartGroups = 14;
-    using PartMask = std::array<bool, PartGroups>;
 
     // `current` gives the state shown now, `apply` shows the state after an undo or a redo.
-    DocumentHistory(std::function<EditorState()> current, std::function<void(const EditorState &)> apply);
+    DocumentHistory(std::function<StyleDocument()> current, std::function<void(const StyleDocument &)> apply);
 
     QUndoStack &stack() { return stack_; }
     const QUndoStack &stack() const { return stack_; }
@@ -36,7 +27,7 @@ public:
     // command. Nothing is recorded when the two are equal. A step with the same nonzero `merge`
     // key and name as the one before, changing the same parts, joins it. Returns whether the
     // history changed.
-    bool record(const QString &name, const EditorState &before, const EditorState &after, int merge = 0);
+    bool record(const QString &name, const StyleDocument &before, const StyleDocument &after, int merge = 0);
 
     // A new document: no steps, and the state is the saved one.
     void reset();
@@ -71,16 +62,16 @@ public:
 
     // For the steps: shows the current state with the parts in `mask` taken from `parts`, the rows
     // of `bands` written into its stores, and the changes of `texts` undone or redone line by line.
-    void restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands, TextChanges &texts,
-                 bool undoing);
+    void restore(const StyleDocument &parts, const DocumentParts &mask, const StoreBands &bands,
+                 TextChanges &texts, bool undoing);
     bool replaying() const { return replaying_; }
 
 private:
     void trim();
 
     QUndoStack stack_;
-    std::function<EditorState()> current_;
-    std::function<void(const EditorState &)> apply_;
+    std::function<StyleDocument()> current_;
+    std::function<void(const StyleDocument &)> apply_;
     qint64 limit_ = DefaultMemoryLimit;
     bool replaying_ = false;
 };

@@ -1,4 +1,4 @@
-#include "tvyr_sprite.h"
+#include "selectedsprite.h"
 
 #include "draggedfile.h"
 #include "zoom.h"

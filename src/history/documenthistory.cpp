@@ -10,69 +10,17 @@
 
 namespace {
 
-using PartMask = DocumentHistory::PartMask;
-
-// Every part of the state a command may change, in one list so that comparing, copying and
-// measuring cannot miss one. Parts that belong together (a palette store and its picture) share
-// a group and change together.
-template <typename A, typename B, typename F> void forEachPart(A &a, B &b, F &&f) {
-    f(0, a.doc.PhysicalPalettes, b.doc.PhysicalPalettes);
-    f(0, a.doc.PhysicalPaletteCount, b.doc.PhysicalPaletteCount);
-    f(0, a.clut1, b.clut1);
-    f(1, a.doc.PaletteIndex, b.doc.PaletteIndex);
-    f(2, a.doc.PaletteCounts, b.doc.PaletteCounts);
-    f(2, a.doc.PaletteBases, b.doc.PaletteBases);
-    f(3, a.doc.CarInfoTable, b.doc.CarInfoTable);
-    f(4, a.doc.SpriteBases, b.doc.SpriteBases);
-    f(5, a.doc.SpriteIndex, b.doc.SpriteIndex);
-    f(5, a.doc.SpriteIndexSize, b.doc.SpriteIndexSize);
-    f(6, a.doc.RecycleList, b.doc.RecycleList);
-    f(7, a.doc.DeltaIndex, b.doc.DeltaIndex);
-    f(7, a.doc.DeltaStore, b.doc.DeltaStore);
-    f(8, a.doc.ObjectInfo, b.doc.ObjectInfo);
-    f(9, a.doc.SurfaceLists, b.doc.SurfaceLists);
-    f(10, a.doc.SurfaceColumns, b.doc.SurfaceColumns);
-    f(11, a.doc.CarScript, b.doc.CarScript);
-    f(12, a.doc.TileStore, b.doc.TileStore);
-    f(13, a.doc.SpriteStore, b.doc.SpriteStore);
-}
-
-template <typename T> bool samePart(const T &x, const T &y) {
-    return x == y;
-}
-// QImage compares 8-bit pictures pixel by pixel through its colour lookup; rows are compared here.
-bool samePart(const QImage &x, const QImage &y) {
-    if (x.constBits() == y.constBits())
-        return true;
-    if (x.size() != y.size() || x.format() != y.format() || x.colorTable() != y.colorTable())
-        return false;
-    const auto width = std::size_t(x.bytesPerLine());
-    for (int row = 0; row < x.height(); ++row)
-        if (std::memcmp(x.constScanLine(row), y.constScanLine(row), width) != 0)
-            return false;
-    return true;
-}
-
-PartMask changedParts(const EditorState &before, const EditorState &after) {
-    PartMask changed{};
-    forEachPart(before, after, [&](int group, const auto &x, const auto &y) {
-        if (!samePart(x, y))
-            changed[std::size_t(group)] = true;
-    });
-    return changed;
-}
-
-void copyParts(EditorState &target, const EditorState &source, const PartMask &mask) {
-    forEachPart(target, source, [&](int group, auto &x, const auto &y) {
-        if (mask[std::size_t(group)])
+void copyParts(StyleDocument &target, const StyleDocument &source, const DocumentParts &mask) {
+    forEachField(target, source, [&](DocumentPart part, auto &x, const auto &y) {
+        if (mask.has(part))
             x = y;
     });
 }
 
 // Only the masked parts of `state`; the others are left empty so that they cost nothing.
-EditorState keptParts(const EditorState &state, const PartMask &mask) {
-    EditorState kept;
-    kept.doc.PhysicalPalettes.clear();
+StyleDocument keptParts(const StyleDocument &state, const DocumentParts &mask) {
+    StyleDocument kept;
+    kept.PhysicalPalettes.clear();
     copyParts(kept, state, mask);
     return kept;
 }
@@ -104,16 +52,14 @@ template <std::size_t N> qint64 bytesOf(const std::array<QStringList, N> &column
     return bytes;
 }
 
-qint64 stateBytes(const EditorState &state, Seen &seen) {
+qint64 stateBytes(const StyleDocument &state, Seen &seen) {
     qint64 bytes = 0;
-    forEachPart(state, state, [&](int, const auto &x, const auto &) { bytes += bytesOf(x, seen); });
+    forEachField(state, state, [&](DocumentPart, const auto &x, const auto &) { bytes += bytesOf(x, seen); });
     return bytes;
 }
 
 using LineChange = DocumentHistory::LineChange;
 using TextChanges = DocumentHistory::TextChanges;
-constexpr int SurfaceColumnsGroup = 10;
-constexpr int CarScriptGroup = 11;
 
 QStringList &textOf(StyleDocument &doc, std::size_t text) {
     return text < SurfaceListCount ? doc.SurfaceColumns[text] : doc.CarScript;
@@ -121,8 +67,8 @@ QStringList &textOf(StyleDocument &doc, std::size_t text) {
 const QStringList &textOf(const StyleDocument &doc, std::size_t text) {
     return text < SurfaceListCount ? doc.SurfaceColumns[text] : doc.CarScript;
 }
-int groupOfText(std::size_t text) {
-    return text < SurfaceListCount ? SurfaceColumnsGroup : CarScriptGroup;
+DocumentPart partOfText(std::size_t text) {
+    return text < SurfaceListCount ? DocumentPart::SurfaceColumns : DocumentPart::CarScript;
 }
 
 // The lines before the first and after the last that differ between two texts.
@@ -205,11 +151,14 @@ qint64 bytesOf(const TextChanges &texts) {
 
 using StoreRows = DocumentHistory::StoreRows;
 using StoreBands = DocumentHistory::StoreBands;
-constexpr int TileStoreGroup = 12;
-constexpr int SpriteStoreGroup = 13;
+// The pixel stores a step may keep as bands of rows, in the order of `StoreBands`.
+constexpr std::array<DocumentPart, 2> BandedStores{DocumentPart::TileStore, DocumentPart::SpriteStore};
 
-QImage &storeOf(EditorState &state, std::size_t store) {
-    return store == 0 ? state.doc.TileStore : state.doc.SpriteStore;
+QImage &storeOf(StyleDocument &doc, std::size_t store) {
+    return store == 0 ? doc.TileStore : doc.SpriteStore;
+}
+const QImage &storeOf(const StyleDocument &doc, std::size_t store) {
+    return store == 0 ? doc.TileStore : doc.SpriteStore;
 }
 
 // The rows from the first to the last that differ between two stores of one shape, before and
@@ -244,29 +193,26 @@ qint64 bandBytes(const StoreBands &bands, Seen &seen) {
 class SnapshotCommand final : public QUndoCommand {
 public:
     // From the whole states before and after the command.
-    SnapshotCommand(DocumentHistory &history, const QString &name, const EditorState &before,
-                    const EditorState &after, int merge)
+    SnapshotCommand(DocumentHistory &history, const QString &name, const StyleDocument &before,
+                    const StyleDocument &after, int merge)
         : QUndoCommand(name), history_(history), mask_(changedParts(before, after)), merge_(merge) {
-        PartMask whole = mask_;
-        for (const std::size_t store : {std::size_t(0), std::size_t(1)}) {
-            const std::size_t group = store == 0 ? TileStoreGroup : SpriteStoreGroup;
-            if (!mask_[group])
+        DocumentParts whole = mask_;
+        for (std::size_t store = 0; store < BandedStores.size(); ++store) {
+            if (!mask_.has(BandedStores[store]))
                 continue;
-            EditorState &b = const_cast<EditorState &>(before);
-            EditorState &a = const_cast<EditorState &>(after);
-            if (auto rows = changedRows(storeOf(b, store), storeOf(a, store))) {
+            if (auto rows = changedRows(storeOf(before, store), storeOf(after, store))) {
                 beforeBands_[store] = std::move(rows->first);
                 afterBands_[store] = std::move(rows->second);
-                whole[group] = false;
+                whole.set(BandedStores[store], false);
             }
         }
         // The free texts keep only their changed lines.
         for (std::size_t text = 0; text < texts_.size(); ++text) {
-            if (mask_[std::size_t(groupOfText(text))])
-                texts_[text] = lineChanges(textOf(before.doc, text), textOf(after.doc, text));
+            if (mask_.has(partOfText(text)))
+                texts_[text] = lineChanges(textOf(before, text), textOf(after, text));
         }
-        whole[SurfaceColumnsGroup] = false;
-        whole[CarScriptGroup] = false;
+        whole.set(DocumentPart::SurfaceColumns, false);
+        whole.set(DocumentPart::CarScript, false);
         before_ = keptParts(before, whole);
         after_ = keptParts(after, whole);
         wholeMask_ = whole;
@@ -300,7 +246,7 @@ public:
     // step left when it is done and in those it found when it is undone; then gives the edit in
     // the lines of the step's other side. A change the edit reaches into stays where it is: its
     // lines no longer match, so undo and redo leave the user's lines alone.
-    void follow(std::size_t text, TextEdit &edit, bool done) {
+    void follow(std::size_t text, TextEdit &edit, bool done) const {
         std::vector<LineChange> &changes = texts_[text];
         const auto across = [&](qsizetype line) {
             qsizetype moved = 0;
@@ -329,27 +275,28 @@ private:
           merge_(other.merge_) {}
 
     DocumentHistory &history_;
-    PartMask mask_;      // every part the command changed
-    PartMask wholeMask_; // the parts kept whole; the stores changed in rows only are in the bands
-    EditorState before_;
-    EditorState after_;
+    DocumentParts mask_;      // every part the command changed
+    DocumentParts wholeMask_; // the parts kept whole; the stores changed in rows only are in the bands
+    StyleDocument before_;
+    StyleDocument after_;
     StoreBands beforeBands_;
     StoreBands afterBands_;
-    TextChanges texts_;
+    // Where the changed lines sit follows the user's typing, also in the steps the stack only
+    // hands out read-only.
+    mutable TextChanges texts_;
     int merge_;
     bool done_ = false;
 };
 
 } // namespace
 
-DocumentHistory::DocumentHistory(std::function<EditorState()> current,
-                                 std::function<void(const EditorState &)> apply)
+DocumentHistory::DocumentHistory(std::function<StyleDocument()> current,
+                                 std::function<void(const StyleDocument &)> apply)
     : current_(std::move(current)), apply_(std::move(apply)) {}
 
-bool DocumentHistory::record(const QString &name, const EditorState &before, const EditorState &after,
+bool DocumentHistory::record(const QString &name, const StyleDocument &before, const StyleDocument &after,
                              int merge) {
-    const PartMask mask = changedParts(before, after);
-    if (mask == PartMask{})
+    if (changedParts(before, after).none())
         return false;
     stack_.push(new SnapshotCommand(*this, name, before, after, merge));
     trim();
@@ -376,7 +323,7 @@ qint64 DocumentHistory::memoryUsed() const {
 
 void DocumentHistory::followTextEdits(const StyleDocument &before, const StyleDocument &after) {
     const auto step = [this](int i) {
-        return static_cast<SnapshotCommand *>(const_cast<QUndoCommand *>(stack_.command(i)));
+        return static_cast<const SnapshotCommand *>(stack_.command(i));
     };
     for (std::size_t text = 0; text < std::size_t(TextCount); ++text) {
         const std::optional<TextEdit> edit = textEdit(textOf(before, text), textOf(after, text));
@@ -392,9 +339,9 @@ void DocumentHistory::followTextEdits(const StyleDocument &before, const StyleDo
     }
 }
 
-void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, const StoreBands &bands,
+void DocumentHistory::restore(const StyleDocument &parts, const DocumentParts &mask, const StoreBands &bands,
                               TextChanges &texts, bool undoing) {
-    EditorState state = current_();
+    StyleDocument state = current_();
     copyParts(state, parts, mask);
     for (std::size_t store = 0; store < bands.size(); ++store) {
         const StoreRows &band = bands[store];
@@ -406,7 +353,7 @@ void DocumentHistory::restore(const EditorState &parts, const PartMask &mask, co
                         std::size_t(band.rows.bytesPerLine()));
     }
     for (std::size_t text = 0; text < texts.size(); ++text)
-        replayChanges(textOf(state.doc, text), texts[text], undoing);
+        replayChanges(textOf(state, text), texts[text], undoing);
     apply_(state);
 }
 

@@ -1,6 +1,6 @@
-#include "twnd_caredit.h"
+#include "careditordialog.h"
 
-#include "twnd_colsize.h"
+#include "collisionsizedialog.h"
 #include "twnd_submodels.h"
 
 #include "editorerror.h"

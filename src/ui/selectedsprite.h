@@ -17,9 +17,6 @@ public:
     // Copies the picture and repaints.
     void setGlyph(const QImage &glyph);
 
-    quint16 pagenumber = 0;
-    qint32 spriteindex = 0;
-
     bool dragging() const { return dragging_; }
     int zoom() const { return zoom_; }
     // The strip's zoom; the control's geometry is the owner's to set.

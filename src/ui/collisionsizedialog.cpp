@@ -1,4 +1,4 @@
-#include "twnd_colsize.h"
+#include "collisionsizedialog.h"
 
 #include "carrecords.h"
 #include "editorerror.h"

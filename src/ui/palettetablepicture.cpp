@@ -1,0 +1,12 @@
+#include "palettetablepicture.h"
+
+#include "palettelookup.h"
+
+const QImage &PaletteTablePicture::picture(const StyleDocument &doc) {
+    if (count_ != doc.PhysicalPaletteCount || drawnFrom_.constData() != doc.PhysicalPalettes.constData()) {
+        picture_ = makeClut1(doc);
+        drawnFrom_ = doc.PhysicalPalettes;
+        count_ = doc.PhysicalPaletteCount;
+    }
+    return picture_;
+}
