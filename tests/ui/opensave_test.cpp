@@ -99,19 +99,23 @@ TEST_F(OpenSave, OpenAndSaveUnderEveryMemoryLimitRefuseTheFileOrSaveItWhole) {
     // In a child with `headroom` bytes of address space beyond what it uses: open, then Save. A
     // want of memory may stop either; its message, the caption and the document must agree. The
     // least headroom leaves room for the window to go on, not for the file's 9 MB.
+    const auto leave = [&](int outcome) {
+        dir.removeIfMadeHere();
+        std::_Exit(outcome);
+    };
     const auto openAndSave = [&](rlim_t headroom) {
         const rlimit limit{addressSpaceInUse() + headroom, RLIM_INFINITY};
         setrlimit(RLIMIT_AS, &limit);
         window.openArgument({"vyr2-sty-tool", large});
         if (window.state() != Twnd_editor::State::Ready)
-            std::_Exit(Wrong);
+            leave(Wrong);
         if (window.document() == opened)
-            std::_Exit(prompts.messages() == QStringList{notEnoughMemoryToOpenMessage(large)} &&
-                               window.windowTitle() == "vyr2 sty tool - sample.sty[*]"
-                           ? Refused
-                           : Wrong);
+            leave(prompts.messages() == QStringList{notEnoughMemoryToOpenMessage(large)} &&
+                          window.windowTitle() == "vyr2 sty tool - sample.sty[*]"
+                      ? Refused
+                      : Wrong);
         if (window.windowTitle() != "vyr2 sty tool - large.sty[*]")
-            std::_Exit(Wrong);
+            leave(Wrong);
         action("Save")->trigger();
         const QStringList messages = prompts.messages();
         const bool onlyMemory = std::all_of(messages.begin(), messages.end(), [](const QString &m) {
@@ -119,7 +123,7 @@ TEST_F(OpenSave, OpenAndSaveUnderEveryMemoryLimitRefuseTheFileOrSaveItWhole) {
                    m == "\"large.sty\" was saved, but there is not enough memory to show all of it." ||
                    m.startsWith(QStringLiteral("A shortage of memory had occured while writing: "));
         });
-        std::_Exit(!onlyMemory ? Wrong : messages.isEmpty() ? Opened : OpenedShortOfMemory);
+        leave(!onlyMemory ? Wrong : messages.isEmpty() ? Opened : OpenedShortOfMemory);
     };
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::vector<int> outcomes;
