@@ -359,11 +359,8 @@ int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &
     prompts.setPalette(palette->palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        LineLog loadLog;
-        if (!loadStyle(doc, args[0], prompts, loadLog) || !requirePalettes(doc, prompts))
+        if (!loadForBatch(doc, args[0], args[1], prompts))
             return false;
-        if (!QFileInfo(args[1]).isDir())
-            prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
         QString patternError;
         const std::optional<TilePattern> names = TilePattern::parse(pattern, patternError);
         if (!names)
@@ -406,15 +403,14 @@ int runImportRaw(const CommandArguments &args, QTextStream &out, QTextStream &er
     prompts.setColours(*colours);
     prompts.queueFileName(args[1]);
     const bool tiles = args.command == QLatin1String("import-raw-tiles");
-    return changeLogged(out, err, prompts, args[0], args[2],
-                        [tiles, &err](StyleDocument &doc, Prompts &p, Log &log) {
-                            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
-                            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
-                                return false;
-                            warnTransparency(err,
-                                             tiles ? QStringLiteral("the tile graphics")
-                                                   : QStringLiteral("the sprite graphics"),
-                                             before, tiles ? doc.TileStore : doc.SpriteStore);
-                            return true;
-                        });
+    return changeLogged(
+        out, err, prompts, args[0], args[2], [tiles, &err](StyleDocument &doc, Prompts &p, Log &log) {
+            const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
+            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
+                return false;
+            warnTransparency(
+                err, tiles ? QStringLiteral("the tile graphics") : QStringLiteral("the sprite graphics"),
+                before, tiles ? doc.TileStore : doc.SpriteStore);
+            return true;
+        });
 }

@@ -1,6 +1,8 @@
 #include "folderprompts.h"
 
+#include "commandsupport.h"
 #include "editorerror.h"
+#include "log.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,4 +42,13 @@ std::optional<QString> FolderPrompts::openFileName(FileKind, const QString &, co
         return std::nullopt;
     ++filesGiven_;
     return file_;
+}
+
+bool loadForBatch(StyleDocument &doc, const QString &path, const QString &dir, FolderPrompts &prompts) {
+    LineLog loadLog;
+    if (!loadStyle(doc, path, prompts, loadLog) || !requirePalettes(doc, prompts))
+        return false;
+    if (!QFileInfo(dir).isDir())
+        prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(dir));
+    return true;
 }

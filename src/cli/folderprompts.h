@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cliprompts.h"
+#include "styledocument.h"
 
 // The prompts of a batch import from a folder. The caller names each graphic's file before its
 // import; the file dialog is answered with that file of the folder, or cancelled when the folder
@@ -39,3 +40,7 @@ private:
     std::optional<QString> palette_;
     SpriteImportChoice choice_ = SpriteImportChoice::Cancel;
 };
+
+// Loads the style file `path` for a batch import from the folder `dir`. False when the file was
+// refused or has no palettes; stops the run when `dir` is no folder.
+bool loadForBatch(StyleDocument &doc, const QString &path, const QString &dir, FolderPrompts &prompts);

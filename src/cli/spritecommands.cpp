@@ -219,11 +219,8 @@ int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream
     prompts.setPalette(options->palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
-        LineLog loadLog;
-        if (!loadStyle(doc, args[0], prompts, loadLog) || !requirePalettes(doc, prompts))
+        if (!loadForBatch(doc, args[0], args[1], prompts))
             return false;
-        if (!QFileInfo(args[1]).isDir())
-            prompts.stop(QStringLiteral("\"%1\" is no folder.").arg(args[1]));
         LineLog log;
         QImage before;
         int imported = 0;

@@ -50,6 +50,8 @@ template <typename T> struct DocumentField {
     DocumentPart part;
     T StyleDocument::*member;
 };
+// Spelled out for compilers that deduce no aggregate's arguments (clang before 17).
+template <typename T> DocumentField(DocumentPart, T StyleDocument::*) -> DocumentField<T>;
 
 // Every field of `StyleDocument`, each in its part. The history compares, copies and measures a
 // document through this table only, so a field missing here would silently escape undo; a test
