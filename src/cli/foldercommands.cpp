@@ -11,11 +11,14 @@
 #include "stylereader.h"
 #include "stylewriter.h"
 #include "terminalprogress.h"
+#include "tilenumbering.h"
 #include "unpackstyle.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -42,6 +45,46 @@ FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, cons
     };
 }
 
+// `make` with each file counted on the terminal's progress bar, out of about `expected`.
+FolderMaker withProgress(const FolderMaker &make, const QString &status, int expected) {
+    return [make, status, expected](const FileSink &files) {
+        Progress &progress = TerminalProgress::instance();
+        progress.setStatus(status);
+        progress.setMaximum(expected);
+        int made = 0;
+        const auto step = [&] {
+            progress.setPosition(std::min(++made, expected));
+        };
+        make(FileSink(
+            [&](const QString &name, const QByteArray &bytes) {
+                step();
+                files(name, bytes);
+            },
+            [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
+                step();
+                files(name, from, std::move(recipe));
+            }));
+    };
+}
+
+// About how many files unpack makes of `doc`: one per graphic and palette, two per delta entry.
+int expectedFiles(const StyleDocument &doc) {
+    return tileCount(doc.TileStore) + doc.spriteCount() + doc.PhysicalPaletteCount +
+           2 * doc.DeltaIndexCount() + 8;
+}
+
+// The folder as pack reads it, each file read counted on the terminal's progress bar.
+FolderContents readWithProgress(const FolderContents &folder) {
+    Progress &progress = TerminalProgress::instance();
+    progress.setStatus(QStringLiteral("packing"));
+    progress.setMaximum(int(folder.names.size()));
+    auto read = std::make_shared<int>(0);
+    return {folder.names, [folder, read](const QString &name) {
+                TerminalProgress::instance().setPosition(std::min(++*read, int(folder.names.size())));
+                return folder.read(name);
+            }};
+}
+
 } // namespace
 
 int runUnpack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -52,13 +95,18 @@ int runUnpack(const CommandArguments &args, QTextStream &out, QTextStream &err) 
         if (!loadStyle(doc, args[0], prompts, log))
             return false;
         if (!update) {
-            const FolderMaker make = unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0])});
+            const FolderMaker make =
+                withProgress(unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0])}),
+                             QStringLiteral("unpacking"), expectedFiles(doc));
             const int count = writeFolder(make, args[1]);
             out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n").arg(args[0], args[1]).arg(count);
             return true;
         }
-        const FolderUpdate done = updateFolder(
-            unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0]), scriptIn(args[1])}), args[1]);
+        const FolderUpdate done =
+            updateFolder(withProgress(unpackedFiles(doc, readWholeFile(args[0]),
+                                                    {scriptBeside(args[0]), scriptIn(args[1])}),
+                                      QStringLiteral("updating"), expectedFiles(doc)),
+                         args[1]);
         out << QStringLiteral("updated \"%1\" from \"%2\": %3 files written, %4 removed\n")
                    .arg(args[1], args[0])
                    .arg(done.written)
@@ -80,7 +128,8 @@ int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     return guarded(err, prompts, [&] {
         LineLog log;
         QByteArray unknownChunks;
-        const QByteArray file = packStyle(diskFolder(args[0]), keepUnknown, prompts, log, &unknownChunks);
+        const QByteArray file =
+            packStyle(readWithProgress(diskFolder(args[0])), keepUnknown, prompts, log, &unknownChunks);
         const QString target = withExtension(args[1], QStringLiteral(".sty"));
         // The folder is to show what the file holds, so that its digests follow this pack and the
         // next edit is judged against it; the raw/ chunks stay whether or not they were packed.
