@@ -319,22 +319,19 @@ int runExportTiles(const CommandArguments &args, QTextStream &out, QTextStream &
 }
 
 int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &err) {
-    const std::optional<ColoursOption> colours = coloursOption(args);
-    if (!colours)
-        return misused(err, ColoursUsage);
-    const std::optional<TilePaletteOption> palette = tilePaletteOption(args, err);
-    if (!palette)
+    const std::optional<TileImportOptions> options = tileImportOptions(args, err);
+    if (!options)
         return UsageStatus;
     bool isNumber = false;
     const int tile = args[1].toInt(&isNumber);
     if (!isNumber)
         return misused(err, QStringLiteral("\"%1\" is not a tile number").arg(args[1]));
     ArgumentPrompts prompts(err);
-    prompts.setColours(*colours);
+    prompts.setColours(options->colours);
     prompts.queueFileName(args[2]);
-    prompts.queueAnswer(palette->answer);
-    if (palette->palette)
-        prompts.queuePalette(*palette->palette);
+    prompts.queueAnswer(options->answer);
+    if (options->palette)
+        prompts.queuePalette(*options->palette);
     return changeLogged(
         out, err, prompts, args[0], args[3], [tile, &err](StyleDocument &doc, Prompts &p, Log &log) {
             const QImage before = tileBitmap(doc, tile);
@@ -346,17 +343,14 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
 }
 
 int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
-    const std::optional<ColoursOption> colours = coloursOption(args);
-    if (!colours)
-        return misused(err, ColoursUsage);
-    const std::optional<TilePaletteOption> palette = tilePaletteOption(args, err);
-    if (!palette)
+    const std::optional<TileImportOptions> options = tileImportOptions(args, err);
+    if (!options)
         return UsageStatus;
     const QString pattern = args.value(QStringLiteral("--pattern")).value_or(DefaultTilePattern);
     FolderPrompts prompts(err, args[1]);
-    prompts.setColours(*colours);
-    prompts.setAnswer(palette->answer);
-    prompts.setPalette(palette->palette);
+    prompts.setColours(options->colours);
+    prompts.setAnswer(options->answer);
+    prompts.setPalette(options->palette);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         if (!loadForBatch(doc, args[0], args[1], prompts))

@@ -129,15 +129,20 @@ std::optional<ColoursOption> coloursOption(const CommandArguments &args) {
     return std::nullopt;
 }
 
-std::optional<TilePaletteOption> tilePaletteOption(const CommandArguments &args, QTextStream &err) {
+std::optional<TileImportOptions> tileImportOptions(const CommandArguments &args, QTextStream &err) {
+    const std::optional<ColoursOption> colours = coloursOption(args);
+    if (!colours) {
+        misused(err, ColoursUsage);
+        return std::nullopt;
+    }
     const QString choice = args.value(QStringLiteral("--palette")).value_or(QStringLiteral("keep"));
     const QString palette = choice.section(QLatin1Char(':'), 1);
     if (choice == QLatin1String("keep"))
-        return TilePaletteOption{Answer::Cancel, std::nullopt};
+        return TileImportOptions{*colours, Answer::Cancel, std::nullopt};
     if (choice.startsWith(QLatin1String("map:")) && !palette.isEmpty())
-        return TilePaletteOption{Answer::No, palette};
+        return TileImportOptions{*colours, Answer::No, palette};
     if (choice.startsWith(QLatin1String("import:")) && !palette.isEmpty())
-        return TilePaletteOption{Answer::Yes, palette};
+        return TileImportOptions{*colours, Answer::Yes, palette};
     misused(err, QStringLiteral("--palette takes keep, map:N or import:N, not \"%1\"").arg(choice));
     return std::nullopt;
 }

@@ -60,14 +60,15 @@ std::optional<int> numberArgument(const QString &text);
 inline const QString ColoursUsage = QStringLiteral("--colours takes match, nearest or indexes");
 // "--colours match|nearest|indexes" (match when absent); nothing for another value.
 std::optional<ColoursOption> coloursOption(const CommandArguments &args);
-// "--palette keep|map:N|import:N" of a tile import: the answer to the tile question and, for map
-// and import, the number the palette picker gets.
-struct TilePaletteOption {
+// The options of a tile import: "--colours" and "--palette keep|map:N|import:N", the latter as the
+// answer to the tile question and, for map and import, the number the palette picker gets.
+struct TileImportOptions {
+    ColoursOption colours;
     Answer answer;
     std::optional<QString> palette;
 };
-// Keep when absent; nothing, with the problem on `err`, for another value.
-std::optional<TilePaletteOption> tilePaletteOption(const CommandArguments &args, QTextStream &err);
+// Match and keep when absent; nothing, with the problem on `err`, for another value.
+std::optional<TileImportOptions> tileImportOptions(const CommandArguments &args, QTextStream &err);
 
 // Makes the output folder `path` with any missing parents; false, with the message shown, when it
 // cannot be made.

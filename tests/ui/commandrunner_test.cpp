@@ -1,6 +1,7 @@
 #include "twnd_editor.h"
 
 #include "findcaptioned.h"
+#include "forwardingprompts.h"
 #include "log.h"
 #include "progress.h"
 #include "prompts.h"
@@ -38,34 +39,11 @@ protected:
 
 // The user's answers, except that the questions dialogs answer (the sprite import's palette question,
 // the palette picker) run out of memory.
-class OutOfMemoryInDialogs final : public Prompts {
+class OutOfMemoryInDialogs final : public ForwardingPrompts {
 public:
-    explicit OutOfMemoryInDialogs(ScriptedPrompts &answers) : answers_(answers) {}
-    void message(const QString &text) override { answers_.message(text); }
-    Answer confirm(const QString &text) override { return answers_.confirm(text); }
-    Answer confirmWithCancel(const QString &text) override { return answers_.confirmWithCancel(text); }
-    Answer saveDiscardCancel(const QString &text) override { return answers_.saveDiscardCancel(text); }
-    std::optional<QString> inputBox(const QString &caption, const QString &prompt,
-                                    const QString &preset) override {
-        return answers_.inputBox(caption, prompt, preset);
-    }
-    std::optional<QString> openFileName(FileKind kind, const QString &filter,
-                                        const QString &preset) override {
-        return answers_.openFileName(kind, filter, preset);
-    }
-    std::optional<QString> saveFileName(FileKind kind, const QString &filter,
-                                        const QString &preset) override {
-        return answers_.saveFileName(kind, filter, preset);
-    }
-    std::optional<QString> folder(const QString &title) override { return answers_.folder(title); }
+    using ForwardingPrompts::ForwardingPrompts;
     std::optional<QString> pickPalette(const QString &) override { throw std::bad_alloc(); }
     SpriteImportChoice importChoice() override { throw std::bad_alloc(); }
-    MissingColoursAnswer missingColours(const QString &text) override {
-        return answers_.missingColours(text);
-    }
-
-private:
-    ScriptedPrompts &answers_;
 };
 
 struct Runner : ::testing::Test {
