@@ -1,10 +1,10 @@
 // Encoding a full delta sheet of a car of the sample and decoding every delta of the largest
 // sample, beside copying the bytes of a 64 x 128 sheet with memcpy.
 
-#include "deltasheet.h"
-#include "deltaunit.h"
-#include "samplestyle.h"
-#include "spritepicture.h"
+#include "graphics/deltasheet.h"
+#include "graphics/deltaunit.h"
+#include "graphics/spritepicture.h"
+#include "sample/samplestyle.h"
 
 #include "timesreporter.h"
 #include <cstring>

@@ -2,17 +2,17 @@
 // at 4x until the canvas has painted it, a flood fill of a tile, and a stroke on a delta layer
 // with its encoding and undo step, beside copying one frame of the window's pixels.
 
-#include "deltaspage.h"
-#include "drawingcanvas.h"
-#include "drawingpanel.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "spritespage.h"
-#include "stylewriter.h"
-#include "tilegridview.h"
-#include "twnd_editor.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "ui/deltaspage.h"
+#include "ui/drawingcanvas.h"
+#include "ui/drawingpanel.h"
+#include "ui/spritespage.h"
+#include "ui/tilegridview.h"
+#include "ui/twnd_editor.h"
 
 #include "timesreporter.h"
 

@@ -1,15 +1,15 @@
 // Unpacking the largest sample into a folder and packing it again, beside writing and reading the
 // same number of files of the same sizes with plain file calls.
 
-#include "folderfiles.h"
-#include "log.h"
-#include "packstyle.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "unpackstyle.h"
+#include "folder/folderfiles.h"
+#include "folder/packstyle.h"
+#include "folder/unpackstyle.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include "timesreporter.h"
 #include <QDir>

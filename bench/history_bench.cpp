@@ -1,9 +1,9 @@
 // The undo history on the largest sample: recording a tile import as a step, undoing it, and the
 // memory 100 such steps hold, beside copying the tile store once.
 
-#include "documenthistory.h"
-#include "samplestyle.h"
-#include "tilenumbering.h"
+#include "graphics/tilenumbering.h"
+#include "history/documenthistory.h"
+#include "sample/samplestyle.h"
 
 #include "timesreporter.h"
 

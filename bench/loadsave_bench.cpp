@@ -1,12 +1,12 @@
 // Load and save of the largest sample style file, measured against a plain copy of the same
 // number of bytes. Prints the two ratios after the usual benchmark table.
 
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "stylereader.h"
-#include "stylewriter.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include "timesreporter.h"
 

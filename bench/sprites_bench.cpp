@@ -1,9 +1,9 @@
 // Building the page strip of the largest sample and selecting one of its sprites, beside copying
 // the strip's bytes once.
 
-#include "samplestyle.h"
-#include "spriteentries.h"
-#include "spritepages.h"
+#include "graphics/spriteentries.h"
+#include "graphics/spritepages.h"
+#include "sample/samplestyle.h"
 
 #include "timesreporter.h"
 

@@ -1,12 +1,12 @@
 // Exporting every tile of the largest sample beside writing the same number of files of the same
 // size with plain file writes, and painting every cell of the texture grid once.
 
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "tilegrid.h"
-#include "tileoperations.h"
-#include "tilepattern.h"
+#include "graphics/tilegrid.h"
+#include "graphics/tileoperations.h"
+#include "graphics/tilepattern.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
 
 #include "timesreporter.h"
 #include <QFile>

@@ -3,21 +3,21 @@
 // editor to its first painted window, as a child process, beside starting one that only reads the
 // same file.
 
-#include "bitmapfile.h"
-#include "careditordialog.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "spritelistpage.h"
-#include "spritespage.h"
-#include "spritestripview.h"
-#include "stylewriter.h"
-#include "tilegridview.h"
-#include "twnd_editor.h"
+#include "platform/bitmapfile.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "ui/careditordialog.h"
+#include "ui/spritelistpage.h"
+#include "ui/spritespage.h"
+#include "ui/spritestripview.h"
+#include "ui/tilegridview.h"
+#include "ui/twnd_editor.h"
 
-#include "editorapplication.h"
 #include "timesreporter.h"
+#include "ui/editorapplication.h"
 
 #include <QAbstractButton>
 #include <QAction>

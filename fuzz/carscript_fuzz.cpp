@@ -2,10 +2,10 @@
 // physics block read and write, and the header rewrite. Control bytes: the model number, the
 // name, the slider positions' seed, the turbo mark.
 
-#include "carphysics.h"
-#include "carscript.h"
-#include "editorerror.h"
+#include "cars/carphysics.h"
+#include "cars/carscript.h"
 #include "fuzzsupport.h"
+#include "platform/editorerror.h"
 
 #include <QDateTime>
 

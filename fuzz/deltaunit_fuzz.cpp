@@ -4,11 +4,11 @@
 // and height, number of new deltas), the entries (sprite, count, 33 sizes; little-endian), then
 // the delta store.
 
-#include "deltaunit.h"
-#include "editorerror.h"
 #include "fuzzsupport.h"
-#include "littleendian.h"
-#include "samplestyle.h"
+#include "graphics/deltaunit.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
+#include "style/littleendian.h"
 
 namespace {
 

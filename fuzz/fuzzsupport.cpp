@@ -1,10 +1,10 @@
 #include "fuzzsupport.h"
 
-#include "log.h"
-#include "progress.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "tilenumbering.h"
+#include "graphics/tilenumbering.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 // What the import fuzzers share: an input split into dialog answers and file bytes, a Prompts
 // that answers from those bytes, and checks that stop the run with a message when broken.
 
-#include "prompts.h"
-#include "styledocument.h"
+#include "platform/prompts.h"
+#include "style/styledocument.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,10 +1,10 @@
 // The JASC text palette import on arbitrary text. Control byte: the palette the user picks.
 
-#include "editorerror.h"
 #include "fuzzsupport.h"
-#include "jascpalette.h"
-#include "palettelookup.h"
-#include "samplestyle.h"
+#include "palette/jascpalette.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // palette picture, a text palette, the sprite pages or a sprite's delta bytes. Control bytes: which file,
 // then the answers to the colour question. A refusal must say why; a packed file must open and save again.
 
-#include "editorerror.h"
+#include "folder/packstyle.h"
 #include "fuzzsupport.h"
 #include "packfolder.h"
-#include "packstyle.h"
+#include "platform/editorerror.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const FuzzInput input(data, size, 4);

@@ -3,14 +3,14 @@
 // The folder the pack fuzzer edits: the sample cut down to one tile page, the first sprites and
 // one palette page, so each run packs quickly and still has every kind of file.
 
-#include "folderfiles.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "unpackstyle.h"
+#include "folder/folderfiles.h"
+#include "folder/unpackstyle.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,14 +1,14 @@
 // The palette table import and the ped remap viewer's "open bmp" on arbitrary bitmap files.
 // Control bytes: mode (bit 0 the ped picture), the ped remap number in two bytes.
 
-#include "bitmapfile.h"
-#include "editorerror.h"
+#include "cars/pedpicture.h"
+#include "cars/pedremap.h"
 #include "fuzzsupport.h"
-#include "palettelookup.h"
-#include "palettetablefile.h"
-#include "pedpicture.h"
-#include "pedremap.h"
-#include "samplestyle.h"
+#include "palette/palettelookup.h"
+#include "palette/palettetablefile.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 // store, and a car's delta sheet. Control bytes: mode (the import, then the document), the sprite
 // number in two bytes, answers.
 
-#include "deltaoperations.h"
-#include "deltaunit.h"
-#include "editorerror.h"
 #include "fuzzsupport.h"
-#include "log.h"
-#include "palettelookup.h"
-#include "samplestyle.h"
-#include "spriteentries.h"
-#include "spriteoperations.h"
+#include "graphics/deltaoperations.h"
+#include "graphics/deltaunit.h"
+#include "graphics/spriteentries.h"
+#include "graphics/spriteoperations.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "platform/log.h"
+#include "sample/samplestyle.h"
 
 namespace {
 

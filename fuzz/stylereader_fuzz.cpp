@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the style file reader; a refusal is fine, anything the sanitizers
 // see is not. Accepted files must also survive a save.
 
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "stylereader.h"
-#include "stylewriter.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include <cstdint>
 #include <cstdlib>

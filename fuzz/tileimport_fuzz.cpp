@@ -1,14 +1,14 @@
 // The tile imports on arbitrary bitmap files: one tile with every palette answer, and the whole
 // store. Control bytes: mode (bit 0 the raw store, bits 1-2 the document), tile number, answers.
 
-#include "editorerror.h"
 #include "fuzzsupport.h"
-#include "log.h"
-#include "palettelookup.h"
-#include "samplestyle.h"
-#include "tilenumbering.h"
-#include "tileoperations.h"
-#include "tilepattern.h"
+#include "graphics/tilenumbering.h"
+#include "graphics/tileoperations.h"
+#include "graphics/tilepattern.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "platform/log.h"
+#include "sample/samplestyle.h"
 
 namespace {
 

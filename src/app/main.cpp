@@ -1,6 +1,6 @@
-#include "editorapplication.h"
-#include "programversion.h"
-#include "twnd_editor.h"
+#include "platform/programversion.h"
+#include "ui/editorapplication.h"
+#include "ui/twnd_editor.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "carphysics.h"
+#include "cars/carphysics.h"
 
-#include "editorerror.h"
-#include "prompts.h"
-#include "textnumbers.h"
+#include "platform/editorerror.h"
+#include "platform/prompts.h"
+#include "style/textnumbers.h"
 
-#include "carscript.h"
+#include "cars/carscript.h"
 
 #include <algorithm>
 

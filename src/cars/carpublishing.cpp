@@ -1,14 +1,14 @@
-#include "carpublishing.h"
+#include "cars/carpublishing.h"
 
-#include "bitmapfile.h"
-#include "deltaoperations.h"
-#include "deltasheet.h"
-#include "editorerror.h"
-#include "fileio.h"
-#include "gifpicture.h"
-#include "prompts.h"
-#include "spritepicture.h"
-#include "zipwriter.h"
+#include "cars/gifpicture.h"
+#include "cars/zipwriter.h"
+#include "graphics/deltaoperations.h"
+#include "graphics/deltasheet.h"
+#include "graphics/spritepicture.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/prompts.h"
 
 #include <QDir>
 #include <QFileInfo>

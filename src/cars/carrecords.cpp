@@ -1,9 +1,9 @@
-#include "carrecords.h"
+#include "cars/carrecords.h"
 
-#include "carscriptnames.h"
-#include "editorerror.h"
-#include "palettelookup.h"
-#include "textnumbers.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "style/carscriptnames.h"
+#include "style/textnumbers.h"
 
 #include <algorithm>
 #include <cstdlib>

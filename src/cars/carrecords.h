@@ -1,9 +1,9 @@
 #pragma once
 
-#include "carphysics.h"
-#include "recyclelist.h"
-#include "spriteentries.h"
-#include "styledocument.h"
+#include "cars/carphysics.h"
+#include "graphics/spriteentries.h"
+#include "style/recyclelist.h"
+#include "style/styledocument.h"
 
 #include <QImage>
 #include <QList>

@@ -1,11 +1,11 @@
-#include "carscript.h"
+#include "cars/carscript.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "log.h"
-#include "programtitle.h"
-#include "prompts.h"
-#include "systeminfo.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/programtitle.h"
+#include "platform/prompts.h"
+#include "platform/systeminfo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "gifpicture.h"
+#include "cars/gifpicture.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <gif_lib.h>
 #include <memory>

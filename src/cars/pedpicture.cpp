@@ -1,9 +1,9 @@
-#include "pedpicture.h"
+#include "cars/pedpicture.h"
 
-#include "imagememory.h"
-#include "palettelookup.h"
-#include "samplepainting.h"
-#include "samplepalettes.h"
+#include "palette/palettelookup.h"
+#include "platform/imagememory.h"
+#include "sample/samplepainting.h"
+#include "sample/samplepalettes.h"
 
 #include <cmath>
 

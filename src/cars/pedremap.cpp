@@ -1,11 +1,11 @@
-#include "pedremap.h"
+#include "cars/pedremap.h"
 
-#include "bitmapchecks.h"
-#include "editorerror.h"
-#include "fileio.h"
-#include "indexedpicture.h"
-#include "palettelookup.h"
-#include "prompts.h"
+#include "graphics/bitmapchecks.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/indexedpicture.h"
+#include "platform/prompts.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "surfaceedit.h"
+#include "cars/surfaceedit.h"
 
-#include "prompts.h"
+#include "platform/prompts.h"
 
 TileSurfaces surfacesOfTile(const StyleDocument &doc, int tile) {
     const QString line = QString::number(tile);

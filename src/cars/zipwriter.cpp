@@ -1,7 +1,7 @@
-#include "zipwriter.h"
+#include "cars/zipwriter.h"
 
-#include "editorerror.h"
-#include "filetime.h"
+#include "platform/editorerror.h"
+#include "platform/filetime.h"
 
 #include <QFile>
 #include <algorithm>

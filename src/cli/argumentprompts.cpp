@@ -1,4 +1,4 @@
-#include "argumentprompts.h"
+#include "cli/argumentprompts.h"
 
 std::optional<QString> ArgumentPrompts::next(std::deque<QString> &queue) {
     if (queue.empty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cliprompts.h"
+#include "cli/cliprompts.h"
 
 #include <deque>
 #include <utility>

@@ -1,11 +1,11 @@
-#include "carcommands.h"
+#include "cli/carcommands.h"
 
-#include "carphysics.h"
-#include "carrecords.h"
-#include "carscript.h"
-#include "commandsupport.h"
-#include "jsonoutput.h"
-#include "log.h"
+#include "cars/carphysics.h"
+#include "cars/carrecords.h"
+#include "cars/carscript.h"
+#include "cli/commandsupport.h"
+#include "cli/jsonoutput.h"
+#include "platform/log.h"
 
 #include <QJsonArray>
 #include <QTextStream>

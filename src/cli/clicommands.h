@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commandline.h"
+#include "cli/commandline.h"
 
 // The commands of vyr2-sty. Each takes its parsed arguments, writes its report to `out` and
 // refusals and errors to `err`, and returns the exit status: 0 on success, 1 on a refusal or

@@ -1,6 +1,6 @@
-#include "cliprompts.h"
+#include "cli/cliprompts.h"
 
-#include "terminalprogress.h"
+#include "cli/terminalprogress.h"
 
 #include <QTextStream>
 

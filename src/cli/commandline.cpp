@@ -1,8 +1,8 @@
-#include "commandline.h"
+#include "cli/commandline.h"
 
-#include "commandsupport.h"
-#include "programversion.h"
-#include "terminalprogress.h"
+#include "cli/commandsupport.h"
+#include "cli/terminalprogress.h"
+#include "platform/programversion.h"
 
 #include <QTextStream>
 #include <algorithm>

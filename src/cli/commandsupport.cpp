@@ -1,13 +1,13 @@
-#include "commandsupport.h"
+#include "cli/commandsupport.h"
 
-#include "colourmapping.h"
-#include "editorerror.h"
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "terminalprogress.h"
+#include "cli/terminalprogress.h"
+#include "palette/colourmapping.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
 
 #include <QBuffer>
 #include <QDir>

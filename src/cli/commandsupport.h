@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cliprompts.h"
-#include "commandline.h"
+#include "cli/cliprompts.h"
+#include "cli/commandline.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,11 +1,11 @@
-#include "carcommands.h"
-#include "clicommands.h"
-#include "commandline.h"
-#include "deltacommands.h"
-#include "foldercommands.h"
-#include "rendercommands.h"
-#include "spritecommands.h"
-#include "stylecheckcommands.h"
+#include "cli/carcommands.h"
+#include "cli/clicommands.h"
+#include "cli/commandline.h"
+#include "cli/deltacommands.h"
+#include "cli/foldercommands.h"
+#include "cli/rendercommands.h"
+#include "cli/spritecommands.h"
+#include "cli/stylecheckcommands.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "deltacommands.h"
+#include "cli/deltacommands.h"
 
-#include "argumentprompts.h"
-#include "carpublishing.h"
-#include "commandsupport.h"
-#include "deltaoperations.h"
-#include "deltasheet.h"
-#include "log.h"
-#include "systeminfo.h"
+#include "cars/carpublishing.h"
+#include "cli/argumentprompts.h"
+#include "cli/commandsupport.h"
+#include "graphics/deltaoperations.h"
+#include "graphics/deltasheet.h"
+#include "platform/log.h"
+#include "platform/systeminfo.h"
 
 #include <QTextStream>
 

@@ -1,8 +1,8 @@
-#include "folderprompts.h"
+#include "cli/folderprompts.h"
 
-#include "commandsupport.h"
-#include "editorerror.h"
-#include "log.h"
+#include "cli/commandsupport.h"
+#include "platform/editorerror.h"
+#include "platform/log.h"
 
 #include <QDir>
 #include <QFileInfo>

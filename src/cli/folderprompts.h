@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cliprompts.h"
-#include "styledocument.h"
+#include "cli/cliprompts.h"
+#include "style/styledocument.h"
 
 // The prompts of a batch import from a folder. The caller names each graphic's file before its
 // import; the file dialog is answered with that file of the folder, or cancelled when the folder

@@ -1,4 +1,4 @@
-#include "jsonoutput.h"
+#include "cli/jsonoutput.h"
 
 #include <QJsonDocument>
 #include <QTextStream>

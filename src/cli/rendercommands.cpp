@@ -1,8 +1,8 @@
-#include "rendercommands.h"
+#include "cli/rendercommands.h"
 
-#include "commandsupport.h"
-#include "log.h"
-#include "tilegrid.h"
+#include "cli/commandsupport.h"
+#include "graphics/tilegrid.h"
+#include "platform/log.h"
 
 #include <QTextStream>
 

@@ -1,11 +1,11 @@
-#include "stylecheckcommands.h"
+#include "cli/stylecheckcommands.h"
 
-#include "commandsupport.h"
-#include "fileio.h"
-#include "jsonoutput.h"
-#include "log.h"
-#include "stylecheck.h"
-#include "stylediff.h"
+#include "cli/commandsupport.h"
+#include "cli/jsonoutput.h"
+#include "folder/stylecheck.h"
+#include "folder/stylediff.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
 
 #include <QJsonArray>
 #include <QTextStream>

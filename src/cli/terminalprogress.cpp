@@ -1,6 +1,6 @@
-#include "terminalprogress.h"
+#include "cli/terminalprogress.h"
 
-#include "terminal.h"
+#include "platform/terminal.h"
 
 #include <QTextStream>
 #include <cstdio>

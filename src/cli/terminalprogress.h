@@ -1,6 +1,6 @@
 #pragma once
 
-#include "progress.h"
+#include "platform/progress.h"
 
 #include <QElapsedTimer>
 #include <QString>

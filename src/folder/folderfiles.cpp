@@ -1,8 +1,8 @@
-#include "folderfiles.h"
+#include "folder/folderfiles.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "filelinks.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/filelinks.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "madefilecache.h"
+#include "folder/madefilecache.h"
 
 #include <QByteArray>
 #include <QString>

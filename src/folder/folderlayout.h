@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filerecords.h"
+#include "style/filerecords.h"
 
 #include <QString>
 #include <array>

@@ -1,10 +1,10 @@
-#include "folderpalettes.h"
+#include "folder/folderpalettes.h"
 
-#include "editorerror.h"
-#include "folderlayout.h"
-#include "folderpng.h"
-#include "jascpalette.h"
-#include "palettelookup.h"
+#include "folder/folderlayout.h"
+#include "folder/folderpng.h"
+#include "palette/jascpalette.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
 
 #include <QCryptographicHash>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "folderfiles.h"
-#include "styledocument.h"
+#include "folder/folderfiles.h"
+#include "style/styledocument.h"
 
 #include <QList>
 #include <QRgb>

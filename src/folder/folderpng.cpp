@@ -1,8 +1,8 @@
-#include "folderpng.h"
+#include "folder/folderpng.h"
 
-#include "editorerror.h"
-#include "imagememory.h"
-#include "pngfile.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
+#include "platform/pngfile.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
-#include "madefilecache.h"
+#include "folder/madefilecache.h"
 
-#include "fileio.h"
+#include "platform/fileio.h"
 
 #include <QDataStream>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "folderfiles.h"
+#include "folder/folderfiles.h"
 
 #include <QByteArray>
 

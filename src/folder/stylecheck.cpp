@@ -1,7 +1,7 @@
-#include "stylecheck.h"
+#include "folder/stylecheck.h"
 
-#include "surfacelists.h"
-#include "tilenumbering.h"
+#include "graphics/tilenumbering.h"
+#include "style/surfacelists.h"
 
 #include <QtEndian>
 #include <map>

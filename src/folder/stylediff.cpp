@@ -1,14 +1,14 @@
-#include "stylediff.h"
+#include "folder/stylediff.h"
 
-#include "editorerror.h"
-#include "filerecords.h"
-#include "imagememory.h"
-#include "littleendian.h"
-#include "spriteentries.h"
-#include "stylereader.h"
-#include "surfacelists.h"
-#include "tilenumbering.h"
-#include "tileoperations.h"
+#include "graphics/spriteentries.h"
+#include "graphics/tilenumbering.h"
+#include "graphics/tileoperations.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
+#include "style/filerecords.h"
+#include "style/littleendian.h"
+#include "style/stylereader.h"
+#include "style/surfacelists.h"
 
 #include <QPainter>
 #include <QtEndian>

@@ -1,9 +1,9 @@
-#include "stylejson.h"
+#include "folder/stylejson.h"
 
-#include "editorerror.h"
-#include "folderlayout.h"
-#include "stylereader.h"
-#include "surfacelists.h"
+#include "folder/folderlayout.h"
+#include "platform/editorerror.h"
+#include "style/stylereader.h"
+#include "style/surfacelists.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

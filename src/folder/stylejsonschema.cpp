@@ -1,8 +1,8 @@
-#include "stylejsonschema.h"
+#include "folder/stylejsonschema.h"
 
-#include "filerecords.h"
-#include "folderlayout.h"
-#include "surfacelists.h"
+#include "folder/folderlayout.h"
+#include "style/filerecords.h"
+#include "style/surfacelists.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

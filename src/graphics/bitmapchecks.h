@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmapfile.h"
+#include "platform/bitmapfile.h"
 
 #include <QString>
 

@@ -1,11 +1,11 @@
-#include "deltalayers.h"
+#include "graphics/deltalayers.h"
 
-#include "deltaunit.h"
-#include "drawingtools.h"
-#include "editorerror.h"
-#include "imagememory.h"
-#include "spriteentries.h"
-#include "spritepicture.h"
+#include "graphics/deltaunit.h"
+#include "graphics/drawingtools.h"
+#include "graphics/spriteentries.h"
+#include "graphics/spritepicture.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "styledocument.h"
+#include "style/styledocument.h"
 
 #include <QByteArray>
 #include <QImage>

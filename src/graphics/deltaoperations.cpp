@@ -1,14 +1,14 @@
-#include "deltaoperations.h"
+#include "graphics/deltaoperations.h"
 
-#include "bitmapchecks.h"
-#include "deltasheet.h"
-#include "deltaunit.h"
-#include "fileio.h"
-#include "indexedpicture.h"
-#include "log.h"
-#include "palettetablefile.h"
-#include "prompts.h"
-#include "spritepicture.h"
+#include "graphics/bitmapchecks.h"
+#include "graphics/deltasheet.h"
+#include "graphics/deltaunit.h"
+#include "graphics/spritepicture.h"
+#include "palette/palettetablefile.h"
+#include "platform/fileio.h"
+#include "platform/indexedpicture.h"
+#include "platform/log.h"
+#include "platform/prompts.h"
 
 QString DeltaFileName(const StyleDocument &doc, int sprite) {
     return QStringLiteral("D_") + SpriteFileName(doc, sprite);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "deltasheet.h"
-#include "styledocument.h"
+#include "graphics/deltasheet.h"
+#include "style/styledocument.h"
 
 #include <QImage>
 #include <QString>

@@ -1,10 +1,10 @@
-#include "deltasheet.h"
+#include "graphics/deltasheet.h"
 
-#include "colourmapping.h"
-#include "deltaunit.h"
-#include "editorerror.h"
-#include "imagememory.h"
-#include "spritepicture.h"
+#include "graphics/deltaunit.h"
+#include "graphics/spritepicture.h"
+#include "palette/colourmapping.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
 
 #include <array>
 #include <cstring>

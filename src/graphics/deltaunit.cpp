@@ -1,7 +1,7 @@
-#include "deltaunit.h"
+#include "graphics/deltaunit.h"
 
-#include "editorerror.h"
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
 
 #include <algorithm>
 #include <cstring>

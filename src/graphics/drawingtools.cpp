@@ -1,9 +1,9 @@
-#include "drawingtools.h"
+#include "graphics/drawingtools.h"
 
-#include "editorerror.h"
-#include "imagememory.h"
-#include "spritepicture.h"
-#include "tilenumbering.h"
+#include "graphics/spritepicture.h"
+#include "graphics/tilenumbering.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
 
 #include <algorithm>
 #include <cstdlib>

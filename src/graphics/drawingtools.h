@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphicfile.h"
-#include "styledocument.h"
+#include "graphics/graphicfile.h"
+#include "style/styledocument.h"
 
 #include <QImage>
 #include <QPoint>

@@ -1,11 +1,11 @@
-#include "graphicfile.h"
+#include "graphics/graphicfile.h"
 
-#include "forwardingprompts.h"
-#include "imagememory.h"
-#include "spriteentries.h"
-#include "spriteoperations.h"
-#include "tileoperations.h"
-#include "tilepattern.h"
+#include "graphics/spriteentries.h"
+#include "graphics/spriteoperations.h"
+#include "graphics/tileoperations.h"
+#include "graphics/tilepattern.h"
+#include "platform/forwardingprompts.h"
+#include "platform/imagememory.h"
 
 #include <QHash>
 

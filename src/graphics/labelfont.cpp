@@ -1,4 +1,4 @@
-#include "labelfont.h"
+#include "graphics/labelfont.h"
 
 #include <QRgb>
 #include <algorithm>

@@ -1,9 +1,9 @@
-#include "paintprogramedit.h"
+#include "graphics/paintprogramedit.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "forwardingprompts.h"
-#include "log.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/forwardingprompts.h"
+#include "platform/log.h"
 
 #include <QFile>
 

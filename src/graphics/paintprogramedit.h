@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphicfile.h"
-#include "prompts.h"
+#include "graphics/graphicfile.h"
+#include "platform/prompts.h"
 
 #include <QByteArray>
 #include <QString>

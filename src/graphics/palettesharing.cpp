@@ -1,7 +1,7 @@
-#include "palettesharing.h"
+#include "graphics/palettesharing.h"
 
-#include "palettelookup.h"
-#include "tilenumbering.h"
+#include "graphics/tilenumbering.h"
+#include "palette/palettelookup.h"
 
 #include <QStringList>
 #include <vector>

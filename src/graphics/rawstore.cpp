@@ -1,10 +1,10 @@
-#include "rawstore.h"
+#include "graphics/rawstore.h"
 
-#include "bitmapchecks.h"
-#include "colourmapping.h"
-#include "indexedpicture.h"
-#include "log.h"
-#include "styledocument.h"
+#include "graphics/bitmapchecks.h"
+#include "palette/colourmapping.h"
+#include "platform/indexedpicture.h"
+#include "platform/log.h"
+#include "style/styledocument.h"
 
 QString exportRawStore(const QImage &store, FileKind kind, Prompts &prompts) {
     const std::optional<QString> path = prompts.saveFileName(kind, IndexedPictureFilter, QString());

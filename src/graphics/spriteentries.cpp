@@ -1,7 +1,7 @@
-#include "spriteentries.h"
+#include "graphics/spriteentries.h"
 
-#include "imagememory.h"
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
+#include "platform/imagememory.h"
 
 #include <algorithm>
 #include <array>

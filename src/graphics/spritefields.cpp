@@ -1,4 +1,4 @@
-#include "spritefields.h"
+#include "graphics/spritefields.h"
 
 #include <limits>
 

@@ -1,16 +1,16 @@
-#include "spriteoperations.h"
+#include "graphics/spriteoperations.h"
 
-#include "bitmapchecks.h"
-#include "colourmapping.h"
-#include "fileio.h"
-#include "imagememory.h"
-#include "indexedpicture.h"
-#include "log.h"
-#include "palettelookup.h"
-#include "palettetablefile.h"
-#include "prompts.h"
-#include "rawstore.h"
-#include "spriteentries.h"
+#include "graphics/bitmapchecks.h"
+#include "graphics/rawstore.h"
+#include "graphics/spriteentries.h"
+#include "palette/colourmapping.h"
+#include "palette/palettelookup.h"
+#include "palette/palettetablefile.h"
+#include "platform/fileio.h"
+#include "platform/imagememory.h"
+#include "platform/indexedpicture.h"
+#include "platform/log.h"
+#include "platform/prompts.h"
 
 #include <QDir>
 #include <algorithm>

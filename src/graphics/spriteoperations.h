@@ -1,9 +1,9 @@
 #pragma once
 
-#include "indexedpicture.h"
+#include "platform/indexedpicture.h"
 
-#include "prompts.h"
-#include "styledocument.h"
+#include "platform/prompts.h"
+#include "style/styledocument.h"
 
 #include <QImage>
 #include <QString>

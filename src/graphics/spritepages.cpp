@@ -1,7 +1,7 @@
-#include "spritepages.h"
+#include "graphics/spritepages.h"
 
-#include "imagememory.h"
-#include "spriteentries.h"
+#include "graphics/spriteentries.h"
+#include "platform/imagememory.h"
 
 namespace {
 

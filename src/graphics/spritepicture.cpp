@@ -1,7 +1,7 @@
-#include "spritepicture.h"
+#include "graphics/spritepicture.h"
 
-#include "editorerror.h"
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
 
 const SpriteEntry &checkedSprite(const StyleDocument &doc, int sprite) {
     if (!inRange(0, doc.spriteCount(), sprite))

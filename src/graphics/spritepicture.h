@@ -1,7 +1,7 @@
 #pragma once
 
-#include "spriteentries.h"
-#include "styledocument.h"
+#include "graphics/spriteentries.h"
+#include "style/styledocument.h"
 
 #include <QImage>
 #include <QString>

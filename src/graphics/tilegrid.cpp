@@ -1,9 +1,9 @@
-#include "tilegrid.h"
+#include "graphics/tilegrid.h"
 
-#include "imagememory.h"
-#include "labelfont.h"
-#include "palettelookup.h"
-#include "surfacelists.h"
+#include "graphics/labelfont.h"
+#include "palette/palettelookup.h"
+#include "platform/imagememory.h"
+#include "style/surfacelists.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "documenthistory.h"
+#include "history/documenthistory.h"
 
-#include "imagememory.h"
+#include "platform/imagememory.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documentpart.h"
-#include "styledocument.h"
+#include "history/documentpart.h"
+#include "style/styledocument.h"
 
 #include <QUndoStack>
 #include <array>

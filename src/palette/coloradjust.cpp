@@ -1,7 +1,7 @@
-#include "coloradjust.h"
+#include "palette/coloradjust.h"
 
-#include "imagememory.h"
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
+#include "platform/imagememory.h"
 
 #include <algorithm>
 

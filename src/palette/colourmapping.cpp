@@ -1,9 +1,9 @@
-#include "colourmapping.h"
+#include "palette/colourmapping.h"
 
-#include "imagememory.h"
-#include "log.h"
-#include "palettelookup.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "platform/imagememory.h"
+#include "platform/log.h"
+#include "platform/prompts.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bitmapfile.h"
-#include "styledocument.h"
+#include "platform/bitmapfile.h"
+#include "style/styledocument.h"
 
 #include <QList>
 #include <QRgb>

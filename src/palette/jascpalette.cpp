@@ -1,8 +1,8 @@
-#include "jascpalette.h"
+#include "palette/jascpalette.h"
 
-#include "fileio.h"
-#include "palettelookup.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "platform/fileio.h"
+#include "platform/prompts.h"
 
 #include <array>
 #include <cstdio>

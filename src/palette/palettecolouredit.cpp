@@ -1,7 +1,7 @@
-#include "palettecolouredit.h"
+#include "palette/palettecolouredit.h"
 
-#include "palettelookup.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "platform/prompts.h"
 
 #include <QRegularExpression>
 

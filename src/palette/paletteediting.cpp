@@ -1,8 +1,8 @@
-#include "paletteediting.h"
+#include "palette/paletteediting.h"
 
-#include "palettelookup.h"
-#include "paletteusage.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "palette/paletteusage.h"
+#include "platform/prompts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
 
-#include "editorerror.h"
-#include "imagememory.h"
-#include "prompts.h"
-#include "textnumbers.h"
+#include "platform/editorerror.h"
+#include "platform/imagememory.h"
+#include "platform/prompts.h"
+#include "style/textnumbers.h"
 
 #include <algorithm>
 #include <cstring>

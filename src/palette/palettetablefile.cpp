@@ -1,11 +1,11 @@
-#include "palettetablefile.h"
+#include "palette/palettetablefile.h"
 
-#include "bitmapfile.h"
-#include "fileio.h"
-#include "imagememory.h"
-#include "palettelookup.h"
-#include "paletteusage.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "palette/paletteusage.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
+#include "platform/imagememory.h"
+#include "platform/prompts.h"
 
 QString exportPaletteTable(const StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen =

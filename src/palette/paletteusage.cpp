@@ -1,7 +1,7 @@
-#include "paletteusage.h"
+#include "palette/paletteusage.h"
 
-#include "palettelookup.h"
-#include "prompts.h"
+#include "palette/palettelookup.h"
+#include "platform/prompts.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "bitmapfile.h"
+#include "platform/bitmapfile.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "imagememory.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/imagememory.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fileio.h"
+#include "platform/fileio.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "fileio.h"
+#include "platform/fileio.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <QDir>
 #include <QFile>

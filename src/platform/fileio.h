@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <QByteArray>
 #include <QString>

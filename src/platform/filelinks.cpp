@@ -1,4 +1,4 @@
-#include "filelinks.h"
+#include "platform/filelinks.h"
 
 bool isLink(const QFileInfo &info) {
     return info.isSymLink() || info.isJunction();

@@ -1,6 +1,6 @@
-#include "filetime.h"
+#include "platform/filetime.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts.h"
+#include "platform/prompts.h"
 
 // Passes every question to another Prompts; subclasses answer some of them themselves.
 class ForwardingPrompts : public Prompts {

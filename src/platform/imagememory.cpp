@@ -1,4 +1,4 @@
-#include "imagememory.h"
+#include "platform/imagememory.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
-#include "indexedpicture.h"
+#include "platform/indexedpicture.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "pngfile.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/pngfile.h"
 
 PictureFormat pictureFormatOf(const QString &path) {
     const qsizetype nameStart = fileNameStart(path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bitmapfile.h"
+#include "platform/bitmapfile.h"
 
 // The files every export and import of a tile, sprite, pixel store, delta sheet or ped picture
 // writes and reads: an 8-bit Windows bitmap, or a PNG with a palette.

@@ -1,6 +1,6 @@
-#include "pngfile.h"
+#include "platform/pngfile.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,4 +1,4 @@
-#include "programversion.h"
+#include "platform/programversion.h"
 
 #include "buildversion.h"
 

@@ -1,6 +1,6 @@
-#include "carscriptnames.h"
-#include "samplepainting.h"
-#include "samplestyle.h"
+#include "sample/samplepainting.h"
+#include "sample/samplestyle.h"
+#include "style/carscriptnames.h"
 
 #include <algorithm>
 

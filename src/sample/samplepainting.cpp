@@ -1,4 +1,4 @@
-#include "samplepainting.h"
+#include "sample/samplepainting.h"
 
 NoiseField::NoiseField(int cell, quint32 seed) {
     const int period = Side / cell;

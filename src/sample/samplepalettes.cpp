@@ -1,8 +1,8 @@
-#include "samplepalettes.h"
+#include "sample/samplepalettes.h"
 
-#include "filerecords.h"
-#include "samplepainting.h"
-#include "styledocument.h"
+#include "sample/samplepainting.h"
+#include "style/filerecords.h"
+#include "style/styledocument.h"
 
 #include <QColor>
 #include <algorithm>

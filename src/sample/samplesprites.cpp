@@ -1,6 +1,6 @@
-#include "samplesprites.h"
+#include "sample/samplesprites.h"
 
-#include "samplepainting.h"
+#include "sample/samplepainting.h"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
-#include "samplestyle.h"
+#include "sample/samplestyle.h"
 
-#include "samplepainting.h"
-#include "samplepalettes.h"
-#include "samplesprites.h"
-#include "sampletextures.h"
-#include "surfacelists.h"
+#include "sample/samplepainting.h"
+#include "sample/samplepalettes.h"
+#include "sample/samplesprites.h"
+#include "sample/sampletextures.h"
+#include "style/surfacelists.h"
 
 #include <functional>
 #include <stdexcept>

@@ -1,7 +1,7 @@
-#include "sampletextures.h"
+#include "sample/sampletextures.h"
 
-#include "filerecords.h"
-#include "samplepainting.h"
+#include "sample/samplepainting.h"
+#include "style/filerecords.h"
 
 #include <cmath>
 #include <cstdlib>

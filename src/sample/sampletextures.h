@@ -1,6 +1,6 @@
 #pragma once
 
-#include "samplepalettes.h"
+#include "sample/samplepalettes.h"
 
 class Canvas;
 

@@ -1,4 +1,4 @@
-#include "recyclelist.h"
+#include "style/recyclelist.h"
 
 #include <algorithm>
 #include <array>

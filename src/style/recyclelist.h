@@ -1,7 +1,7 @@
 #pragma once
 
-#include "boundedtable.h"
-#include "filerecords.h"
+#include "style/boundedtable.h"
+#include "style/filerecords.h"
 
 #include <QtGlobal>
 

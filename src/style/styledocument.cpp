@@ -1,6 +1,6 @@
-#include "styledocument.h"
+#include "style/styledocument.h"
 
-#include "imagememory.h"
+#include "platform/imagememory.h"
 
 void StyleDocument::derivePaletteBases() {
     PaletteBases[0] = 0;

@@ -1,12 +1,12 @@
-#include "stylereader.h"
+#include "style/stylereader.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "littleendian.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "surfacelists.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "style/littleendian.h"
+#include "style/surfacelists.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -1,13 +1,13 @@
-#include "stylewriter.h"
+#include "style/stylewriter.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "littleendian.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "recyclelist.h"
-#include "surfacelists.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "style/littleendian.h"
+#include "style/recyclelist.h"
+#include "style/surfacelists.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "surfacelists.h"
+#include "style/surfacelists.h"
 
-#include "editorerror.h"
-#include "textnumbers.h"
+#include "platform/editorerror.h"
+#include "style/textnumbers.h"
 
 std::array<QStringList, SurfaceListCount>
 splitSurfaceLists(const BoundedTable<quint16, SurfaceListsCapacity> &words) {

@@ -1,6 +1,6 @@
-#include "textnumbers.h"
+#include "style/textnumbers.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 int textToInteger(const QString &text) {
     bool ok = false;

@@ -1,12 +1,12 @@
-#include "careditordialog.h"
+#include "ui/careditordialog.h"
 
-#include "collisionsizedialog.h"
-#include "twnd_submodels.h"
+#include "ui/collisionsizedialog.h"
+#include "ui/twnd_submodels.h"
 
-#include "editorerror.h"
-#include "palettelookup.h"
-#include "prompts.h"
-#include "textnumbers.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "platform/prompts.h"
+#include "style/textnumbers.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>

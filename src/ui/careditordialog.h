@@ -1,7 +1,7 @@
 #pragma once
 
-#include "carphysics.h"
-#include "carrecords.h"
+#include "cars/carphysics.h"
+#include "cars/carrecords.h"
 
 #include <QDialog>
 #include <QImage>

@@ -1,8 +1,8 @@
-#include "collisionsizedialog.h"
+#include "ui/collisionsizedialog.h"
 
-#include "carrecords.h"
-#include "editorerror.h"
-#include "prompts.h"
+#include "cars/carrecords.h"
+#include "platform/editorerror.h"
+#include "platform/prompts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

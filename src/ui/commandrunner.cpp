@@ -1,6 +1,6 @@
-#include "commandrunner.h"
+#include "ui/commandrunner.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <new>
 

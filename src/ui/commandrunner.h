@@ -1,8 +1,8 @@
 #pragma once
 
-#include "documentchange.h"
-#include "documenthistory.h"
-#include "styledocument.h"
+#include "history/documenthistory.h"
+#include "style/styledocument.h"
+#include "ui/documentchange.h"
 
 #include <QObject>
 #include <functional>

@@ -1,14 +1,14 @@
-#include "deltaspage.h"
+#include "ui/deltaspage.h"
 
-#include "commandrunner.h"
-#include "deltaoperations.h"
-#include "drawingpanel.h"
-#include "errorguard.h"
-#include "spriteentries.h"
-#include "stretchedimageview.h"
-#include "windowlog.h"
-#include "zoom.h"
-#include "zoomcanvas.h"
+#include "graphics/deltaoperations.h"
+#include "graphics/spriteentries.h"
+#include "ui/commandrunner.h"
+#include "ui/drawingpanel.h"
+#include "ui/errorguard.h"
+#include "ui/windowlog.h"
+#include "widgets/stretchedimageview.h"
+#include "widgets/zoom.h"
+#include "widgets/zoomcanvas.h"
 
 #include <QAction>
 #include <QScrollArea>

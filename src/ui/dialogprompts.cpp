@@ -1,4 +1,4 @@
-#include "dialogprompts.h"
+#include "ui/dialogprompts.h"
 
 #include <QApplication>
 #include <QDir>

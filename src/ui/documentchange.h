@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documentpart.h"
+#include "history/documentpart.h"
 
 class QObject;
 

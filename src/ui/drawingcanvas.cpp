@@ -1,6 +1,6 @@
-#include "drawingcanvas.h"
+#include "ui/drawingcanvas.h"
 
-#include "zoom.h"
+#include "widgets/zoom.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawingtools.h"
+#include "graphics/drawingtools.h"
 
 #include <QImage>
 #include <QKeySequence>

@@ -1,15 +1,15 @@
-#include "drawingpanel.h"
+#include "ui/drawingpanel.h"
 
-#include "commandrunner.h"
+#include "ui/commandrunner.h"
 
-#include "deltalayers.h"
-#include "drawingcanvas.h"
-#include "errorguard.h"
-#include "palettecolouredit.h"
-#include "palettesharing.h"
-#include "paletteswatch.h"
-#include "spritepicture.h"
-#include "zoom.h"
+#include "graphics/deltalayers.h"
+#include "graphics/palettesharing.h"
+#include "graphics/spritepicture.h"
+#include "palette/palettecolouredit.h"
+#include "ui/drawingcanvas.h"
+#include "ui/errorguard.h"
+#include "ui/paletteswatch.h"
+#include "widgets/zoom.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawingtools.h"
-#include "styledocument.h"
+#include "graphics/drawingtools.h"
+#include "style/styledocument.h"
 
 #include <QKeySequence>
 #include <QWidget>

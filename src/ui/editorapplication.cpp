@@ -1,6 +1,6 @@
-#include "editorapplication.h"
+#include "ui/editorapplication.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <QMessageBox>
 

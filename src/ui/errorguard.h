@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editorerror.h"
-#include "prompts.h"
+#include "platform/editorerror.h"
+#include "platform/prompts.h"
 
 // Runs a page's command and shows an EditorError it throws as a message: errors must not unwind
 // through Qt's event code, which does not clean up after exceptions.

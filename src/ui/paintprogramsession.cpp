@@ -1,7 +1,7 @@
-#include "paintprogramsession.h"
+#include "ui/paintprogramsession.h"
 
-#include "spriteentries.h"
-#include "tilepattern.h"
+#include "graphics/spriteentries.h"
+#include "graphics/tilepattern.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paintprogramedit.h"
+#include "graphics/paintprogramedit.h"
 
 #include <QObject>
 #include <QTimer>

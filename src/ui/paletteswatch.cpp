@@ -1,4 +1,4 @@
-#include "paletteswatch.h"
+#include "ui/paletteswatch.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "palettetablepicture.h"
+#include "ui/palettetablepicture.h"
 
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
 
 const QImage &PaletteTablePicture::picture(const StyleDocument &doc) {
     if (count_ != doc.PhysicalPaletteCount || drawnFrom_.constData() != doc.PhysicalPalettes.constData()) {

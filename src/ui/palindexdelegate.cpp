@@ -1,6 +1,6 @@
-#include "palindexdelegate.h"
+#include "ui/palindexdelegate.h"
 
-#include "paletteediting.h"
+#include "palette/paletteediting.h"
 
 #include <QPainter>
 #include <qdrawutil.h>

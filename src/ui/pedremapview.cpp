@@ -1,8 +1,8 @@
-#include "pedremapview.h"
+#include "ui/pedremapview.h"
 
-#include "pedpicture.h"
-#include "pedremap.h"
-#include "stretchedimageview.h"
+#include "cars/pedpicture.h"
+#include "cars/pedremap.h"
+#include "widgets/stretchedimageview.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

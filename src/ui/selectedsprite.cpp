@@ -1,7 +1,7 @@
-#include "selectedsprite.h"
+#include "ui/selectedsprite.h"
 
-#include "draggedfile.h"
-#include "zoom.h"
+#include "widgets/draggedfile.h"
+#include "widgets/zoom.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "spritelistpage.h"
+#include "ui/spritelistpage.h"
 
-#include "spriteentries.h"
+#include "graphics/spriteentries.h"
 
 #include <QAction>
 #include <QListWidget>

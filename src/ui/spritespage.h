@@ -1,7 +1,7 @@
 #pragma once
 
-#include "spritefields.h"
-#include "styledocument.h"
+#include "graphics/spritefields.h"
+#include "style/styledocument.h"
 
 #include <QWidget>
 #include <array>

@@ -1,8 +1,8 @@
-#include "surfacespage.h"
+#include "ui/surfacespage.h"
 
-#include "commandrunner.h"
-#include "styledocument.h"
-#include "textrefresh.h"
+#include "style/styledocument.h"
+#include "ui/commandrunner.h"
+#include "widgets/textrefresh.h"
 
 #include <QGridLayout>
 #include <QLabel>

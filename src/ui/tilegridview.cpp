@@ -1,9 +1,9 @@
-#include "tilegridview.h"
+#include "ui/tilegridview.h"
 
-#include "draggedfile.h"
-#include "labelfont.h"
-#include "tilegrid.h"
-#include "zoom.h"
+#include "graphics/labelfont.h"
+#include "graphics/tilegrid.h"
+#include "widgets/draggedfile.h"
+#include "widgets/zoom.h"
 
 #include <QDropEvent>
 #include <QMouseEvent>

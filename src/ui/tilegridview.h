@@ -1,7 +1,7 @@
 #pragma once
 
-#include "styledocument.h"
-#include "tilenumbering.h"
+#include "graphics/tilenumbering.h"
+#include "style/styledocument.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "twnd_about.h"
+#include "ui/twnd_about.h"
 
-#include "programtitle.h"
-#include "programversion.h"
+#include "platform/programtitle.h"
+#include "platform/programversion.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "twnd_adjust.h"
+#include "ui/twnd_adjust.h"
 
-#include "dialogbuttons.h"
+#include "widgets/dialogbuttons.h"
 
-#include "coloradjust.h"
+#include "palette/coloradjust.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

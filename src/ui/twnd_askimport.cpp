@@ -1,7 +1,7 @@
-#include "twnd_askimport.h"
+#include "ui/twnd_askimport.h"
 
-#include "dialogbuttons.h"
-#include "prompts.h"
+#include "platform/prompts.h"
+#include "widgets/dialogbuttons.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
-#include "twnd_clutdialog.h"
+#include "ui/twnd_clutdialog.h"
 
-#include "dialogbuttons.h"
+#include "widgets/dialogbuttons.h"
 
-#include "stretchedimageview.h"
+#include "widgets/stretchedimageview.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

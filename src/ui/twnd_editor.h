@@ -1,11 +1,11 @@
 #pragma once
 
-#include "commandrunner.h"
-#include "dialogprompts.h"
-#include "documenthistory.h"
-#include "graphicfile.h"
-#include "palettetablepicture.h"
-#include "styledocument.h"
+#include "graphics/graphicfile.h"
+#include "history/documenthistory.h"
+#include "style/styledocument.h"
+#include "ui/commandrunner.h"
+#include "ui/dialogprompts.h"
+#include "ui/palettetablepicture.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "twnd_submodels.h"
+#include "ui/twnd_submodels.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -1,8 +1,8 @@
-#include "twnd_surface.h"
+#include "ui/twnd_surface.h"
 
-#include "dialogbuttons.h"
+#include "widgets/dialogbuttons.h"
 
-#include "surfaceedit.h"
+#include "cars/surfaceedit.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "windowlog.h"
+#include "ui/windowlog.h"
 
 #include <QPlainTextEdit>
 #include <algorithm>

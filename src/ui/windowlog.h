@@ -1,6 +1,6 @@
 #pragma once
 
-#include "log.h"
+#include "platform/log.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "windowprogress.h"
+#include "ui/windowprogress.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "dialogbuttons.h"
+#include "widgets/dialogbuttons.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

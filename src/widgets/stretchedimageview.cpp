@@ -1,6 +1,6 @@
-#include "stretchedimageview.h"
+#include "widgets/stretchedimageview.h"
 
-#include "zoom.h"
+#include "widgets/zoom.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "textrefresh.h"
+#include "widgets/textrefresh.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "verticalscrollarea.h"
+#include "widgets/verticalscrollarea.h"
 
 #include <QScrollBar>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "zoom.h"
+#include "widgets/zoom.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

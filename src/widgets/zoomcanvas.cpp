@@ -1,6 +1,6 @@
-#include "zoomcanvas.h"
+#include "widgets/zoomcanvas.h"
 
-#include "zoom.h"
+#include "widgets/zoom.h"
 
 #include <QEvent>
 #include <QScrollArea>

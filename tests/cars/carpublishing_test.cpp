@@ -1,16 +1,16 @@
-#include "carpublishing.h"
+#include "cars/carpublishing.h"
 
-#include "bitmapfile.h"
-#include "deltasheet.h"
-#include "editorerror.h"
-#include "fileio.h"
-#include "filetime.h"
-#include "gifpicture.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spritepicture.h"
-#include "tempdir.h"
-#include "zipwriter.h"
+#include "cars/gifpicture.h"
+#include "cars/zipwriter.h"
+#include "graphics/deltasheet.h"
+#include "graphics/spritepicture.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/filetime.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QDir>
 #include <QFile>

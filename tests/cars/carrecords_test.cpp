@@ -1,8 +1,8 @@
-#include "carrecords.h"
-#include "carscript.h"
+#include "cars/carrecords.h"
+#include "cars/carscript.h"
 
-#include "editorerror.h"
-#include "samplestyle.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "carphysics.h"
-#include "carscript.h"
+#include "cars/carphysics.h"
+#include "cars/carscript.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "log.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "tempdir.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

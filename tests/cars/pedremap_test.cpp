@@ -1,10 +1,10 @@
-#include "pedremap.h"
+#include "cars/pedremap.h"
 
-#include "bitmapfile.h"
-#include "palettelookup.h"
-#include "pedpicture.h"
-#include "scriptedprompts.h"
-#include "tempdir.h"
+#include "cars/pedpicture.h"
+#include "palette/palettelookup.h"
+#include "platform/bitmapfile.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

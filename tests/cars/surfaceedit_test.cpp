@@ -1,6 +1,6 @@
-#include "surfaceedit.h"
+#include "cars/surfaceedit.h"
 
-#include "scriptedprompts.h"
+#include "support/scriptedprompts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the first refused file stopping the run with nothing written.
 #include "clitest.h"
 
-#include "bitmapfile.h"
-#include "fileio.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
 
 #include <QDir>
 #include <QFile>

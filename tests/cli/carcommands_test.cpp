@@ -1,12 +1,12 @@
 #include "clitest.h"
 
-#include "carrecords.h"
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "stylereader.h"
+#include "cars/carrecords.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "support/scriptedprompts.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,13 +1,13 @@
 #include "clitest.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "stylebytes.h"
-#include "stylereader.h"
-#include "tempdir.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
 
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
 
 #include <QFile>
 #include <QTextStream>

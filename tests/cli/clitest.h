@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clicommands.h"
-#include "tempdir.h"
+#include "cli/clicommands.h"
+#include "support/tempdir.h"
 
 #include <QProcess>
 #include <QTextStream>

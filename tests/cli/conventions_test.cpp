@@ -1,9 +1,9 @@
 // What a script sees of vyr2-sty's command line: help pages, usage errors in one line with exit
 // status 2, options in both spellings, the version.
 #include "clitest.h"
-#include "fileio.h"
-#include "sanitizers.h"
-#include "stylebytes.h"
+#include "platform/fileio.h"
+#include "support/sanitizers.h"
+#include "support/stylebytes.h"
 
 #include <QElapsedTimer>
 #include <QFile>

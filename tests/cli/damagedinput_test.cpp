@@ -3,10 +3,10 @@
 // what the style held.
 
 #include "clitest.h"
-#include "fileio.h"
-#include "littleendian.h"
-#include "sanitizers.h"
-#include "stylebytes.h"
+#include "platform/fileio.h"
+#include "style/littleendian.h"
+#include "support/sanitizers.h"
+#include "support/stylebytes.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "clitest.h"
 
-#include "fileio.h"
+#include "platform/fileio.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 #include "clitest.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
-#include "fileio.h"
-#include "stylebytes.h"
-#include "stylereader.h"
+#include "platform/fileio.h"
+#include "style/stylereader.h"
+#include "support/stylebytes.h"
 
 #include <QDir>
 #include <QImage>

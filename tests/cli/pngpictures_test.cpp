@@ -2,10 +2,10 @@
 
 #include "clitest.h"
 
-#include "fileio.h"
-#include "pngbytes.h"
-#include "stylebytes.h"
-#include "styledocument.h"
+#include "platform/fileio.h"
+#include "style/styledocument.h"
+#include "support/pngbytes.h"
+#include "support/stylebytes.h"
 
 #include <QDir>
 #include <QImage>

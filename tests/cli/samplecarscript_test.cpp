@@ -1,5 +1,5 @@
-#include "carscriptnames.h"
-#include "samplestyle.h"
+#include "sample/samplestyle.h"
+#include "style/carscriptnames.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "surfacelists.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "style/surfacelists.h"
+#include "support/scriptedprompts.h"
 
-#include "log.h"
-#include "progress.h"
+#include "platform/log.h"
+#include "platform/progress.h"
 
 #include <QSet>
 #include <algorithm>

@@ -1,14 +1,14 @@
 #include "clitest.h"
 
-#include "bitmapfile.h"
-#include "fileio.h"
-#include "log.h"
-#include "palettelookup.h"
-#include "progress.h"
-#include "scriptedprompts.h"
-#include "spriteentries.h"
-#include "stylereader.h"
-#include "stylewriter.h"
+#include "graphics/spriteentries.h"
+#include "palette/palettelookup.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
 
 #include <QDir>
 #include <QImage>

@@ -2,8 +2,8 @@
 
 #include "clitest.h"
 
-#include "fileio.h"
-#include "stylebytes.h"
+#include "platform/fileio.h"
+#include "support/stylebytes.h"
 
 #include <QtEndian>
 #include <functional>

@@ -2,13 +2,13 @@
 
 #include "clitest.h"
 
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
-#include "randomstyle.h"
-#include "stylebytes.h"
-#include "styledocument.h"
-#include "stylewriter.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/styledocument.h"
+#include "style/stylewriter.h"
+#include "support/randomstyle.h"
+#include "support/stylebytes.h"
 
 #include <QImage>
 #include <QtEndian>

@@ -1,11 +1,11 @@
 #include "clitest.h"
 
-#include "bitmapfile.h"
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
-#include "scriptedprompts.h"
-#include "stylereader.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylereader.h"
+#include "support/scriptedprompts.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
-#include "deltasheet.h"
+#include "graphics/deltasheet.h"
 
-#include "bitmapfile.h"
-#include "deltaoperations.h"
-#include "deltaunit.h"
-#include "editorerror.h"
-#include "log.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spritepicture.h"
-#include "tempdir.h"
+#include "graphics/deltaoperations.h"
+#include "graphics/deltaunit.h"
+#include "graphics/spritepicture.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "platform/log.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 

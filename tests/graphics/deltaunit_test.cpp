@@ -1,7 +1,7 @@
-#include "deltaunit.h"
+#include "graphics/deltaunit.h"
 
-#include "editorerror.h"
-#include "samplestyle.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "drawingtools.h"
+#include "graphics/drawingtools.h"
 
-#include "editorerror.h"
-#include "palettesharing.h"
-#include "samplestyle.h"
-#include "spritepicture.h"
-#include "tilenumbering.h"
+#include "graphics/palettesharing.h"
+#include "graphics/spritepicture.h"
+#include "graphics/tilenumbering.h"
+#include "platform/editorerror.h"
+#include "sample/samplestyle.h"
 
 #include <gtest/gtest.h>
 #include <set>

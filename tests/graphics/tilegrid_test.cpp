@@ -1,6 +1,6 @@
-#include "tilegrid.h"
+#include "graphics/tilegrid.h"
 
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tilepattern.h"
+#include "graphics/tilepattern.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "documenthistory.h"
+#include "history/documenthistory.h"
 
-#include "samplestyle.h"
+#include "sample/samplestyle.h"
 
 #include <QUndoStack>
 #include <functional>

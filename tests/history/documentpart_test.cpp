@@ -1,4 +1,4 @@
-#include "documentpart.h"
+#include "history/documentpart.h"
 
 #include <gtest/gtest.h>
 #include <set>

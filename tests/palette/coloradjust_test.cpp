@@ -1,6 +1,6 @@
-#include "coloradjust.h"
+#include "palette/coloradjust.h"
 
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "jascpalette.h"
+#include "palette/jascpalette.h"
 
-#include "editorerror.h"
-#include "fileio.h"
-#include "palettelookup.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "tempdir.h"
+#include "palette/palettelookup.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "paletteediting.h"
+#include "palette/paletteediting.h"
 
-#include "palettelookup.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
+#include "palette/palettelookup.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
 
 #include <gtest/gtest.h>
 

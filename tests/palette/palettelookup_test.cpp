@@ -1,6 +1,6 @@
-#include "palettelookup.h"
+#include "palette/palettelookup.h"
 
-#include "scriptedprompts.h"
+#include "support/scriptedprompts.h"
 
 #include <climits>
 #include <cstring>

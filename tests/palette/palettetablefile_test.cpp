@@ -1,12 +1,12 @@
-#include "palettetablefile.h"
+#include "palette/palettetablefile.h"
 
-#include "bitmapbytes.h"
-#include "bitmapfile.h"
-#include "fileio.h"
-#include "palettelookup.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "tempdir.h"
+#include "palette/palettelookup.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
+#include "sample/samplestyle.h"
+#include "support/bitmapbytes.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <QRandomGenerator>

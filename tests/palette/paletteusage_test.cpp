@@ -1,4 +1,4 @@
-#include "paletteusage.h"
+#include "palette/paletteusage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "bitmapbytes.h"
-#include "bitmapfile.h"
-#include "editorerror.h"
-#include "fileio.h"
-#include "tempdir.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "support/bitmapbytes.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
-#include "editorerror.h"
-#include "fileio.h"
-#include "tempdir.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "support/tempdir.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

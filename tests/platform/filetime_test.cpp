@@ -1,7 +1,7 @@
-#include "editorerror.h"
-#include "fileio.h"
-#include "filetime.h"
-#include "tempdir.h"
+#include "platform/editorerror.h"
+#include "platform/fileio.h"
+#include "platform/filetime.h"
+#include "support/tempdir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "bitmapbytes.h"
-#include "bitmapfile.h"
-#include "editorerror.h"
-#include "oddbitmaps.h"
-#include "tempdir.h"
+#include "platform/bitmapfile.h"
+#include "platform/editorerror.h"
+#include "support/bitmapbytes.h"
+#include "support/oddbitmaps.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 

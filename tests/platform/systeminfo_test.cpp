@@ -1,5 +1,5 @@
-#include "systeminfo.h"
-#include "tempdir.h"
+#include "platform/systeminfo.h"
+#include "support/tempdir.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "styledocument.h"
-#include "textnumbers.h"
+#include "style/styledocument.h"
+#include "style/textnumbers.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "recordingprogress.h"
-#include "scriptedprompts.h"
-#include "stylebytes.h"
-#include "stylereader.h"
+#include "style/stylereader.h"
+#include "support/recordingprogress.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
 
-#include "log.h"
+#include "platform/log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "recordingprogress.h"
-#include "scriptedprompts.h"
-#include "stylebytes.h"
-#include "stylereader.h"
-#include "tempdir.h"
+#include "style/stylereader.h"
+#include "support/recordingprogress.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
 
-#include "editorerror.h"
-#include "log.h"
+#include "platform/editorerror.h"
+#include "platform/log.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
-#include "log.h"
-#include "progress.h"
-#include "randomstyle.h"
-#include "sanitizers.h"
-#include "scriptedprompts.h"
-#include "stylebytes.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "support/randomstyle.h"
+#include "support/sanitizers.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
 
 #include <QElapsedTimer>
 #include <QFile>

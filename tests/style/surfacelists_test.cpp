@@ -1,7 +1,7 @@
-#include "recyclelist.h"
-#include "surfacelists.h"
+#include "style/recyclelist.h"
+#include "style/surfacelists.h"
 
-#include "editorerror.h"
+#include "platform/editorerror.h"
 
 #include <gtest/gtest.h>
 

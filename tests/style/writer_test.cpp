@@ -1,12 +1,12 @@
-#include "recordingprogress.h"
-#include "scriptedprompts.h"
-#include "stylebytes.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "support/recordingprogress.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
 
-#include "fileio.h"
-#include "log.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

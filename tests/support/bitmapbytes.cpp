@@ -1,4 +1,4 @@
-#include "bitmapbytes.h"
+#include "support/bitmapbytes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "oddbitmaps.h"
+#include "support/oddbitmaps.h"
 
-#include "bitmapbytes.h"
+#include "support/bitmapbytes.h"
 
 #include <QDir>
 #include <QFile>

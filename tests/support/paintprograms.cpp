@@ -1,6 +1,6 @@
-#include "paintprograms.h"
+#include "support/paintprograms.h"
 
-#include "bitmapbytes.h"
+#include "support/bitmapbytes.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "pngbytes.h"
+#include "support/pngbytes.h"
 
 #include <QHash>
 #include <QtEndian>

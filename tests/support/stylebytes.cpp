@@ -1,4 +1,4 @@
-#include "stylebytes.h"
+#include "support/stylebytes.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>

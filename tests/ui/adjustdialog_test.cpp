@@ -1,4 +1,4 @@
-#include "twnd_adjust.h"
+#include "ui/twnd_adjust.h"
 
 #include <QLabel>
 #include <QSlider>

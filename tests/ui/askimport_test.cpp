@@ -1,4 +1,4 @@
-#include "twnd_askimport.h"
+#include "ui/twnd_askimport.h"
 
 #include <QPushButton>
 #include <QRadioButton>

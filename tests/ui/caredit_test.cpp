@@ -1,16 +1,16 @@
-#include "careditordialog.h"
-#include "collisionsizedialog.h"
-#include "twnd_submodels.h"
+#include "ui/careditordialog.h"
+#include "ui/collisionsizedialog.h"
+#include "ui/twnd_submodels.h"
 
-#include "carscript.h"
-#include "fileio.h"
-#include "log.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "cars/carscript.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QApplication>
 #include <QCheckBox>

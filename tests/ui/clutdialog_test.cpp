@@ -1,4 +1,4 @@
-#include "twnd_clutdialog.h"
+#include "ui/twnd_clutdialog.h"
 
 #include <QLineEdit>
 #include <QScrollArea>

@@ -1,15 +1,15 @@
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
 #include "findcaptioned.h"
-#include "forwardingprompts.h"
-#include "log.h"
-#include "progress.h"
-#include "prompts.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spritespage.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "platform/forwardingprompts.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "platform/prompts.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/spritespage.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,19 +1,19 @@
 // The File menu: Save writes the open style file in place with no dialog, Quit asks about unsaved
 // changes as closing the window does.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
-#include "fileio.h"
 #include "findcaptioned.h"
-#include "log.h"
 #include "opensample.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spritespage.h"
-#include "stylebytes.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
+#include "ui/spritespage.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "log.h"
-#include "progress.h"
-#include "scriptedprompts.h"
-#include "stylewriter.h"
-#include "tempdir.h"
-#include "twnd_editor.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/twnd_editor.h"
 
 // Writes `doc` as "sample.sty" in `dir`, shows `window` at the widget tests' size answering through
 // `prompts`, and opens the file in it as the user would; returns the file's path.

@@ -2,18 +2,18 @@
 // file changes nothing, and a load or save shows its progress with the file and history commands
 // off.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
-#include "fileio.h"
 #include "findcaptioned.h"
-#include "log.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "sanitizers.h"
-#include "scriptedprompts.h"
-#include "stylereader.h"
-#include "stylewriter.h"
-#include "tempdir.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylereader.h"
+#include "style/stylewriter.h"
+#include "support/sanitizers.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QAction>
 #include <QDir>

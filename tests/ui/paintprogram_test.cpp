@@ -2,15 +2,15 @@
 // renames a new file over it; a save that cannot be imported changes nothing and says why in the
 // log; selecting another sprite ends the edit.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
 #include "findcaptioned.h"
+#include "graphics/spriteentries.h"
 #include "opensample.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spriteentries.h"
-#include "spritespage.h"
-#include "tempdir.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/spritespage.h"
 
 #include <QAction>
 #include <QBuffer>

@@ -1,10 +1,10 @@
-#include "pedremapview.h"
+#include "ui/pedremapview.h"
 
-#include "bitmapfile.h"
-#include "palettelookup.h"
-#include "scriptedprompts.h"
-#include "styledocument.h"
-#include "tempdir.h"
+#include "palette/palettelookup.h"
+#include "platform/bitmapfile.h"
+#include "style/styledocument.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
 
 #include <QPushButton>
 #include <QSpinBox>

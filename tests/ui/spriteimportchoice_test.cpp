@@ -1,21 +1,21 @@
 // The sprite import's palette question answered in the real choice dialog: each option does what
 // its row of the dialog's table says, read back from the saved file's own bytes.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
-#include "bitmapfile.h"
-#include "fileio.h"
 #include "findcaptioned.h"
-#include "log.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spriteentries.h"
-#include "spritespage.h"
-#include "stylebytes.h"
-#include "stylewriter.h"
-#include "tempdir.h"
-#include "twnd_askimport.h"
+#include "graphics/spriteentries.h"
+#include "platform/bitmapfile.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
+#include "support/tempdir.h"
+#include "ui/spritespage.h"
+#include "ui/twnd_askimport.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -1,9 +1,9 @@
-#include "commandrunner.h"
-#include "surfacespage.h"
-#include "twnd_surface.h"
+#include "ui/commandrunner.h"
+#include "ui/surfacespage.h"
+#include "ui/twnd_surface.h"
 
-#include "scriptedprompts.h"
-#include "styledocument.h"
+#include "style/styledocument.h"
+#include "support/scriptedprompts.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>

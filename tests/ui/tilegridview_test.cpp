@@ -1,7 +1,7 @@
-#include "tilegridview.h"
+#include "ui/tilegridview.h"
 
-#include "palettelookup.h"
-#include "tilegrid.h"
+#include "graphics/tilegrid.h"
+#include "palette/palettelookup.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

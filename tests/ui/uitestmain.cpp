@@ -1,4 +1,4 @@
-#include "editorapplication.h"
+#include "ui/editorapplication.h"
 
 #include <gtest/gtest.h>
 

@@ -1,19 +1,19 @@
 // The window's pages after commands: the sprite list's columns and current item, the info panel
 // after tile commands, "redraw overlay", the folders of the file dialogs and the surface columns.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
-#include "fileio.h"
 #include "findcaptioned.h"
-#include "log.h"
-#include "progress.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "spritelistpage.h"
-#include "spritespage.h"
-#include "stylewriter.h"
-#include "tempdir.h"
-#include "tilegridview.h"
+#include "platform/fileio.h"
+#include "platform/log.h"
+#include "platform/progress.h"
+#include "sample/samplestyle.h"
+#include "style/stylewriter.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/spritelistpage.h"
+#include "ui/spritespage.h"
+#include "ui/tilegridview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,23 +2,23 @@
 // a dropped tile land on the picture pixel under the pointer, and Ctrl + wheel keeps that pixel
 // under it.
 
-#include "twnd_editor.h"
+#include "ui/twnd_editor.h"
 
-#include "deltaspage.h"
 #include "findcaptioned.h"
+#include "graphics/spriteentries.h"
+#include "graphics/tilegrid.h"
+#include "graphics/tilenumbering.h"
 #include "opensample.h"
-#include "samplestyle.h"
-#include "scriptedprompts.h"
-#include "selectedsprite.h"
-#include "spriteentries.h"
-#include "spritespage.h"
-#include "spritestripview.h"
-#include "stretchedimageview.h"
-#include "tempdir.h"
-#include "tilegrid.h"
-#include "tilegridview.h"
-#include "tilenumbering.h"
-#include "zoom.h"
+#include "sample/samplestyle.h"
+#include "support/scriptedprompts.h"
+#include "support/tempdir.h"
+#include "ui/deltaspage.h"
+#include "ui/selectedsprite.h"
+#include "ui/spritespage.h"
+#include "ui/spritestripview.h"
+#include "ui/tilegridview.h"
+#include "widgets/stretchedimageview.h"
+#include "widgets/zoom.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

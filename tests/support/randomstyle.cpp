@@ -1,6 +1,6 @@
-#include "randomstyle.h"
+#include "support/randomstyle.h"
 
-#include "littleendian.h"
+#include "style/littleendian.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "samplepainting.h"
-#include "styledocument.h"
+#include "sample/samplepainting.h"
+#include "style/styledocument.h"
 
 #include <QByteArray>
 
