@@ -59,11 +59,20 @@ const QString &unpackedFolder() {
     return path;
 }
 
+// Each round's folder is removed outside the timing, so that both writing measures meet a file
+// system in the same state rather than one growing with every round.
+void removeRound(benchmark::State &state, const QString &folder) {
+    state.PauseTiming();
+    QDir(folder).removeRecursively();
+    state.ResumeTiming();
+}
+
 void writePlainFiles(benchmark::State &state) {
     QTemporaryDir dir;
     int round = 0;
     for (auto _ : state) {
-        QDir root(dir.filePath(QString::number(round++)));
+        const QString folder = dir.filePath(QString::number(round++));
+        QDir root(folder);
         QSet<QString> made;
         for (const auto &[name, bytes] : large().folder) {
             const QString path = root.filePath(name);
@@ -76,16 +85,20 @@ void writePlainFiles(benchmark::State &state) {
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 state.SkipWithError("cannot write");
         }
+        removeRound(state, folder);
     }
 }
 
 void unpack(benchmark::State &state) {
     QTemporaryDir dir;
     int round = 0;
-    for (auto _ : state)
+    for (auto _ : state) {
+        const QString folder = dir.filePath(QString::number(round++));
         writeFolder(
             [](const FileSink &files) { unpackStyle(large().doc, large().file, std::nullopt, files); },
-            dir.filePath(QString::number(round++)));
+            folder);
+        removeRound(state, folder);
+    }
 }
 
 // The files alone, in memory: what unpack spends besides writing.
@@ -146,6 +159,9 @@ void printRatios(const TimesReporter &reporter) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // The caches of the measured folders go to a folder of this run, not to the user's.
+    const QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     // Made before any measure runs: each takes about a second, so it runs only a few times and
     // the first of them would otherwise carry the sample's making.
     large();

@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <future>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -27,9 +28,9 @@ QByteArray requiredFile(const FolderSource &source, const QString &name) {
 }
 
 bool isUsersOwnFile(const QString &name) {
-    const QStringList parts = name.split(QLatin1Char('/'));
-    return parts.first() == QLatin1String("extra") ||
-           std::any_of(parts.begin(), parts.end(), [](const QString &part) { return part.startsWith('.'); });
+    // Asked of every file of the folder, so without splitting the name.
+    return name == QLatin1String("extra") || name.startsWith(QLatin1String("extra/")) ||
+           name.startsWith(QLatin1Char('.')) || name.contains(QLatin1String("/."));
 }
 
 namespace {
@@ -261,13 +262,31 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
-    QStringList present;
-    walk(root, QString(), present);
+    // The folder is listed while the first files are made; its refusals (a link, a device) still
+    // come before any file of it is read or written.
+    const auto list = [path = root.path()] {
+        QStringList names;
+        walk(QDir(path), QString(), names);
+        return names;
+    };
+    std::future<QStringList> listing;
+    try {
+        listing = std::async(std::launch::async, list);
+    } catch (const std::system_error &) {
+        listing = std::async(std::launch::deferred, list);
+    }
+    std::optional<QStringList> present;
+    const auto listed = [&]() -> const QStringList & {
+        if (!present)
+            present = listing.get();
+        return *present;
+    };
 
     FolderUpdate update;
     QSet<QString> kept;
     MadeFileCache cache(root.path(), CacheStart::Load);
     overlapped(make, Recipes::LeftToTaker, [&](MadeFile &made) {
+        listed();
         const QString &name = made.name;
         kept.insert(name);
         const QString path = root.filePath(name);
@@ -292,7 +311,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         ++update.written;
     });
     QSet<QString> emptied;
-    for (const QString &name : present) {
+    for (const QString &name : listed()) {
         if (kept.contains(name) || !isStyleDerived(name))
             continue;
         if (!QFile::remove(root.filePath(name)))

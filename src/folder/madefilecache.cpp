@@ -63,7 +63,9 @@ MadeFrom madeFromPicture(const QImage &picture, const QByteArray &maker) {
     return {XXH3_64bits_digest(&state)};
 }
 
-MadeFileCache::MadeFileCache(const QString &folder, CacheStart start) : path_(cachePath(folder)) {
+// A cache started empty replaces whatever an earlier folder of that name left.
+MadeFileCache::MadeFileCache(const QString &folder, CacheStart start)
+    : path_(cachePath(folder)), changed_(start == CacheStart::Empty) {
     if (start == CacheStart::Empty || path_.isEmpty() || !isRegularFile(path_) ||
         QFileInfo(path_).size() > LargestCache)
         return;
@@ -98,15 +100,20 @@ bool MadeFileCache::holds(const QString &name, MadeFrom from, const QByteArray &
 }
 
 void MadeFileCache::record(const QString &name, MadeFrom from, const QByteArray &bytes) {
-    entries_.insert(name, {from.key, bytes.size(), bytesDigest(bytes)});
+    const Entry entry{from.key, bytes.size(), bytesDigest(bytes)};
+    const auto found = entries_.find(name);
+    if (found != entries_.end() && *found == entry)
+        return;
+    entries_.insert(name, entry);
+    changed_ = true;
 }
 
 void MadeFileCache::forget(const QString &name) {
-    entries_.remove(name);
+    changed_ = entries_.remove(name) || changed_;
 }
 
 void MadeFileCache::save() const {
-    if (path_.isEmpty())
+    if (path_.isEmpty() || !changed_)
         return;
     try {
         QByteArray bytes;

@@ -36,7 +36,7 @@ public:
     void record(const QString &name, MadeFrom from, const QByteArray &bytes);
     void forget(const QString &name);
 
-    // Writes the cache; a cache that cannot be written is no failure of the command.
+    // Writes the cache when it changed; a cache that cannot be written is no failure of the command.
     void save() const;
 
 private:
@@ -44,7 +44,9 @@ private:
         quint64 key = 0;
         qint64 size = 0;
         quint64 digest = 0;
+        bool operator==(const Entry &) const = default;
     };
     QString path_;
     QHash<QString, Entry> entries_;
+    bool changed_ = false;
 };
