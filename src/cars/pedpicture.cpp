@@ -1,9 +1,9 @@
 #include "cars/pedpicture.h"
 
+#include "graphics/indexedcanvas.h"
+#include "palette/colourramps.h"
 #include "palette/palettelookup.h"
 #include "platform/imagememory.h"
-#include "sample/samplepainting.h"
-#include "sample/samplepalettes.h"
 
 #include <cmath>
 
@@ -42,8 +42,8 @@ void drawPedestrian(Canvas &c) {
 // Blue shirt and trousers, light skin, brown hair.
 QList<QRgb> startingColours() {
     StyleDocument doc;
-    writeSamplePalette(doc.PhysicalPalettes, 0,
-                       pedRecipe(qRgb(50, 90, 200), qRgb(225, 170, 130), qRgb(110, 70, 30)));
+    writeRampPalette(doc.PhysicalPalettes, 0,
+                     pedRecipe(qRgb(50, 90, 200), qRgb(225, 170, 130), qRgb(110, 70, 30)));
     return ClutToPal(doc, 0);
 }
 

@@ -3,8 +3,8 @@
 #include <QImage>
 
 // The pedestrian the remap viewer shows before the user opens a bitmap: seen from above, walking
-// towards the top, 8-bit. It uses the colour layout of the editor's own palettes (see
-// samplepainting.h), so a ped remap recolours each part on its own:
+// towards the top, 8-bit. It uses the colour layout of palette/colourramps.h, as the sample
+// styles' ped palettes do, so a ped remap recolours each part on its own:
 //   0        background, the transparency colour of every palette
 //   1-79     clothes: shirt, sleeves and trousers
 //   80-159   skin: face and hands

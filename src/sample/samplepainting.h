@@ -1,12 +1,15 @@
 #pragma once
 
+#include "graphics/indexedcanvas.h"
+#include "palette/colourramps.h"
+
 #include <QImage>
 #include <QtGlobal>
 #include <algorithm>
 #include <array>
 
-// Drawing helpers of the generated sample styles. Everything is integer-seeded so two runs give
-// the same bytes on every machine.
+// Drawing helpers of the generated sample styles, which draw on a Canvas in the colour layout of
+// colourramps.h. Everything is integer-seeded so two runs give the same bytes on every machine.
 
 // xorshift32 with a fixed seed; never seeded from the clock.
 class SampleRng {
@@ -64,72 +67,3 @@ private:
 inline float grain(int x, int y, quint32 seed) {
     return latticeValue(x, y, seed ^ 0x5bd1e995u) - 0.5f;
 }
-
-// Colour layout shared by every sample palette: 0 is black (transparent in sprites), then three
-// ramps from dark to light and sixteen fixed accent colours, so one picture can use three
-// materials and a few signal colours.
-struct Ramp {
-    int first;
-    int steps;
-};
-inline constexpr Ramp RampA{1, 79};
-inline constexpr Ramp RampB{80, 80};
-inline constexpr Ramp RampC{160, 80};
-inline constexpr int FirstAccent = 240;
-
-enum Accent {
-    AccWhite,
-    AccYellow,
-    AccOrange,
-    AccRed,
-    AccDarkRed,
-    AccGreen,
-    AccBlue,
-    AccCyan,
-    AccMagenta,
-    AccBrown,
-    AccLightGrey,
-    AccDarkGrey,
-    AccPink,
-    AccLime,
-    AccNavy,
-    AccGold
-};
-
-inline uchar shade(Ramp ramp, float level) {
-    const float t = std::clamp(level, 0.0f, 1.0f);
-    return static_cast<uchar>(ramp.first + static_cast<int>(t * static_cast<float>(ramp.steps - 1) + 0.5f));
-}
-inline uchar accent(Accent a) {
-    return static_cast<uchar>(FirstAccent + a);
-}
-
-// A rectangle of an 8-bit image, drawn through its row pointers; writes outside it are dropped.
-class Canvas {
-public:
-    Canvas(QImage &image, int x, int y, int w, int h)
-        : bits_(image.bits() + static_cast<qsizetype>(y) * image.bytesPerLine() + x),
-          stride_(image.bytesPerLine()), w_(w), h_(h) {}
-    explicit Canvas(QImage &image) : Canvas(image, 0, 0, image.width(), image.height()) {}
-
-    int width() const { return w_; }
-    int height() const { return h_; }
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
-    uchar at(int x, int y) const { return contains(x, y) ? bits_[y * stride_ + x] : 0; }
-    void set(int x, int y, uchar v) {
-        if (contains(x, y))
-            bits_[y * stride_ + x] = v;
-    }
-    uchar *row(int y) { return bits_ + static_cast<qsizetype>(y) * stride_; }
-    void fillRect(int x, int y, int w, int h, uchar v) {
-        for (int yy = std::max(y, 0); yy < std::min(y + h, h_); ++yy)
-            for (int xx = std::max(x, 0); xx < std::min(x + w, w_); ++xx)
-                bits_[yy * stride_ + xx] = v;
-    }
-
-private:
-    uchar *bits_;
-    qsizetype stride_;
-    int w_;
-    int h_;
-};

@@ -74,22 +74,22 @@ void writePalettes(StyleDocument &doc, const SamplePlan &plan, const PaletteFami
     doc.PhysicalPaletteCount = plan.physicalPalettes;
     QByteArray &store = doc.PhysicalPalettes;
     for (int p = 0; p < plan.tilePalettes; ++p)
-        writeSamplePalette(store, p, tintedRecipe(textureRecipe(static_cast<Texture>(p % TextureCount)), p));
+        writeRampPalette(store, p, tintedRecipe(textureRecipe(static_cast<Texture>(p % TextureCount)), p));
     for (int i = 0; i < plan.carPalettes; ++i)
-        writeSamplePalette(store, f.car + i, carRecipe(bodyColour(i)));
+        writeRampPalette(store, f.car + i, carRecipe(bodyColour(i)));
     constexpr QRgb skins[] = {qRgb(240, 195, 160), qRgb(200, 150, 110), qRgb(140, 95, 60), qRgb(95, 60, 40)};
     constexpr QRgb hair[] = {qRgb(40, 30, 20), qRgb(200, 160, 60), qRgb(120, 50, 20), qRgb(90, 90, 90)};
     for (int i = 0; i < plan.pedPalettes; ++i)
-        writeSamplePalette(store, f.ped + i, pedRecipe(wheelColour(i + 7), skins[i % 4], hair[(i / 4) % 4]));
+        writeRampPalette(store, f.ped + i, pedRecipe(wheelColour(i + 7), skins[i % 4], hair[(i / 4) % 4]));
     for (int i = 0; i < ObjectShapeCount; ++i)
-        writeSamplePalette(store, f.object + i, tintedRecipe(objectRecipe(static_cast<ObjectShape>(i)), i));
+        writeRampPalette(store, f.object + i, tintedRecipe(objectRecipe(static_cast<ObjectShape>(i)), i));
     for (int i = 0; i < plan.fontPalettes; ++i) {
         const QRgb face = i == 0 ? qRgb(255, 215, 90) : wheelColour(i + 3);
         const RampColours grey{qRgb(20, 20, 20), qRgb(200, 200, 200)};
-        writeSamplePalette(store, f.font + i, {grey, grey, rampAround(face)});
+        writeRampPalette(store, f.font + i, {grey, grey, rampAround(face)});
     }
     for (int p = f.remap; p < plan.physicalPalettes; ++p)
-        writeSamplePalette(store, p, carRecipe(wheelColour(plan.carPalettes + p - f.remap)));
+        writeRampPalette(store, p, carRecipe(wheelColour(plan.carPalettes + p - f.remap)));
 }
 
 void drawTiles(StyleDocument &doc, const SamplePlan &plan) {
