@@ -30,6 +30,7 @@
 #include "ui/windowlog.h"
 #include "ui/windowprogress.h"
 #include "widgets/draggedfile.h"
+#include "widgets/lazypage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,15 +97,18 @@ Twnd_editor::Twnd_editor()
     context_.log = log_;
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
-    mainPages_->addTab(makeTexturesPage(), QStringLiteral("Textures"));
-    surfaces_ = new SurfacesPage;
-    surfaces_->setDocument(&document_);
-    surfaces_->setRunner(&runner_);
-    mainPages_->addTab(surfaces_, QStringLiteral("Surfaces"));
-    mainPages_->addTab(makeSpriteListPage(), QStringLiteral("sprite list"));
-    palettes_ = new PalettesPage(context_, clutPicture_);
-    mainPages_->addTab(palettes_, QStringLiteral("Palettes"));
-    mainPages_->addTab(makeGciPage(), QStringLiteral("GCI raw editor"));
+    // The other pages are made when first shown: the start pays only for the one on screen.
+    texturesTab_ = lazyPage([this] { return makeTexturesPage(); });
+    mainPages_->addTab(texturesTab_, QStringLiteral("Textures"));
+    surfacesTab_ = lazyPage([this] { return makeSurfacesPage(); });
+    mainPages_->addTab(surfacesTab_, QStringLiteral("Surfaces"));
+    spriteListTab_ = lazyPage([this] { return makeSpriteListPage(); });
+    mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
+    palettesTab_ = lazyPage([this] { return makePalettesPage(); });
+    mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
+    gciTab_ = lazyPage([this] { return makeGciPage(); });
+    mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
+    // The log gathers lines from the start.
     mainPages_->addTab(log_, QStringLiteral("Log"));
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
     mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
@@ -119,11 +123,15 @@ Twnd_editor::Twnd_editor()
     side->tabBar()->setUsesScrollButtons(false);
     info_ = new InfoPanel(document_);
     side->addTab(info_, QStringLiteral("info"));
-    palIndex_ = new PalIndexPanel(context_);
-    side->addTab(palIndex_, QStringLiteral("pal index"));
+    palIndexTab_ = lazyPage([this] {
+        palIndex_ = new PalIndexPanel(context_);
+        palIndex_->refresh();
+        return palIndex_;
+    });
+    side->addTab(palIndexTab_, QStringLiteral("pal index"));
     tool_ = new ToolPanel(context_, sprites_);
     connect(tool_, &ToolPanel::tileCommandRan, this,
-            [this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
+            [this] { DrawGrid1SelectCell(texturesPage()->grid()->currentTile()); });
     side->addTab(tool_, QStringLiteral("tool"));
     sprites_->setSpriteSelector(tool_->spriteSelector());
 
@@ -138,8 +146,6 @@ Twnd_editor::Twnd_editor()
     setMinimumHeight(390);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    // A press on the palette picture names the ped remap to view.
-    connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
     setState(State::Empty);
 }
 
@@ -213,6 +219,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
     readyActions_.push_back(paint);
     textures_->addCommands({paint, stopEditingAction(textures_)});
     addClipboardCommands(textures_, GraphicKind::Tile);
+    textures_->refresh();
     return textures_;
 }
 
@@ -226,7 +233,24 @@ QWidget *Twnd_editor::makeSpriteListPage() {
         mainPages_->setCurrentWidget(sprites_);
         sprites_->selectByNumber(sprite);
     });
+    spriteListPage_->refresh();
     return spriteListPage_;
+}
+
+QWidget *Twnd_editor::makeSurfacesPage() {
+    surfaces_ = new SurfacesPage;
+    surfaces_->setDocument(&document_);
+    surfaces_->setRunner(&runner_);
+    surfaces_->refresh();
+    return surfaces_;
+}
+
+QWidget *Twnd_editor::makePalettesPage() {
+    palettes_ = new PalettesPage(context_, clutPicture_);
+    // A press on the palette picture names the ped remap to view.
+    connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
+    palettes_->refresh();
+    return palettes_;
 }
 
 QWidget *Twnd_editor::makeGciPage() {
@@ -237,26 +261,41 @@ QWidget *Twnd_editor::makeGciPage() {
         scriptModified_ = true;
         keepTextEdits();
     });
+    gci_->showScript(document_.CarScript);
     return gci_;
 }
 
 void Twnd_editor::addDeltasPage() {
-    deltas_ = new DeltasPage;
-    deltas_->setDocument(&document_);
-    deltas_->setPrompts(context_.prompts);
-    deltas_->setLogView(log_);
-    deltas_->setRunner(&runner_);
+    deltasTab_ = lazyPage([this] {
+        deltas_ = new DeltasPage;
+        deltas_->setDocument(&document_);
+        deltas_->setPrompts(context_.prompts);
+        deltas_->setLogView(log_);
+        deltas_->setRunner(&runner_);
+        return deltas_;
+    });
     // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
-    const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
+    const int deltasTab = mainPages_->addTab(deltasTab_, QStringLiteral("Deltas"));
     mainPages_->setTabVisible(deltasTab, false);
     connect(mainPages_, &QTabWidget::currentChanged, this, [this, deltasTab](int index) {
         if (index != deltasTab)
             mainPages_->setTabVisible(deltasTab, false);
     });
     connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
-        mainPages_->setTabVisible(mainPages_->indexOf(deltas_), true);
-        mainPages_->setCurrentWidget(deltas_);
-        attempt([&] { deltas_->open(sprite); });
+        mainPages_->setTabVisible(mainPages_->indexOf(deltasTab_), true);
+        mainPages_->setCurrentWidget(deltasTab_);
+        attempt([&] { deltasPage()->open(sprite); });
+    });
+}
+
+LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make) {
+    return new LazyPage([this, make] {
+        QWidget *page = make();
+        enableCommands();
+        // What the page shows from the start is not for its text views to undo.
+        for (QPlainTextEdit *text : page->findChildren<QPlainTextEdit *>())
+            text->document()->clearUndoRedoStacks();
+        return page;
     });
 }
 
@@ -275,11 +314,27 @@ QWidget *Twnd_editor::makeLoadingPage() {
     return loadingPage_;
 }
 
+SpriteListPage *Twnd_editor::spriteListPage() const {
+    spriteListTab_->contents();
+    return spriteListPage_;
+}
+
+DeltasPage *Twnd_editor::deltasPage() const {
+    deltasTab_->contents();
+    return deltas_;
+}
+
+TexturesPage *Twnd_editor::texturesPage() const {
+    texturesTab_->contents();
+    return textures_;
+}
+
 DrawingPanel *Twnd_editor::tileDrawing() const {
-    return textures_->drawing();
+    return texturesPage()->drawing();
 }
 
 Twnd_adjust *Twnd_editor::adjustDialog() const {
+    palettesTab_->contents();
     return palettes_->adjustDialog();
 }
 
@@ -291,8 +346,10 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
     context_.prompts = prompts;
     tool_->setPrompts(prompts);
     sprites_->setPrompts(prompts);
-    deltas_->setPrompts(prompts);
-    textures_->drawing()->setPrompts(prompts);
+    if (deltas_)
+        deltas_->setPrompts(prompts);
+    if (textures_)
+        textures_->drawing()->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -332,11 +389,15 @@ void Twnd_editor::enableCommands() {
     for (QAction *action : readyActions_)
         action->setEnabled(coloured);
     sprites_->setReady(coloured);
-    textures_->setReady(coloured);
-    spriteListPage_->setReady(coloured);
-    palettes_->setReady(ready, coloured);
-    palIndex_->setReady(coloured);
     tool_->setReady(coloured);
+    if (textures_)
+        textures_->setReady(coloured);
+    if (spriteListPage_)
+        spriteListPage_->setReady(coloured);
+    if (palettes_)
+        palettes_->setReady(ready, coloured);
+    if (palIndex_)
+        palIndex_->setReady(coloured);
 }
 
 void Twnd_editor::reportError(const QString &text) {
@@ -394,7 +455,8 @@ void Twnd_editor::opensty(const QString &path) {
             progress.setStatus(QStringLiteral(" Drawing sprites... "));
             QCoreApplication::processEvents();
             sprites_->showLoaded(progress);
-            spriteListPage_->refresh();
+            if (spriteListPage_)
+                spriteListPage_->refresh();
             // The text pages' own undo steps belong to the file before.
             for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
                 page->document()->clearUndoRedoStacks();
@@ -452,15 +514,22 @@ bool Twnd_editor::saveDocument(bool choosing) {
 void Twnd_editor::refreshViews(bool includingStrip) {
     // Importing palettes into a style without them, or undoing that, changes what can be used.
     enableCommands();
-    palettes_->refresh();
+    // Pages not made yet show the document as it is when they are.
+    if (palettes_)
+        palettes_->refresh();
     tool_->refresh();
-    palIndex_->refresh();
-    textures_->refresh();
-    surfaces_->refresh();
-    gci_->showScript(document_.CarScript);
+    if (palIndex_)
+        palIndex_->refresh();
+    if (textures_)
+        textures_->refresh();
+    if (surfaces_)
+        surfaces_->refresh();
+    if (gci_)
+        gci_->showScript(document_.CarScript);
     if (includingStrip)
         sprites_->refresh();
-    spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+    if (spriteListPage_)
+        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
 void Twnd_editor::showChange(const DocumentChange &change) {
@@ -468,22 +537,22 @@ void Twnd_editor::showChange(const DocumentChange &change) {
         textModified_ = true;
     updateCaption();
     enableCommands();
-    if (change.palettes()) {
+    if (change.palettes() && palettes_)
         palettes_->refresh();
+    if (change.palettes() && palIndex_)
         palIndex_->refresh();
-    }
     if (change.palettes() || change.sprites())
         tool_->refresh();
-    if (change.tiles() || change.palettes() || change.surfaces())
+    if ((change.tiles() || change.palettes() || change.surfaces()) && textures_)
         textures_->refresh(change.tiles() || change.palettes());
-    if ((change.tiles() || change.surfaces()) && change.source != surfaces_)
+    if ((change.tiles() || change.surfaces()) && change.source != surfaces_ && surfaces_)
         surfaces_->refresh();
-    if (change.script())
+    if (change.script() && gci_)
         gci_->showScript(document_.CarScript);
     const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
     if (spriteViews && change.source != sprites_)
         sprites_->refresh();
-    if (spriteViews)
+    if (spriteViews && spriteListPage_)
         spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
@@ -523,7 +592,8 @@ void Twnd_editor::showState(const StyleDocument &state) {
     document_ = state;
     runner_.reset();
     refreshViews();
-    deltas_->refresh();
+    if (deltas_)
+        deltas_->refresh();
     updateCaption();
 }
 
@@ -569,8 +639,9 @@ bool Twnd_editor::isModified() const {
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
     endEditingOtherThan({GraphicKind::Tile, tile});
-    textures_->drawing()->showGraphic({GraphicKind::Tile, tile});
-    info_->describeTile(tile, textures_->exportName(tile));
+    TexturesPage *textures = texturesPage();
+    textures->drawing()->showGraphic({GraphicKind::Tile, tile});
+    info_->describeTile(tile, textures->exportName(tile));
 }
 
 void Twnd_editor::spriteClicked(int sprite) {

@@ -16,6 +16,7 @@ class DeltasPage;
 class DrawingPanel;
 class GciPage;
 class InfoPanel;
+class LazyPage;
 class LogPage;
 class PaintProgramSession;
 class PalIndexPanel;
@@ -60,8 +61,10 @@ public:
 
     State state() const { return state_; }
     SpritesPage *spritesPage() const { return sprites_; }
-    SpriteListPage *spriteListPage() const { return spriteListPage_; }
-    DeltasPage *deltasPage() const { return deltas_; }
+    // Pages made when first shown are made when asked for.
+    SpriteListPage *spriteListPage() const;
+    DeltasPage *deltasPage() const;
+    TexturesPage *texturesPage() const;
     DrawingPanel *tileDrawing() const;
     const StyleDocument &document() const { return document_; }
     // Whether the style has changes that were not saved: the history is away from the saved state,
@@ -155,9 +158,13 @@ private:
 
     // The menus and the tool bar.
     void makeCommands();
+    // A tab whose page `make` makes and fills when it is first shown.
+    LazyPage *lazyPage(const std::function<QWidget *()> &make);
     QWidget *makeSpritesPage();
     QWidget *makeTexturesPage();
+    QWidget *makeSurfacesPage();
     QWidget *makeSpriteListPage();
+    QWidget *makePalettesPage();
     QWidget *makeGciPage();
     // The delta sheet and its tab, shown only while the sheet is.
     void addDeltasPage();
@@ -198,15 +205,23 @@ private:
     QProgressBar *loadingBar_;
     LogPage *log_;
     SpritesPage *sprites_;
-    TexturesPage *textures_;
-    TileGridView *tileGrid_;
-    SurfacesPage *surfaces_;
-    SpriteListPage *spriteListPage_;
-    PalettesPage *palettes_;
-    GciPage *gci_;
-    DeltasPage *deltas_;
+    // The pages made when first shown are null until then.
+    LazyPage *texturesTab_;
+    TexturesPage *textures_ = nullptr;
+    TileGridView *tileGrid_ = nullptr;
+    LazyPage *surfacesTab_;
+    SurfacesPage *surfaces_ = nullptr;
+    LazyPage *spriteListTab_;
+    SpriteListPage *spriteListPage_ = nullptr;
+    LazyPage *palettesTab_;
+    PalettesPage *palettes_ = nullptr;
+    LazyPage *gciTab_;
+    GciPage *gci_ = nullptr;
+    LazyPage *deltasTab_;
+    DeltasPage *deltas_ = nullptr;
     InfoPanel *info_;
-    PalIndexPanel *palIndex_;
+    LazyPage *palIndexTab_;
+    PalIndexPanel *palIndex_ = nullptr;
     ToolPanel *tool_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
