@@ -1,83 +1,54 @@
 #include "ui/twnd_editor.h"
 
 #include "cars/carpublishing.h"
-#include "cars/carrecords.h"
 #include "cars/carscript.h"
-#include "graphics/graphicfile.h"
-#include "graphics/spriteentries.h"
-#include "graphics/spriteoperations.h"
-#include "graphics/tilegrid.h"
-#include "graphics/tilenumbering.h"
-#include "graphics/tileoperations.h"
-#include "graphics/tilepattern.h"
-#include "palette/coloradjust.h"
-#include "palette/jascpalette.h"
-#include "palette/paletteediting.h"
-#include "palette/palettelookup.h"
-#include "palette/palettetablefile.h"
 #include "palette/paletteusage.h"
-#include "platform/bitmapfile.h"
 #include "platform/editorerror.h"
-#include "platform/fileio.h"
 #include "platform/shellopen.h"
 #include "platform/systeminfo.h"
 #include "style/stylereader.h"
 #include "style/stylewriter.h"
 #include "ui/careditordialog.h"
 #include "ui/deltaspage.h"
-#include "ui/dialogprompts.h"
-#include "ui/drawingcanvas.h"
 #include "ui/drawingpanel.h"
+#include "ui/gcipage.h"
+#include "ui/infopanel.h"
+#include "ui/logpage.h"
 #include "ui/paintprogramsession.h"
-#include "ui/palindexdelegate.h"
+#include "ui/palettespage.h"
+#include "ui/palindexpanel.h"
 #include "ui/pedremapview.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
 #include "ui/surfacespage.h"
+#include "ui/texturespage.h"
 #include "ui/tilegridview.h"
+#include "ui/toolpanel.h"
 #include "ui/twnd_about.h"
-#include "ui/twnd_adjust.h"
 #include "ui/twnd_askimport.h"
 #include "ui/twnd_clutdialog.h"
-#include "ui/twnd_surface.h"
 #include "ui/windowlog.h"
 #include "ui/windowprogress.h"
 #include "widgets/draggedfile.h"
-#include "widgets/stretchedimageview.h"
-#include "widgets/textrefresh.h"
-#include "widgets/verticalscrollarea.h"
-#include "widgets/zoom.h"
+#include "widgets/lazypage.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QBuffer>
-#include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QScrollArea>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTextBlock>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <new>
@@ -85,28 +56,7 @@
 namespace {
 
 const QString Title = QStringLiteral("vyr2 sty tool");
-
-QWidget *captionField(const QString &caption, QWidget *field, QWidget *parent) {
-    auto *box = new QWidget(parent);
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(caption, box));
-    layout->addWidget(field);
-    return box;
-}
-
-// A sprite number; its maximum follows the loaded style.
-QSpinBox *spriteSpinner(const QString &name, QWidget *parent) {
-    auto *spinner = new QSpinBox(parent);
-    spinner->setObjectName(name);
-    spinner->setMaximum(0);
-    return spinner;
-}
-
 const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
-const QString PictureMimeType = QStringLiteral("image/bmp");
-// How messages about a pasted picture name it.
-const QString ClipboardName = QStringLiteral("the clipboard");
 
 QString viewsOutOfMemoryMessage(const QString &path) {
     return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
@@ -123,8 +73,11 @@ Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),
       history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
-      prompts_(dialogPrompts_.get()), fileOpener_(openWithAssociatedProgram), adjust_(new Twnd_adjust(this)),
-      clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)), surface_(new Twnd_surface(this)),
+      fileOpener_(openWithAssociatedProgram), context_{document_, runner_, dialogPrompts_.get(), nullptr,
+                                                       [this](const QString &text) {
+                                                           reportError(text);
+                                                       }},
+      clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
@@ -138,7 +91,65 @@ Twnd_editor::Twnd_editor()
     });
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
     dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
+    makeCommands();
 
+    log_ = new LogPage;
+    context_.log = log_;
+    mainPages_ = new QTabWidget;
+    mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
+    // The other pages are made when first shown: the start pays only for the one on screen.
+    texturesTab_ = lazyPage([this] { return makeTexturesPage(); });
+    mainPages_->addTab(texturesTab_, QStringLiteral("Textures"));
+    surfacesTab_ = lazyPage([this] { return makeSurfacesPage(); });
+    mainPages_->addTab(surfacesTab_, QStringLiteral("Surfaces"));
+    spriteListTab_ = lazyPage([this] { return makeSpriteListPage(); });
+    mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
+    palettesTab_ = lazyPage([this] { return makePalettesPage(); });
+    mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
+    gciTab_ = lazyPage([this] { return makeGciPage(); });
+    mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
+    // The log gathers lines from the start.
+    mainPages_->addTab(log_, QStringLiteral("Log"));
+    // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
+    mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
+    addDeltasPage();
+
+    mainArea_ = new QStackedWidget;
+    mainArea_->addWidget(mainPages_);
+    mainArea_->addWidget(makeLoadingPage());
+
+    auto *side = new QTabWidget;
+    // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
+    side->tabBar()->setUsesScrollButtons(false);
+    info_ = new InfoPanel(document_);
+    side->addTab(info_, QStringLiteral("info"));
+    palIndexTab_ = lazyPage([this] {
+        palIndex_ = new PalIndexPanel(context_);
+        palIndex_->refresh();
+        return palIndex_;
+    });
+    side->addTab(palIndexTab_, QStringLiteral("pal index"));
+    tool_ = new ToolPanel(context_, sprites_);
+    connect(tool_, &ToolPanel::tileCommandRan, this,
+            [this] { DrawGrid1SelectCell(texturesPage()->grid()->currentTile()); });
+    side->addTab(tool_, QStringLiteral("tool"));
+    sprites_->setSpriteSelector(tool_->spriteSelector());
+
+    auto *splitter = new QSplitter;
+    splitter->addWidget(mainArea_);
+    splitter->addWidget(side);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    resize(837, 462);
+    setMinimumHeight(390);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setState(State::Empty);
+}
+
+void Twnd_editor::makeCommands() {
     QToolBar *tools = addToolBar(QStringLiteral("file"));
     tools->setMovable(false);
     open_ = tools->addAction(QStringLiteral("open"), this, guard(&Twnd_editor::btn_openClick));
@@ -172,93 +183,13 @@ Twnd_editor::Twnd_editor()
     // Only the mark: the stack also reports this while the window is being taken apart, after the
     // file name is gone.
     connect(&history_.stack(), &QUndoStack::cleanChanged, this, [this] { setWindowModified(isModified()); });
-
-    mainPages_ = new QTabWidget;
-    mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
-    mainPages_->addTab(makeTexturesPage(), QStringLiteral("Textures"));
-    mainPages_->addTab(makeSurfacesPage(), QStringLiteral("Surfaces"));
-    mainPages_->addTab(makeSpriteListPage(), QStringLiteral("sprite list"));
-    mainPages_->addTab(makePalettesPage(), QStringLiteral("Palettes"));
-    gciText_ = new QPlainTextEdit;
-    gciText_->setObjectName(QStringLiteral("gcitext"));
-    gciText_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(gciText_, &QPlainTextEdit::textChanged, this, [this] {
-        if (showingScript_)
-            return;
-        document_.CarScript = viewLines(gciText_);
-        scriptModified_ = true;
-        keepTextEdits();
-    });
-    mainPages_->addTab(gciText_, QStringLiteral("GCI raw editor"));
-    log_ = new QPlainTextEdit;
-    log_->setObjectName(QStringLiteral("log"));
-    log_->setReadOnly(true);
-    sprites_->setLogView(log_);
-    mainPages_->addTab(log_, QStringLiteral("Log"));
-    // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
-    mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
-    deltas_ = new DeltasPage;
-    deltas_->setDocument(&document_);
-    deltas_->setPrompts(prompts_);
-    deltas_->setLogView(log_);
-    deltas_->setRunner(&runner_);
-    // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
-    const int deltasTab = mainPages_->addTab(deltas_, QStringLiteral("Deltas"));
-    mainPages_->setTabVisible(deltasTab, false);
-    connect(mainPages_, &QTabWidget::currentChanged, this, [this, deltasTab](int index) {
-        if (index != deltasTab)
-            mainPages_->setTabVisible(deltasTab, false);
-    });
-    connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
-        mainPages_->setTabVisible(mainPages_->indexOf(deltas_), true);
-        mainPages_->setCurrentWidget(deltas_);
-        attempt([&] { deltas_->open(sprite); });
-    });
-
-    loadingPage_ = new QWidget;
-    auto *loading = new QVBoxLayout(loadingPage_);
-    status_ = new QLabel(loadingPage_);
-    status_->setObjectName(QStringLiteral("loadingstatus"));
-    loadingBar_ = new QProgressBar(loadingPage_);
-    loadingBar_->setObjectName(QStringLiteral("loadingbar"));
-    loadingBar_->setValue(0);
-    loading->addStretch();
-    loading->addWidget(status_, 0, Qt::AlignHCenter);
-    loading->addWidget(loadingBar_);
-    loading->addStretch();
-
-    mainArea_ = new QStackedWidget;
-    mainArea_->addWidget(mainPages_);
-    mainArea_->addWidget(loadingPage_);
-
-    auto *side = new QTabWidget;
-    // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
-    side->tabBar()->setUsesScrollButtons(false);
-    side->addTab(makeInfoPage(), QStringLiteral("info"));
-    side->addTab(makePalIndexPage(), QStringLiteral("pal index"));
-    side->addTab(makeToolPage(), QStringLiteral("tool"));
-    sprites_->setSpriteSelector(spriteSelector_);
-
-    auto *splitter = new QSplitter;
-    splitter->addWidget(mainArea_);
-    splitter->addWidget(side);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
-    setCentralWidget(splitter);
-
-    resize(837, 462);
-    setMinimumHeight(390);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    // A press on the palette picture names the ped remap to view.
-    connect(clutView_, &StretchedImageView::pointedAt, pedRemap_, &PedRemapView::setRemap);
-    setState(State::Empty);
 }
 
 QWidget *Twnd_editor::makeSpritesPage() {
     sprites_ = new SpritesPage;
     sprites_->setDocument(&document_);
-    sprites_->setPrompts(prompts_);
+    sprites_->setPrompts(context_.prompts);
+    sprites_->setLogView(log_);
     connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
     connect(sprites_, &SpritesPage::editCarRequested, this,
             [this](int sprite) { attempt([&] { editCar(sprite); }); });
@@ -272,77 +203,24 @@ QWidget *Twnd_editor::makeSpritesPage() {
 }
 
 QWidget *Twnd_editor::makeTexturesPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    tileGrid_ = new TileGridView(page);
-    tileGrid_->setDocument(&document_);
-    connect(tileGrid_, &TileGridView::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
-    connect(tileGrid_, &TileGridView::pictureDropped, this, [this](int tile, const QString &path) {
+    textures_ = new TexturesPage(context_);
+    tileGrid_ = textures_->grid();
+    connect(textures_, &TexturesPage::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
+    connect(textures_, &TexturesPage::pictureDropped, this, [this](int tile, const QString &path) {
         attempt([&] { importFile({GraphicKind::Tile, tile}, path); });
     });
-    layout->addWidget(tileGrid_);
-
-    // The tool rows sit right under the grid: at 1x the room left over is below them, zoomed in
-    // the grid takes it.
-    auto *commands = new QToolBar(page);
-    const auto command = [&](QToolBar *row, const QString &caption, void (Twnd_editor::*click)()) {
-        readyActions_.push_back(row->addAction(caption, this, tileGuard(click)));
-    };
-    command(commands, QStringLiteral("export"), &Twnd_editor::btn_exporttileClick);
-    command(commands, QStringLiteral("import"), &Twnd_editor::btn_importtileClick);
-    command(commands, QStringLiteral("Export all"), &Twnd_editor::btn_exportalltilesClick);
-    command(commands, QStringLiteral("Surface"), &Twnd_editor::btn_surfaceClick);
-    command(commands, QStringLiteral("add page"), &Twnd_editor::btn_addtilepageClick);
-    command(commands, QStringLiteral("remove page"), &Twnd_editor::btn_removetilepageClick);
-    layout->addWidget(commands);
-    auto *paintRow = new QToolBar(page);
-    command(paintRow, EditInPaintProgramCaption, &Twnd_editor::editTileInPaintProgram);
-    paintRow->addAction(stopEditingAction(page));
-    layout->addWidget(paintRow);
-    tileDrawing_ = new DrawingPanel(page);
-    tileDrawing_->setDocument(&document_);
-    tileDrawing_->setRunner(&runner_);
-    paintRow->addAction(tileDrawing_->drawAction());
-    tileDrawing_->addDrawKeyTo(page);
-    layout->addWidget(tileDrawing_, 1);
-    // Drawing happens in place, over the current cell of the grid.
-    DrawingCanvas *cellCanvas = tileDrawing_->addCanvasIn(tileGrid_->viewport());
-    cellCanvas->setObjectName(QStringLiteral("cellcanvas"));
-    connect(tileGrid_, &TileGridView::cellsMoved, cellCanvas, [this, cellCanvas] {
-        cellCanvas->setZoom(tileGrid_->zoom());
-        cellCanvas->setGeometry(tileGrid_->cellRect(tileGrid_->currentCell()));
-    });
-    // Not in a tool bar, which would fold them away in a narrow window.
-    auto *exportRow = new QHBoxLayout;
-    tilefileformat_ = new QLineEdit(DefaultTilePattern, page);
-    tilefileformat_->setObjectName(QStringLiteral("tilefileformat"));
-    tilefileformat_->setMinimumWidth(tilefileformat_->fontMetrics().horizontalAdvance(DefaultTilePattern) +
-                                     tilefileformat_->fontMetrics().averageCharWidth() * 3);
-    exportRow->addWidget(tilefileformat_);
-    tileProgress_ = new QProgressBar(page);
-    tileProgress_->setValue(0);
-    exportRow->addWidget(tileProgress_, 1);
-    layout->addLayout(exportRow);
-    auto *below = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
-    layout->addItem(below);
-
-    addClipboardCommands(page, GraphicKind::Tile);
-    addZoomControls(
-        page, tileGrid_, [this] { return tileGrid_->zoom(); },
-        [this, layout, below](int zoom, QPoint anchor) {
-            tileGrid_->setZoom(zoom, anchor);
-            below->changeSize(0, 0, QSizePolicy::Minimum,
-                              zoom == 1 ? QSizePolicy::Expanding : QSizePolicy::Fixed);
-            layout->invalidate();
+    auto *paint = new QAction(EditInPaintProgramCaption, textures_);
+    connect(paint, &QAction::triggered, this, [this] {
+        attempt([this] {
+            const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
+            editTileInPaintProgram();
         });
-    return page;
-}
-
-QWidget *Twnd_editor::makeSurfacesPage() {
-    surfaces_ = new SurfacesPage;
-    surfaces_->setDocument(&document_);
-    surfaces_->setRunner(&runner_);
-    return surfaces_;
+    });
+    readyActions_.push_back(paint);
+    textures_->addCommands({paint, stopEditingAction(textures_)});
+    addClipboardCommands(textures_, GraphicKind::Tile);
+    textures_->refresh();
+    return textures_;
 }
 
 QWidget *Twnd_editor::makeSpriteListPage() {
@@ -355,140 +233,123 @@ QWidget *Twnd_editor::makeSpriteListPage() {
         mainPages_->setCurrentWidget(sprites_);
         sprites_->selectByNumber(sprite);
     });
+    spriteListPage_->refresh();
     return spriteListPage_;
 }
 
+QWidget *Twnd_editor::makeSurfacesPage() {
+    surfaces_ = new SurfacesPage;
+    surfaces_->setDocument(&document_);
+    surfaces_->setRunner(&runner_);
+    surfaces_->refresh();
+    return surfaces_;
+}
+
 QWidget *Twnd_editor::makePalettesPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    auto *tools = new QToolBar(page);
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("Export"), this, guard(&Twnd_editor::btn_exportclutClick)));
-    importClut_ = tools->addAction(QStringLiteral("Import"), this, guard(&Twnd_editor::btn_importclutClick));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("brightness"), this, guard(&Twnd_editor::btn_clutbrightnessClick)));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("<<"), this, guard(&Twnd_editor::btn_removepalettesClick)));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral(">>"), this, guard(&Twnd_editor::btn_addpalettesClick)));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("Import .pal"), this, guard(&Twnd_editor::btn_importpalClick)));
-    readyActions_.push_back(
-        tools->addAction(QStringLiteral("Export .pal"), this, guard(&Twnd_editor::btn_exportpalClick)));
-    layout->addWidget(tools);
-    auto *scroll = new QScrollArea(page);
-    clutView_ = new StretchedImageView;
-    clutView_->setObjectName(QStringLiteral("clut1"));
-    scroll->setWidget(clutView_);
-    layout->addWidget(scroll, 1);
-    return page;
+    palettes_ = new PalettesPage(context_, clutPicture_);
+    // A press on the palette picture names the ped remap to view.
+    connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
+    palettes_->refresh();
+    return palettes_;
 }
 
-QWidget *Twnd_editor::makeInfoPage() {
-    info_ = new QPlainTextEdit;
-    info_->setObjectName(QStringLiteral("info"));
-    info_->setReadOnly(true);
-    return info_;
-}
-
-QWidget *Twnd_editor::makePalIndexPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    const auto button = [&](const QString &caption, void (Twnd_editor::*click)()) {
-        auto *b = new QPushButton(caption, page);
-        connect(b, &QPushButton::clicked, this, guard(click));
-        readyWidgets_.push_back(b);
-        layout->addWidget(b);
-    };
-    button(QStringLiteral("remap palindexes"), &Twnd_editor::btn_remaptilepalClick);
-    button(QStringLiteral("View unused palettes"), &Twnd_editor::btn_viewunusedClick);
-    button(QStringLiteral("transparency black"), &Twnd_editor::btn_nukepalsClick);
-    palindex_ = new QListWidget(page);
-    palindex_->setObjectName(QStringLiteral("palindex"));
-    palindex_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    palindex_->setUniformItemSizes(true);
-    palindex_->setItemDelegate(new PalindexDelegate(&document_, palindex_));
-    layout->addWidget(palindex_, 1);
-    return page;
-}
-
-QWidget *Twnd_editor::makeToolPage() {
-    auto *page = new QWidget;
-    auto *layout = new QVBoxLayout(page);
-    auto *ped = new QGroupBox(QStringLiteral("ped remap"), page);
-    auto *pedLayout = new QHBoxLayout(ped);
-    pedRemap_ = new PedRemapView(prompts_, ped);
-    pedLayout->addWidget(pedRemap_);
-    layout->addWidget(ped);
-    const auto button = [&](const QString &caption, QWidget *parent, void (Twnd_editor::*click)(),
-                            bool aboutTiles = false) {
-        auto *b = new QPushButton(caption, parent);
-        connect(b, &QPushButton::clicked, this, aboutTiles ? tileGuard(click) : guard(click));
-        readyWidgets_.push_back(b);
-        return b;
-    };
-    auto *select = new QHBoxLayout;
-    spriteSelector_ = spriteSpinner(QStringLiteral("spriteselector"), page);
-    select->addWidget(spriteSelector_);
-    select->addWidget(button(QStringLiteral("select it"), page, &Twnd_editor::btn_selectspriteClick));
-    layout->addLayout(select);
-    auto *rangeBox = new QGroupBox(QStringLiteral("Range of sprites"), page);
-    auto *rangeLayout = new QVBoxLayout(rangeBox);
-    auto *range = new QHBoxLayout;
-    rangeStart_ = spriteSpinner(QStringLiteral("rangestart"), rangeBox);
-    rangeEnd_ = spriteSpinner(QStringLiteral("rangeend"), rangeBox);
-    connect(rangeStart_, &QSpinBox::valueChanged, this, [this](int start) {
-        if (rangeEnd_->value() < start)
-            rangeEnd_->setValue(start);
+QWidget *Twnd_editor::makeGciPage() {
+    gci_ = new GciPage;
+    // The script is the window's to save, apart from the style: typing marks only it as changed.
+    connect(gci_, &GciPage::scriptTyped, this, [this](const QStringList &script) {
+        document_.CarScript = script;
+        scriptModified_ = true;
+        keepTextEdits();
     });
-    range->addWidget(captionField(QStringLiteral("Start:"), rangeStart_, rangeBox));
-    range->addWidget(captionField(QStringLiteral("End:"), rangeEnd_, rangeBox));
-    rangeLayout->addLayout(range);
-    auto *rangeButtons = new QHBoxLayout;
-    rangeButtons->addWidget(button(QStringLiteral("Export"), rangeBox, &Twnd_editor::btn_exportrangeClick));
-    // The range export names its files itself, so the format is chosen here.
-    rangePng_ = new QCheckBox(QStringLiteral("as PNG"), rangeBox);
-    rangePng_->setObjectName(QStringLiteral("rangepng"));
-    rangeButtons->addWidget(rangePng_);
-    rangeButtons->addWidget(button(QStringLiteral("Import"), rangeBox, &Twnd_editor::btn_importrangeClick));
-    rangeLayout->addLayout(rangeButtons);
-    layout->addWidget(rangeBox);
-    layout->addWidget(
-        button(QStringLiteral("mirror all door locations"), page, &Twnd_editor::btn_mirrordoorsClick));
-    for (const QString &group : {QStringLiteral(" Tiles "), QStringLiteral(" Sprites ")}) {
-        auto *box = new QGroupBox(group, page);
-        auto *buttons = new QHBoxLayout(box);
-        const bool tiles = group == QStringLiteral(" Tiles ");
-        QPushButton *exportRaw = button(
-            QStringLiteral("export raw"), box,
-            tiles ? &Twnd_editor::btn_exportrawtilesClick : &Twnd_editor::btn_exportrawspritesClick, tiles);
-        QPushButton *importRaw = button(
-            QStringLiteral("import raw"), box,
-            tiles ? &Twnd_editor::btn_importrawtilesClick : &Twnd_editor::btn_importrawspritesClick, tiles);
-        if (!tiles) {
-            exportRaw->setToolTip(QStringLiteral("exports whole sprite pages to a bitmap"));
-            importRaw->setToolTip(QStringLiteral("imports whole sprite pages from a bitmap"));
-        }
-        buttons->addWidget(exportRaw);
-        buttons->addWidget(importRaw);
-        layout->addWidget(box);
-    }
-    layout->addStretch();
-    auto *scroll = new VerticalScrollArea;
-    scroll->setWidget(page);
-    return scroll;
+    gci_->showScript(document_.CarScript);
+    return gci_;
+}
+
+void Twnd_editor::addDeltasPage() {
+    deltasTab_ = lazyPage([this] {
+        deltas_ = new DeltasPage;
+        deltas_->setDocument(&document_);
+        deltas_->setPrompts(context_.prompts);
+        deltas_->setLogView(log_);
+        deltas_->setRunner(&runner_);
+        return deltas_;
+    });
+    // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
+    const int deltasTab = mainPages_->addTab(deltasTab_, QStringLiteral("Deltas"));
+    mainPages_->setTabVisible(deltasTab, false);
+    connect(mainPages_, &QTabWidget::currentChanged, this, [this, deltasTab](int index) {
+        if (index != deltasTab)
+            mainPages_->setTabVisible(deltasTab, false);
+    });
+    connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
+        mainPages_->setTabVisible(mainPages_->indexOf(deltasTab_), true);
+        mainPages_->setCurrentWidget(deltasTab_);
+        attempt([&] { deltasPage()->open(sprite); });
+    });
+}
+
+LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make) {
+    return new LazyPage([this, make] {
+        QWidget *page = make();
+        enableCommands();
+        // What the page shows from the start is not for its text views to undo.
+        for (QPlainTextEdit *text : page->findChildren<QPlainTextEdit *>())
+            text->document()->clearUndoRedoStacks();
+        return page;
+    });
+}
+
+QWidget *Twnd_editor::makeLoadingPage() {
+    loadingPage_ = new QWidget;
+    auto *loading = new QVBoxLayout(loadingPage_);
+    status_ = new QLabel(loadingPage_);
+    status_->setObjectName(QStringLiteral("loadingstatus"));
+    loadingBar_ = new QProgressBar(loadingPage_);
+    loadingBar_->setObjectName(QStringLiteral("loadingbar"));
+    loadingBar_->setValue(0);
+    loading->addStretch();
+    loading->addWidget(status_, 0, Qt::AlignHCenter);
+    loading->addWidget(loadingBar_);
+    loading->addStretch();
+    return loadingPage_;
+}
+
+SpriteListPage *Twnd_editor::spriteListPage() const {
+    spriteListTab_->contents();
+    return spriteListPage_;
+}
+
+DeltasPage *Twnd_editor::deltasPage() const {
+    deltasTab_->contents();
+    return deltas_;
+}
+
+TexturesPage *Twnd_editor::texturesPage() const {
+    texturesTab_->contents();
+    return textures_;
+}
+
+DrawingPanel *Twnd_editor::tileDrawing() const {
+    return texturesPage()->drawing();
+}
+
+Twnd_adjust *Twnd_editor::adjustDialog() const {
+    palettesTab_->contents();
+    return palettes_->adjustDialog();
 }
 
 Prompts &Twnd_editor::prompts() {
-    return *prompts_;
+    return *context_.prompts;
 }
 
 void Twnd_editor::setPrompts(Prompts *prompts) {
-    prompts_ = prompts;
-    pedRemap_->setPrompts(prompts);
+    context_.prompts = prompts;
+    tool_->setPrompts(prompts);
     sprites_->setPrompts(prompts);
-    deltas_->setPrompts(prompts);
-    tileDrawing_->setPrompts(prompts);
+    if (deltas_)
+        deltas_->setPrompts(prompts);
+    if (textures_)
+        textures_->drawing()->setPrompts(prompts);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -527,11 +388,16 @@ void Twnd_editor::enableCommands() {
     const bool coloured = ready && document_.PhysicalPaletteCount > 0;
     for (QAction *action : readyActions_)
         action->setEnabled(coloured);
-    for (QWidget *widget : readyWidgets_)
-        widget->setEnabled(coloured);
     sprites_->setReady(coloured);
-    spriteListPage_->setReady(coloured);
-    importClut_->setEnabled(ready);
+    tool_->setReady(coloured);
+    if (textures_)
+        textures_->setReady(coloured);
+    if (spriteListPage_)
+        spriteListPage_->setReady(coloured);
+    if (palettes_)
+        palettes_->setReady(ready, coloured);
+    if (palIndex_)
+        palIndex_->setReady(coloured);
 }
 
 void Twnd_editor::reportError(const QString &text) {
@@ -589,7 +455,8 @@ void Twnd_editor::opensty(const QString &path) {
             progress.setStatus(QStringLiteral(" Drawing sprites... "));
             QCoreApplication::processEvents();
             sprites_->showLoaded(progress);
-            spriteListPage_->refresh();
+            if (spriteListPage_)
+                spriteListPage_->refresh();
             // The text pages' own undo steps belong to the file before.
             for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
                 page->document()->clearUndoRedoStacks();
@@ -647,65 +514,45 @@ bool Twnd_editor::saveDocument(bool choosing) {
 void Twnd_editor::refreshViews(bool includingStrip) {
     // Importing palettes into a style without them, or undoing that, changes what can be used.
     enableCommands();
-    clutView_->setImage(clut1(), clut1().size());
-    pedRemap_->setDocument(&document_);
-    if (palindex_->count() != document_.PaletteIndexCount()) {
-        palindex_->clear();
-        for (int row = 0; row < document_.PaletteIndexCount(); ++row)
-            palindex_->addItem(QString());
-    }
-    palindex_->viewport()->update();
-    tileGrid_->refresh();
-    tileDrawing_->refresh();
-    surfaces_->refresh();
-    showingScript_ = true;
-    showLines(gciText_, document_.CarScript);
-    showingScript_ = false;
-    const int lastSprite = std::max(0, document_.spriteCount() - 1);
-    for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
-        selector->setMaximum(lastSprite);
+    // Pages not made yet show the document as it is when they are.
+    if (palettes_)
+        palettes_->refresh();
+    tool_->refresh();
+    if (palIndex_)
+        palIndex_->refresh();
+    if (textures_)
+        textures_->refresh();
+    if (surfaces_)
+        surfaces_->refresh();
+    if (gci_)
+        gci_->showScript(document_.CarScript);
     if (includingStrip)
         sprites_->refresh();
-    spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+    if (spriteListPage_)
+        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
 void Twnd_editor::showChange(const DocumentChange &change) {
-    if (change.typed) {
+    if (change.typed)
         textModified_ = true;
-        updateCaption();
-    }
+    updateCaption();
     enableCommands();
-    if (change.palettes()) {
-        clutView_->setImage(clut1(), clut1().size());
-        if (palindex_->count() != document_.PaletteIndexCount()) {
-            palindex_->clear();
-            for (int row = 0; row < document_.PaletteIndexCount(); ++row)
-                palindex_->addItem(QString());
-        }
-        palindex_->viewport()->update();
-    }
+    if (change.palettes() && palettes_)
+        palettes_->refresh();
+    if (change.palettes() && palIndex_)
+        palIndex_->refresh();
     if (change.palettes() || change.sprites())
-        pedRemap_->setDocument(&document_);
-    if (change.tiles() || change.palettes() || change.surfaces())
-        tileGrid_->refresh();
-    if (change.tiles() || change.palettes())
-        tileDrawing_->refresh();
-    if ((change.tiles() || change.surfaces()) && change.source != surfaces_)
+        tool_->refresh();
+    if ((change.tiles() || change.palettes() || change.surfaces()) && textures_)
+        textures_->refresh(change.tiles() || change.palettes());
+    if ((change.tiles() || change.surfaces()) && change.source != surfaces_ && surfaces_)
         surfaces_->refresh();
-    if (change.script()) {
-        showingScript_ = true;
-        showLines(gciText_, document_.CarScript);
-        showingScript_ = false;
-    }
-    if (change.sprites()) {
-        const int lastSprite = std::max(0, document_.spriteCount() - 1);
-        for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
-            selector->setMaximum(lastSprite);
-    }
+    if (change.script() && gci_)
+        gci_->showScript(document_.CarScript);
     const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
     if (spriteViews && change.source != sprites_)
         sprites_->refresh();
-    if (spriteViews)
+    if (spriteViews && spriteListPage_)
         spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
@@ -741,41 +588,22 @@ void Twnd_editor::saveClick() {
     saveDocument(fileName_.isEmpty());
 }
 
-void Twnd_editor::btn_clutbrightnessClick() {
-    adjust_->setSource(clut1());
-    adjust_->reset();
-    if (adjust_->exec() != QDialog::Accepted)
-        return;
-    command(QStringLiteral("brightness"), [&] { applyAdjustedColours(document_, adjust_->preview()); });
-}
-
 void Twnd_editor::showState(const StyleDocument &state) {
     document_ = state;
     runner_.reset();
     refreshViews();
-    deltas_->refresh();
+    if (deltas_)
+        deltas_->refresh();
     updateCaption();
 }
 
 void Twnd_editor::command(const QString &name, const std::function<void()> &run) {
     runner_.run(name, [&](StyleDocument &) { run(); });
-    updateCaption();
 }
 
 std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
     return [this, click] {
         attempt([this, click] { (this->*click)(); });
-    };
-}
-
-std::function<void()> Twnd_editor::tileGuard(void (Twnd_editor::*click)()) {
-    return [this, click] {
-        attempt([this, click] {
-            // The refreshed views select the sprite again; the info panel stays on the grid's cell,
-            // also when the command fails.
-            const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
-            (this->*click)();
-        });
     };
 }
 
@@ -791,7 +619,6 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
 
 void Twnd_editor::commit(const QString &name, const QObject *source) {
     runner_.record(name, 0, source);
-    updateCaption();
 }
 
 void Twnd_editor::keepTextEdits() {
@@ -810,105 +637,17 @@ bool Twnd_editor::isModified() const {
     return !history_.stack().isClean() || textModified_;
 }
 
-void Twnd_editor::btn_addpalettesClick() {
-    command(QStringLiteral("add palettes"), [&] { addPalettes(document_, prompts()); });
-}
-
-void Twnd_editor::btn_removepalettesClick() {
-    command(QStringLiteral("remove palettes"), [&] { removePalettes(document_, prompts()); });
-}
-
-void Twnd_editor::btn_remaptilepalClick() {
-    std::vector<int> rows;
-    for (const QModelIndex &index : palindex_->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    command(QStringLiteral("remap palindexes"),
-            [&] { remapPalindexes(document_, rows, palindex_->currentRow() >= 0, prompts()); });
-}
-
-void Twnd_editor::btn_exportclutClick() {
-    exportPaletteTable(document_, prompts());
-}
-
-void Twnd_editor::btn_importclutClick() {
-    command(QStringLiteral("import palettes"), [&] { importPaletteTable(document_, prompts()); });
-}
-
-void Twnd_editor::btn_exportpalClick() {
-    exportJascPalette(document_, prompts());
-}
-
-void Twnd_editor::btn_importpalClick() {
-    command(QStringLiteral("import .pal"), [&] { importJascPalette(document_, prompts()); });
-}
-
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
     endEditingOtherThan({GraphicKind::Tile, tile});
-    tileDrawing_->showGraphic({GraphicKind::Tile, tile});
-    QString error;
-    const std::optional<TilePattern> pattern = TilePattern::parse(tilefileformat_->text(), error);
-    info_->setPlainText(tileInfo(document_, tile, pattern ? pattern->format(tile) : QString()));
-}
-
-void Twnd_editor::btn_exporttileClick() {
-    exportTile(document_, tileGrid_->currentTile(), tilefileformat_->text(), prompts());
-}
-
-void Twnd_editor::btn_importtileClick() {
-    const int tile = tileGrid_->currentTile();
-    command(QStringLiteral("import tile %1").arg(tile), [&] {
-        WindowLog log(log_);
-        importTile(document_, tile, tilefileformat_->text(), prompts(), log);
-    });
-}
-
-void Twnd_editor::btn_exportalltilesClick() {
-    WindowProgress progress(new QLabel, tileProgress_);
-    exportAllTiles(document_, tilefileformat_->text(), exportAllDirectory_, prompts(), progress,
-                   [this](int tile) {
-                       const QPoint cell = cellOfTile(tile);
-                       tileGrid_->setCurrentCell(cell.x(), cell.y());
-                   });
-    tileProgress_->setValue(0);
-}
-
-void Twnd_editor::btn_surfaceClick() {
-    const int tile = tileGrid_->currentTile();
-    command(QStringLiteral("surface for tile %1").arg(tile),
-            [&] { surface_->edit(document_, tile, prompts()); });
-}
-
-void Twnd_editor::btn_addtilepageClick() {
-    command(QStringLiteral("add tile page"), [&] { addTilePage(document_, prompts()); });
-}
-
-void Twnd_editor::btn_removetilepageClick() {
-    command(QStringLiteral("remove tile page"), [&] { removeTilePage(document_, prompts()); });
-}
-
-void Twnd_editor::btn_exportrawtilesClick() {
-    exportRawTiles(document_, prompts());
-}
-
-void Twnd_editor::btn_importrawtilesClick() {
-    command(QStringLiteral("import raw tiles"), [&] {
-        WindowLog log(log_);
-        importRawTiles(document_, prompts(), log);
-    });
-}
-
-void Twnd_editor::btn_viewunusedClick() {
-    command(QStringLiteral("View unused palettes"), [&] { viewUnusedPalettes(document_); });
-}
-
-void Twnd_editor::btn_nukepalsClick() {
-    command(QStringLiteral("transparency black"), [&] { transparencyBlack(document_); });
+    TexturesPage *textures = texturesPage();
+    textures->drawing()->showGraphic({GraphicKind::Tile, tile});
+    info_->describeTile(tile, textures->exportName(tile));
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
     endEditingOtherThan({GraphicKind::Sprite, sprite});
-    spriteSelector_->setValue(sprite);
-    info_->setPlainText(spriteInfoPanel(document_, sprite).join(QLatin1Char('\n')));
+    tool_->showSprite(sprite);
+    info_->describeSprite(sprite);
 }
 
 void Twnd_editor::editCar(int sprite) {
@@ -916,10 +655,6 @@ void Twnd_editor::editCar(int sprite) {
     command(QStringLiteral("edit car"), [&] { caredit_->editCar(document_, sprite, prompts()); });
     if (document_.CarScript != script)
         scriptModified_ = true;
-}
-
-void Twnd_editor::btn_mirrordoorsClick() {
-    command(QStringLiteral("mirror all door locations"), [&] { mirrorAllDoorLocations(document_); });
 }
 
 void Twnd_editor::btn_opengciClick() {
@@ -945,51 +680,6 @@ bool Twnd_editor::saveCarScript() {
     keepTextEdits();
     refreshViews();
     return true;
-}
-
-void Twnd_editor::btn_selectspriteClick() {
-    sprites_->selectByNumber(spriteSelector_->value());
-}
-
-void Twnd_editor::btn_exportrangeClick() {
-    WindowLog log(log_);
-    exportSpriteRange(
-        document_, rangeStart_->value(), rangeEnd_->value(), prompts(), log,
-        [this](int sprite) {
-            QCoreApplication::processEvents();
-            sprites_->selectByNumber(sprite);
-        },
-        rangePng_->isChecked() ? PictureFormat::Png : PictureFormat::Bmp);
-}
-
-void Twnd_editor::btn_importrangeClick() {
-    const int start = rangeStart_->value();
-    const int end = std::max(start, rangeEnd_->value());
-    WindowLog log(log_);
-    try {
-        importSpriteRange(
-            document_, start, end, prompts(), log, [this](int sprite) { sprites_->selectByNumber(sprite); },
-            [this](int sprite) {
-                sprites_->repaintOutlined(sprite);
-                sprites_->spriteClick();
-            });
-    } catch (...) {
-        // The sprites imported before the error stay, as one step.
-        commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
-        throw;
-    }
-    commit(QStringLiteral("import sprites %1 to %2").arg(start).arg(end), sprites_);
-}
-
-void Twnd_editor::btn_exportrawspritesClick() {
-    exportRawSprites(document_, prompts());
-}
-
-void Twnd_editor::btn_importrawspritesClick() {
-    command(QStringLiteral("import raw sprites"), [&] {
-        WindowLog log(log_);
-        importRawSprites(document_, prompts(), log);
-    });
 }
 
 void Twnd_editor::btn_aboutClick() {
@@ -1018,163 +708,4 @@ bool Twnd_editor::openDropped(const QMimeData *mime) {
         return false;
     opensty(mime->urls().first().toLocalFile());
     return true;
-}
-
-QAction *Twnd_editor::stopEditingAction(QWidget *page) {
-    auto *stop = new QAction(QStringLiteral("stop editing"), page);
-    stop->setEnabled(false);
-    connect(stop, &QAction::triggered, paintSession_, &PaintProgramSession::stop);
-    stopEditing_.push_back(stop);
-    return stop;
-}
-
-void Twnd_editor::addClipboardCommands(QWidget *page, GraphicKind kind) {
-    const auto shortcut = [this, page](const QString &name, QKeySequence::StandardKey key,
-                                       void (Twnd_editor::*run)(GraphicKind), GraphicKind kind) {
-        auto *action = new QAction(name, page);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this,
-                [this, run, kind] { attempt([&] { (this->*run)(kind); }); });
-        page->addAction(action);
-    };
-    shortcut(QStringLiteral("Copy"), QKeySequence::Copy, &Twnd_editor::copyGraphic, kind);
-    shortcut(QStringLiteral("Paste"), QKeySequence::Paste, &Twnd_editor::pasteGraphic, kind);
-}
-
-std::optional<Graphic> Twnd_editor::selectedGraphic(GraphicKind kind) const {
-    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
-        return std::nullopt;
-    if (kind == GraphicKind::Sprite) {
-        const int sprite = sprites_->selectedSprite();
-        if (sprite < 0 || sprite >= document_.spriteCount())
-            return std::nullopt;
-        return Graphic{kind, sprite};
-    }
-    if (tileGrid_->columnCount() == 0)
-        return std::nullopt;
-    return Graphic{kind, tileGrid_->currentTile()};
-}
-
-void Twnd_editor::copyGraphic(GraphicKind kind) {
-    const std::optional<Graphic> graphic = selectedGraphic(kind);
-    if (!graphic)
-        return;
-    const QImage picture = graphicPicture(document_, *graphic);
-    if (picture.isNull()) {
-        prompts().message(QStringLiteral("The %1 has no picture to copy.").arg(graphic->name()));
-        return;
-    }
-    // The bitmap keeps the indexes and the palette for programs that take one; the plain picture
-    // is for those that only take true colour.
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    auto *mime = new QMimeData;
-    mime->setData(PictureMimeType, bitmap);
-    mime->setImageData(picture.convertToFormat(QImage::Format_RGB32));
-    QGuiApplication::clipboard()->setMimeData(mime);
-}
-
-void Twnd_editor::pasteGraphic(GraphicKind kind) {
-    const std::optional<Graphic> graphic = selectedGraphic(kind);
-    if (!graphic)
-        return;
-    // The import reads a file, so the clipboard's picture becomes one; its checks and questions
-    // are then those of a bitmap the user chose.
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw EditorError(QStringLiteral("No work folder could be made for the clipboard's picture: %1.")
-                              .arg(folder.errorString()));
-    const QString path = folder.filePath(QStringLiteral("clipboard.bmp"));
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    const QByteArray bitmap = mime ? mime->data(PictureMimeType) : QByteArray();
-    // Paint programs offer a true-colour bitmap beside other forms: only an 8-bit one is taken as it
-    // is; any other picture goes through the rule for pictures of more colours.
-    std::optional<LoadedBitmap> decoded;
-    QString unreadable = QStringLiteral("The clipboard holds no picture.");
-    if (!bitmap.isEmpty()) {
-        try {
-            decoded = decodeBitmap(bitmap, ClipboardName);
-        } catch (const EditorError &error) {
-            // Another form of the picture may still be read; if not, this says why.
-            unreadable = error.text();
-        }
-    }
-    if (decoded && decoded->image.format() == QImage::Format_Indexed8 && decoded->pixelFormatCode == Pf8Bit) {
-        writeWholeFileAtomic(path, bitmap, Durability::Deferred);
-    } else {
-        QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
-        if (picture.isNull() && decoded)
-            picture = decoded->image;
-        if (picture.isNull()) {
-            prompts().message(unreadable);
-            return;
-        }
-        QString refusal;
-        const std::optional<QImage> eightBit = eightBitPicture(picture, refusal);
-        if (!eightBit) {
-            prompts().message(refusal);
-            return;
-        }
-        saveBitmap8(path, *eightBit, Durability::Deferred);
-    }
-    importFile(*graphic, path);
-}
-
-void Twnd_editor::importFile(Graphic graphic, const QString &path) {
-    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
-        return;
-    if (graphic.kind == GraphicKind::Sprite) {
-        sprites_->importInto(graphic.number, path);
-        return;
-    }
-    const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
-    command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
-        WindowLog log(log_);
-        importGraphicFile(document_, graphic, path, prompts(), log);
-    });
-}
-
-void Twnd_editor::editSpriteInPaintProgram() {
-    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Sprite))
-        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
-}
-
-void Twnd_editor::editTileInPaintProgram() {
-    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Tile))
-        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
-}
-
-void Twnd_editor::endEditingOtherThan(Graphic selected) {
-    const std::optional<Graphic> edited = paintSession_->graphic();
-    if (edited && edited->kind == selected.kind && edited->number != selected.number)
-        paintSession_->stop();
-}
-
-void Twnd_editor::paintProgramSaved() {
-    const std::optional<Graphic> graphic = paintSession_->graphic();
-    if (!graphic)
-        return;
-    // While a load, a save or another command's dialog is under way, the document is theirs.
-    if (busy() || QApplication::activeModalWidget()) {
-        paintSession_->retryLater();
-        return;
-    }
-    bool changed = false;
-    {
-        WindowLog log(log_);
-        changed = paintSession_->reimport(document_, prompts(), log);
-    }
-    if (!changed)
-        return;
-    const QString name = QStringLiteral("%1 from the paint program").arg(graphic->name());
-    if (graphic->kind == GraphicKind::Sprite) {
-        sprites_->showSelectedChanged();
-        commit(name, sprites_);
-    } else {
-        commit(name);
-        DrawGrid1SelectCell(graphic->number);
-    }
 }

@@ -5,40 +5,42 @@
 #include "style/styledocument.h"
 #include "ui/commandrunner.h"
 #include "ui/dialogprompts.h"
+#include "ui/pagecontext.h"
 #include "ui/palettetablepicture.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
-class QAction;
+class DeltasPage;
+class DrawingPanel;
+class GciPage;
+class InfoPanel;
+class LazyPage;
+class LogPage;
 class PaintProgramSession;
-class QCheckBox;
+class PalIndexPanel;
+class PalettesPage;
+class QAction;
 class QLabel;
-class StretchedImageView;
-class PedRemapView;
 class QMimeData;
-class QListWidget;
-class QPlainTextEdit;
 class QProgressBar;
 class QStackedWidget;
 class QTabWidget;
+class SpriteListPage;
+class SpritesPage;
+class SurfacesPage;
+class TexturesPage;
+class TileGridView;
+class ToolPanel;
 class Twnd_about;
+class Twnd_adjust;
 class Twnd_askimport;
 class Twnd_caredit;
-class Twnd_surface;
-class TileGridView;
-class SurfacesPage;
-class SpritesPage;
-class DeltasPage;
-class DrawingPanel;
-class SpriteListPage;
-class QSpinBox;
-class QLineEdit;
-class Twnd_adjust;
 class Twnd_clutdialog;
 
-// The editor's main window: owns the document and every view of it.
+// The editor's main window: owns the document, its file life cycle and the runner every change goes
+// through, and frames the pages that show it: menus, tool bar and the page control.
 class Twnd_editor : public QMainWindow {
     Q_OBJECT
 public:
@@ -59,9 +61,11 @@ public:
 
     State state() const { return state_; }
     SpritesPage *spritesPage() const { return sprites_; }
-    SpriteListPage *spriteListPage() const { return spriteListPage_; }
-    DeltasPage *deltasPage() const { return deltas_; }
-    DrawingPanel *tileDrawing() const { return tileDrawing_; }
+    // Pages made when first shown are made when asked for.
+    SpriteListPage *spriteListPage() const;
+    DeltasPage *deltasPage() const;
+    TexturesPage *texturesPage() const;
+    DrawingPanel *tileDrawing() const;
     const StyleDocument &document() const { return document_; }
     // Whether the style has changes that were not saved: the history is away from the saved state,
     // or a free-text view was edited.
@@ -73,7 +77,7 @@ public:
     QTabWidget *mainPages() const { return mainPages_; }
     // The palette table picture the Palettes page shows.
     const QImage &clut1() { return clutPicture_.picture(document_); }
-    Twnd_adjust *adjustDialog() const { return adjust_; }
+    Twnd_adjust *adjustDialog() const;
     Twnd_clutdialog *clutDialog() const { return clutdialog_; }
     Twnd_askimport *askImportDialog() const { return askimport_; }
     // Replaces the dialogs answered by the user, for tests.
@@ -89,25 +93,8 @@ protected:
 private:
     void btn_openClick();
     void btn_saveasClick();
-    void btn_clutbrightnessClick();
-    void btn_addpalettesClick();
-    void btn_removepalettesClick();
-    void btn_remaptilepalClick();
-    void btn_viewunusedClick();
+    // A tile of the grid was selected, or a command on it ran: the drawing and the info panel show it.
     void DrawGrid1SelectCell(int tile);
-    void btn_exporttileClick();
-    void btn_importtileClick();
-    void btn_exportalltilesClick();
-    void btn_surfaceClick();
-    void btn_addtilepageClick();
-    void btn_removetilepageClick();
-    void btn_exportrawtilesClick();
-    void btn_importrawtilesClick();
-    void btn_exportclutClick();
-    void btn_importclutClick();
-    void btn_exportpalClick();
-    void btn_importpalClick();
-    void btn_nukepalsClick();
     // Runs a command on the document through the runner: one undoable step named `name`, or the
     // state as it was before it when it fails.
     void command(const QString &name, const std::function<void()> &run);
@@ -116,9 +103,6 @@ private:
     // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
     // through Qt's event code, which does not clean up after exceptions.
     std::function<void()> guard(void (Twnd_editor::*click)());
-    // The same for a command on the tile grid's current cell: the info panel describes that tile
-    // afterwards.
-    std::function<void()> tileGuard(void (Twnd_editor::*click)());
     void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
     void showState(const StyleDocument &state);
@@ -129,14 +113,8 @@ private:
     void btn_aboutClick();
     // Every selection of a sprite: the tool tab's selector and the info panel follow.
     void spriteClicked(int sprite);
-    void btn_selectspriteClick();
-    void btn_exportrangeClick();
-    void btn_importrangeClick();
-    void btn_exportrawspritesClick();
-    void btn_importrawspritesClick();
     // "edit car" and a double click on the selected sprite.
     void editCar(int sprite);
-    void btn_mirrordoorsClick();
     void btn_opengciClick();
     void btn_savegciClick();
     // "save GCI"; false when nothing was saved.
@@ -178,14 +156,19 @@ private:
     void showChange(const DocumentChange &change);
     Prompts &prompts();
 
+    // The menus and the tool bar.
+    void makeCommands();
+    // A tab whose page `make` makes and fills when it is first shown.
+    LazyPage *lazyPage(const std::function<QWidget *()> &make);
     QWidget *makeSpritesPage();
     QWidget *makeTexturesPage();
     QWidget *makeSurfacesPage();
     QWidget *makeSpriteListPage();
     QWidget *makePalettesPage();
-    QWidget *makeInfoPage();
-    QWidget *makePalIndexPage();
-    QWidget *makeToolPage();
+    QWidget *makeGciPage();
+    // The delta sheet and its tab, shown only while the sheet is.
+    void addDeltasPage();
+    QWidget *makeLoadingPage();
 
     PaintProgramSession *paintSession_;
     std::vector<QAction *> stopEditing_;
@@ -197,13 +180,12 @@ private:
     bool textModified_ = false;
     // The car script is saved on its own, so its changes are tracked on their own.
     bool scriptModified_ = false;
-    bool showingScript_ = false;
     QString gciFileName_;
     State state_ = State::Empty;
 
     std::unique_ptr<DialogPrompts> dialogPrompts_;
-    Prompts *prompts_ = nullptr;
     std::function<bool(const QString &)> fileOpener_;
+    PageContext context_;
 
     QAction *open_;
     QAction *saveAs_;
@@ -214,39 +196,35 @@ private:
     QAction *saveGci_;
     QAction *undo_;
     QAction *redo_;
-    // The palette table import: the one command a style without palettes still offers.
-    QAction *importClut_;
+    // Commands that need a document with palettes.
+    std::vector<QAction *> readyActions_;
     QStackedWidget *mainArea_;
     QTabWidget *mainPages_;
     QWidget *loadingPage_;
     QLabel *status_;
     QProgressBar *loadingBar_;
-    QPlainTextEdit *log_;
-    StretchedImageView *clutView_;
-    TileGridView *tileGrid_;
-    DrawingPanel *tileDrawing_;
-    QLineEdit *tilefileformat_;
-    QProgressBar *tileProgress_;
-    QString exportAllDirectory_;
-    SurfacesPage *surfaces_;
-    QPlainTextEdit *gciText_;
-    QPlainTextEdit *info_;
+    LogPage *log_;
     SpritesPage *sprites_;
-    SpriteListPage *spriteListPage_;
-    DeltasPage *deltas_;
-    QSpinBox *spriteSelector_;
-    QSpinBox *rangeStart_;
-    QSpinBox *rangeEnd_;
-    QCheckBox *rangePng_;
-    // Commands that need a document with palettes.
-    std::vector<QAction *> readyActions_;
-    std::vector<QWidget *> readyWidgets_;
-    QListWidget *palindex_;
-    PedRemapView *pedRemap_;
-    Twnd_adjust *adjust_;
+    // The pages made when first shown are null until then.
+    LazyPage *texturesTab_;
+    TexturesPage *textures_ = nullptr;
+    TileGridView *tileGrid_ = nullptr;
+    LazyPage *surfacesTab_;
+    SurfacesPage *surfaces_ = nullptr;
+    LazyPage *spriteListTab_;
+    SpriteListPage *spriteListPage_ = nullptr;
+    LazyPage *palettesTab_;
+    PalettesPage *palettes_ = nullptr;
+    LazyPage *gciTab_;
+    GciPage *gci_ = nullptr;
+    LazyPage *deltasTab_;
+    DeltasPage *deltas_ = nullptr;
+    InfoPanel *info_;
+    LazyPage *palIndexTab_;
+    PalIndexPanel *palIndex_ = nullptr;
+    ToolPanel *tool_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
-    Twnd_surface *surface_;
     Twnd_askimport *askimport_;
     Twnd_caredit *caredit_;
 };

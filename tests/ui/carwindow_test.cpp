@@ -2,6 +2,7 @@
 
 #include "cars/carrecords.h"
 #include "cars/carscript.h"
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "platform/fileio.h"
 #include "platform/log.h"
@@ -36,6 +37,7 @@ namespace {
 // The sample style with its nyc.gci beside it, opened in the window.
 struct CarWindow : ::testing::Test {
     CarWindow() {
+        makeEveryPage(window);
         sample = makeSampleStyle();
         SilentProgress progress;
         LineLog log;

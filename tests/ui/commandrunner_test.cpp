@@ -1,5 +1,6 @@
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "platform/forwardingprompts.h"
 #include "platform/log.h"
@@ -48,6 +49,7 @@ public:
 
 struct Runner : ::testing::Test {
     Runner() {
+        makeEveryPage(window);
         SilentProgress progress;
         LineLog log;
         StyleDocument sample = makeSampleStyle();

@@ -1,5 +1,6 @@
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "graphics/deltaunit.h"
 #include "opensample.h"
@@ -35,12 +36,15 @@ using DrawnPixel = std::pair<int, int>;
 using DeltaChanges = std::map<DrawnPixel, int>;
 
 struct Drawing : ::testing::Test {
-    Drawing() { samplePath = showAndOpen(window, prompts, dir, makeSampleStyle()); }
+    Drawing() {
+        makeEveryPage(window);
+        samplePath = showAndOpen(window, prompts, dir, makeSampleStyle());
+    }
 
     QWidget *page(const QString &tab) {
         for (int i = 0; i < window.mainPages()->count(); ++i)
             if (window.mainPages()->tabText(i) == tab)
-                return window.mainPages()->widget(i);
+                return shownPage(window.mainPages()->widget(i));
         return nullptr;
     }
     // The user's key B on a page, and the panel it shows.
@@ -205,7 +209,7 @@ TEST_F(Drawing, StrokesOnASpriteAtOneAndFourTimesChangeOnlyItsPixels) {
 
 TEST_F(Drawing, AFillOfATileAtFourTimesTakesTheAreaOfOneIndex) {
     QWidget *textures = page("Textures");
-    window.mainPages()->setCurrentWidget(textures);
+    window.mainPages()->setCurrentWidget(tabOf(textures));
     auto *grid = window.findChild<TileGridView *>();
     grid->setCurrentCell(2, 1);
     const int tile = grid->currentTile();
@@ -314,7 +318,7 @@ TEST_F(Drawing, DeltaLayersTakeStrokesAsChangesAndSaveThemEncoded) {
 
 TEST_F(Drawing, SelectionKeysFlipAndColourEditWorkOnTheDrawing) {
     QWidget *textures = page("Textures");
-    window.mainPages()->setCurrentWidget(textures);
+    window.mainPages()->setCurrentWidget(tabOf(textures));
     auto *grid = window.findChild<TileGridView *>();
     grid->setCurrentCell(1, 0);
     const int tile = grid->currentTile();
@@ -506,7 +510,7 @@ TEST_F(Drawing, EveryPaintingToolAtOneAndFourTimesOnSpritesTilesAndDeltaLayers) 
 
     // A tile, in place in the grid.
     QWidget *textures = page("Textures");
-    window.mainPages()->setCurrentWidget(textures);
+    window.mainPages()->setCurrentWidget(tabOf(textures));
     auto *grid = window.findChild<TileGridView *>();
     grid->setCurrentCell(4, 2);
     const int tile = grid->currentTile();

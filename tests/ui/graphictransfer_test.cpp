@@ -3,6 +3,7 @@
 
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "graphics/graphicfile.h"
 #include "graphics/spriteentries.h"
@@ -39,6 +40,7 @@ namespace {
 
 struct Transfer : ::testing::Test {
     Transfer() {
+        makeEveryPage(window);
         showAndOpen(window, prompts, dir, sample);
         page = window.spritesPage();
         grid = window.findChild<TileGridView *>(QStringLiteral("DrawGrid1"));

@@ -1,6 +1,7 @@
 #include "ui/twnd_editor.h"
 
 #include "cars/carrecords.h"
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "graphics/deltaunit.h"
 #include "graphics/spriteentries.h"
@@ -42,6 +43,7 @@ namespace {
 
 struct SpritesWindow : ::testing::Test {
     SpritesWindow() {
+        makeEveryPage(window);
         showAndOpen(window, prompts, dir, makeSampleStyle());
         page = window.spritesPage();
         opened = window.document();
@@ -308,7 +310,7 @@ TEST_F(SpritesWindow, SpriteListShowsEveryEntryAndLeadsBackToTheSprite) {
     SpriteListPage *list = window.spriteListPage();
     EXPECT_EQ(list->list()->count(), opened.spriteCount());
     EXPECT_EQ(list->list()->currentRow(), 0);
-    window.mainPages()->setCurrentWidget(list);
+    window.mainPages()->setCurrentWidget(tabOf(list));
     list->list()->setCurrentRow(30);
     pageAction(list, "Show sprite")->trigger();
     EXPECT_EQ(window.mainPages()->currentWidget(), page);
@@ -324,7 +326,7 @@ TEST_F(SpritesWindow, DeltasButtonOpensTheSheetWhoseImportReplacesTheDeltas) {
     ASSERT_TRUE(pageAction(page, "Deltas")->isEnabled());
     pageAction(page, "Deltas")->trigger();
     DeltasPage *deltas = window.deltasPage();
-    EXPECT_EQ(window.mainPages()->currentWidget(), deltas);
+    EXPECT_EQ(shownPage(window.mainPages()->currentWidget()), deltas);
     EXPECT_EQ(deltas->sheet().size(), deltaSheetSize(QSize(entry(car).w, entry(car).h)));
     EXPECT_EQ(deltas->shownSize(), deltas->sheet().size());
     // The buttons step through whole zooms only, from wherever the wheel left the sheet.

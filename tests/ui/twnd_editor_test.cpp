@@ -1,5 +1,6 @@
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "platform/bitmapfile.h"
 #include "platform/fileio.h"
@@ -41,6 +42,7 @@ namespace {
 
 struct Editor : ::testing::Test {
     Editor() {
+        makeEveryPage(window);
         StyleDocument sample = makeSampleStyle();
         SilentProgress progress;
         LineLog log;

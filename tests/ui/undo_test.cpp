@@ -1,6 +1,7 @@
 #include "ui/twnd_editor.h"
 
 #include "cars/pedremap.h"
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "graphics/spritepages.h"
 #include "graphics/tilegrid.h"
@@ -36,6 +37,7 @@ namespace {
 
 struct Undo : ::testing::Test {
     Undo() {
+        makeEveryPage(window);
         StyleDocument sample = makeSampleStyle();
         SilentProgress progress;
         LineLog log;

@@ -3,6 +3,7 @@
 
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "platform/fileio.h"
 #include "platform/log.h"
@@ -37,6 +38,7 @@ namespace {
 // The sample open in a window of the size the editor starts with.
 struct Window : ::testing::Test {
     explicit Window(bool scripted = true) {
+        makeEveryPage(window);
         SilentProgress progress;
         LineLog log;
         StyleDocument written = makeSampleStyle();

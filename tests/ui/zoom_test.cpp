@@ -4,6 +4,7 @@
 
 #include "ui/twnd_editor.h"
 
+#include "everypage.h"
 #include "findcaptioned.h"
 #include "graphics/spriteentries.h"
 #include "graphics/tilegrid.h"
@@ -45,6 +46,7 @@ void ctrlWheel(QWidget *viewport, QPoint pointer, int notches) {
 
 struct ZoomedWindow : ::testing::Test {
     ZoomedWindow() {
+        makeEveryPage(window);
         showAndOpen(window, prompts, dir, sample);
         // Shortcuts reach only the active window.
         window.activateWindow();
