@@ -152,6 +152,18 @@ void SpriteListPage::refresh(Selection selection) {
     updatePublishButton();
 }
 
+void SpriteListPage::showChange(const DocumentChange &change) {
+    const ChangedItems &sprites = change.items.sprites;
+    if (sprites.none() && !change.sprites())
+        return;
+    const int count = document_ ? document_->spriteCount() : 0;
+    if (sprites.all() || list_->count() != count)
+        return refresh(Selection::Keep);
+    for (const int sprite : sprites.items())
+        list_->viewport()->update(list_->visualItemRect(list_->item(sprite)));
+    updatePublishButton();
+}
+
 void SpriteListPage::updatePublishButton() {
     const int row = list_->currentRow();
     const bool car =

@@ -686,12 +686,10 @@ void Twnd_editor::showChange(const DocumentChange &change) {
     }
     if (change.palettes() || change.sprites())
         pedRemap_->setDocument(&document_);
-    if (change.tiles() || change.palettes() || change.surfaces())
-        tileGrid_->refresh();
+    tileGrid_->showChange(change);
     if (change.tiles() || change.palettes())
         tileDrawing_->refresh();
-    if ((change.tiles() || change.surfaces()) && change.source != surfaces_)
-        surfaces_->refresh();
+    surfaces_->showChange(change);
     if (change.script()) {
         showingScript_ = true;
         showLines(gciText_, document_.CarScript);
@@ -702,11 +700,9 @@ void Twnd_editor::showChange(const DocumentChange &change) {
         for (QSpinBox *selector : {spriteSelector_, rangeStart_, rangeEnd_})
             selector->setMaximum(lastSprite);
     }
-    const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
-    if (spriteViews && change.source != sprites_)
-        sprites_->refresh();
-    if (spriteViews)
-        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+    sprites_->showChange(change);
+    spriteListPage_->showChange(change);
+    deltas_->showChange(change);
 }
 
 bool Twnd_editor::mayDiscardChanges() {
@@ -750,10 +746,7 @@ void Twnd_editor::btn_clutbrightnessClick() {
 }
 
 void Twnd_editor::showState(const StyleDocument &state) {
-    document_ = state;
-    runner_.reset();
-    refreshViews();
-    deltas_->refresh();
+    runner_.show(state);
     updateCaption();
 }
 
