@@ -1,11 +1,13 @@
 #include "graphics/changeditems.h"
 
+#include "graphics/deltaunit.h"
 #include "graphics/spriteentries.h"
 #include "graphics/tilenumbering.h"
 #include "palette/palettelookup.h"
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <optional>
 
 ChangedItems ChangedItems::every() {
@@ -100,6 +102,41 @@ bool otherColours(std::optional<int> was, std::optional<int> is, const std::vect
     return was && isStoredPalette(*was) && palettes[std::size_t(*was)];
 }
 
+// Each sprite's deltas as the sheet reads them: the first entry naming it, and that entry's bytes.
+struct SpriteDeltas {
+    DeltaIndexEntry entry;
+    QByteArrayView bytes;
+    bool operator==(const SpriteDeltas &other) const { return entry == other.entry && bytes == other.bytes; }
+};
+
+std::map<int, SpriteDeltas> deltasBySprite(const StyleDocument &doc) {
+    std::map<int, SpriteDeltas> deltas;
+    qint64 offset = 0;
+    for (const DeltaIndexEntry &entry : doc.DeltaIndex) {
+        const qint64 start = std::min<qint64>(offset, doc.DeltaStore.size());
+        offset += deltaEntryBytes(entry);
+        const qint64 end = std::min<qint64>(offset, doc.DeltaStore.size());
+        deltas.try_emplace(entry.sprite,
+                           SpriteDeltas{entry, QByteArrayView(doc.DeltaStore).sliced(start, end - start)});
+    }
+    return deltas;
+}
+
+void addChangedDeltas(ChangedItems &changed, const StyleDocument &before, const StyleDocument &after) {
+    if (before.DeltaIndex == after.DeltaIndex && before.DeltaStore == after.DeltaStore)
+        return;
+    const std::map<int, SpriteDeltas> was = deltasBySprite(before);
+    const std::map<int, SpriteDeltas> is = deltasBySprite(after);
+    std::map<int, bool> sprites;
+    for (const auto &[sprite, deltas] : was)
+        sprites[sprite] = !is.count(sprite) || !(is.at(sprite) == deltas);
+    for (const auto &[sprite, deltas] : is)
+        sprites[sprite] = sprites[sprite] || !was.count(sprite);
+    for (const auto &[sprite, differs] : sprites)
+        if (differs)
+            changed.add(sprite);
+}
+
 } // namespace
 
 ItemChanges changedItems(const StyleDocument &before, const StyleDocument &after) {
@@ -137,5 +174,6 @@ ItemChanges changedItems(const StyleDocument &before, const StyleDocument &after
             spriteRows.differ(top, top + entry.h, entry.x(), entry.x() + entry.w))
             changes.sprites.add(sprite);
     }
+    addChangedDeltas(changes.deltas, before, after);
     return changes;
 }

@@ -30,13 +30,15 @@ struct ItemChanges {
     ChangedItems sprites;
     // Physical palettes whose colours changed.
     ChangedItems palettes;
+    // Sprites whose deltas changed, came or went.
+    ChangedItems deltas;
 
     static ItemChanges every() {
-        return {ChangedItems::every(), ChangedItems::every(), ChangedItems::every()};
+        return {ChangedItems::every(), ChangedItems::every(), ChangedItems::every(), ChangedItems::every()};
     }
 };
 
-// The tiles, sprites and physical palettes that look different in `after` than in `before`. Stores
-// and palettes that are still shared are skipped, so a change of one part costs only that part's
+// The tiles, sprites, physical palettes and sprites' deltas that look different in `after` than in `before`.
+// Stores and palettes that are still shared are skipped, so a change of one part costs only that part's
 // comparison.
 ItemChanges changedItems(const StyleDocument &before, const StyleDocument &after);

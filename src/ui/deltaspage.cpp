@@ -103,7 +103,7 @@ void DeltasPage::refresh() {
 }
 
 void DeltasPage::showChange(const DocumentChange &change) {
-    if (change.source != this && (change.deltas() || change.items.sprites.has(sprite_)))
+    if (change.source != this && (change.items.deltas.has(sprite_) || change.items.sprites.has(sprite_)))
         refresh();
 }
 

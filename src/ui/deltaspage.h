@@ -43,7 +43,7 @@ public:
 
     // Shows the current view again, after the document changed.
     void refresh();
-    // Refreshes after a change made elsewhere to the deltas or to the shown sprite.
+    // Refreshes after a change made elsewhere to the shown sprite or its deltas.
     void showChange(const DocumentChange &change);
 
 private:

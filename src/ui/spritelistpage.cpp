@@ -143,8 +143,8 @@ void SpriteListPage::refresh(Selection selection) {
     const int current = selection == Selection::Keep ? std::max(0, list_->currentRow()) : 0;
     if (list_->count() != count) {
         list_->clear();
-        for (int sprite = 0; sprite < count; ++sprite)
-            list_->addItem(QString());
+        // One insertion for all items: the view lays itself out once.
+        list_->addItems(QStringList(count, QString()));
     }
     if (count > 0)
         list_->setCurrentRow(std::min(current, count - 1));

@@ -207,7 +207,8 @@ void SpritesPage::refresh() {
 void SpritesPage::showChange(const DocumentChange &change) {
     if (change.source == this)
         return;
-    if (!change.items.sprites.none() || change.sprites() || change.cars() || change.deltas())
+    if (!change.items.sprites.none() || change.sprites() || change.cars() ||
+        change.items.deltas.has(selected_))
         refresh();
 }
 

@@ -101,6 +101,22 @@ TEST(ChangedItems, NameTheTilesSpritesAndPalettesThatLookDifferent) {
     edited.SpriteIndexSize -= SpriteEntryBytes;
     EXPECT_EQ(spritesOf(doc, edited), std::vector<int>{2});
 
+    // Deltas: sprite 0 has two, 3 and 2 bytes, sprite 2 one of 4. A longer first delta of sprite 0
+    // moves sprite 2's bytes along the store, but they are the same bytes.
+    StyleDocument withDeltas = doc;
+    withDeltas.DeltaIndex.append(DeltaIndexEntry{0, 2, 0, {3, 2}});
+    withDeltas.DeltaIndex.append(DeltaIndexEntry{2, 1, 0, {4}});
+    withDeltas.DeltaStore = QByteArray("abcdeWXYZ");
+    EXPECT_EQ(changedItems(doc, withDeltas).deltas.items(), (std::vector<int>{0, 2}));
+    edited = withDeltas;
+    edited.DeltaStore[7] = 'y';
+    EXPECT_EQ(changedItems(withDeltas, edited).deltas.items(), std::vector<int>{2});
+    edited = withDeltas;
+    edited.DeltaIndex[0].size[0] = 4;
+    edited.DeltaStore.insert(3, 'x');
+    EXPECT_EQ(changedItems(withDeltas, edited).deltas.items(), std::vector<int>{0});
+    EXPECT_TRUE(changedItems(withDeltas, edited).sprites.none());
+
     const ChangedItems every = ChangedItems::every();
     EXPECT_TRUE(every.all() && every.has(12345) && !every.none());
 }

@@ -1,6 +1,7 @@
 #include "ui/twnd_editor.h"
 
 #include "findcaptioned.h"
+#include "graphics/deltaunit.h"
 #include "graphics/spriteentries.h"
 #include "graphics/tilegrid.h"
 #include "graphics/tilenumbering.h"
@@ -12,6 +13,7 @@
 #include "style/stylewriter.h"
 #include "support/scriptedprompts.h"
 #include "support/tempdir.h"
+#include "ui/deltaspage.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
 #include "ui/tilegridview.h"
@@ -25,6 +27,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <new>
 
@@ -272,6 +275,32 @@ TEST_F(Runner, TheSpriteListRedrawsOnlyTheItemsOfTheSpritesAChangeTouched) {
     findCaptioned<QAction>(&window, QStringLiteral("Undo move"))->trigger();
     QTest::qWait(50);
     EXPECT_EQ(counter.painted, itemOf(3));
+}
+
+TEST_F(Runner, TheDeltasPageRedrawsOnlyForItsOwnSprite) {
+    const int car = 3;
+    window.spritesPage()->selectByNumber(car);
+    findCaptioned<QAction>(window.spritesPage(), QStringLiteral("Deltas"))->trigger();
+    QTest::qWait(50);
+    QWidget *sheet = window.deltasPage()->findChild<QWidget *>(QStringLiteral("deltasheet"));
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(sheet->isVisible());
+    PaintCounter counter(sheet);
+
+    // A tile, another car's sprite and another car's deltas.
+    changeTilePixel(5);
+    changeSpritePixel(car + 1);
+    const auto other = std::find_if(opened.DeltaIndex.begin(), opened.DeltaIndex.end(),
+                                    [&](const DeltaIndexEntry &entry) { return entry.sprite != car; });
+    ASSERT_NE(other, opened.DeltaIndex.end());
+    const qint64 start = deltaEntryStart(opened, int(other - opened.DeltaIndex.begin()));
+    ASSERT_TRUE(window.runner().run(QStringLiteral("delta"),
+                                    [start](StyleDocument &doc) { doc.DeltaStore[start + 1] ^= 1; }));
+    QTest::qWait(50);
+    EXPECT_EQ(counter.paints, 0);
+
+    changeSpritePixel(car);
+    EXPECT_GT(counter.paints, 0);
 }
 
 } // namespace
