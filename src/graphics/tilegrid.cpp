@@ -139,6 +139,16 @@ bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDo
     return true;
 }
 
+void redrawTiles(QImage &grid, const StyleDocument &doc, const std::vector<int> &tiles) {
+    const SurfaceLabelLookup labels(doc);
+    const int columns = std::min(grid.width() / TileSide, tileGridColumns(doc.TileStore));
+    for (const int tile : tiles) {
+        const QPoint cell = cellOfTile(tile);
+        if (cell.x() < columns)
+            drawCellWithLabel(doc, labels, grid, cell.x(), cell.y());
+    }
+}
+
 QImage renderTileCell(const StyleDocument &doc, int column, int row) {
     QImage cell = makeImage(TileSide, TileSide, QImage::Format_RGB32);
     cell.fill(Background);

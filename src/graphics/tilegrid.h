@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QString>
+#include <vector>
 
 // The label of the last surface list holding a line equal to the tile's decimal text; empty when
 // no list holds it.
@@ -20,6 +21,9 @@ int renderedGridColumns(const StyleDocument &doc);
 // differ. False, leaving the grid as it was, when more than tile pixels changed (palettes,
 // surfaces, the store's size): then the grid must be rendered anew.
 bool redrawChangedTiles(QImage &grid, const StyleDocument &before, const StyleDocument &after);
+// Draws the cells of `tiles` (ascending tile numbers) in `grid` again from `doc`, labels included;
+// tiles beyond the grid are left out.
+void redrawTiles(QImage &grid, const StyleDocument &doc, const std::vector<int> &tiles);
 // One cell of that grid without its label, for views that draw the label at another scale than
 // the tile.
 QImage renderTileCell(const StyleDocument &doc, int column, int row);

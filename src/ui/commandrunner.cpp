@@ -4,6 +4,14 @@
 
 #include <new>
 
+namespace {
+
+DocumentChange describe(const StyleDocument &before, const StyleDocument &after, const QObject *source) {
+    return {changedParts(before, after), source, false, changedItems(before, after)};
+}
+
+} // namespace
+
 CommandRunner::CommandRunner(StyleDocument &document, DocumentHistory &history, QObject *parent)
     : QObject(parent), document_(document), history_(history), committed_(document) {}
 
@@ -18,12 +26,12 @@ bool CommandRunner::run(const QString &name, const std::function<void(StyleDocum
         failure = QStringLiteral("There is not enough memory for this command.");
     } catch (...) {
         document_ = committed_;
-        emit changed({DocumentParts::all(), nullptr});
+        emit changed({DocumentParts::all(), nullptr, false, ItemChanges::every()});
         throw;
     }
     if (!failure.isNull()) {
         // Whatever the operation had changed goes back before the user sees why.
-        const DocumentChange undone{changedParts(committed_, document_), nullptr};
+        const DocumentChange undone = describe(document_, committed_, nullptr);
         document_ = committed_;
         emit changed(undone);
         if (report_)
@@ -36,7 +44,7 @@ bool CommandRunner::run(const QString &name, const std::function<void(StyleDocum
 
 void CommandRunner::record(const QString &name, int merge, const QObject *source) {
     const StyleDocument now = document_;
-    const DocumentChange change{changedParts(committed_, now), source};
+    const DocumentChange change = describe(committed_, now, source);
     if (history_.record(name, committed_, now, merge)) {
         committed_ = now;
         emit changed(change);
@@ -53,5 +61,12 @@ void CommandRunner::typeText(const std::function<void(StyleDocument &)> &edit, c
     const StyleDocument before = document_;
     edit(document_);
     keepTextEdits();
-    emit changed({changedParts(before, document_), source, true});
+    emit changed({changedParts(before, document_), source, true, {}});
+}
+
+void CommandRunner::show(const StyleDocument &state) {
+    const DocumentChange change = describe(document_, state, nullptr);
+    document_ = state;
+    committed_ = document_;
+    emit changed(change);
 }

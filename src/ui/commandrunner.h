@@ -26,8 +26,10 @@ public:
     // part-way keeps what it did), as a step named `name`.
     void record(const QString &name, int merge = 0, const QObject *source = nullptr);
 
-    // The document was replaced as a whole (opened, undone, redone): the next step starts from it.
+    // The document was replaced as a whole (opened): the next step starts from it.
     void reset() { committed_ = document_; }
+    // Shows `state`, which undo or redo made, and tells the views what it changed.
+    void show(const StyleDocument &state);
     // The free texts were typed into outside the history: the next step and undo keep them.
     void keepTextEdits();
     // The user typed into a free text of the document shown by `source`: `edit` writes it there.

@@ -102,6 +102,11 @@ void DeltasPage::refresh() {
         });
 }
 
+void DeltasPage::showChange(const DocumentChange &change) {
+    if (change.source != this && (change.items.deltas.has(sprite_) || change.items.sprites.has(sprite_)))
+        refresh();
+}
+
 void DeltasPage::showView(DeltaView view) {
     if (!document_ || sprite_ < 0)
         return;

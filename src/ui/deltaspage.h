@@ -2,6 +2,7 @@
 
 #include "graphics/deltasheet.h"
 #include "style/styledocument.h"
+#include "ui/documentchange.h"
 
 #include <QWidget>
 
@@ -42,6 +43,8 @@ public:
 
     // Shows the current view again, after the document changed.
     void refresh();
+    // Refreshes after a change made elsewhere to the shown sprite or its deltas.
+    void showChange(const DocumentChange &change);
 
 private:
     void show(const QImage &sheet);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/changeditems.h"
 #include "history/documentpart.h"
 
 class QObject;
@@ -11,6 +12,8 @@ struct DocumentChange {
     const QObject *source = nullptr;
     // The user typed into a free text, which changes outside the undo steps.
     bool typed = false;
+    // Which tiles, sprites and physical palettes look different now.
+    ItemChanges items;
 
     bool tiles() const { return parts.has(DocumentPart::TileStore); }
     bool sprites() const {

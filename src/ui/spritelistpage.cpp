@@ -143,12 +143,24 @@ void SpriteListPage::refresh(Selection selection) {
     const int current = selection == Selection::Keep ? std::max(0, list_->currentRow()) : 0;
     if (list_->count() != count) {
         list_->clear();
-        for (int sprite = 0; sprite < count; ++sprite)
-            list_->addItem(QString());
+        // One insertion for all items: the view lays itself out once.
+        list_->addItems(QStringList(count, QString()));
     }
     if (count > 0)
         list_->setCurrentRow(std::min(current, count - 1));
     list_->viewport()->update();
+    updatePublishButton();
+}
+
+void SpriteListPage::showChange(const DocumentChange &change) {
+    const ChangedItems &sprites = change.items.sprites;
+    if (sprites.none() && !change.sprites())
+        return;
+    const int count = document_ ? document_->spriteCount() : 0;
+    if (sprites.all() || list_->count() != count)
+        return refresh(Selection::Keep);
+    for (const int sprite : sprites.items())
+        list_->viewport()->update(list_->visualItemRect(list_->item(sprite)));
     updatePublishButton();
 }
 

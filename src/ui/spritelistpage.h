@@ -1,6 +1,7 @@
 #pragma once
 
 #include "style/styledocument.h"
+#include "ui/documentchange.h"
 
 #include <QWidget>
 
@@ -25,6 +26,8 @@ public:
     // One item per entry: "refresh" and loading select the first one; after an edit the current
     // item stays (the last one when the list became shorter).
     void refresh(Selection selection = Selection::First);
+    // Draws again the items of the sprites `change` names; a list of another length is filled anew.
+    void showChange(const DocumentChange &change);
     QListWidget *list() const { return list_; }
 
 signals:

@@ -204,6 +204,14 @@ void SpritesPage::refresh() {
     build({}, selected_);
 }
 
+void SpritesPage::showChange(const DocumentChange &change) {
+    if (change.source == this)
+        return;
+    if (!change.items.sprites.none() || change.sprites() || change.cars() ||
+        change.items.deltas.has(selected_))
+        refresh();
+}
+
 void SpritesPage::showLoaded(Progress &progress) {
     if (!document_)
         return;

@@ -2,6 +2,7 @@
 
 #include "graphics/spritefields.h"
 #include "style/styledocument.h"
+#include "ui/documentchange.h"
 
 #include <QWidget>
 #include <array>
@@ -44,6 +45,9 @@ public:
     // Rebuilds the strip quietly and selects the selected sprite again: after loading and after
     // changes made elsewhere.
     void refresh();
+    // Refreshes after a change made elsewhere that touched sprites, cars or the selected sprite's
+    // deltas.
+    void showChange(const DocumentChange &change);
     // After loading a style: the strip, with `progress` counting the sprites, and sprite 0
     // selected.
     void showLoaded(Progress &progress);

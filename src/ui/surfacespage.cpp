@@ -102,6 +102,11 @@ void SurfacesPage::refresh() {
     filling_ = false;
 }
 
+void SurfacesPage::showChange(const DocumentChange &change) {
+    if (change.source != this && change.surfaces())
+        refresh();
+}
+
 void SurfacesPage::columnEdited(std::size_t k) {
     if (filling_ || !doc_)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "style/filerecords.h"
+#include "ui/documentchange.h"
 
 #include <QWidget>
 #include <array>
@@ -23,6 +24,8 @@ public:
     void setRunner(CommandRunner *runner) { runner_ = runner; }
     // Shows the document's words and columns again, after a load, a save or the surface dialog.
     void refresh();
+    // Refreshes after a change made elsewhere to the surface lists.
+    void showChange(const DocumentChange &change);
 
 private:
     void columnEdited(std::size_t k);

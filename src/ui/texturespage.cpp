@@ -1,4 +1,5 @@
 #include "ui/texturespage.h"
+#include "ui/documentchange.h"
 
 #include "graphics/tilegrid.h"
 #include "graphics/tileoperations.h"
@@ -105,6 +106,12 @@ void TexturesPage::setReady(bool ready) {
 void TexturesPage::refresh(bool drawing) {
     grid_->refresh();
     if (drawing)
+        drawing_->refresh();
+}
+
+void TexturesPage::showChange(const DocumentChange &change) {
+    grid_->showChange(change);
+    if (change.tiles() || change.palettes())
         drawing_->refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 class DrawingPanel;
+struct DocumentChange;
 class QAction;
 class QLineEdit;
 class QProgressBar;
@@ -24,6 +25,8 @@ public:
     void setReady(bool ready);
     // Shows the tiles again; the drawing too unless only the surfaces changed.
     void refresh(bool drawing = true);
+    // Redraws what `change` altered of the grid and the drawing.
+    void showChange(const DocumentChange &change);
     // The name the export of `tile` proposes; empty when the pattern is not valid.
     QString exportName(int tile) const;
     // Further commands (editing in the paint program, which the window runs), before the drawing's.

@@ -41,6 +41,23 @@ void TileGridView::refresh() {
     viewport()->update();
 }
 
+void TileGridView::showChange(const DocumentChange &change) {
+    const ChangedItems &tiles = change.items.tiles;
+    if (tiles.none() && !change.surfaces())
+        return;
+    if (stale_ || !isVisible()) {
+        // Brought up to the document, by comparison, when it is shown.
+        stale_ = true;
+        return;
+    }
+    if (!doc_ || change.surfaces() || tiles.all() || renderedGridColumns(drawn_) != columnCount())
+        return refresh();
+    redrawTiles(picture_, *doc_, tiles.items());
+    drawn_ = *doc_;
+    for (const int tile : tiles.items())
+        viewport()->update(cellRect(cellOfTile(tile)));
+}
+
 void TileGridView::setZoom(int zoom, QPoint anchor) {
     const int before = zoom_;
     if (zoom == before)

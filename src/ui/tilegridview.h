@@ -2,6 +2,7 @@
 
 #include "graphics/tilenumbering.h"
 #include "style/styledocument.h"
+#include "ui/documentchange.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -23,6 +24,8 @@ public:
     // Draws every cell again from the document, after its tiles, palettes or surfaces changed; the
     // selection is kept when the grid still has its cell.
     void refresh();
+    // Draws again only the cells whose tiles `change` names; surface or layout changes draw all.
+    void showChange(const DocumentChange &change);
 
     // Makes the cell current and scrolls it into view; cells outside the grid are ignored.
     void setCurrentCell(int column, int row);

@@ -543,17 +543,17 @@ void Twnd_editor::showChange(const DocumentChange &change) {
         palIndex_->refresh();
     if (change.palettes() || change.sprites())
         tool_->refresh();
-    if ((change.tiles() || change.palettes() || change.surfaces()) && textures_)
-        textures_->refresh(change.tiles() || change.palettes());
-    if ((change.tiles() || change.surfaces()) && change.source != surfaces_ && surfaces_)
-        surfaces_->refresh();
+    if (textures_)
+        textures_->showChange(change);
+    if (surfaces_)
+        surfaces_->showChange(change);
     if (change.script() && gci_)
         gci_->showScript(document_.CarScript);
-    const bool spriteViews = change.sprites() || change.palettes() || change.cars() || change.deltas();
-    if (spriteViews && change.source != sprites_)
-        sprites_->refresh();
-    if (spriteViews && spriteListPage_)
-        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
+    sprites_->showChange(change);
+    if (spriteListPage_)
+        spriteListPage_->showChange(change);
+    if (deltas_)
+        deltas_->showChange(change);
 }
 
 bool Twnd_editor::mayDiscardChanges() {
@@ -589,11 +589,7 @@ void Twnd_editor::saveClick() {
 }
 
 void Twnd_editor::showState(const StyleDocument &state) {
-    document_ = state;
-    runner_.reset();
-    refreshViews();
-    if (deltas_)
-        deltas_->refresh();
+    runner_.show(state);
     updateCaption();
 }
 
