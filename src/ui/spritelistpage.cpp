@@ -159,8 +159,11 @@ void SpriteListPage::showChange(const DocumentChange &change) {
     const int count = document_ ? document_->spriteCount() : 0;
     if (sprites.all() || list_->count() != count)
         return refresh(Selection::Keep);
-    for (const int sprite : sprites.items())
-        list_->viewport()->update(list_->visualItemRect(list_->item(sprite)));
+    // A hidden list paints all it shows when it is shown; asking it where items lie would lay out
+    // every item now.
+    if (list_->isVisible())
+        for (const int sprite : sprites.items())
+            list_->viewport()->update(list_->visualItemRect(list_->item(sprite)));
     updatePublishButton();
 }
 
