@@ -19,8 +19,15 @@
 #include <QTextStream>
 #include <algorithm>
 #include <memory>
+#include <new>
 
 namespace {
+
+// Why pack's file was written but its folder still shows what it showed before.
+QString notInStep(const QString &file, const QString &folder, const QString &reason) {
+    return QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be brought in step with it: %3")
+        .arg(file, folder, reason);
+}
 
 QString scriptBeside(const QString &path) {
     return QFileInfo(path).dir().filePath(CompanionScriptName);
@@ -163,10 +170,10 @@ int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
                 },
                 args[0]);
         } catch (const EditorError &error) {
-            throw EditorError(
-                QStringLiteral("\"%1\" was saved, but the folder \"%2\" could not be brought in "
-                               "step with it: %3")
-                    .arg(target, args[0], error.text()));
+            throw EditorError(notInStep(target, args[0], error.text()));
+        } catch (const std::bad_alloc &) {
+            // The file is written whole; only the folder is short of it.
+            throw EditorError(notInStep(target, args[0], QStringLiteral("there is not enough memory.")));
         }
         if (done.written + done.removed > 0)
             out << QStringLiteral("updated \"%1\" to what the file holds: %2 files written, %3 removed\n")

@@ -15,10 +15,10 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <future>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 
 QByteArray requiredFile(const FolderSource &source, const QString &name) {
     std::optional<QByteArray> bytes = source(name);
@@ -59,12 +59,18 @@ void walk(const QDir &root, const QString &folder, QStringList &names) {
     }
 }
 
+// The regular files under `dir`, named relative to it.
+QStringList folderNames(const QString &dir) {
+    QStringList names;
+    walk(QDir(dir), QString(), names);
+    return names;
+}
+
 } // namespace
 
 FolderContents diskFolder(const QString &dir) {
-    QStringList names;
-    walk(QDir(dir), QString(), names);
-    const QSet<QString> files(names.begin(), names.end());
+    const QStringList names = folderNames(dir);
+    const std::unordered_set<QString> files(names.begin(), names.end());
     return {names, [dir, files](const QString &name) -> std::optional<QByteArray> {
                 if (!files.contains(name))
                     return std::nullopt;
@@ -213,7 +219,7 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     if (!QDir().mkdir(built))
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
     QDir root(built);
-    QSet<QString> made;
+    std::unordered_set<QString> made;
     int count = 0;
     MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
     overlapped(make, Recipes::MadeByMaker, [&](MadeFile &madeFile) {
@@ -262,31 +268,12 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
-    // The folder is listed while the first files are made; its refusals (a link, a device) still
-    // come before any file of it is read or written.
-    const auto list = [path = root.path()] {
-        QStringList names;
-        walk(QDir(path), QString(), names);
-        return names;
-    };
-    std::future<QStringList> listing;
-    try {
-        listing = std::async(std::launch::async, list);
-    } catch (const std::system_error &) {
-        listing = std::async(std::launch::deferred, list);
-    }
-    std::optional<QStringList> present;
-    const auto listed = [&]() -> const QStringList & {
-        if (!present)
-            present = listing.get();
-        return *present;
-    };
+    const QStringList present = folderNames(root.path());
 
     FolderUpdate update;
-    QSet<QString> kept;
+    std::unordered_set<QString> kept;
     MadeFileCache cache(root.path(), CacheStart::Load);
     overlapped(make, Recipes::LeftToTaker, [&](MadeFile &made) {
-        listed();
         const QString &name = made.name;
         kept.insert(name);
         const QString path = root.filePath(name);
@@ -311,7 +298,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         ++update.written;
     });
     QSet<QString> emptied;
-    for (const QString &name : listed()) {
+    for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
             continue;
         if (!QFile::remove(root.filePath(name)))

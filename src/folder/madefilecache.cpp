@@ -82,34 +82,34 @@ MadeFileCache::MadeFileCache(const QString &folder, CacheStart start)
     in >> format >> count;
     if (in.status() != QDataStream::Ok || format != cacheFormat())
         return;
-    QHash<QString, Entry> entries;
+    std::unordered_map<QString, Entry> entries;
     for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         QString name;
         Entry entry;
         in >> name >> entry.key >> entry.size >> entry.digest;
-        entries.insert(name, entry);
+        entries.insert_or_assign(name, entry);
     }
     if (in.status() == QDataStream::Ok && in.atEnd())
         entries_ = std::move(entries);
 }
 
 bool MadeFileCache::holds(const QString &name, MadeFrom from, const QByteArray &onDisk) const {
-    const auto found = entries_.constFind(name);
-    return found != entries_.cend() && found->key == from.key && found->size == onDisk.size() &&
-           found->digest == bytesDigest(onDisk);
+    const auto found = entries_.find(name);
+    return found != entries_.end() && found->second.key == from.key && found->second.size == onDisk.size() &&
+           found->second.digest == bytesDigest(onDisk);
 }
 
 void MadeFileCache::record(const QString &name, MadeFrom from, const QByteArray &bytes) {
     const Entry entry{from.key, bytes.size(), bytesDigest(bytes)};
     const auto found = entries_.find(name);
-    if (found != entries_.end() && *found == entry)
+    if (found != entries_.end() && found->second == entry)
         return;
-    entries_.insert(name, entry);
+    entries_.insert_or_assign(name, entry);
     changed_ = true;
 }
 
 void MadeFileCache::forget(const QString &name) {
-    changed_ = entries_.remove(name) || changed_;
+    changed_ = entries_.erase(name) > 0 || changed_;
 }
 
 void MadeFileCache::save() const {
@@ -120,8 +120,8 @@ void MadeFileCache::save() const {
         QDataStream out(&bytes, QIODevice::WriteOnly);
         out.setVersion(QDataStream::Qt_6_0);
         out << cacheFormat() << quint32(entries_.size());
-        for (auto entry = entries_.cbegin(); entry != entries_.cend(); ++entry)
-            out << entry.key() << entry->key << entry->size << entry->digest;
+        for (const auto &[name, entry] : entries_)
+            out << name << entry.key << entry.size << entry.digest;
         if (QDir().mkpath(QFileInfo(path_).path()))
             writeWholeFileAtomic(path_, bytes, Durability::Deferred);
     } catch (const EditorError &) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QImage>
 #include <QString>
+#include <unordered_map>
 
 // A digest of everything a file's bytes are made from: the same key makes the same bytes.
 struct MadeFrom {
@@ -47,6 +47,8 @@ private:
         bool operator==(const Entry &) const = default;
     };
     QString path_;
-    QHash<QString, Entry> entries_;
+    // A standard map: Qt's hash ends the program when it cannot grow, and this one grows with
+    // every file of a folder, also when memory is short.
+    std::unordered_map<QString, Entry> entries_;
     bool changed_ = false;
 };

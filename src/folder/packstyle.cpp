@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QSet>
 #include <cstring>
+#include <unordered_set>
 
 namespace {
 
@@ -72,7 +73,7 @@ private:
     void refuseUnknownFiles() const;
 
     const FolderContents &folder_;
-    mutable QSet<QString> read_;
+    mutable std::unordered_set<QString> read_;
     // Every file pack reads goes through here, so that the files it never asked for stand out.
     const FolderSource source_ = [this](const QString &name) {
         read_.insert(name);

@@ -2,6 +2,7 @@
 
 #include "folder/folderlayout.h"
 #include "platform/editorerror.h"
+#include "platform/headroom.h"
 #include "style/stylereader.h"
 #include "style/surfacelists.h"
 
@@ -437,6 +438,9 @@ QByteArray styleJson(const StyleDocument &doc, const FolderFacts &facts) {
 }
 
 FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
+    // What the parser holds for a text of short numbers and names, with room to spare; past that
+    // it would end the program rather than report the shortage.
+    requireHeadroom(8 * text.size() + (1 << 20));
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {

@@ -19,6 +19,7 @@
 #include "style/stylereader.h"
 
 #include <QHash>
+#include <unordered_map>
 
 namespace {
 
@@ -111,22 +112,21 @@ void addGraphics(const StyleDocument &doc, const FileSink &files) {
 void addDeltas(const StyleDocument &doc, const FileSink &files) {
     files(DeltaStoreName, doc.DeltaStore);
     // The first entry of each sprite, as the editor uses it, and where its bytes start.
-    QHash<int, std::pair<int, qint64>> firstEntry;
+    std::unordered_map<int, std::pair<int, qint64>> firstEntry;
     qint64 offset = 0;
     for (int i = 0; i < doc.DeltaIndexCount(); ++i) {
         const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(i)];
-        if (!firstEntry.contains(entry.sprite))
-            firstEntry.insert(entry.sprite, {i, offset});
+        firstEntry.try_emplace(entry.sprite, i, offset);
         offset += deltaEntryBytes(entry);
     }
     for (int s = 0; s < doc.spriteCount(); ++s) {
-        const auto found = firstEntry.constFind(s);
-        if (found == firstEntry.cend())
+        const auto found = firstEntry.find(s);
+        if (found == firstEntry.end())
             continue;
-        const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(found->first)];
+        const DeltaIndexEntry &entry = doc.DeltaIndex[std::size_t(found->second.first)];
         if (entry.delta_count == 0)
             continue;
-        files(deltaBytesName(s), doc.DeltaStore.mid(found->second, deltaEntryBytes(entry)));
+        files(deltaBytesName(s), doc.DeltaStore.mid(found->second.second, deltaEntryBytes(entry)));
         if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
             files(deltaSheetName(s), deltaSheetKey(doc, s), [&doc, s] {
                 return indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s));
