@@ -18,7 +18,6 @@
 #include "palette/paletteusage.h"
 #include "platform/bitmapfile.h"
 #include "platform/editorerror.h"
-#include "platform/fileio.h"
 #include "platform/shellopen.h"
 #include "platform/systeminfo.h"
 #include "style/stylereader.h"
