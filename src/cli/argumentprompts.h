@@ -5,9 +5,10 @@
 #include <deque>
 #include <utility>
 
-// Command-line prompts that answer the file and folder dialogs, the input box, the palette picker,
+// Command-line prompts that answer the save and folder dialogs, the input box, the palette picker,
 // the sprite import choice and the Yes / No / Cancel questions from the command line, in the order
-// queued; once a queue is empty they decline like CliPrompts.
+// queued; once a queue is empty they decline like CliPrompts. Imports are handed their file, so
+// nothing is asked to open one.
 class ArgumentPrompts final : public CliPrompts {
 public:
     using CliPrompts::CliPrompts;
@@ -19,9 +20,6 @@ public:
     void queueFolder(const QString &folder) { folders_.push_back(folder); }
     void queueChoice(SpriteImportChoice choice) { choice_ = choice; }
 
-    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override {
-        return next(fileNames_);
-    }
     std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override {
         return next(fileNames_);
     }

@@ -22,6 +22,7 @@
 #include "platform/editorerror.h"
 #include "platform/fileio.h"
 #include "platform/filelinks.h"
+#include "platform/indexedpicture.h"
 #include "platform/log.h"
 #include "platform/progress.h"
 #include "sample/samplestyle.h"
@@ -254,8 +255,11 @@ int runExportPalettes(const CommandArguments &args, QTextStream &out, QTextStrea
 
 int runImportPalettes(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(args[1]);
-    return changePalettes(out, err, prompts, args[0], args[2], importPaletteTable, Palettes::Optional);
+    const QString &file = args[1];
+    return changePalettes(
+        out, err, prompts, args[0], args[2],
+        [&file](StyleDocument &doc, Prompts &p) { return importPaletteTable(doc, file, p); },
+        Palettes::Optional);
 }
 
 int runPaletteBlock(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -288,9 +292,11 @@ int runExportPal(const CommandArguments &args, QTextStream &out, QTextStream &er
 
 int runImportPal(const CommandArguments &args, QTextStream &out, QTextStream &err) {
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(args[2]);
     prompts.queuePalette(args[1]);
-    return changePalettes(out, err, prompts, args[0], args[3], importJascPalette);
+    const QString &file = args[2];
+    return changePalettes(out, err, prompts, args[0], args[3], [&file](StyleDocument &doc, Prompts &p) {
+        return importJascPalette(doc, file, p);
+    });
 }
 
 int runExportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -328,18 +334,19 @@ int runImportTile(const CommandArguments &args, QTextStream &out, QTextStream &e
         return misused(err, QStringLiteral("\"%1\" is not a tile number").arg(args[1]));
     ArgumentPrompts prompts(err);
     prompts.setColours(options->colours);
-    prompts.queueFileName(args[2]);
     prompts.queueAnswer(options->answer);
     if (options->palette)
         prompts.queuePalette(*options->palette);
-    return changeLogged(
-        out, err, prompts, args[0], args[3], [tile, &err](StyleDocument &doc, Prompts &p, Log &log) {
-            const QImage before = tileBitmap(doc, tile);
-            if (!importTile(doc, tile, DefaultTilePattern, p, log))
-                return false;
-            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
-            return true;
-        });
+    const PictureSource picture = PictureSource::file(args[2]);
+    return changeLogged(out, err, prompts, args[0], args[3],
+                        [tile, &picture, &err](StyleDocument &doc, Prompts &p, Log &log) {
+                            const QImage before = tileBitmap(doc, tile);
+                            if (!importTile(doc, tile, picture, p, log))
+                                return false;
+                            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before,
+                                             tileBitmap(doc, tile));
+                            return true;
+                        });
 }
 
 int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &err) {
@@ -362,15 +369,14 @@ int runImportTiles(const CommandArguments &args, QTextStream &out, QTextStream &
         LineLog log;
         int imported = 0;
         for (int tile = 0; tile < doc.tilePageCount() * TilesPerPage; ++tile) {
-            prompts.beginGraphic({names->format(tile)});
-            const int given = prompts.filesGiven();
+            const std::optional<QString> file = prompts.beginGraphic({names->format(tile)});
+            if (!file)
+                continue;
             const QImage before = tileBitmap(doc, tile);
-            if (importTile(doc, tile, pattern, prompts, log)) {
-                warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
-                ++imported;
-            } else if (prompts.filesGiven() != given) {
+            if (!importTile(doc, tile, PictureSource::file(*file), prompts, log))
                 prompts.stop(QStringLiteral("Tile %1 was not imported.").arg(tile));
-            }
+            warnTransparency(err, QStringLiteral("tile %1").arg(tile), before, tileBitmap(doc, tile));
+            ++imported;
         }
         prompts.endGraphics();
         if (imported == 0)
@@ -395,12 +401,13 @@ int runImportRaw(const CommandArguments &args, QTextStream &out, QTextStream &er
         return misused(err, ColoursUsage);
     ArgumentPrompts prompts(err);
     prompts.setColours(*colours);
-    prompts.queueFileName(args[1]);
+    const PictureSource picture = PictureSource::file(args[1]);
     const bool tiles = args.command == QLatin1String("import-raw-tiles");
     return changeLogged(
-        out, err, prompts, args[0], args[2], [tiles, &err](StyleDocument &doc, Prompts &p, Log &log) {
+        out, err, prompts, args[0], args[2],
+        [tiles, &picture, &err](StyleDocument &doc, Prompts &p, Log &log) {
             const QImage before = tiles ? doc.TileStore : doc.SpriteStore;
-            if (!(tiles ? importRawTiles(doc, p, log) : importRawSprites(doc, p, log)))
+            if (!(tiles ? importRawTiles(doc, picture, p, log) : importRawSprites(doc, picture, p, log)))
                 return false;
             warnTransparency(
                 err, tiles ? QStringLiteral("the tile graphics") : QStringLiteral("the sprite graphics"),

@@ -5,6 +5,7 @@
 #include "cli/commandsupport.h"
 #include "graphics/deltaoperations.h"
 #include "graphics/deltasheet.h"
+#include "platform/indexedpicture.h"
 #include "platform/log.h"
 #include "platform/systeminfo.h"
 
@@ -58,14 +59,13 @@ int runImportDeltas(const CommandArguments &args, QTextStream &out, QTextStream 
     if (!sprite)
         return UsageStatus;
     ArgumentPrompts prompts(err);
-    prompts.queueFileName(args[2]);
     return guarded(err, prompts, [&] {
         StyleDocument doc;
         LineLog log;
         if (!loadStyle(doc, args[0], prompts, log) || !requirePalettes(doc, prompts))
             return false;
         log.clear();
-        if (!importDeltas(doc, *sprite, prompts, log))
+        if (!importDeltas(doc, *sprite, PictureSource::file(args[2]), prompts, log))
             return false;
         printLines(out, log.lines());
         return saveStyle(doc, args[3], prompts, out);

@@ -7,20 +7,20 @@
 #include <QDir>
 #include <QFileInfo>
 
-void FolderPrompts::beginGraphic(const QStringList &names) {
-    inGraphics_ = true;
+std::optional<QString> FolderPrompts::beginGraphic(const QStringList &names) {
     file_.clear();
     for (const QString &name : names) {
         const QString path = QDir(folder_).filePath(name);
         if (QFileInfo::exists(path)) {
             file_ = path;
-            return;
+            ++filesGiven_;
+            return path;
         }
     }
+    return std::nullopt;
 }
 
 void FolderPrompts::endGraphics() {
-    inGraphics_ = false;
     file_.clear();
 }
 
@@ -29,19 +29,6 @@ void FolderPrompts::stop(const QString &text) {
                             ? QStringLiteral("Nothing was written.")
                             : QStringLiteral("Stopped at \"%1\"; nothing was written.").arg(file_);
     throw EditorError(text + QLatin1Char('\n') + end);
-}
-
-void FolderPrompts::message(const QString &text) {
-    if (inGraphics_ && file_.isEmpty())
-        return;
-    stop(text);
-}
-
-std::optional<QString> FolderPrompts::openFileName(FileKind, const QString &, const QString &) {
-    if (!inGraphics_ || file_.isEmpty())
-        return std::nullopt;
-    ++filesGiven_;
-    return file_;
 }
 
 bool loadForBatch(StyleDocument &doc, const QString &path, const QString &dir, FolderPrompts &prompts) {

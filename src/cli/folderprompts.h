@@ -3,11 +3,10 @@
 #include "cli/cliprompts.h"
 #include "style/styledocument.h"
 
-// The prompts of a batch import from a folder. The caller names each graphic's file before its
-// import; the file dialog is answered with that file of the folder, or cancelled when the folder
-// has none, and every question gets the same answer. A refusal of a graphic whose file the folder
-// holds, or any refusal outside the graphics, ends the run: it throws EditorError naming the file,
-// so that nothing is saved. A graphic without a file is not imported, whatever would refuse it.
+// The prompts of a batch import from a folder. The caller looks up each graphic's file before its
+// import and imports only the graphics the folder holds a file of; every question gets the same
+// answer. Any refusal ends the run: it throws EditorError naming the file being imported, so that
+// nothing is saved.
 class FolderPrompts final : public CliPrompts {
 public:
     FolderPrompts(QTextStream &err, const QString &folder) : CliPrompts(err), folder_(folder) {}
@@ -16,24 +15,22 @@ public:
     void setPalette(const std::optional<QString> &palette) { palette_ = palette; }
     void setChoice(SpriteImportChoice choice) { choice_ = choice; }
 
-    // The next graphic's file: the first of `names` the folder holds.
-    void beginGraphic(const QStringList &names);
-    // After the last graphic: refusals end the run again.
+    // The next graphic's file: the first of `names` the folder holds, nothing when it holds none.
+    std::optional<QString> beginGraphic(const QStringList &names);
+    // After the last graphic: refusals no longer name a file.
     void endGraphics();
     // How many files the imports were given.
     int filesGiven() const { return filesGiven_; }
     // Ends the run at the current file with `text`.
     [[noreturn]] void stop(const QString &text);
 
-    void message(const QString &text) override;
-    std::optional<QString> openFileName(FileKind kind, const QString &filter, const QString &preset) override;
+    void message(const QString &text) override { stop(text); }
     Answer confirmWithCancel(const QString &) override { return answer_; }
     std::optional<QString> pickPalette(const QString &) override { return palette_; }
     SpriteImportChoice importChoice() override { return choice_; }
 
 private:
     QString folder_;
-    bool inGraphics_ = false;
     QString file_;
     int filesGiven_ = 0;
     Answer answer_ = Answer::Cancel;

@@ -12,6 +12,7 @@
 #include "palette/palettelookup.h"
 #include "platform/editorerror.h"
 #include "platform/fileio.h"
+#include "platform/indexedpicture.h"
 #include "platform/log.h"
 
 #include <QFileInfo>
@@ -188,7 +189,6 @@ int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream 
         return misused(err, QStringLiteral("\"%1\" is not a sprite number").arg(args[1]));
     ArgumentPrompts prompts(err);
     prompts.setColours(options->colours);
-    prompts.queueFileName(args[2]);
     prompts.queueChoice(options->choice);
     if (options->palette)
         prompts.queuePalette(*options->palette);
@@ -198,7 +198,7 @@ int runImportSprite(const CommandArguments &args, QTextStream &out, QTextStream 
             return false;
         LineLog log;
         const QImage before = spriteGlyph(doc, *sprite);
-        if (!importSprite(doc, *sprite, prompts, log))
+        if (!importSprite(doc, *sprite, PictureSource::file(args[2]), prompts, log))
             return false;
         printLines(out, log.lines());
         warnTransparency(err, QStringLiteral("sprite %1").arg(*sprite), before, spriteGlyph(doc, *sprite));
@@ -226,18 +226,22 @@ int runImportSprites(const CommandArguments &args, QTextStream &out, QTextStream
         int imported = 0;
         const int last = range->last.value_or(doc.spriteCount() - 1);
         const std::function<void(int)> shown = showProgress(range->first, last);
-        const auto select = [&](int sprite) {
-            shown(sprite);
+        const auto fileOf = [&](int sprite) -> std::optional<PictureSource> {
             // The names export-sprites writes, as bitmaps or with --png.
             const QString name = SpriteFileName(doc, sprite);
-            prompts.beginGraphic({name, QFileInfo(name).completeBaseName() + QStringLiteral(".png")});
+            const std::optional<QString> path =
+                prompts.beginGraphic({name, QFileInfo(name).completeBaseName() + QStringLiteral(".png")});
+            return path ? std::optional(PictureSource::file(*path)) : std::nullopt;
+        };
+        const auto select = [&](int sprite) {
+            shown(sprite);
             before = spriteGlyph(doc, sprite);
         };
         const auto done = [&](int sprite) {
             warnTransparency(err, QStringLiteral("sprite %1").arg(sprite), before, spriteGlyph(doc, sprite));
             ++imported;
         };
-        importSpriteRange(doc, range->first, last, prompts, log, select, done);
+        importSpriteRange(doc, range->first, last, fileOf, prompts, log, select, done);
         prompts.endGraphics();
         if (imported != prompts.filesGiven())
             prompts.stop(QStringLiteral("A sprite file of \"%1\" was not imported.").arg(args[1]));

@@ -10,6 +10,17 @@
 #include "platform/log.h"
 #include "platform/prompts.h"
 
+namespace {
+
+bool checkCarSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (isCarSprite(doc, sprite))
+        return true;
+    prompts.message(QStringLiteral("Sprite %1 is no car sprite; only car sprites have deltas.").arg(sprite));
+    return false;
+}
+
+} // namespace
+
 QString DeltaFileName(const StyleDocument &doc, int sprite) {
     return QStringLiteral("D_") + SpriteFileName(doc, sprite);
 }
@@ -26,18 +37,21 @@ QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts,
 }
 
 std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
-    if (!isCarSprite(doc, sprite)) {
-        prompts.message(
-            QStringLiteral("Sprite %1 is no car sprite; only car sprites have deltas.").arg(sprite));
+    if (!checkCarSprite(doc, sprite, prompts))
         return std::nullopt;
-    }
-    const QImage picture = spritePicture(doc, sprite);
     const std::optional<QString> path =
         prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, DeltaFileName(doc, sprite));
     if (!path)
         return std::nullopt;
-    const LoadedBitmap bitmap = loadPicture(*path);
-    const QSize sheetSize = deltaSheetSize(picture.size());
+    return importDeltas(doc, sprite, PictureSource::file(*path), prompts, log);
+}
+
+std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, const PictureSource &picture,
+                                   Prompts &prompts, Log &log) {
+    if (!checkCarSprite(doc, sprite, prompts))
+        return std::nullopt;
+    const LoadedBitmap bitmap = picture.read();
+    const QSize sheetSize = deltaSheetSize(spritePicture(doc, sprite).size());
     if (bitmap.pixelFormatCode != Pf8Bit || bitmap.image.format() != QImage::Format_Indexed8) {
         prompts.message(QStringLiteral("pixel format is not 8 bit!") +
                         (isTrueColour(bitmap) ? QLatin1Char('\r') + TrueColourAdvice : QString()));

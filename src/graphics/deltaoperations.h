@@ -8,6 +8,7 @@
 #include <optional>
 
 class Log;
+class PictureSource;
 class Prompts;
 
 // "D_" + the sprite's file name: the name its delta sheet is offered under.
@@ -20,10 +21,13 @@ QString DeltaFileName(const StyleDocument &doc, int sprite);
 QString exportDeltaSheet(const StyleDocument &doc, int sprite, Prompts &prompts,
                          DeltaView view = DeltaView::Draw);
 
-// "Import deltas": the open dialog preset with the delta file name, then the bitmap is checked
-// (8 bit, the sheet's width, the sheet's height, in that order, each with its message) and its
-// twenty cells become the sprite's deltas 0 to 19 in place of the old ones; deltas from 20 on,
-// which the sheet does not show, are kept, and `log` says so. Only car sprites have deltas.
-// Returns the sheet to show afterwards ("View changes only"), nothing when cancelled or refused;
-// the document is unchanged then.
+// "Import deltas": the picture is checked (8 bit, the sheet's width, the sheet's height, in that
+// order, each with its message) and its twenty cells become the sprite's deltas 0 to 19 in place of
+// the old ones; deltas from 20 on, which the sheet does not show, are kept, and `log` says so. Only
+// car sprites have deltas. Returns the sheet to show afterwards ("View changes only"), nothing when
+// refused; the document is unchanged then.
+std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, const PictureSource &picture,
+                                   Prompts &prompts, Log &log);
+// The button: refuses a sprite that is no car sprite, then asks for the file (preset with the delta
+// file name) and imports it; nothing when cancelled.
 std::optional<QImage> importDeltas(StyleDocument &doc, int sprite, Prompts &prompts, Log &log);

@@ -15,9 +15,6 @@ public:
         : ForwardingPrompts(inner), edit_(edit), log_(log) {}
 
     void message(const QString &text) override { log_.append(text); }
-    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override {
-        return edit_.workFile_;
-    }
     Answer confirmWithCancel(const QString &text) override {
         if (!edit_.tileAnswer_)
             edit_.tileAnswer_ = inner_.confirmWithCancel(text);
@@ -75,7 +72,9 @@ bool PaintProgramEdit::reimport(StyleDocument &doc, Prompts &prompts, Log &log) 
     LineLog lines;
     try {
         RememberingPrompts remembering(prompts, *this, lines);
-        const bool imported = importGraphicFile(changed, graphic_, workFile_, remembering, lines);
+        // The bytes just compared, not a second read that the paint program may be writing.
+        const PictureSource picture = PictureSource::picture(decodePicture(bytes, workFile_), workFile_);
+        const bool imported = importGraphic(changed, graphic_, picture, remembering, lines);
         for (const QString &line : lines.lines())
             log.append(prefix + line);
         if (!imported) {

@@ -17,20 +17,17 @@ QString exportRawStore(const QImage &store, FileKind kind, Prompts &prompts) {
     return target;
 }
 
-std::optional<QImage> importRawStore(const QImage &current, FileKind kind, int maxPages, const QString &what,
-                                     const QString &rule, Prompts &prompts, Log &log) {
-    const std::optional<QString> path = prompts.openFileName(kind, IndexedPictureFilter, QString());
-    if (!path)
-        return std::nullopt;
-    const LoadedBitmap bitmap = loadPicture(*path);
+std::optional<QImage> importRawStore(const QImage &current, const PictureSource &picture, int maxPages,
+                                     const QString &what, const QString &rule, Prompts &prompts, Log &log) {
+    const LoadedBitmap bitmap = picture.read();
     if (!isPixelStore(bitmap, maxPages)) {
         prompts.message(formatMessage(rule, bitmap));
         return std::nullopt;
     }
     const QString graphics = QStringLiteral("the %1 graphics").arg(what);
     std::optional<QImage> store = matchColours(
-        bitmap, *path, {greyRamp(), QStringLiteral("the grey ramp of the raw %1 bitmap").arg(what), graphics},
-        prompts, log);
+        bitmap, picture.name(),
+        {greyRamp(), QStringLiteral("the grey ramp of the raw %1 bitmap").arg(what), graphics}, prompts, log);
     if (store)
         if (const std::optional<QString> change = transparencyChange(current, *store))
             log.append(QStringLiteral("%1: %2.").arg(graphics, *change));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/indexedpicture.h"
 #include "platform/prompts.h"
 
 #include <QImage>
@@ -16,8 +17,8 @@ class Log;
 // Writes `store` under the name the user picks; the name written, empty when cancelled.
 QString exportRawStore(const QImage &store, FileKind kind, Prompts &prompts);
 
-// The store read from the bitmap the user picks to replace `current`: 1 to `maxPages` pages, `what`
-// naming the store in messages ("tile"). Nothing when cancelled, or refused with `rule` and the
-// file's shape. The log tells how many pixels change transparency.
-std::optional<QImage> importRawStore(const QImage &current, FileKind kind, int maxPages, const QString &what,
-                                     const QString &rule, Prompts &prompts, Log &log);
+// The store read from `picture` to replace `current`: 1 to `maxPages` pages, `what` naming the
+// store in messages ("tile"). Nothing when refused with `rule` and the picture's shape, or when the
+// user cancels the colour question. The log tells how many pixels change transparency.
+std::optional<QImage> importRawStore(const QImage &current, const PictureSource &picture, int maxPages,
+                                     const QString &what, const QString &rule, Prompts &prompts, Log &log);

@@ -64,29 +64,8 @@ std::optional<QString> noPictureReason(const StyleDocument &doc, int sprite) {
     return std::nullopt;
 }
 
-int raisedEnd(int start, int end) {
-    return std::max(start, end);
-}
-
-} // namespace
-
-QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
-    if (!checkSprite(doc, sprite, prompts))
-        return QString();
-    if (const std::optional<QString> reason = noPictureReason(doc, sprite)) {
-        prompts.message(QStringLiteral("Sprite %1 cannot be exported: %2.").arg(sprite).arg(*reason));
-        return QString();
-    }
-    const std::optional<QString> path =
-        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
-    if (!path)
-        return QString();
-    const QString target = picturePath(*path);
-    savePicture8(target, spriteGlyph(doc, sprite));
-    return target;
-}
-
-bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
+// Tells the user why nothing can be imported into the sprite; true when something can.
+bool checkImportable(const StyleDocument &doc, int sprite, Prompts &prompts) {
     if (!checkSprite(doc, sprite, prompts))
         return false;
     const SpriteEntry entry = entryOf(doc, sprite);
@@ -102,11 +81,55 @@ bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
                             .arg(entry.h));
         return false;
     }
+    return true;
+}
+
+// Tells the user why the sprite has no picture to export; true when it has one.
+bool checkExportable(const StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (!checkSprite(doc, sprite, prompts))
+        return false;
+    if (const std::optional<QString> reason = noPictureReason(doc, sprite)) {
+        prompts.message(QStringLiteral("Sprite %1 cannot be exported: %2.").arg(sprite).arg(*reason));
+        return false;
+    }
+    return true;
+}
+
+int raisedEnd(int start, int end) {
+    return std::max(start, end);
+}
+
+} // namespace
+
+QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
+    if (!checkExportable(doc, sprite, prompts))
+        return QString();
+    const std::optional<QString> path =
+        prompts.saveFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
+    return path ? exportSpriteTo(doc, sprite, *path, prompts) : QString();
+}
+
+QString exportSpriteTo(const StyleDocument &doc, int sprite, const QString &path, Prompts &prompts) {
+    if (!checkExportable(doc, sprite, prompts))
+        return QString();
+    const QString target = picturePath(path);
+    savePicture8(target, spriteGlyph(doc, sprite));
+    return target;
+}
+
+bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
+    if (!checkImportable(doc, sprite, prompts))
+        return false;
     const std::optional<QString> path =
         prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
-    if (!path)
+    return path && importSprite(doc, sprite, PictureSource::file(*path), prompts, log);
+}
+
+bool importSprite(StyleDocument &doc, int sprite, const PictureSource &picture, Prompts &prompts, Log &log) {
+    if (!checkImportable(doc, sprite, prompts))
         return false;
-    const LoadedBitmap bitmap = loadPicture(*path);
+    const SpriteEntry entry = entryOf(doc, sprite);
+    const LoadedBitmap bitmap = picture.read();
     const QString rule =
         QStringLiteral("error: bitmap must be 8 bit size: %1*%2 pixels.").arg(entry.w).arg(entry.h);
     const bool trueColour = isTrueColour(bitmap);
@@ -165,7 +188,7 @@ bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
     if (copy && !write && original) {
         ColourTarget target = paletteTarget(doc, *original, QStringLiteral("sprite %1").arg(sprite));
         target.shown = spriteGlyph(doc, sprite);
-        const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
+        const std::optional<QImage> matched = matchColours(bitmap, picture.name(), target, prompts, log);
         if (!matched)
             return false;
         pixels = *matched;
@@ -173,7 +196,7 @@ bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log) {
         prompts.message(QStringLiteral("Sprite %1 has no entry in the palette index, so there is no palette "
                                        "to match the colours of \"%2\" to.")
                             .arg(sprite)
-                            .arg(*path));
+                            .arg(picture.name()));
         return false;
     }
     if (write)
@@ -231,8 +254,14 @@ QString exportRawSprites(const StyleDocument &doc, Prompts &prompts) {
 }
 
 bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log) {
+    const std::optional<QString> path =
+        prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, QString());
+    return path && importRawSprites(doc, PictureSource::file(*path), prompts, log);
+}
+
+bool importRawSprites(StyleDocument &doc, const PictureSource &picture, Prompts &prompts, Log &log) {
     const std::optional<QImage> store =
-        importRawStore(doc.SpriteStore, FileKind::Sprite, PixelStorePageCapacity, QStringLiteral("sprite"),
+        importRawStore(doc.SpriteStore, picture, PixelStorePageCapacity, QStringLiteral("sprite"),
                        QStringLiteral("error: sprite graphics must be an 8 bit bitmap 256 pixels wide and "
                                       "256 to 65536 pixels high in steps of 256 (1 to 256 pages)."),
                        prompts, log);
@@ -269,6 +298,20 @@ int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &pro
 
 int importSpriteRange(StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select, const std::function<void(int)> &imported) {
+    const auto askFile = [&](int sprite) -> std::optional<PictureSource> {
+        if (!checkImportable(doc, sprite, prompts))
+            return std::nullopt;
+        const std::optional<QString> path =
+            prompts.openFileName(FileKind::Sprite, IndexedPictureFilter, SpriteFileName(doc, sprite));
+        return path ? std::optional(PictureSource::file(*path)) : std::nullopt;
+    };
+    return importSpriteRange(doc, start, end, askFile, prompts, log, select, imported);
+}
+
+int importSpriteRange(StyleDocument &doc, int start, int end,
+                      const std::function<std::optional<PictureSource>(int)> &pictureOf, Prompts &prompts,
+                      Log &log, const std::function<void(int)> &select,
+                      const std::function<void(int)> &imported) {
     end = raisedEnd(start, end);
     if (!checkSprite(doc, start, prompts) || !checkSprite(doc, end, prompts))
         return 0;
@@ -276,7 +319,8 @@ int importSpriteRange(StyleDocument &doc, int start, int end, Prompts &prompts, 
     for (int sprite = start; sprite <= end; ++sprite) {
         if (select)
             select(sprite);
-        if (!importSprite(doc, sprite, prompts, log))
+        const std::optional<PictureSource> picture = pictureOf(sprite);
+        if (!picture || !importSprite(doc, sprite, *picture, prompts, log))
             continue;
         ++count;
         if (imported)

@@ -22,10 +22,15 @@ inline const QString SpriteFolderTitle = QStringLiteral("Please specify a direct
 // A sprite of no pixels or off its page is refused with the reason. Returns the name written,
 // empty when cancelled or refused.
 QString exportSprite(const StyleDocument &doc, int sprite, Prompts &prompts);
-// "import": a bitmap of the sprite's own size and 8 bits into the sprite, asking what happens to
-// its palette. Pixels copied without the file's colours are brought to the sprite's palette
+// The export with the file already chosen: the same refusals, no dialog.
+QString exportSpriteTo(const StyleDocument &doc, int sprite, const QString &path, Prompts &prompts);
+// "import": a picture of the sprite's own size and 8 bits into the sprite, asking what happens to
+// its palette. Pixels copied without the picture's colours are brought to the sprite's palette
 // (matchColours), which `log` tells. Returns whether the user went through with it (the sprite
 // then needs repainting).
+bool importSprite(StyleDocument &doc, int sprite, const PictureSource &picture, Prompts &prompts, Log &log);
+// The button: refuses a sprite nothing can be imported into, then asks for the file (preset with
+// the sprite's file name) and imports it.
 bool importSprite(StyleDocument &doc, int sprite, Prompts &prompts, Log &log);
 
 // "add page" / "remove page": 256 rows more or fewer at the end of the store, after asking.
@@ -34,8 +39,10 @@ bool addSpritePage(StyleDocument &doc, Prompts &prompts);
 bool removeSpritePage(StyleDocument &doc, Prompts &prompts);
 
 // "export raw" / "import raw": the whole store as one 8-bit bitmap over the grey ramp (rawstore.h).
-// The export returns the name written, the import whether the store changed.
+// The export returns the name written, the import whether the store changed; the button's import
+// asks for the file first.
 QString exportRawSprites(const StyleDocument &doc, Prompts &prompts);
+bool importRawSprites(StyleDocument &doc, const PictureSource &picture, Prompts &prompts, Log &log);
 bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log);
 
 // The "Range of sprites" group. End below Start is raised to Start. `select` is told each sprite
@@ -44,6 +51,12 @@ bool importRawSprites(StyleDocument &doc, Prompts &prompts, Log &log);
 // The export writes `format` files and returns their number, the import the number of imports.
 int exportSpriteRange(const StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {}, PictureFormat format = PictureFormat::Bmp);
+// The import takes each sprite's picture from `pictureOf`, which gives none for a sprite to skip;
+// without it, each sprite's file is asked for as its "import" button asks.
+int importSpriteRange(StyleDocument &doc, int start, int end,
+                      const std::function<std::optional<PictureSource>(int)> &pictureOf, Prompts &prompts,
+                      Log &log, const std::function<void(int)> &select = {},
+                      const std::function<void(int)> &imported = {});
 int importSpriteRange(StyleDocument &doc, int start, int end, Prompts &prompts, Log &log,
                       const std::function<void(int)> &select = {},
                       const std::function<void(int)> &imported = {});

@@ -70,6 +70,12 @@ QString exportTile(const StyleDocument &doc, int tile, const QString &pattern, P
     return writeTile(doc, tile, *path, Durability::Synced);
 }
 
+QString exportTileTo(const StyleDocument &doc, int tile, const QString &path, Prompts &prompts) {
+    if (!checkTile(doc, tile, prompts))
+        return QString();
+    return writeTile(doc, tile, path, Durability::Synced);
+}
+
 int exportAllTiles(const StyleDocument &doc, const QString &pattern, QString &lastDirectory, Prompts &prompts,
                    Progress &progress, const std::function<void(int)> &selectTile) {
     const std::optional<TilePattern> parsed = checkedPattern(pattern, prompts);
@@ -107,9 +113,13 @@ bool importTile(StyleDocument &doc, int tile, const QString &pattern, Prompts &p
         return false;
     const std::optional<QString> path =
         prompts.openFileName(FileKind::Tile, IndexedPictureFilter, parsed->format(tile));
-    if (!path)
+    return path && importTile(doc, tile, PictureSource::file(*path), prompts, log);
+}
+
+bool importTile(StyleDocument &doc, int tile, const PictureSource &picture, Prompts &prompts, Log &log) {
+    if (!checkTile(doc, tile, prompts))
         return false;
-    const LoadedBitmap bitmap = loadPicture(*path);
+    const LoadedBitmap bitmap = picture.read();
     const QString rule = QStringLiteral("error: bitmap must be 8 bit size: 64*64 pixels.");
     const bool trueColour = isTrueColour(bitmap);
     if (!(isEightBit(bitmap) || trueColour) || bitmap.image.width() != TileSide ||
@@ -147,7 +157,7 @@ bool importTile(StyleDocument &doc, int tile, const QString &pattern, Prompts &p
             ColourTarget target = paletteTarget(doc, *shown, QStringLiteral("tile %1").arg(tile));
             if (!picked)
                 target.shown = tileBitmap(doc, tile);
-            const std::optional<QImage> matched = matchColours(bitmap, *path, target, prompts, log);
+            const std::optional<QImage> matched = matchColours(bitmap, picture.name(), target, prompts, log);
             if (!matched)
                 return false;
             pixels = *matched;
@@ -155,7 +165,7 @@ bool importTile(StyleDocument &doc, int tile, const QString &pattern, Prompts &p
             prompts.message(QStringLiteral("Tile %1 has no entry in the palette index, so there is no "
                                            "palette to match the colours of \"%2\" to.")
                                 .arg(tile)
-                                .arg(*path));
+                                .arg(picture.name()));
             return false;
         }
     }
@@ -203,8 +213,13 @@ QString exportRawTiles(const StyleDocument &doc, Prompts &prompts) {
 }
 
 bool importRawTiles(StyleDocument &doc, Prompts &prompts, Log &log) {
+    const std::optional<QString> path = prompts.openFileName(FileKind::Tile, IndexedPictureFilter, QString());
+    return path && importRawTiles(doc, PictureSource::file(*path), prompts, log);
+}
+
+bool importRawTiles(StyleDocument &doc, const PictureSource &picture, Prompts &prompts, Log &log) {
     const std::optional<QImage> store =
-        importRawStore(doc.TileStore, FileKind::Tile, MaxTilePages, QStringLiteral("tile"),
+        importRawStore(doc.TileStore, picture, MaxTilePages, QStringLiteral("tile"),
                        QStringLiteral("error: tile graphics must be an 8 bit bitmap 256 pixels wide and 256 "
                                       "to 15872 pixels high in steps of 256 (1 to 62 pages of 16 tiles)."),
                        prompts, log);

@@ -95,9 +95,11 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts) {
 
 bool importJascPalette(StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen = prompts.openFileName(FileKind::Palette, JascFilter, QString());
-    if (!chosen)
-        return false;
-    const QList<QByteArray> lines = textLines(readWholeFile(*chosen));
+    return chosen && importJascPalette(doc, *chosen, prompts);
+}
+
+bool importJascPalette(StyleDocument &doc, const QString &path, Prompts &prompts) {
+    const QList<QByteArray> lines = textLines(readWholeFile(path));
     if (lines.size() < HeaderLines) {
         prompts.message(QStringLiteral("The palette file ends before its third line."));
         return false;

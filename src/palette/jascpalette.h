@@ -28,4 +28,6 @@ QString exportJascPalette(const StyleDocument &doc, Prompts &prompts);
 
 // "Import .pal": reads a text palette into a physical palette picked by the user; the picture
 // follows. Returns whether the document changed.
+bool importJascPalette(StyleDocument &doc, const QString &path, Prompts &prompts);
+// The button: asks for the file, then imports it.
 bool importJascPalette(StyleDocument &doc, Prompts &prompts);

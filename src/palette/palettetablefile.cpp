@@ -20,9 +20,11 @@ QString exportPaletteTable(const StyleDocument &doc, Prompts &prompts) {
 bool importPaletteTable(StyleDocument &doc, Prompts &prompts) {
     const std::optional<QString> chosen =
         prompts.openFileName(FileKind::Palette, BitmapFilter, PaletteTableFileName);
-    if (!chosen)
-        return false;
-    const LoadedBitmap loaded = loadBitmap(*chosen);
+    return chosen && importPaletteTable(doc, *chosen, prompts);
+}
+
+bool importPaletteTable(StyleDocument &doc, const QString &path, Prompts &prompts) {
+    const LoadedBitmap loaded = loadBitmap(path);
     const int width = loaded.image.width();
     if (loaded.pixelFormatCode != Pf24Bit) {
         prompts.message(QStringLiteral(

@@ -16,4 +16,6 @@ QString exportPaletteTable(const StyleDocument &doc, Prompts &prompts);
 
 // "Import" of the Palettes page: a 24-bit bitmap 256 high and a multiple of 64 wide replaces the
 // physical palettes (their fourth bytes stay) and the picture. Returns whether the document changed.
+bool importPaletteTable(StyleDocument &doc, const QString &path, Prompts &prompts);
+// The button: asks for the file, then imports it.
 bool importPaletteTable(StyleDocument &doc, Prompts &prompts);

@@ -32,16 +32,3 @@ public:
 protected:
     Prompts &inner_;
 };
-
-// An import or export whose file is already known (dropped on the window, pasted, the work file of
-// a paint program): the file dialogs are answered with it, every other question is asked as usual.
-class ChosenFilePrompts : public ForwardingPrompts {
-public:
-    ChosenFilePrompts(Prompts &inner, const QString &path) : ForwardingPrompts(inner), path_(path) {}
-
-    std::optional<QString> openFileName(FileKind, const QString &, const QString &) override { return path_; }
-    std::optional<QString> saveFileName(FileKind, const QString &, const QString &) override { return path_; }
-
-private:
-    QString path_;
-};

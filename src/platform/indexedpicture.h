@@ -2,6 +2,8 @@
 
 #include "platform/bitmapfile.h"
 
+#include <optional>
+
 // The files every export and import of a tile, sprite, pixel store, delta sheet or ped picture
 // writes and reads: an 8-bit Windows bitmap, or a PNG with a palette.
 
@@ -29,3 +31,25 @@ LoadedBitmap decodePicture(const QByteArray &bytes, const QString &path);
 // Writes an 8-bit picture with a 256-entry colour table, as a PNG when `path` asks for one
 // (8 bits per pixel, the table as its palette) and as a bitmap otherwise.
 void savePicture8(const QString &path, const QImage &indexed8, Durability durability = Durability::Synced);
+
+// The picture an import takes: a file, read only once the import's own checks have passed, or a
+// picture already in hand (the clipboard's, a paint program's work file read once) with the name
+// the import's messages give it.
+class PictureSource {
+public:
+    static PictureSource file(const QString &path) { return PictureSource(path, std::nullopt); }
+    static PictureSource picture(const LoadedBitmap &bitmap, const QString &name) {
+        return PictureSource(name, bitmap);
+    }
+
+    const QString &name() const { return name_; }
+    // Throws EditorError naming the file when it cannot be read or decoded.
+    LoadedBitmap read() const { return bitmap_ ? *bitmap_ : loadPicture(name_); }
+
+private:
+    PictureSource(const QString &name, const std::optional<LoadedBitmap> &bitmap)
+        : name_(name), bitmap_(bitmap) {}
+
+    QString name_;
+    std::optional<LoadedBitmap> bitmap_;
+};

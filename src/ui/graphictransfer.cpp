@@ -3,7 +3,6 @@
 #include "graphics/graphicfile.h"
 #include "platform/bitmapfile.h"
 #include "platform/editorerror.h"
-#include "platform/fileio.h"
 #include "ui/logpage.h"
 #include "ui/paintprogramsession.h"
 #include "ui/spritespage.h"
@@ -17,7 +16,6 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -88,13 +86,6 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
     const std::optional<Graphic> graphic = selectedGraphic(kind);
     if (!graphic)
         return;
-    // The import reads a file, so the clipboard's picture becomes one; its checks and questions
-    // are then those of a bitmap the user chose.
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw EditorError(QStringLiteral("No work folder could be made for the clipboard's picture: %1.")
-                              .arg(folder.errorString()));
-    const QString path = folder.filePath(QStringLiteral("clipboard.bmp"));
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     const QByteArray bitmap = mime ? mime->data(PictureMimeType) : QByteArray();
     // Paint programs offer a true-colour bitmap beside other forms: only an 8-bit one is taken as it
@@ -110,37 +101,36 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
         }
     }
     if (decoded && decoded->image.format() == QImage::Format_Indexed8 && decoded->pixelFormatCode == Pf8Bit) {
-        writeWholeFileAtomic(path, bitmap, Durability::Deferred);
-    } else {
-        QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
-        if (picture.isNull() && decoded)
-            picture = decoded->image;
-        if (picture.isNull()) {
-            prompts().message(unreadable);
-            return;
-        }
-        QString refusal;
-        const std::optional<QImage> eightBit = eightBitPicture(picture, refusal);
-        if (!eightBit) {
-            prompts().message(refusal);
-            return;
-        }
-        saveBitmap8(path, *eightBit, Durability::Deferred);
+        importPicture(*graphic, PictureSource::picture(*decoded, ClipboardName));
+        return;
     }
-    importFile(*graphic, path);
+    QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+    if (picture.isNull() && decoded)
+        picture = decoded->image;
+    if (picture.isNull()) {
+        prompts().message(unreadable);
+        return;
+    }
+    QString refusal;
+    const std::optional<PictureSource> eightBit = pictureToImport(picture, ClipboardName, refusal);
+    if (!eightBit) {
+        prompts().message(refusal);
+        return;
+    }
+    importPicture(*graphic, *eightBit);
 }
 
-void Twnd_editor::importFile(Graphic graphic, const QString &path) {
+void Twnd_editor::importPicture(Graphic graphic, const PictureSource &picture) {
     if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
         return;
     if (graphic.kind == GraphicKind::Sprite) {
-        sprites_->importInto(graphic.number, path);
+        sprites_->importInto(graphic.number, picture);
         return;
     }
     const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
     command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
         WindowLog log(log_);
-        importGraphicFile(document_, graphic, path, prompts(), log);
+        importGraphic(document_, graphic, picture, prompts(), log);
     });
 }
 

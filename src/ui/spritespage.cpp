@@ -135,8 +135,9 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
     });
     connect(activesprite_, &TVyr_sprite::dropped, this, &SpritesPage::spriteDropped);
     connect(strip_, &SpriteStripView::pictureDropped, this, &SpritesPage::pictureDroppedAt);
-    connect(activesprite_, &TVyr_sprite::pictureDropped, this,
-            [this](const QString &path) { showingErrors(*prompts_, [&] { importInto(selected_, path); }); });
+    connect(activesprite_, &TVyr_sprite::pictureDropped, this, [this](const QString &path) {
+        showingErrors(*prompts_, [&] { importInto(selected_, PictureSource::file(path)); });
+    });
     addZoomControls(
         this, scroll_, [this] { return zoom(); }, [this](int zoom, QPoint anchor) { setZoom(zoom, anchor); });
     setReady(false);
@@ -378,7 +379,7 @@ void SpritesPage::importClick() {
     showSelectedChanged();
 }
 
-bool SpritesPage::importInto(int sprite, const QString &path) {
+bool SpritesPage::importInto(int sprite, const PictureSource &picture) {
     if (!ready_ || !document_ || sprite < 0 || sprite >= document_->spriteCount())
         return false;
     WindowLog log(logView_);
@@ -386,7 +387,7 @@ bool SpritesPage::importInto(int sprite, const QString &path) {
     if (!runner_->run(
             QStringLiteral("import sprite %1").arg(sprite),
             [&](StyleDocument &doc) {
-                imported = importGraphicFile(doc, {GraphicKind::Sprite, sprite}, path, *prompts_, log);
+                imported = importGraphic(doc, {GraphicKind::Sprite, sprite}, picture, *prompts_, log);
             },
             0, this) ||
         !imported)
@@ -414,7 +415,7 @@ void SpritesPage::pictureDroppedAt(QPoint point, const QString &path) {
     if (const std::optional<int> sprite = spriteAtPoint(*document_, point)) {
         selected_ = *sprite;
         spriteClick();
-        showingErrors(*prompts_, [&] { importInto(*sprite, path); });
+        showingErrors(*prompts_, [&] { importInto(*sprite, PictureSource::file(path)); });
     }
 }
 

@@ -11,6 +11,7 @@
 
 class DrawingCanvas;
 class DrawingPanel;
+class PictureSource;
 class CommandRunner;
 class Progress;
 class Prompts;
@@ -62,9 +63,9 @@ public:
     void spriteClick();
     // Repaints one sprite into the strip with its red frame, whatever "No border" says.
     void repaintOutlined(int sprite);
-    // "import" into `sprite` with the file already chosen (dropped, pasted): every check and
-    // question of the button but the file dialog. Returns whether the sprite changed.
-    bool importInto(int sprite, const QString &path);
+    // "import" into `sprite` with the picture already in hand (a dropped file, the clipboard's):
+    // every check and question of the button but the file dialog. Returns whether the sprite changed.
+    bool importInto(int sprite, const PictureSource &picture);
     // The selected sprite changed outside the page: its pixels in the strip, picture and fields.
     void showSelectedChanged();
     // Further commands, beside the pointer readout.

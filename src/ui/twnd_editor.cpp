@@ -207,7 +207,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
     tileGrid_ = textures_->grid();
     connect(textures_, &TexturesPage::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
     connect(textures_, &TexturesPage::pictureDropped, this, [this](int tile, const QString &path) {
-        attempt([&] { importFile({GraphicKind::Tile, tile}, path); });
+        attempt([&] { importPicture({GraphicKind::Tile, tile}, PictureSource::file(path)); });
     });
     auto *paint = new QAction(EditInPaintProgramCaption, textures_);
     connect(paint, &QAction::triggered, this, [this] {

@@ -126,8 +126,8 @@ private:
     void addClipboardCommands(QWidget *page, GraphicKind kind);
     void copyGraphic(GraphicKind kind);
     void pasteGraphic(GraphicKind kind);
-    // "import" into the graphic with the file already chosen (dropped, pasted).
-    void importFile(Graphic graphic, const QString &path);
+    // "import" into the graphic with the picture already in hand (a dropped file, the clipboard's).
+    void importPicture(Graphic graphic, const PictureSource &picture);
     void editSpriteInPaintProgram();
     void editTileInPaintProgram();
     QAction *stopEditingAction(QWidget *page);

@@ -18,6 +18,7 @@
 #include "sample/samplestyle.h"
 #include "style/stylewriter.h"
 #include "support/scriptedprompts.h"
+#include "support/stylebytes.h"
 #include "support/tempdir.h"
 #include "ui/selectedsprite.h"
 #include "ui/spritespage.h"
@@ -227,6 +228,108 @@ TEST_F(Transfer, AnEightBitBitmapOnTheClipboardIsPreferredAndARefusalNamesTheCli
     for (const QString &message : prompts.messages())
         EXPECT_FALSE(message.contains("clipboard.bmp")) << message.toStdString();
     EXPECT_EQ(doc(), pasted);
+}
+
+TEST_F(Transfer, CtrlVAsksAboutColoursThePaletteLacksAndWritesOnlyThePicturesOwnColours) {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.mainPages()->setCurrentIndex(1);
+    const int tile = 9;
+    const QPoint cell = cellOfTile(tile);
+    grid->setCurrentCell(cell.x(), cell.y());
+    const auto original = styleChunks(readWholeFile(dir.path("sample.sty")));
+    // The tile's palette as the file stores it: its entry in the palette index, then its colours.
+    const QByteArray &palx = original.at("PALX");
+    const int v = tileVirtualPalette(tile);
+    const int palette = quint8(palx[2 * v]) | quint8(palx[2 * v + 1]) << 8;
+    const QByteArray &ppal = original.at("PPAL");
+    const auto colour = [&](int c) {
+        const qsizetype at = qsizetype(palette / 64) * 65536 + c * 256 + (palette % 64) * 4;
+        return qRgb(quint8(ppal[at + 2]), quint8(ppal[at + 1]), quint8(ppal[at]));
+    };
+    const auto closeTo = [](QRgb a, QRgb b, int within) {
+        return std::abs(qRed(a) - qRed(b)) <= within && std::abs(qGreen(a) - qGreen(b)) <= within &&
+               std::abs(qBlue(a) - qBlue(b)) <= within;
+    };
+    // Entries whose colour no other entry comes near, so matching and the nearest colour each
+    // have one answer.
+    QList<int> lone;
+    for (int c = 1; c < 256 && lone.size() < 3; ++c) {
+        bool alone = true;
+        for (int other = 0; other < 256 && alone; ++other)
+            alone = other == c || !closeTo(colour(other), colour(c), 4);
+        if (alone)
+            lone << c;
+    }
+    ASSERT_EQ(lone.size(), 3);
+    const QRgb nearby = qRgb(qRed(colour(lone[2])), qGreen(colour(lone[2])),
+                             qBlue(colour(lone[2])) + (qBlue(colour(lone[2])) < 128 ? 2 : -2));
+    // Two colours of the palette in stripes and, in one corner, a colour it lacks.
+    QImage picture(TileSide, TileSide, QImage::Format_RGB32);
+    QByteArray expected;
+    for (int y = 0; y < TileSide; ++y)
+        for (int x = 0; x < TileSide; ++x) {
+            const int c = x < 8 && y < 8 ? lone[2] : lone[(x / 4) % 2];
+            picture.setPixel(x, y, x < 8 && y < 8 ? nearby : colour(c));
+            expected.append(char(c));
+        }
+    QGuiApplication::clipboard()->setImage(picture);
+
+    const int before = steps();
+    prompts.queue(Answer::Cancel); // keep the tile's palette
+    prompts.queueColours(MissingColoursAnswer::Nearest);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    EXPECT_TRUE(prompts.messages().isEmpty()) << prompts.messages().join('|').toStdString();
+    ASSERT_EQ(prompts.shown().size(), 2);
+    EXPECT_TRUE(prompts.shown()[1].startsWith("1 colour (64 pixels) that \"the clipboard\" uses"))
+        << prompts.shown()[1].toStdString();
+    EXPECT_EQ(steps(), before + 1);
+
+    prompts.queueText(dir.path("pasted.sty"));
+    findCaptioned<QAction>(&window, "save as")->trigger();
+    const auto saved = styleChunks(readWholeFile(dir.path("pasted.sty")));
+    const QByteArray &tiles = saved.at("TILE");
+    const QByteArray &was = original.at("TILE");
+    ASSERT_EQ(tiles.size(), was.size());
+    const QPoint origin = tileOrigin(tile);
+    for (qsizetype at = 0; at < tiles.size(); ++at) {
+        const int x = int(at % 256) - origin.x(), y = int(at / 256) - origin.y();
+        const bool inTile = x >= 0 && y >= 0 && x < TileSide && y < TileSide;
+        ASSERT_EQ(quint8(tiles[at]), quint8(inTile ? expected[y * TileSide + x] : was[at])) << x << "," << y;
+    }
+    for (const auto &[tag, bytes] : original) {
+        if (tag != "TILE") {
+            EXPECT_EQ(saved.at(tag), bytes) << tag.constData();
+        }
+    }
+
+    // With its colours written into the palette, a picture of two colours writes entries 0 and 1
+    // and leaves the rest of the palette as it was.
+    QImage two(TileSide, TileSide, QImage::Format_RGB32);
+    for (int y = 0; y < TileSide; ++y)
+        for (int x = 0; x < TileSide; ++x)
+            two.setPixel(x, y, x < 32 ? qRgb(1, 2, 3) : qRgb(250, 251, 252));
+    QGuiApplication::clipboard()->setImage(two);
+    prompts.queue(Answer::Yes);
+    prompts.queueText(QString::number(palette));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(prompts.allAnswersUsed());
+    prompts.queueText(dir.path("written.sty"));
+    findCaptioned<QAction>(&window, "save as")->trigger();
+    const QByteArray written = styleChunks(readWholeFile(dir.path("written.sty"))).at("PPAL");
+    ASSERT_EQ(written.size(), ppal.size());
+    for (qsizetype at = 0; at < written.size(); ++at) {
+        const int p = int(at / 65536) * 64 + int(at % 256) / 4, c = int(at % 65536) / 256;
+        const QRgb put = c == 0 ? qRgb(1, 2, 3) : qRgb(250, 251, 252);
+        const int channel = int(at % 4);
+        const int want = p != palette || c > 1 || channel == 3 ? quint8(ppal[at])
+                                                               : (channel == 0   ? qBlue(put)
+                                                                  : channel == 1 ? qGreen(put)
+                                                                                 : qRed(put));
+        ASSERT_EQ(quint8(written[at]), want) << "palette " << p << " colour " << c;
+    }
 }
 
 TEST_F(Transfer, FilesDroppedOnASpriteOrTileImportIntoIt) {
