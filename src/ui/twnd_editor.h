@@ -158,6 +158,9 @@ private:
 
     // The menus and the tool bar.
     void makeCommands();
+    QTabWidget *makeMainPages();
+    // The info, pal index and tool tabs.
+    QWidget *makeSidePanel();
     // A tab whose page `make` makes and fills when it is first shown.
     LazyPage *lazyPage(const std::function<QWidget *()> &make);
     QWidget *makeSpritesPage();
