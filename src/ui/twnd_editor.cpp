@@ -46,16 +46,16 @@ namespace {
 
 const QString Title = QStringLiteral("vyr2 sty tool");
 
-QString viewsOutOfMemoryMessage(const QString &path) {
-    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
-        .arg(QFileInfo(path).fileName());
-}
-
 bool isStyleFileUrl(const QMimeData *mime) {
     return draggedFile(mime, StyleExtensions).has_value();
 }
 
 } // namespace
+
+QString Twnd_editor::viewsOutOfMemoryMessage(const QString &path) {
+    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
+        .arg(QFileInfo(path).fileName());
+}
 
 Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),

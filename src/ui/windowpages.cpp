@@ -24,6 +24,8 @@
 #include <QScopeGuard>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
+#include <new>
 
 namespace {
 
@@ -37,15 +39,16 @@ QTabWidget *Twnd_editor::makeMainPages() {
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
     // The other pages are made when first shown: the start pays only for the one on screen.
-    texturesTab_ = lazyPage([this] { return makeTexturesPage(); });
+    texturesTab_ = lazyPage([this] { return makeTexturesPage(); }, [this] { textures_->refresh(); });
     mainPages_->addTab(texturesTab_, QStringLiteral("Textures"));
-    surfacesTab_ = lazyPage([this] { return makeSurfacesPage(); });
+    surfacesTab_ = lazyPage([this] { return makeSurfacesPage(); }, [this] { surfaces_->refresh(); });
     mainPages_->addTab(surfacesTab_, QStringLiteral("Surfaces"));
-    spriteListTab_ = lazyPage([this] { return makeSpriteListPage(); });
+    spriteListTab_ =
+        lazyPage([this] { return makeSpriteListPage(); }, [this] { spriteListPage_->refresh(); });
     mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
-    palettesTab_ = lazyPage([this] { return makePalettesPage(); });
+    palettesTab_ = lazyPage([this] { return makePalettesPage(); }, [this] { palettes_->refresh(); });
     mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
-    gciTab_ = lazyPage([this] { return makeGciPage(); });
+    gciTab_ = lazyPage([this] { return makeGciPage(); }, [this] { gci_->showScript(document_.CarScript); });
     mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
     // The log gathers lines from the start.
     mainPages_->addTab(log_, QStringLiteral("Log"));
@@ -61,11 +64,8 @@ QWidget *Twnd_editor::makeSidePanel() {
     side->tabBar()->setUsesScrollButtons(false);
     info_ = new InfoPanel(document_);
     side->addTab(info_, QStringLiteral("info"));
-    palIndexTab_ = lazyPage([this] {
-        palIndex_ = new PalIndexPanel(context_);
-        palIndex_->refresh();
-        return palIndex_;
-    });
+    palIndexTab_ = lazyPage([this] { return palIndex_ = new PalIndexPanel(context_); },
+                            [this] { palIndex_->refresh(); });
     side->addTab(palIndexTab_, QStringLiteral("pal index"));
     tool_ = new ToolPanel(context_, sprites_);
     connect(tool_, &ToolPanel::tileCommandRan, this,
@@ -109,7 +109,6 @@ QWidget *Twnd_editor::makeTexturesPage() {
     readyActions_.push_back(paint);
     textures_->addCommands({paint, stopEditingAction(textures_)});
     addClipboardCommands(textures_, GraphicKind::Tile);
-    textures_->refresh();
     return textures_;
 }
 
@@ -123,7 +122,6 @@ QWidget *Twnd_editor::makeSpriteListPage() {
         mainPages_->setCurrentWidget(sprites_);
         sprites_->selectByNumber(sprite);
     });
-    spriteListPage_->refresh();
     return spriteListPage_;
 }
 
@@ -131,7 +129,6 @@ QWidget *Twnd_editor::makeSurfacesPage() {
     surfaces_ = new SurfacesPage;
     surfaces_->setDocument(&document_);
     surfaces_->setRunner(&runner_);
-    surfaces_->refresh();
     return surfaces_;
 }
 
@@ -139,7 +136,6 @@ QWidget *Twnd_editor::makePalettesPage() {
     palettes_ = new PalettesPage(context_, clutPicture_);
     // A press on the palette picture names the ped remap to view.
     connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
-    palettes_->refresh();
     return palettes_;
 }
 
@@ -151,19 +147,20 @@ QWidget *Twnd_editor::makeGciPage() {
         scriptModified_ = true;
         keepTextEdits();
     });
-    gci_->showScript(document_.CarScript);
     return gci_;
 }
 
 void Twnd_editor::addDeltasPage() {
-    deltasTab_ = lazyPage([this] {
-        deltas_ = new DeltasPage;
-        deltas_->setDocument(&document_);
-        deltas_->setPrompts(context_.prompts);
-        deltas_->setLogView(log_);
-        deltas_->setRunner(&runner_);
-        return deltas_;
-    });
+    deltasTab_ = lazyPage(
+        [this] {
+            deltas_ = new DeltasPage;
+            deltas_->setDocument(&document_);
+            deltas_->setPrompts(context_.prompts);
+            deltas_->setLogView(log_);
+            deltas_->setRunner(&runner_);
+            return deltas_;
+        },
+        [] {});
     // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
     const int deltasTab = mainPages_->addTab(deltasTab_, QStringLiteral("Deltas"));
     mainPages_->setTabVisible(deltasTab, false);
@@ -178,10 +175,17 @@ void Twnd_editor::addDeltasPage() {
     });
 }
 
-LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make) {
-    return new LazyPage([this, make] {
+LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make, const std::function<void()> &fill) {
+    return new LazyPage([this, make, fill] {
         QWidget *page = make();
         enableCommands();
+        try {
+            fill();
+        } catch (const std::bad_alloc &) {
+            // As after a load short of memory: the document stays whole, the page shows less. Told
+            // once the page is up, not from inside the event that shows it.
+            QTimer::singleShot(0, this, [this] { prompts().message(viewsOutOfMemoryMessage(fileName_)); });
+        }
         // What the page shows from the start is not for its text views to undo.
         for (QPlainTextEdit *text : page->findChildren<QPlainTextEdit *>())
             text->document()->clearUndoRedoStacks();
