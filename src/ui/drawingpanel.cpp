@@ -8,7 +8,7 @@
 #include "palette/palettecolouredit.h"
 #include "ui/drawingcanvas.h"
 #include "ui/errorguard.h"
-#include "ui/paletteswatch.h"
+#include "widgets/paletteswatch.h"
 #include "widgets/zoom.h"
 
 #include <QAction>

@@ -27,7 +27,8 @@ const QString ClipboardName = QStringLiteral("the clipboard");
 
 QAction *Twnd_editor::stopEditingAction(QWidget *page) {
     auto *stop = new QAction(QStringLiteral("stop editing"), page);
-    stop->setEnabled(false);
+    // A page made while an edit runs can end it too.
+    stop->setEnabled(paintSession_->graphic().has_value());
     connect(stop, &QAction::triggered, paintSession_, &PaintProgramSession::stop);
     stopEditing_.push_back(stop);
     return stop;

@@ -1,28 +1,20 @@
 #include "ui/twnd_editor.h"
 
-#include "cars/carpublishing.h"
 #include "cars/carscript.h"
 #include "palette/paletteusage.h"
 #include "platform/editorerror.h"
 #include "platform/shellopen.h"
-#include "platform/systeminfo.h"
 #include "style/stylereader.h"
 #include "style/stylewriter.h"
 #include "ui/careditordialog.h"
 #include "ui/deltaspage.h"
 #include "ui/drawingpanel.h"
-#include "ui/gcipage.h"
 #include "ui/infopanel.h"
 #include "ui/logpage.h"
 #include "ui/paintprogramsession.h"
-#include "ui/palettespage.h"
-#include "ui/palindexpanel.h"
-#include "ui/pedremapview.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
-#include "ui/surfacespage.h"
 #include "ui/texturespage.h"
-#include "ui/tilegridview.h"
 #include "ui/toolpanel.h"
 #include "ui/twnd_about.h"
 #include "ui/twnd_askimport.h"
@@ -30,7 +22,6 @@
 #include "ui/windowlog.h"
 #include "ui/windowprogress.h"
 #include "widgets/draggedfile.h"
-#include "widgets/lazypage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -43,11 +34,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -56,12 +45,6 @@
 namespace {
 
 const QString Title = QStringLiteral("vyr2 sty tool");
-const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
-
-QString viewsOutOfMemoryMessage(const QString &path) {
-    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
-        .arg(QFileInfo(path).fileName());
-}
 
 bool isStyleFileUrl(const QMimeData *mime) {
     return draggedFile(mime, StyleExtensions).has_value();
@@ -69,19 +52,24 @@ bool isStyleFileUrl(const QMimeData *mime) {
 
 } // namespace
 
+QString Twnd_editor::viewsOutOfMemoryMessage(const QString &path) {
+    return QStringLiteral("\"%1\" is open, but there is not enough memory to show all of it.")
+        .arg(QFileInfo(path).fileName());
+}
+
 Twnd_editor::Twnd_editor()
     : paintSession_(new PaintProgramSession(this)),
       history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
-      fileOpener_(openWithAssociatedProgram), context_{document_, runner_, dialogPrompts_.get(), nullptr,
-                                                       [this](const QString &text) {
-                                                           reportError(text);
-                                                       }},
+      fileOpener_(openWithAssociatedProgram), context_{document_, runner_, dialogPrompts_.get(), nullptr, {}},
       clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
       askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     runner_.setErrorReport([this](const QString &text) { reportError(text); });
+    context_.reportError = [this](const QString &text) {
+        reportError(text);
+    };
     connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
     connect(paintSession_, &PaintProgramSession::saved, this,
             [this] { attempt([this] { paintProgramSaved(); }); });
@@ -93,47 +81,10 @@ Twnd_editor::Twnd_editor()
     dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
     makeCommands();
 
-    log_ = new LogPage;
-    context_.log = log_;
-    mainPages_ = new QTabWidget;
-    mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
-    // The other pages are made when first shown: the start pays only for the one on screen.
-    texturesTab_ = lazyPage([this] { return makeTexturesPage(); });
-    mainPages_->addTab(texturesTab_, QStringLiteral("Textures"));
-    surfacesTab_ = lazyPage([this] { return makeSurfacesPage(); });
-    mainPages_->addTab(surfacesTab_, QStringLiteral("Surfaces"));
-    spriteListTab_ = lazyPage([this] { return makeSpriteListPage(); });
-    mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
-    palettesTab_ = lazyPage([this] { return makePalettesPage(); });
-    mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
-    gciTab_ = lazyPage([this] { return makeGciPage(); });
-    mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
-    // The log gathers lines from the start.
-    mainPages_->addTab(log_, QStringLiteral("Log"));
-    // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
-    mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
-    addDeltasPage();
-
     mainArea_ = new QStackedWidget;
-    mainArea_->addWidget(mainPages_);
+    mainArea_->addWidget(makeMainPages());
     mainArea_->addWidget(makeLoadingPage());
-
-    auto *side = new QTabWidget;
-    // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
-    side->tabBar()->setUsesScrollButtons(false);
-    info_ = new InfoPanel(document_);
-    side->addTab(info_, QStringLiteral("info"));
-    palIndexTab_ = lazyPage([this] {
-        palIndex_ = new PalIndexPanel(context_);
-        palIndex_->refresh();
-        return palIndex_;
-    });
-    side->addTab(palIndexTab_, QStringLiteral("pal index"));
-    tool_ = new ToolPanel(context_, sprites_);
-    connect(tool_, &ToolPanel::tileCommandRan, this,
-            [this] { DrawGrid1SelectCell(texturesPage()->grid()->currentTile()); });
-    side->addTab(tool_, QStringLiteral("tool"));
-    sprites_->setSpriteSelector(tool_->spriteSelector());
+    QWidget *side = makeSidePanel();
 
     auto *splitter = new QSplitter;
     splitter->addWidget(mainArea_);
@@ -185,120 +136,6 @@ void Twnd_editor::makeCommands() {
     connect(&history_.stack(), &QUndoStack::cleanChanged, this, [this] { setWindowModified(isModified()); });
 }
 
-QWidget *Twnd_editor::makeSpritesPage() {
-    sprites_ = new SpritesPage;
-    sprites_->setDocument(&document_);
-    sprites_->setPrompts(context_.prompts);
-    sprites_->setLogView(log_);
-    connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
-    connect(sprites_, &SpritesPage::editCarRequested, this,
-            [this](int sprite) { attempt([&] { editCar(sprite); }); });
-    sprites_->setRunner(&runner_);
-    auto *paint = new QAction(EditInPaintProgramCaption, sprites_);
-    connect(paint, &QAction::triggered, this, guard(&Twnd_editor::editSpriteInPaintProgram));
-    readyActions_.push_back(paint);
-    sprites_->addCommands({paint, stopEditingAction(sprites_)});
-    addClipboardCommands(sprites_, GraphicKind::Sprite);
-    return sprites_;
-}
-
-QWidget *Twnd_editor::makeTexturesPage() {
-    textures_ = new TexturesPage(context_);
-    tileGrid_ = textures_->grid();
-    connect(textures_, &TexturesPage::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
-    connect(textures_, &TexturesPage::pictureDropped, this, [this](int tile, const QString &path) {
-        attempt([&] { importPicture({GraphicKind::Tile, tile}, PictureSource::file(path)); });
-    });
-    auto *paint = new QAction(EditInPaintProgramCaption, textures_);
-    connect(paint, &QAction::triggered, this, [this] {
-        attempt([this] {
-            const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
-            editTileInPaintProgram();
-        });
-    });
-    readyActions_.push_back(paint);
-    textures_->addCommands({paint, stopEditingAction(textures_)});
-    addClipboardCommands(textures_, GraphicKind::Tile);
-    textures_->refresh();
-    return textures_;
-}
-
-QWidget *Twnd_editor::makeSpriteListPage() {
-    spriteListPage_ = new SpriteListPage;
-    spriteListPage_->setDocument(&document_, &sprites_->overlay());
-    connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
-        attempt([&] { publishCar(document_, sprite, prompts(), tempFolder(), fileOpener_); });
-    });
-    connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
-        mainPages_->setCurrentWidget(sprites_);
-        sprites_->selectByNumber(sprite);
-    });
-    spriteListPage_->refresh();
-    return spriteListPage_;
-}
-
-QWidget *Twnd_editor::makeSurfacesPage() {
-    surfaces_ = new SurfacesPage;
-    surfaces_->setDocument(&document_);
-    surfaces_->setRunner(&runner_);
-    surfaces_->refresh();
-    return surfaces_;
-}
-
-QWidget *Twnd_editor::makePalettesPage() {
-    palettes_ = new PalettesPage(context_, clutPicture_);
-    // A press on the palette picture names the ped remap to view.
-    connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
-    palettes_->refresh();
-    return palettes_;
-}
-
-QWidget *Twnd_editor::makeGciPage() {
-    gci_ = new GciPage;
-    // The script is the window's to save, apart from the style: typing marks only it as changed.
-    connect(gci_, &GciPage::scriptTyped, this, [this](const QStringList &script) {
-        document_.CarScript = script;
-        scriptModified_ = true;
-        keepTextEdits();
-    });
-    gci_->showScript(document_.CarScript);
-    return gci_;
-}
-
-void Twnd_editor::addDeltasPage() {
-    deltasTab_ = lazyPage([this] {
-        deltas_ = new DeltasPage;
-        deltas_->setDocument(&document_);
-        deltas_->setPrompts(context_.prompts);
-        deltas_->setLogView(log_);
-        deltas_->setRunner(&runner_);
-        return deltas_;
-    });
-    // The delta sheet has a tab only while it is shown, so the tab row says where the user is.
-    const int deltasTab = mainPages_->addTab(deltasTab_, QStringLiteral("Deltas"));
-    mainPages_->setTabVisible(deltasTab, false);
-    connect(mainPages_, &QTabWidget::currentChanged, this, [this, deltasTab](int index) {
-        if (index != deltasTab)
-            mainPages_->setTabVisible(deltasTab, false);
-    });
-    connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
-        mainPages_->setTabVisible(mainPages_->indexOf(deltasTab_), true);
-        mainPages_->setCurrentWidget(deltasTab_);
-        attempt([&] { deltasPage()->open(sprite); });
-    });
-}
-
-LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make) {
-    return new LazyPage([this, make] {
-        QWidget *page = make();
-        enableCommands();
-        // What the page shows from the start is not for its text views to undo.
-        for (QPlainTextEdit *text : page->findChildren<QPlainTextEdit *>())
-            text->document()->clearUndoRedoStacks();
-        return page;
-    });
-}
-
 QWidget *Twnd_editor::makeLoadingPage() {
     loadingPage_ = new QWidget;
     auto *loading = new QVBoxLayout(loadingPage_);
@@ -312,30 +149,6 @@ QWidget *Twnd_editor::makeLoadingPage() {
     loading->addWidget(loadingBar_);
     loading->addStretch();
     return loadingPage_;
-}
-
-SpriteListPage *Twnd_editor::spriteListPage() const {
-    spriteListTab_->contents();
-    return spriteListPage_;
-}
-
-DeltasPage *Twnd_editor::deltasPage() const {
-    deltasTab_->contents();
-    return deltas_;
-}
-
-TexturesPage *Twnd_editor::texturesPage() const {
-    texturesTab_->contents();
-    return textures_;
-}
-
-DrawingPanel *Twnd_editor::tileDrawing() const {
-    return texturesPage()->drawing();
-}
-
-Twnd_adjust *Twnd_editor::adjustDialog() const {
-    palettesTab_->contents();
-    return palettes_->adjustDialog();
 }
 
 Prompts &Twnd_editor::prompts() {
@@ -381,23 +194,6 @@ bool Twnd_editor::busy() const {
 void Twnd_editor::updateHistoryActions() {
     undo_->setEnabled(!busy() && history_.stack().canUndo());
     redo_->setEnabled(!busy() && history_.stack().canRedo());
-}
-
-void Twnd_editor::enableCommands() {
-    const bool ready = state_ == State::Ready;
-    const bool coloured = ready && document_.PhysicalPaletteCount > 0;
-    for (QAction *action : readyActions_)
-        action->setEnabled(coloured);
-    sprites_->setReady(coloured);
-    tool_->setReady(coloured);
-    if (textures_)
-        textures_->setReady(coloured);
-    if (spriteListPage_)
-        spriteListPage_->setReady(coloured);
-    if (palettes_)
-        palettes_->setReady(ready, coloured);
-    if (palIndex_)
-        palIndex_->setReady(coloured);
 }
 
 void Twnd_editor::reportError(const QString &text) {
@@ -511,51 +307,6 @@ bool Twnd_editor::saveDocument(bool choosing) {
     return true;
 }
 
-void Twnd_editor::refreshViews(bool includingStrip) {
-    // Importing palettes into a style without them, or undoing that, changes what can be used.
-    enableCommands();
-    // Pages not made yet show the document as it is when they are.
-    if (palettes_)
-        palettes_->refresh();
-    tool_->refresh();
-    if (palIndex_)
-        palIndex_->refresh();
-    if (textures_)
-        textures_->refresh();
-    if (surfaces_)
-        surfaces_->refresh();
-    if (gci_)
-        gci_->showScript(document_.CarScript);
-    if (includingStrip)
-        sprites_->refresh();
-    if (spriteListPage_)
-        spriteListPage_->refresh(SpriteListPage::Selection::Keep);
-}
-
-void Twnd_editor::showChange(const DocumentChange &change) {
-    if (change.typed)
-        textModified_ = true;
-    updateCaption();
-    enableCommands();
-    if (change.palettes() && palettes_)
-        palettes_->refresh();
-    if (change.palettes() && palIndex_)
-        palIndex_->refresh();
-    if (change.palettes() || change.sprites())
-        tool_->refresh();
-    if (textures_)
-        textures_->showChange(change);
-    if (surfaces_)
-        surfaces_->showChange(change);
-    if (change.script() && gci_)
-        gci_->showScript(document_.CarScript);
-    sprites_->showChange(change);
-    if (spriteListPage_)
-        spriteListPage_->showChange(change);
-    if (deltas_)
-        deltas_->showChange(change);
-}
-
 bool Twnd_editor::mayDiscardChanges() {
     if (scriptModified_) {
         const Answer answer =
@@ -631,19 +382,6 @@ void Twnd_editor::updateCaption() {
 
 bool Twnd_editor::isModified() const {
     return !history_.stack().isClean() || textModified_;
-}
-
-void Twnd_editor::DrawGrid1SelectCell(int tile) {
-    endEditingOtherThan({GraphicKind::Tile, tile});
-    TexturesPage *textures = texturesPage();
-    textures->drawing()->showGraphic({GraphicKind::Tile, tile});
-    info_->describeTile(tile, textures->exportName(tile));
-}
-
-void Twnd_editor::spriteClicked(int sprite) {
-    endEditingOtherThan({GraphicKind::Sprite, sprite});
-    tool_->showSprite(sprite);
-    info_->describeSprite(sprite);
 }
 
 void Twnd_editor::editCar(int sprite) {

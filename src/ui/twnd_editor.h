@@ -158,8 +158,12 @@ private:
 
     // The menus and the tool bar.
     void makeCommands();
-    // A tab whose page `make` makes and fills when it is first shown.
-    LazyPage *lazyPage(const std::function<QWidget *()> &make);
+    QTabWidget *makeMainPages();
+    // The info, pal index and tool tabs.
+    QWidget *makeSidePanel();
+    // A tab whose page `make` makes, and `fill` shows the document on, when it is first shown.
+    LazyPage *lazyPage(const std::function<QWidget *()> &make, const std::function<void()> &fill);
+    static QString viewsOutOfMemoryMessage(const QString &path);
     QWidget *makeSpritesPage();
     QWidget *makeTexturesPage();
     QWidget *makeSurfacesPage();

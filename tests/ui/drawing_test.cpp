@@ -10,10 +10,10 @@
 #include "ui/deltaspage.h"
 #include "ui/drawingcanvas.h"
 #include "ui/drawingpanel.h"
-#include "ui/paletteswatch.h"
 #include "ui/selectedsprite.h"
 #include "ui/spritespage.h"
 #include "ui/tilegridview.h"
+#include "widgets/paletteswatch.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,6 +6,8 @@
 #include "sample/samplestyle.h"
 #include "ui/deltaspage.h"
 #include "ui/spritelistpage.h"
+#include "ui/spritespage.h"
+#include "ui/texturespage.h"
 #include "ui/tilegridview.h"
 #include "widgets/textrefresh.h"
 
@@ -20,6 +22,7 @@ namespace {
 
 struct WindowPages : ::testing::Test {
     WindowPages() {
+        window.setFileOpener([](const QString &) { return true; });
         window.setPrompts(&prompts);
         window.resize(900, 600);
         window.show();
@@ -96,6 +99,19 @@ TEST_F(WindowPages, EachPageIsMadeWhenFirstShownAndShowsTheDocumentAsItIsThen) {
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(window.findChildren<SpriteListPage *>().size(), 1);
     EXPECT_EQ(window.findChildren<TileGridView *>().size(), 1);
+    EXPECT_TRUE(prompts.messages().isEmpty());
+}
+
+TEST_F(WindowPages, APageMadeWhileThePaintProgramEditsCanEndTheEdit) {
+    showAndOpen(window, prompts, dir, makeSampleStyle());
+    findCaptioned<QAction>(window.spritesPage(), "edit in paint program")->trigger();
+    ASSERT_TRUE(findCaptioned<QAction>(window.spritesPage(), "stop editing")->isEnabled());
+    showTab(window.mainPages(), "Textures");
+    QAction *stop = findCaptioned<QAction>(window.texturesPage(), "stop editing");
+    ASSERT_TRUE(stop->isEnabled());
+    stop->trigger();
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_FALSE(findCaptioned<QAction>(window.spritesPage(), "stop editing")->isEnabled());
     EXPECT_TRUE(prompts.messages().isEmpty());
 }
 

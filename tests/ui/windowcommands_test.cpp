@@ -12,9 +12,13 @@
 #include "style/stylewriter.h"
 #include "support/scriptedprompts.h"
 #include "support/tempdir.h"
+#include "ui/drawingcanvas.h"
+#include "ui/drawingpanel.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
+#include "ui/texturespage.h"
 #include "ui/tilegridview.h"
+#include "widgets/paletteswatch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -210,6 +214,31 @@ void answerFileDialog(const QString &folder, const QString &name, QString *opene
         dialog->selectFile(QDir(folder).filePath(name));
         static_cast<QDialog *>(dialog)->accept();
     });
+}
+
+// The window as the editor starts it, answering through its own dialogs: drawing on a tile is
+// stored as a step.
+TEST_F(WindowWithDialogs, AStrokeOnATileIsStored) {
+    showPage("Textures");
+    TexturesPage *textures = window.texturesPage();
+    textures->grid()->setCurrentCell(2, 1);
+    const int tile = textures->grid()->currentTile();
+    textures->setFocus();
+    QTest::keyClick(textures, Qt::Key_B);
+    DrawingPanel *panel = textures->drawing();
+    ASSERT_TRUE(panel->isVisible());
+    auto *canvas = textures->findChild<DrawingCanvas *>("cellcanvas");
+    ASSERT_TRUE(canvas->isVisible());
+    // Two colours, so that one of them differs from the pixel's.
+    for (const int index : {250, 251}) {
+        QTest::mouseClick(panel->swatch(), Qt::LeftButton, {}, panel->swatch()->cellCentre(index));
+        const QPoint pixel = QPoint(1, 1) * canvas->zoom();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, pixel);
+        QTest::mouseMove(canvas, pixel);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, pixel);
+    }
+    EXPECT_NE(window.document().TileStore, sample.TileStore);
+    EXPECT_EQ(window.history().stack().undoText(), QStringLiteral("draw on tile %1").arg(tile));
 }
 
 TEST_F(WindowWithDialogs, FileDialogsOpenWhereTheirKindOfFileWentLast) {

@@ -1,4 +1,4 @@
-#include "ui/paletteswatch.h"
+#include "widgets/paletteswatch.h"
 
 #include <QMouseEvent>
 #include <QPainter>
