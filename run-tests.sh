@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: first the normal build, then a clang
-# build with AddressSanitizer, UndefinedBehaviorSanitizer and the fuzzers' smoke runs.
-# --quick runs the normal build's tests only.
+# Installs what is missing, checks the layout (clang-format), builds, and runs every test: first the
+# normal build, then a clang build with AddressSanitizer, UndefinedBehaviorSanitizer and the fuzzers'
+# smoke runs. --quick runs the normal build's tests only.
 set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 
 install_missing_packages
+check_format
 build_tree "$ROOT/build"
 ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)"
 

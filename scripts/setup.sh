@@ -7,7 +7,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libgif-dev libpng-dev libminizip-dev zlib1g-dev libxxhash-dev libxcb1-dev xvfb xauth
-          git python3-jsonschema dpkg-dev desktop-file-utils libxml2-utils man-db shared-mime-info)
+          git python3-jsonschema clang-tidy clang-format dpkg-dev desktop-file-utils libxml2-utils man-db
+          shared-mime-info)
 
 install_missing_packages() {
     local missing=()
@@ -20,6 +21,13 @@ install_missing_packages() {
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# check_format: every C++ file of the program, its tests, benchmarks and fuzzers is laid out as
+# clang-format lays it out with the repository's .clang-format.
+check_format() {
+    (cd "$ROOT" && find src tests bench fuzz -name '*.cpp' -o -name '*.h' | sort |
+        xargs clang-format --dry-run --Werror)
 }
 
 # configure_tree FOLDER [cmake options...]
