@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the layout (clang-format), builds, and runs every test: first the
-# normal build, then a clang build with AddressSanitizer, UndefinedBehaviorSanitizer and the fuzzers'
-# smoke runs. --quick runs the normal build's tests only.
+# normal build, then clang-tidy over the sources and a clang build with AddressSanitizer,
+# UndefinedBehaviorSanitizer and the fuzzers' smoke runs. --quick runs the normal build's tests only.
 set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 
@@ -11,6 +11,7 @@ build_tree "$ROOT/build"
 ctest --test-dir "$ROOT/build" --output-on-failure -j "$(nproc)"
 
 [ "${1:-}" = "--quick" ] && exit 0
+check_tidy "$ROOT/build"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

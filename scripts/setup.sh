@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shared by run-editor.sh, run-tests.sh and package.sh: installs the Debian packages the build needs when
-# they are missing, then configures and builds one build folder.
+# they are missing, configures and builds one build folder, and checks the sources with clang-format and
+# clang-tidy.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,6 +29,30 @@ install_missing_packages() {
 check_format() {
     (cd "$ROOT" && find src tests bench fuzz -name '*.cpp' -o -name '*.h' | sort |
         xargs clang-format --dry-run --Werror)
+}
+
+# check_tidy FOLDER: clang-tidy with the repository's .clang-tidy over the program's sources, with the
+# compile commands of the built FOLDER (its generated headers must exist). Any finding fails.
+check_tidy() {
+    local commands="$1/tidy"
+    mkdir -p "$commands"
+    # The sources' commands, without a GCC precompiled header (clang cannot read one).
+    python3 - "$1/compile_commands.json" "$ROOT/src/" "$commands/compile_commands.json" <<'PYTHON' |
+import json, shlex, sys
+entries = [entry for entry in json.load(open(sys.argv[1])) if entry["file"].startswith(sys.argv[2])]
+for entry in entries:
+    kept = []
+    for word in shlex.split(entry.pop("command")):
+        if word.endswith("/cmake_pch.hxx") and kept[-1:] == ["-include"]:
+            kept.pop()
+        elif word != "-Winvalid-pch":
+            kept.append(word)
+    entry["arguments"] = kept
+    print(entry["file"])
+json.dump(entries, open(sys.argv[3], "w"), indent=1)
+PYTHON
+        xargs -P "$(nproc)" -n 1 clang-tidy -p "$commands" --quiet 2>&1 |
+        { grep -v -E '^[0-9]+ warnings? generated\.$' || true; } # counts of the libraries' hidden warnings
 }
 
 # configure_tree FOLDER [cmake options...]

@@ -525,7 +525,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
         if (std::find(SurfaceLabels.begin(), SurfaceLabels.end(), key) == SurfaceLabels.end())
             refuse(member("surfaces", key), QStringLiteral("no such surface list; is it misspelt?"));
     for (int s = 0; s < SurfaceListCount; ++s) {
-        const QString name = SurfaceLabels[std::size_t(s)];
+        const QString &name = SurfaceLabels[std::size_t(s)];
         const QString path = member("surfaces", name);
         const QJsonArray tiles = array(surfaces, "surfaces", name);
         QStringList &column = doc.SurfaceColumns[std::size_t(s)];

@@ -19,8 +19,10 @@ int deltaCount(const StyleDocument &doc, int sprite) {
 }
 
 std::vector<QByteArray> storedDeltas(const StyleDocument &doc, int sprite) {
+    const int count = deltaCount(doc, sprite);
     std::vector<QByteArray> deltas;
-    for (int d = 0; d < deltaCount(doc, sprite); ++d)
+    deltas.reserve(std::size_t(count));
+    for (int d = 0; d < count; ++d)
         deltas.push_back(deltaBytes(doc, sprite, d).toByteArray());
     return deltas;
 }

@@ -362,6 +362,7 @@ void DocumentHistory::trim() {
         return;
     // QUndoStack cannot drop its oldest commands, so the kept ones go into a fresh stack.
     std::vector<SnapshotCommand *> kept;
+    kept.reserve(std::size_t(stack_.count()));
     for (int i = 0; i < stack_.count(); ++i)
         kept.push_back(static_cast<const SnapshotCommand *>(stack_.command(i))->copy());
     const int index = stack_.index();

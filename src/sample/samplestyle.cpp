@@ -438,6 +438,7 @@ std::vector<ObjectShape> shapeRange(int first, int end) {
 std::vector<ObjectShape> shuffledShapes(int first, int end, int count, quint32 seed) {
     SampleRng rng(seed);
     std::vector<ObjectShape> shapes;
+    shapes.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i)
         shapes.push_back(static_cast<ObjectShape>(first + rng.below(end - first)));
     return shapes;

@@ -211,8 +211,9 @@ void drawWoodParquet(Canvas &tile, quint32 seed) {
         const int u = upright ? x % 16 : y % 16, v = upright ? y % 16 : x % 16;
         if (u % 4 == 3)
             return shade(RampB, 0.15f);
-        const float figure = 0.08f * std::sin(static_cast<float>(v) * 0.6f + static_cast<float>(u / 4 * 3));
-        return shade(RampA, 0.35f + 0.3f * latticeValue(bx * 4 + u / 4, by, seed) + figure +
+        const int board = u / 4;
+        const float figure = 0.08f * std::sin(static_cast<float>(v) * 0.6f + static_cast<float>(board * 3));
+        return shade(RampA, 0.35f + 0.3f * latticeValue(bx * 4 + board, by, seed) + figure +
                                 0.08f * grain(x, y, seed));
     });
 }

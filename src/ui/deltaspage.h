@@ -39,7 +39,7 @@ public:
     // How many times the sheet's size it is shown; `anchor`, in the view's viewport, stays over
     // the same sheet pixel.
     int zoom() const;
-    void setZoom(int zoom, QPoint anchor = QPoint(0, 0));
+    void setZoom(int factor, QPoint anchor = QPoint(0, 0));
 
     // Shows the current view again, after the document changed.
     void refresh();

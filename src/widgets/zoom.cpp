@@ -111,8 +111,8 @@ PicturePlacement placePicture(QPoint origin, QSize shown, QSize view) {
     return placed;
 }
 
-void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,
-                     std::function<void(int, QPoint)> setZoom) {
+void addZoomControls(QWidget *page, QAbstractScrollArea *area, const std::function<int()> &zoom,
+                     const std::function<void(int, QPoint)> &setZoom) {
     const auto step = [zoom, setZoom](int steps, QPoint anchor) {
         setZoom(clampedZoom(zoom() + steps), anchor);
     };

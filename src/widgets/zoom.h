@@ -46,5 +46,5 @@ PicturePlacement placePicture(QPoint origin, QSize shown, QSize view);
 // Ctrl + wheel over `area` zooms around the pointer; Ctrl++, Ctrl+- and Ctrl+0 (back to 1x) zoom
 // around the middle of the view while the focus is on `page`. `setZoom` gets the new zoom and the
 // viewport point to keep in place.
-void addZoomControls(QWidget *page, QAbstractScrollArea *area, std::function<int()> zoom,
-                     std::function<void(int, QPoint)> setZoom);
+void addZoomControls(QWidget *page, QAbstractScrollArea *area, const std::function<int()> &zoom,
+                     const std::function<void(int, QPoint)> &setZoom);
