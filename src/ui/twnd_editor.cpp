@@ -355,13 +355,8 @@ std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
 }
 
 void Twnd_editor::attempt(const std::function<void()> &run) {
-    try {
-        run();
-    } catch (const EditorError &e) {
-        reportError(e.text());
-    } catch (const std::bad_alloc &) {
-        reportError(QStringLiteral("There is not enough memory for this command."));
-    }
+    // The rooms' guard: its errors come back to reportError.
+    context_.attempt(run);
 }
 
 void Twnd_editor::commit(const QString &name, const QObject *source) {
