@@ -1,5 +1,7 @@
 #include "platform/fileio.h"
 
+#include "platform/largepages.h"
+
 #include "platform/editorerror.h"
 
 #include <QDir>
@@ -45,6 +47,7 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
     // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
     QByteArray bytes;
     bytes.resize(qsizetype(status.st_size) + 1);
+    preferLargePages(bytes.data(), std::size_t(bytes.size()));
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size())

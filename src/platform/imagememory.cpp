@@ -1,5 +1,7 @@
 #include "platform/imagememory.h"
 
+#include "platform/largepages.h"
+
 #include <new>
 
 QImage allocated(QImage image) {
@@ -11,7 +13,9 @@ QImage allocated(QImage image) {
 QImage makeImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
-    return allocated(QImage(width, height, format));
+    QImage image = allocated(QImage(width, height, format));
+    preferLargePages(image.bits(), std::size_t(image.sizeInBytes()));
+    return image;
 }
 
 uchar *writableLine(QImage &image, int y) {

@@ -2,6 +2,9 @@
 
 #include "platform/imagememory.h"
 
+#include <algorithm>
+#include <cstring>
+
 void StyleDocument::derivePaletteBases() {
     PaletteBases[0] = 0;
     for (int k = 1; k < PaletteKindCount; ++k)
@@ -27,11 +30,15 @@ QList<QRgb> greyRamp() {
     return ramp;
 }
 
-QImage makePixelStore(int rows) {
+QImage makePixelStore(int rows, QByteArrayView first) {
     if (rows <= 0)
         return QImage();
     QImage store = makeImage(PageSide, rows, QImage::Format_Indexed8);
     store.setColorTable(greyRamp());
-    store.fill(0);
+    // Rows of 256 bytes need no padding, so the store is one run of bytes.
+    const qsizetype copied = std::min(first.size(), store.sizeInBytes());
+    if (copied > 0)
+        std::memcpy(store.bits(), first.data(), std::size_t(copied));
+    std::memset(store.bits() + copied, 0, std::size_t(store.sizeInBytes() - copied));
     return store;
 }

@@ -72,6 +72,6 @@ constexpr int physicalColourOffset(int palette, int colour) {
 
 // The pixel stores' own colour table: entry i is red, green and blue i.
 QList<QRgb> greyRamp();
-// An empty 8-bit pixel store of `rows` rows with the grey ramp as its colour table; throws
-// std::bad_alloc when it cannot be made.
-QImage makePixelStore(int rows);
+// An 8-bit pixel store of `rows` rows with the grey ramp as its colour table, its first bytes
+// `first` and the rest 0; throws std::bad_alloc when it cannot be made.
+QImage makePixelStore(int rows, QByteArrayView first = {});

@@ -53,15 +53,7 @@ QImage readPixelStore(const Payload &p) {
                           .arg(rows)
                           .arg(PixelStorePageCapacity)
                           .arg(PixelStorePageCapacity * PageSide));
-    QImage store = makePixelStore(static_cast<int>(rows));
-    for (int y = 0; y < store.height(); ++y) {
-        const qsizetype at = static_cast<qsizetype>(y) * PageSide;
-        if (at >= p.present)
-            break;
-        std::memcpy(store.scanLine(y), p.bytes + at,
-                    static_cast<std::size_t>(std::min<qsizetype>(PageSide, p.present - at)));
-    }
-    return store;
+    return makePixelStore(static_cast<int>(rows), QByteArrayView(p.bytes, p.present));
 }
 
 void readPhysicalPalettes(StyleDocument &doc, const Payload &p) {

@@ -1,6 +1,7 @@
 #include "ui/spritelistpage.h"
 
 #include "graphics/spriteentries.h"
+#include "graphics/spritepages.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -20,7 +21,7 @@ class SpriteItemDelegate final : public QStyledItemDelegate {
 public:
     SpriteItemDelegate(QListWidget *list) : QStyledItemDelegate(list), list_(list) {}
 
-    void setSources(const StyleDocument *document, const QImage *strip) {
+    void setSources(const StyleDocument *document, const SpriteStrip *strip) {
         document_ = document;
         strip_ = strip;
     }
@@ -50,15 +51,16 @@ public:
                               .arg(entry.h));
         const QRect thumbnail =
             spriteThumbnailRect(inset, SpriteListPage::ItemHeight, list_->width(), entry.w, entry.h);
-        if (thumbnail.isEmpty() || !strip_ || !strip_->rect().contains(spriteRect(entry)))
+        const QRect source = spriteRect(entry);
+        if (thumbnail.isEmpty() || !strip_ || !QRect(QPoint(0, 0), strip_->size()).contains(source))
             return;
-        painter->drawImage(thumbnail, *strip_, spriteRect(entry));
+        painter->drawImage(thumbnail, strip_->painted(source), source);
     }
 
 private:
     QListWidget *list_;
     const StyleDocument *document_ = nullptr;
-    const QImage *strip_ = nullptr;
+    const SpriteStrip *strip_ = nullptr;
 };
 
 // The list stands its items in as many columns as fit across and scrolls up and down only. The
@@ -126,7 +128,7 @@ SpriteListPage::SpriteListPage(QWidget *parent) : QWidget(parent) {
     setReady(false);
 }
 
-void SpriteListPage::setDocument(const StyleDocument *document, const QImage *strip) {
+void SpriteListPage::setDocument(const StyleDocument *document, const SpriteStrip *strip) {
     document_ = document;
     static_cast<SpriteItemDelegate *>(list_->itemDelegate())->setSources(document, strip);
 }

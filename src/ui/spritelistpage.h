@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QAction;
+class SpriteStrip;
 class QListWidget;
 
 // The "sprite list" page: one 78-pixel item per sprite entry with its numbers and a thumbnail
@@ -21,7 +22,7 @@ public:
     explicit SpriteListPage(QWidget *parent = nullptr);
 
     // The strip is read when items are drawn, so it must outlive the page's use of it.
-    void setDocument(const StyleDocument *document, const QImage *strip);
+    void setDocument(const StyleDocument *document, const SpriteStrip *strip);
     void setReady(bool ready);
     // One item per entry: "refresh" and loading select the first one; after an edit the current
     // item stays (the last one when the list became shorter).

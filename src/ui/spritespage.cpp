@@ -29,6 +29,7 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -116,8 +117,7 @@ SpritesPage::SpritesPage(QWidget *parent) : QWidget(parent) {
         // A stroke changes the selected sprite; a colour, every sprite of its palette.
         if (name != EditColourCaption)
             return showSelectedChanged();
-        built_.reset();
-        refresh();
+        build({}, QRect(), selected_);
     });
     activesprite_ = new TVyr_sprite(strip_);
     activesprite_->setObjectName(QStringLiteral("activesprite"));
@@ -198,11 +198,10 @@ const QImage &SpritesPage::overlay() const {
 
 void SpritesPage::refresh() {
     // Most changes leave the strip's pixels as they were (a tile import, a car field, its undo):
-    // painting thousands of sprites again would cost more than the change itself.
-    if (document_ && built_ && builtBorders_ == !noBorder_->isChecked() &&
-        sameSpriteOverlay(*built_, *document_))
+    // making it again would cost more than the change itself.
+    if (document_ && strip_->strip().shows(*document_, !noBorder_->isChecked()))
         return reselect(selected_);
-    build({}, selected_);
+    build({}, QRect(), selected_);
 }
 
 void SpritesPage::showChange(const DocumentChange &change) {
@@ -217,12 +216,17 @@ void SpritesPage::showLoaded(Progress &progress) {
     if (!document_)
         return;
     progress.setMaximum(std::max(0, document_->spriteCount() - 1));
+    // The pages in view once sprite 0 is selected are painted now, counting the sprites; the
+    // others as they come into view.
+    QRect inView(QPoint(0, 0), scroll_->viewport()->size() / zoom());
+    if (document_->spriteCount() > 0)
+        inView.moveLeft(spriteRect(document_->SpriteIndex[0]).left());
     build(
         [&progress](int sprite) {
             progress.setPosition(sprite);
             progress.processEvents();
         },
-        0);
+        inView, 0);
     progress.setPosition(0);
 }
 
@@ -241,19 +245,19 @@ void SpritesPage::redrawOverlay() {
             QCoreApplication::processEvents();
             sinceRepaint.restart();
         },
+        QRect(0, 0, std::numeric_limits<int>::max(), PageSide),
         spriteSelector_ ? spriteSelector_->value() : selected_);
 }
 
-void SpritesPage::build(const std::function<void(int)> &painted, int select) {
+void SpritesPage::build(const std::function<void(int)> &painted, QRect paintNow, int select) {
     if (!document_)
         return;
-    // Painted from a copy: the events processed meanwhile may change the document.
-    const StyleDocument snapshot = *document_;
     strip_->hide();
     redraw_->setEnabled(false);
-    builtBorders_ = !noBorder_->isChecked();
-    strip_->setImage(buildSpriteOverlay(snapshot, builtBorders_, painted));
-    built_ = snapshot;
+    strip_->setStrip(SpriteStrip(*document_, !noBorder_->isChecked()));
+    // Painted from the strip's own copy: the events processed meanwhile may change the document.
+    if (painted)
+        strip_->strip().paintSprites(paintNow, painted);
     redraw_->setText(RedrawCaption);
     redraw_->setEnabled(ready_);
     strip_->show();
@@ -355,10 +359,7 @@ void SpritesPage::spriteDropped(QPoint topLeft) {
 }
 
 void SpritesPage::repaintOutlined(int sprite) {
-    built_.reset();
-    paintSprite(strip_->image(), *document_, sprite);
-    outlineSprite(strip_->image(), *document_, sprite);
-    strip_->update();
+    strip_->repaintSprite(*document_, sprite, true);
 }
 
 void SpritesPage::exportClick() {
@@ -395,9 +396,7 @@ bool SpritesPage::importInto(int sprite, const PictureSource &picture) {
     if (sprite == selected_) {
         showSelectedChanged();
     } else {
-        built_.reset();
-        paintSprite(strip_->image(), *document_, sprite);
-        strip_->update();
+        strip_->repaintSprite(*document_, sprite, false);
     }
     return true;
 }

@@ -91,8 +91,10 @@ signals:
     void deltasRequested(int sprite);
 
 private:
-    // Paints the strip, telling `painted` each sprite, then selects sprite `select`.
-    void build(const std::function<void(int)> &painted, int select);
+    // Makes the strip anew; its pages are painted as they come into view. With `painted`, the
+    // pages that `paintNow` touches are painted at once, and `painted` is told each sprite number.
+    // Then selects sprite `select`.
+    void build(const std::function<void(int)> &painted, QRect paintNow, int select);
     // Selects `select` again (or nothing, without sprites) after the strip was built or kept.
     void reselect(int select);
     void fieldEdited(SpriteField field);
@@ -109,10 +111,6 @@ private:
 
     const StyleDocument *document_ = nullptr;
     CommandRunner *runner_ = nullptr;
-    // What the strip was painted from, and with or without outlines; reset once single sprites are
-    // painted into it.
-    std::optional<StyleDocument> built_;
-    bool builtBorders_ = false;
     Prompts *prompts_ = nullptr;
     QPlainTextEdit *logView_ = nullptr;
     const QSpinBox *spriteSelector_ = nullptr;

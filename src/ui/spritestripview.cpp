@@ -13,9 +13,14 @@ SpriteStripView::SpriteStripView(QWidget *parent) : QWidget(parent) {
     setAcceptDrops(true);
 }
 
-void SpriteStripView::setImage(const QImage &image) {
-    image_ = image;
+void SpriteStripView::setStrip(SpriteStrip strip) {
+    strip_ = std::move(strip);
     fitToImage();
+}
+
+void SpriteStripView::repaintSprite(const StyleDocument &doc, int sprite, bool outline) {
+    strip_.repaintSprite(doc, sprite, outline);
+    update();
 }
 
 void SpriteStripView::setZoom(int zoom) {
@@ -24,13 +29,15 @@ void SpriteStripView::setZoom(int zoom) {
 }
 
 void SpriteStripView::fitToImage() {
-    setFixedSize(image_.isNull() ? QSize(0, 0) : image_.size() * zoom_);
+    setFixedSize(strip_.isNull() ? QSize(0, 0) : strip_.size() * zoom_);
     update();
 }
 
 void SpriteStripView::paintEvent(QPaintEvent *event) {
+    const QRect shown = event->rect();
+    const QRect area(unzoomed(shown.topLeft(), zoom_), unzoomed(shown.bottomRight(), zoom_));
     QPainter painter(this);
-    drawZoomed(painter, image_, QPoint(0, 0), zoom_, event->rect());
+    drawZoomed(painter, strip_.painted(area), QPoint(0, 0), zoom_, shown);
 }
 
 void SpriteStripView::mousePressEvent(QMouseEvent *event) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QImage>
+#include "graphics/spritepages.h"
+
 #include <QWidget>
 
 // The page strip, zoomed; the selected sprite's control lies over it as a child. Points are
@@ -10,9 +11,13 @@ class SpriteStripView : public QWidget {
 public:
     explicit SpriteStripView(QWidget *parent = nullptr);
 
-    const QImage &image() const { return image_; }
-    QImage &image() { return image_; }
-    void setImage(const QImage &image);
+    // The whole strip, painted.
+    const QImage &image() const { return strip_.paintedWhole(); }
+    // The strip as painted so far; its pages are painted as they come into view.
+    const SpriteStrip &strip() const { return strip_; }
+    void setStrip(SpriteStrip strip);
+    // Paints `sprite` of `doc` over the strip, outlined when `outline`, and shows it.
+    void repaintSprite(const StyleDocument &doc, int sprite, bool outline);
     int zoom() const { return zoom_; }
     void setZoom(int zoom);
 
@@ -33,6 +38,6 @@ protected:
 private:
     void fitToImage();
 
-    QImage image_;
+    SpriteStrip strip_;
     int zoom_ = 1;
 };

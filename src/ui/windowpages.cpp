@@ -12,6 +12,7 @@
 #include "ui/pedremapview.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
+#include "ui/spritestripview.h"
 #include "ui/surfacespage.h"
 #include "ui/texturespage.h"
 #include "ui/tilegridview.h"
@@ -114,7 +115,7 @@ QWidget *Twnd_editor::makeTexturesPage() {
 
 QWidget *Twnd_editor::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
-    spriteListPage_->setDocument(&document_, &sprites_->overlay());
+    spriteListPage_->setDocument(&document_, &sprites_->strip()->strip());
     connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
         attempt([&] { publishCar(document_, sprite, prompts(), tempFolder(), fileOpener_); });
     });

@@ -27,7 +27,11 @@ void WindowProgress::setPosition(int position) {
     const int step = std::max(1, maximum_ / 1000);
     if (position != 0 && position != maximum_ && std::abs(position - bar_->value()) < step)
         return;
+    // The bar repaints itself at once for a new value; with updates off it waits for the next
+    // processEvents, like the rest of the window.
+    bar_->setUpdatesEnabled(false);
     bar_->setValue(position);
+    bar_->setUpdatesEnabled(true);
 }
 
 void WindowProgress::processEvents() {

@@ -139,6 +139,34 @@ TEST_F(Sprites, StripShowsEachSpriteInItsPaletteAndSkipsEntriesOffTheirPage) {
     EXPECT_EQ(repainted.pixel(256 + 11, 11), strip.pixel(256 + 11, 11));
 }
 
+// The window's strip paints a page the first time it is shown. A page painted late must look as
+// the whole strip would have when it was made, with the sprites repainted since over it.
+TEST_F(Sprites, AStripPaintedPageByPageLooksAsTheWholeStripWithLaterRepaintsOverIt) {
+    setSprites(
+        {entryAt(0, 0, 0, 8, 8), entryAt(2, 4, 4, 6, 6), entryAt(2, 8, 8, 6, 6), entryAt(3, 0, 0, 4, 4)},
+        {4, 0, 0, 0, 0, 0});
+    const StyleDocument made = doc;
+    SpriteStrip strip(made, true);
+    strip.painted(QRect(10, 0, 5, 5));
+    EXPECT_TRUE(strip.pagePainted(0));
+    EXPECT_FALSE(strip.pagePainted(2));
+
+    // Sprite 1 is changed and repainted before its page was ever shown; the page's other sprite
+    // overlaps it and is painted before it, from the strip's own copy.
+    doc.SpriteStore.scanLine(2 * PageSide + 6)[6] = 200;
+    strip.repaintSprite(doc, 1, false);
+    // A change the strip was not told of stays out of it.
+    doc.SpriteStore.scanLine(3 * PageSide)[0] = 201;
+    EXPECT_FALSE(strip.shows(made, true));
+
+    QImage expected = buildSpriteOverlay(made, true);
+    StyleDocument repainted = made;
+    repainted.SpriteStore.scanLine(2 * PageSide + 6)[6] = 200;
+    paintSprite(expected, repainted, 1);
+    EXPECT_EQ(strip.paintedWhole(), expected);
+    EXPECT_EQ(expected.pixel(2 * PageSide + 6, 6), toRgb(directclutacces(doc, 5, 200, false)));
+}
+
 TEST_F(Sprites, PointHitsTheHighestNumberedSpriteOnItsPage) {
     setSprites({entryAt(0, 0, 0, 40, 40), entryAt(0, 20, 20, 40, 40), entryAt(0, 30, 30, 5, 5),
                 entryAt(5, 0, 0, 50, 50), entryAt(0, 240, 0, 30, 30)},
