@@ -1,13 +1,14 @@
-// The main window's glue between the selected sprite or tile and the world outside: the
-// clipboard, pictures dropped on a page, and the paint program editing one of them.
-#include "graphics/graphicfile.h"
+#include "ui/graphictransfer.h"
+
 #include "platform/bitmapfile.h"
 #include "platform/editorerror.h"
+#include "ui/commandrunner.h"
 #include "ui/logpage.h"
+#include "ui/pagecontext.h"
 #include "ui/paintprogramsession.h"
 #include "ui/spritespage.h"
+#include "ui/texturespage.h"
 #include "ui/tilegridview.h"
-#include "ui/twnd_editor.h"
 #include "ui/windowlog.h"
 
 #include <QAction>
@@ -25,50 +26,83 @@ const QString ClipboardName = QStringLiteral("the clipboard");
 
 } // namespace
 
-QAction *Twnd_editor::stopEditingAction(QWidget *page) {
-    auto *stop = new QAction(QStringLiteral("stop editing"), page);
-    // A page made while an edit runs can end it too.
-    stop->setEnabled(paintSession_->graphic().has_value());
-    connect(stop, &QAction::triggered, paintSession_, &PaintProgramSession::stop);
-    stopEditing_.push_back(stop);
-    return stop;
+GraphicTransfer::GraphicTransfer(const PageContext &context, QObject *parent)
+    : QObject(parent), context_(context), session_(new PaintProgramSession(this)) {
+    connect(session_, &PaintProgramSession::saved, this,
+            [this] { context_.attempt([this] { paintProgramSaved(); }); });
+    connect(session_, &PaintProgramSession::editingChanged, this, [this](bool editing) {
+        for (QAction *stop : stopActions_)
+            stop->setEnabled(editing);
+    });
 }
 
-void Twnd_editor::addClipboardCommands(QWidget *page, GraphicKind kind) {
-    const auto shortcut = [this, page](const QString &name, QKeySequence::StandardKey key,
-                                       void (Twnd_editor::*run)(GraphicKind), GraphicKind kind) {
+void GraphicTransfer::setState(bool ready, bool busy) {
+    ready_ = ready;
+    busy_ = busy;
+    for (QAction *paint : paintActions_)
+        paint->setEnabled(ready);
+}
+
+void GraphicTransfer::addSpriteCommands(SpritesPage *sprites) {
+    sprites_ = sprites;
+    sprites->addCommands(addCommands(sprites, GraphicKind::Sprite));
+}
+
+void GraphicTransfer::addTileCommands(TexturesPage *textures) {
+    textures_ = textures;
+    connect(textures, &TexturesPage::pictureDropped, this, [this](int tile, const QString &path) {
+        context_.attempt([&] { importPicture({GraphicKind::Tile, tile}, PictureSource::file(path)); });
+    });
+    textures->addCommands(addCommands(textures, GraphicKind::Tile));
+}
+
+QList<QAction *> GraphicTransfer::addCommands(QWidget *page, GraphicKind kind) {
+    auto *paint = new QAction(QStringLiteral("edit in paint program"), page);
+    paint->setEnabled(ready_);
+    connect(paint, &QAction::triggered, this,
+            [this, kind] { context_.attempt([&] { editInPaintProgram(kind); }); });
+    paintActions_.push_back(paint);
+    auto *stop = new QAction(QStringLiteral("stop editing"), page);
+    // A page made while an edit runs can end it too.
+    stop->setEnabled(session_->graphic().has_value());
+    connect(stop, &QAction::triggered, session_, &PaintProgramSession::stop);
+    stopActions_.push_back(stop);
+
+    const auto shortcut = [this, page, kind](const QString &name, QKeySequence::StandardKey key,
+                                             void (GraphicTransfer::*run)(GraphicKind)) {
         auto *action = new QAction(name, page);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         connect(action, &QAction::triggered, this,
-                [this, run, kind] { attempt([&] { (this->*run)(kind); }); });
+                [this, run, kind] { context_.attempt([&] { (this->*run)(kind); }); });
         page->addAction(action);
     };
-    shortcut(QStringLiteral("Copy"), QKeySequence::Copy, &Twnd_editor::copyGraphic, kind);
-    shortcut(QStringLiteral("Paste"), QKeySequence::Paste, &Twnd_editor::pasteGraphic, kind);
+    shortcut(QStringLiteral("Copy"), QKeySequence::Copy, &GraphicTransfer::copyGraphic);
+    shortcut(QStringLiteral("Paste"), QKeySequence::Paste, &GraphicTransfer::pasteGraphic);
+    return {paint, stop};
 }
 
-std::optional<Graphic> Twnd_editor::selectedGraphic(GraphicKind kind) const {
-    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
+std::optional<Graphic> GraphicTransfer::selectedGraphic(GraphicKind kind) const {
+    if (!ready_)
         return std::nullopt;
     if (kind == GraphicKind::Sprite) {
         const int sprite = sprites_->selectedSprite();
-        if (sprite < 0 || sprite >= document_.spriteCount())
+        if (sprite < 0 || sprite >= context_.document.spriteCount())
             return std::nullopt;
         return Graphic{kind, sprite};
     }
-    if (tileGrid_->columnCount() == 0)
+    if (textures_->grid()->columnCount() == 0)
         return std::nullopt;
-    return Graphic{kind, tileGrid_->currentTile()};
+    return Graphic{kind, textures_->grid()->currentTile()};
 }
 
-void Twnd_editor::copyGraphic(GraphicKind kind) {
+void GraphicTransfer::copyGraphic(GraphicKind kind) {
     const std::optional<Graphic> graphic = selectedGraphic(kind);
     if (!graphic)
         return;
-    const QImage picture = graphicPicture(document_, *graphic);
+    const QImage picture = graphicPicture(context_.document, *graphic);
     if (picture.isNull()) {
-        prompts().message(QStringLiteral("The %1 has no picture to copy.").arg(graphic->name()));
+        context_.prompts->message(QStringLiteral("The %1 has no picture to copy.").arg(graphic->name()));
         return;
     }
     // The bitmap keeps the indexes and the palette for programs that take one; the plain picture
@@ -83,7 +117,7 @@ void Twnd_editor::copyGraphic(GraphicKind kind) {
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-void Twnd_editor::pasteGraphic(GraphicKind kind) {
+void GraphicTransfer::pasteGraphic(GraphicKind kind) {
     const std::optional<Graphic> graphic = selectedGraphic(kind);
     if (!graphic)
         return;
@@ -109,70 +143,75 @@ void Twnd_editor::pasteGraphic(GraphicKind kind) {
     if (picture.isNull() && decoded)
         picture = decoded->image;
     if (picture.isNull()) {
-        prompts().message(unreadable);
+        context_.prompts->message(unreadable);
         return;
     }
     QString refusal;
     const std::optional<PictureSource> eightBit = pictureToImport(picture, ClipboardName, refusal);
     if (!eightBit) {
-        prompts().message(refusal);
+        context_.prompts->message(refusal);
         return;
     }
     importPicture(*graphic, *eightBit);
 }
 
-void Twnd_editor::importPicture(Graphic graphic, const PictureSource &picture) {
-    if (state_ != State::Ready || document_.PhysicalPaletteCount == 0)
+void GraphicTransfer::importPicture(Graphic graphic, const PictureSource &picture) {
+    if (!ready_)
         return;
     if (graphic.kind == GraphicKind::Sprite) {
         sprites_->importInto(graphic.number, picture);
         return;
     }
-    const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
-    command(QStringLiteral("import tile %1").arg(graphic.number), [&] {
-        WindowLog log(log_);
-        importGraphic(document_, graphic, picture, prompts(), log);
+    const auto showTile = qScopeGuard([this] { emit tileTouched(textures_->grid()->currentTile()); });
+    context_.runner.run(QStringLiteral("import tile %1").arg(graphic.number), [&](StyleDocument &doc) {
+        WindowLog log(context_.log);
+        importGraphic(doc, graphic, picture, *context_.prompts, log);
     });
 }
 
-void Twnd_editor::editSpriteInPaintProgram() {
-    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Sprite))
-        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
+void GraphicTransfer::editInPaintProgram(GraphicKind kind) {
+    // The tile's description follows, also when the edit could not start.
+    const auto showTile = qScopeGuard([this, kind] {
+        if (kind == GraphicKind::Tile)
+            emit tileTouched(textures_->grid()->currentTile());
+    });
+    if (const std::optional<Graphic> graphic = selectedGraphic(kind))
+        session_->start(context_.document, *graphic, *context_.prompts, opener_);
 }
 
-void Twnd_editor::editTileInPaintProgram() {
-    if (const std::optional<Graphic> graphic = selectedGraphic(GraphicKind::Tile))
-        paintSession_->start(document_, *graphic, prompts(), fileOpener_);
-}
-
-void Twnd_editor::endEditingOtherThan(Graphic selected) {
-    const std::optional<Graphic> edited = paintSession_->graphic();
+void GraphicTransfer::endEditingOtherThan(Graphic selected) {
+    const std::optional<Graphic> edited = session_->graphic();
     if (edited && edited->kind == selected.kind && edited->number != selected.number)
-        paintSession_->stop();
+        session_->stop();
 }
 
-void Twnd_editor::paintProgramSaved() {
-    const std::optional<Graphic> graphic = paintSession_->graphic();
+void GraphicTransfer::stopEditing() {
+    session_->stop();
+}
+
+void GraphicTransfer::paintProgramSaved() {
+    const std::optional<Graphic> graphic = session_->graphic();
     if (!graphic)
         return;
     // While a load, a save or another command's dialog is under way, the document is theirs.
-    if (busy() || QApplication::activeModalWidget()) {
-        paintSession_->retryLater();
+    if (busy_ || QApplication::activeModalWidget()) {
+        session_->retryLater();
         return;
     }
+    const bool sprite = graphic->kind == GraphicKind::Sprite;
     bool changed = false;
-    {
-        WindowLog log(log_);
-        changed = paintSession_->reimport(document_, prompts(), log);
-    }
-    if (!changed)
+    // The sprites page shows the new picture itself, in place.
+    const bool ran = context_.runner.run(
+        QStringLiteral("%1 from the paint program").arg(graphic->name()),
+        [&](StyleDocument &doc) {
+            WindowLog log(context_.log);
+            changed = session_->reimport(doc, *context_.prompts, log);
+        },
+        0, sprite ? sprites_ : nullptr);
+    if (!ran || !changed)
         return;
-    const QString name = QStringLiteral("%1 from the paint program").arg(graphic->name());
-    if (graphic->kind == GraphicKind::Sprite) {
+    if (sprite)
         sprites_->showSelectedChanged();
-        commit(name, sprites_);
-    } else {
-        commit(name);
-        DrawGrid1SelectCell(graphic->number);
-    }
+    else
+        emit tileTouched(graphic->number);
 }

@@ -9,9 +9,9 @@
 #include "ui/careditordialog.h"
 #include "ui/deltaspage.h"
 #include "ui/drawingpanel.h"
+#include "ui/graphictransfer.h"
 #include "ui/infopanel.h"
 #include "ui/logpage.h"
-#include "ui/paintprogramsession.h"
 #include "ui/spritelistpage.h"
 #include "ui/spritespage.h"
 #include "ui/texturespage.h"
@@ -58,12 +58,11 @@ QString Twnd_editor::viewsOutOfMemoryMessage(const QString &path) {
 }
 
 Twnd_editor::Twnd_editor()
-    : paintSession_(new PaintProgramSession(this)),
-      history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
+    : history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
       fileOpener_(openWithAssociatedProgram), context_{document_, runner_, dialogPrompts_.get(), nullptr, {}},
-      clutdialog_(new Twnd_clutdialog(this)), about_(new Twnd_about(this)),
-      askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
+      transfer_(new GraphicTransfer(context_, this)), clutdialog_(new Twnd_clutdialog(this)),
+      about_(new Twnd_about(this)), askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     runner_.setErrorReport([this](const QString &text) { reportError(text); });
@@ -71,12 +70,8 @@ Twnd_editor::Twnd_editor()
         reportError(text);
     };
     connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
-    connect(paintSession_, &PaintProgramSession::saved, this,
-            [this] { attempt([this] { paintProgramSaved(); }); });
-    connect(paintSession_, &PaintProgramSession::editingChanged, this, [this](bool editing) {
-        for (QAction *stop : stopEditing_)
-            stop->setEnabled(editing);
-    });
+    transfer_->setFileOpener(fileOpener_);
+    connect(transfer_, &GraphicTransfer::tileTouched, this, &Twnd_editor::DrawGrid1SelectCell);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
     dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
     makeCommands();
@@ -165,6 +160,11 @@ void Twnd_editor::setPrompts(Prompts *prompts) {
         textures_->drawing()->setPrompts(prompts);
 }
 
+void Twnd_editor::setFileOpener(std::function<bool(const QString &)> opener) {
+    fileOpener_ = std::move(opener);
+    transfer_->setFileOpener(fileOpener_);
+}
+
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
     clutdialog_->setPalettes(clut1(), usedPhysicalPalettes(document_));
     clutdialog_->setClutnumber(preset);
@@ -238,7 +238,7 @@ void Twnd_editor::opensty(const QString &path) {
     }
     // A refused file leaves the document, its history and the name "save as" proposes as they were.
     if (loaded) {
-        paintSession_->stop();
+        transfer_->stopEditing();
         fileName_ = path;
         history_.reset();
         textModified_ = false;
@@ -357,10 +357,6 @@ std::function<void()> Twnd_editor::guard(void (Twnd_editor::*click)()) {
 void Twnd_editor::attempt(const std::function<void()> &run) {
     // The rooms' guard: its errors come back to reportError.
     context_.attempt(run);
-}
-
-void Twnd_editor::commit(const QString &name, const QObject *source) {
-    runner_.record(name, 0, source);
 }
 
 void Twnd_editor::keepTextEdits() {

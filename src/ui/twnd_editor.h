@@ -1,6 +1,5 @@
 #pragma once
 
-#include "graphics/graphicfile.h"
 #include "history/documenthistory.h"
 #include "style/styledocument.h"
 #include "ui/commandrunner.h"
@@ -11,14 +10,15 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DeltasPage;
 class DrawingPanel;
 class GciPage;
+class GraphicTransfer;
 class InfoPanel;
 class LazyPage;
 class LogPage;
-class PaintProgramSession;
 class PalIndexPanel;
 class PalettesPage;
 class QAction;
@@ -31,7 +31,6 @@ class SpriteListPage;
 class SpritesPage;
 class SurfacesPage;
 class TexturesPage;
-class TileGridView;
 class ToolPanel;
 class Twnd_about;
 class Twnd_adjust;
@@ -83,7 +82,7 @@ public:
     // Replaces the dialogs answered by the user, for tests.
     void setPrompts(Prompts *prompts);
     // Replaces the system's "open with the associated program", for tests.
-    void setFileOpener(std::function<bool(const QString &)> opener) { fileOpener_ = std::move(opener); }
+    void setFileOpener(std::function<bool(const QString &)> opener);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,8 +97,6 @@ private:
     // Runs a command on the document through the runner: one undoable step named `name`, or the
     // state as it was before it when it fails.
     void command(const QString &name, const std::function<void()> &run);
-    // Records what changed since the last step as a step named `name`; `source` has shown it.
-    void commit(const QString &name, const QObject *source = nullptr);
     // A handler for a button: errors it throws are shown (attempt) rather than left to unwind
     // through Qt's event code, which does not clean up after exceptions.
     std::function<void()> guard(void (Twnd_editor::*click)());
@@ -119,22 +116,6 @@ private:
     void btn_savegciClick();
     // "save GCI"; false when nothing was saved.
     bool saveCarScript();
-
-    // The selected sprite or the grid's current tile, when the commands on it may run.
-    std::optional<Graphic> selectedGraphic(GraphicKind kind) const;
-    // Ctrl+C and Ctrl+V on the page of sprites or tiles.
-    void addClipboardCommands(QWidget *page, GraphicKind kind);
-    void copyGraphic(GraphicKind kind);
-    void pasteGraphic(GraphicKind kind);
-    // "import" into the graphic with the picture already in hand (a dropped file, the clipboard's).
-    void importPicture(Graphic graphic, const PictureSource &picture);
-    void editSpriteInPaintProgram();
-    void editTileInPaintProgram();
-    QAction *stopEditingAction(QWidget *page);
-    // Selecting another sprite or tile than the one in the paint program ends that edit.
-    void endEditingOtherThan(Graphic selected);
-    // The paint program saved the work file: imported again as one step.
-    void paintProgramSaved();
 
     // Asks what to do with unsaved changes; false when the user keeps the document open.
     bool mayDiscardChanges();
@@ -174,8 +155,6 @@ private:
     void addDeltasPage();
     QWidget *makeLoadingPage();
 
-    PaintProgramSession *paintSession_;
-    std::vector<QAction *> stopEditing_;
     StyleDocument document_;
     DocumentHistory history_;
     QString fileName_;
@@ -190,6 +169,8 @@ private:
     std::unique_ptr<DialogPrompts> dialogPrompts_;
     std::function<bool(const QString &)> fileOpener_;
     PageContext context_;
+    // The clipboard, dropped pictures and the paint program.
+    GraphicTransfer *transfer_;
 
     QAction *open_;
     QAction *saveAs_;
@@ -200,8 +181,6 @@ private:
     QAction *saveGci_;
     QAction *undo_;
     QAction *redo_;
-    // Commands that need a document with palettes.
-    std::vector<QAction *> readyActions_;
     QStackedWidget *mainArea_;
     QTabWidget *mainPages_;
     QWidget *loadingPage_;
@@ -212,7 +191,6 @@ private:
     // The pages made when first shown are null until then.
     LazyPage *texturesTab_;
     TexturesPage *textures_ = nullptr;
-    TileGridView *tileGrid_ = nullptr;
     LazyPage *surfacesTab_;
     SurfacesPage *surfaces_ = nullptr;
     LazyPage *spriteListTab_;

@@ -5,6 +5,7 @@
 #include "ui/deltaspage.h"
 #include "ui/drawingpanel.h"
 #include "ui/gcipage.h"
+#include "ui/graphictransfer.h"
 #include "ui/infopanel.h"
 #include "ui/logpage.h"
 #include "ui/palettespage.h"
@@ -20,19 +21,11 @@
 #include "ui/twnd_editor.h"
 #include "widgets/lazypage.h"
 
-#include <QAction>
 #include <QPlainTextEdit>
-#include <QScopeGuard>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <new>
-
-namespace {
-
-const QString EditInPaintProgramCaption = QStringLiteral("edit in paint program");
-
-} // namespace
 
 QTabWidget *Twnd_editor::makeMainPages() {
     log_ = new LogPage;
@@ -85,31 +78,14 @@ QWidget *Twnd_editor::makeSpritesPage() {
     connect(sprites_, &SpritesPage::editCarRequested, this,
             [this](int sprite) { attempt([&] { editCar(sprite); }); });
     sprites_->setRunner(&runner_);
-    auto *paint = new QAction(EditInPaintProgramCaption, sprites_);
-    connect(paint, &QAction::triggered, this, guard(&Twnd_editor::editSpriteInPaintProgram));
-    readyActions_.push_back(paint);
-    sprites_->addCommands({paint, stopEditingAction(sprites_)});
-    addClipboardCommands(sprites_, GraphicKind::Sprite);
+    transfer_->addSpriteCommands(sprites_);
     return sprites_;
 }
 
 QWidget *Twnd_editor::makeTexturesPage() {
     textures_ = new TexturesPage(context_);
-    tileGrid_ = textures_->grid();
     connect(textures_, &TexturesPage::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
-    connect(textures_, &TexturesPage::pictureDropped, this, [this](int tile, const QString &path) {
-        attempt([&] { importPicture({GraphicKind::Tile, tile}, PictureSource::file(path)); });
-    });
-    auto *paint = new QAction(EditInPaintProgramCaption, textures_);
-    connect(paint, &QAction::triggered, this, [this] {
-        attempt([this] {
-            const auto describeTile = qScopeGuard([this] { DrawGrid1SelectCell(tileGrid_->currentTile()); });
-            editTileInPaintProgram();
-        });
-    });
-    readyActions_.push_back(paint);
-    textures_->addCommands({paint, stopEditingAction(textures_)});
-    addClipboardCommands(textures_, GraphicKind::Tile);
+    transfer_->addTileCommands(textures_);
     return textures_;
 }
 
@@ -221,8 +197,7 @@ Twnd_adjust *Twnd_editor::adjustDialog() const {
 void Twnd_editor::enableCommands() {
     const bool ready = state_ == State::Ready;
     const bool coloured = ready && document_.PhysicalPaletteCount > 0;
-    for (QAction *action : readyActions_)
-        action->setEnabled(coloured);
+    transfer_->setState(coloured, busy());
     sprites_->setReady(coloured);
     tool_->setReady(coloured);
     if (textures_)
@@ -281,14 +256,14 @@ void Twnd_editor::showChange(const DocumentChange &change) {
 }
 
 void Twnd_editor::DrawGrid1SelectCell(int tile) {
-    endEditingOtherThan({GraphicKind::Tile, tile});
+    transfer_->endEditingOtherThan({GraphicKind::Tile, tile});
     TexturesPage *textures = texturesPage();
     textures->drawing()->showGraphic({GraphicKind::Tile, tile});
     info_->describeTile(tile, textures->exportName(tile));
 }
 
 void Twnd_editor::spriteClicked(int sprite) {
-    endEditingOtherThan({GraphicKind::Sprite, sprite});
+    transfer_->endEditingOtherThan({GraphicKind::Sprite, sprite});
     tool_->showSprite(sprite);
     info_->describeSprite(sprite);
 }
