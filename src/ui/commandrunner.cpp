@@ -51,17 +51,27 @@ void CommandRunner::record(const QString &name, int merge, const QObject *source
     }
 }
 
-void CommandRunner::keepTextEdits() {
+void CommandRunner::typeText(const std::function<void(StyleDocument &)> &edit, const QObject *source) {
+    editText(edit, source, true);
+}
+
+void CommandRunner::replaceText(const std::function<void(StyleDocument &)> &edit) {
+    editText(edit, nullptr, false);
+}
+
+void CommandRunner::editText(const std::function<void(StyleDocument &)> &edit, const QObject *source,
+                             bool typed) {
+    const StyleDocument before = document_;
+    try {
+        edit(document_);
+    } catch (...) {
+        document_ = before;
+        throw;
+    }
     history_.followTextEdits(committed_, document_);
     committed_.SurfaceColumns = document_.SurfaceColumns;
     committed_.CarScript = document_.CarScript;
-}
-
-void CommandRunner::typeText(const std::function<void(StyleDocument &)> &edit, const QObject *source) {
-    const StyleDocument before = document_;
-    edit(document_);
-    keepTextEdits();
-    emit changed({changedParts(before, document_), source, true, {}});
+    emit changed({changedParts(before, document_), source, typed, {}});
 }
 
 void CommandRunner::show(const StyleDocument &state) {

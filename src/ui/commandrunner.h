@@ -30,16 +30,20 @@ public:
     void reset() { committed_ = document_; }
     // Shows `state`, which undo or redo made, and tells the views what it changed.
     void show(const StyleDocument &state);
-    // The free texts were typed into outside the history: the next step and undo keep them.
-    void keepTextEdits();
     // The user typed into a free text of the document shown by `source`: `edit` writes it there.
     void typeText(const std::function<void(StyleDocument &)> &edit, const QObject *source);
+    // A free text is replaced outside the history, as from a file: `edit` writes it.
+    void replaceText(const std::function<void(StyleDocument &)> &edit);
     const StyleDocument &committed() const { return committed_; }
 
 signals:
     void changed(const DocumentChange &change);
 
 private:
+    // `edit` changes the free texts outside the history: the next step and undo keep what it wrote.
+    // When it throws, the document is put back and the error passed on.
+    void editText(const std::function<void(StyleDocument &)> &edit, const QObject *source, bool typed);
+
     StyleDocument &document_;
     DocumentHistory &history_;
     // The state after the last step, load, undo or redo: the next step starts from it.

@@ -359,10 +359,6 @@ void Twnd_editor::attempt(const std::function<void()> &run) {
     context_.attempt(run);
 }
 
-void Twnd_editor::keepTextEdits() {
-    runner_.keepTextEdits();
-}
-
 void Twnd_editor::updateCaption() {
     // Names the file Save writes: a refused open leaves it as it was.
     setWindowTitle(fileName_.isEmpty() ? Title
@@ -387,11 +383,11 @@ void Twnd_editor::btn_opengciClick() {
         prompts().confirm(QStringLiteral("The car script has changes that were not saved. Open another one "
                                          "anyway?")) == Answer::No)
         return;
-    if (openGci(document_.CarScript, gciFileName_, prompts())) {
+    bool opened = false;
+    runner_.replaceText(
+        [&](StyleDocument &doc) { opened = openGci(doc.CarScript, gciFileName_, prompts()); });
+    if (opened)
         scriptModified_ = false;
-        keepTextEdits();
-        refreshViews();
-    }
 }
 
 void Twnd_editor::btn_savegciClick() {
@@ -399,11 +395,12 @@ void Twnd_editor::btn_savegciClick() {
 }
 
 bool Twnd_editor::saveCarScript() {
-    if (saveGci(document_.CarScript, gciFileName_, prompts()).isEmpty())
+    QString saved;
+    // The save writes its new header into the script.
+    runner_.replaceText([&](StyleDocument &doc) { saved = saveGci(doc.CarScript, gciFileName_, prompts()); });
+    if (saved.isEmpty())
         return false;
     scriptModified_ = false;
-    keepTextEdits();
-    refreshViews();
     return true;
 }
 

@@ -103,9 +103,6 @@ private:
     void attempt(const std::function<void()> &run);
     // Undo and redo: the state becomes the shown one.
     void showState(const StyleDocument &state);
-    // The free-text views change the document outside the history; their text is kept as it is
-    // by the next step and by undo.
-    void keepTextEdits();
     void updateCaption();
     void btn_aboutClick();
     // Every selection of a sprite: the tool tab's selector and the info panel follow.

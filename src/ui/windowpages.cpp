@@ -42,7 +42,7 @@ QTabWidget *Twnd_editor::makeMainPages() {
     mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
     palettesTab_ = lazyPage([this] { return makePalettesPage(); }, [this] { palettes_->refresh(); });
     mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
-    gciTab_ = lazyPage([this] { return makeGciPage(); }, [this] { gci_->showScript(document_.CarScript); });
+    gciTab_ = lazyPage([this] { return makeGciPage(); }, [this] { gci_->refresh(); });
     mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
     // The log gathers lines from the start.
     mainPages_->addTab(log_, QStringLiteral("Log"));
@@ -117,13 +117,7 @@ QWidget *Twnd_editor::makePalettesPage() {
 }
 
 QWidget *Twnd_editor::makeGciPage() {
-    gci_ = new GciPage;
-    // The script is the window's to save, apart from the style: typing marks only it as changed.
-    connect(gci_, &GciPage::scriptTyped, this, [this](const QStringList &script) {
-        document_.CarScript = script;
-        scriptModified_ = true;
-        keepTextEdits();
-    });
+    gci_ = new GciPage(context_);
     return gci_;
 }
 
@@ -224,7 +218,7 @@ void Twnd_editor::refreshViews(bool includingStrip) {
     if (surfaces_)
         surfaces_->refresh();
     if (gci_)
-        gci_->showScript(document_.CarScript);
+        gci_->refresh();
     if (includingStrip)
         sprites_->refresh();
     if (spriteListPage_)
@@ -232,7 +226,10 @@ void Twnd_editor::refreshViews(bool includingStrip) {
 }
 
 void Twnd_editor::showChange(const DocumentChange &change) {
-    if (change.typed)
+    // The script is saved apart from the style: typing into it marks only it as changed.
+    if (change.typed && change.script())
+        scriptModified_ = true;
+    else if (change.typed)
         textModified_ = true;
     updateCaption();
     enableCommands();
@@ -246,8 +243,8 @@ void Twnd_editor::showChange(const DocumentChange &change) {
         textures_->showChange(change);
     if (surfaces_)
         surfaces_->showChange(change);
-    if (change.script() && gci_)
-        gci_->showScript(document_.CarScript);
+    if (gci_)
+        gci_->showChange(change);
     sprites_->showChange(change);
     if (spriteListPage_)
         spriteListPage_->showChange(change);

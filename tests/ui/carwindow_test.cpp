@@ -310,4 +310,48 @@ TEST_F(CarWindow, TypingOnTheScriptPageChangesTheScriptOnly) {
     EXPECT_EQ(window.document().CarScript, script);
 }
 
+TEST_F(CarWindow, AScriptTypedAndSavedBesideTheStyleComesBackWithIt) {
+    // A line typed at the end of the script; the style itself stays unchanged.
+    QTextCursor cursor = scriptPage()->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    scriptPage()->setTextCursor(cursor);
+    QTest::keyClick(scriptPage(), Qt::Key_Return);
+    QTest::keyClicks(scriptPage(), "{mine}");
+    const QStringList typed = script + QStringList{"{mine}"};
+    EXPECT_EQ(window.document().CarScript, typed);
+    EXPECT_TRUE(window.isScriptModified());
+    EXPECT_FALSE(window.isModified());
+    EXPECT_FALSE(window.isWindowModified());
+
+    // A command after the typing and its undo leave the typed line where it is.
+    button("mirror all door locations")->click();
+    action("Undo mirror all door locations")->trigger();
+    EXPECT_EQ(window.document().CarScript, typed);
+    EXPECT_EQ(pageLines(), typed);
+
+    // Saved beside the style: the page shows the header the save wrote.
+    prompts.queueText(dir.path("game/nyc.gci"));
+    action("save GCI")->trigger();
+    EXPECT_FALSE(window.isScriptModified());
+    const QStringList saved = carScriptLines(readWholeFile(dir.path("game/nyc.gci")));
+    // Below the header, the lines as typed.
+    EXPECT_EQ(saved.mid(saved.indexOf(QString())), typed.mid(typed.indexOf(QString())));
+    EXPECT_EQ(pageLines(), saved);
+    EXPECT_EQ(window.document().CarScript, saved);
+
+    // Another script typed over, then the style opened again: the saved one comes back with it,
+    // and the page has nothing of the typing before to undo.
+    QTest::keyClicks(scriptPage(), "lost");
+    ASSERT_TRUE(window.isScriptModified());
+    prompts.queue(Answer::No);
+    prompts.queueText(stylePath);
+    action("open")->trigger();
+    EXPECT_TRUE(prompts.shown().contains("The car script has changes that were not saved."));
+    EXPECT_EQ(window.document().CarScript, saved);
+    EXPECT_EQ(pageLines(), saved);
+    EXPECT_FALSE(window.isScriptModified());
+    EXPECT_FALSE(scriptPage()->document()->isUndoAvailable());
+    EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
 } // namespace
