@@ -176,7 +176,7 @@ void GraphicTransfer::editInPaintProgram(GraphicKind kind) {
             emit tileTouched(textures_->grid()->currentTile());
     });
     if (const std::optional<Graphic> graphic = selectedGraphic(kind))
-        session_->start(context_.document, *graphic, *context_.prompts, opener_);
+        session_->start(context_.document, *graphic, *context_.prompts, context_.openFile);
 }
 
 void GraphicTransfer::endEditingOtherThan(Graphic selected) {

@@ -3,7 +3,6 @@
 #include "graphics/graphicfile.h"
 
 #include <QObject>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,8 +21,6 @@ class GraphicTransfer : public QObject {
 public:
     GraphicTransfer(const PageContext &context, QObject *parent = nullptr);
 
-    // How the work file is opened with the system's program for images.
-    void setFileOpener(std::function<bool(const QString &)> opener) { opener_ = std::move(opener); }
     // `ready`: a document with palettes is shown, so commands on its graphics may run. `busy`: a
     // load or a save is under way; the paint program's saves wait for its end.
     void setState(bool ready, bool busy);
@@ -57,7 +54,6 @@ private:
 
     const PageContext &context_;
     PaintProgramSession *session_;
-    std::function<bool(const QString &)> opener_;
     bool ready_ = false;
     bool busy_ = false;
     std::vector<QAction *> paintActions_;

@@ -9,14 +9,16 @@ class Prompts;
 struct StyleDocument;
 
 // What every room of the main window works with: the document it shows, the runner every change
-// to it goes through, the questions to the user (tests replace them), the log page and the
-// window's report of an error that escaped a command.
+// to it goes through, the questions to the user (tests replace them), the log page, the window's
+// report of an error that escaped a command, and the system's "open with the associated program"
+// (tests replace it too).
 struct PageContext {
     const StyleDocument &document;
     CommandRunner &runner;
     Prompts *prompts;
     LogPage *log;
     std::function<void(const QString &)> reportError;
+    std::function<bool(const QString &)> openFile;
 
     // Runs a button's handler: an error it throws is shown rather than left to unwind through Qt's
     // event code, which does not clean up after exceptions.

@@ -7,19 +7,14 @@
 #include "style/stylereader.h"
 #include "style/stylewriter.h"
 #include "ui/careditordialog.h"
-#include "ui/deltaspage.h"
-#include "ui/drawingpanel.h"
 #include "ui/graphictransfer.h"
 #include "ui/infopanel.h"
 #include "ui/logpage.h"
-#include "ui/spritelistpage.h"
-#include "ui/spritespage.h"
-#include "ui/texturespage.h"
-#include "ui/toolpanel.h"
 #include "ui/twnd_about.h"
 #include "ui/twnd_askimport.h"
 #include "ui/twnd_clutdialog.h"
 #include "ui/windowlog.h"
+#include "ui/windowpages.h"
 #include "ui/windowprogress.h"
 #include "widgets/draggedfile.h"
 
@@ -60,7 +55,7 @@ QString Twnd_editor::viewsOutOfMemoryMessage(const QString &path) {
 Twnd_editor::Twnd_editor()
     : history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
-      fileOpener_(openWithAssociatedProgram), context_{document_, runner_, dialogPrompts_.get(), nullptr, {}},
+      context_{document_, runner_, dialogPrompts_.get(), new LogPage, {}, openWithAssociatedProgram},
       transfer_(new GraphicTransfer(context_, this)), clutdialog_(new Twnd_clutdialog(this)),
       about_(new Twnd_about(this)), askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
     setWindowTitle(Title);
@@ -70,20 +65,22 @@ Twnd_editor::Twnd_editor()
         reportError(text);
     };
     connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
-    transfer_->setFileOpener(fileOpener_);
-    connect(transfer_, &GraphicTransfer::tileTouched, this, &Twnd_editor::DrawGrid1SelectCell);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
     dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
     makeCommands();
 
+    pages_ = new WindowPages(context_, clutPicture_, *transfer_, this);
+    connect(pages_, &WindowPages::editCarRequested, this,
+            [this](int sprite) { attempt([&] { editCar(sprite); }); });
+    connect(pages_, &WindowPages::shortOfMemory, this,
+            [this] { prompts().message(viewsOutOfMemoryMessage(fileName_)); });
     mainArea_ = new QStackedWidget;
-    mainArea_->addWidget(makeMainPages());
+    mainArea_->addWidget(pages_->mainPages());
     mainArea_->addWidget(makeLoadingPage());
-    QWidget *side = makeSidePanel();
 
     auto *splitter = new QSplitter;
     splitter->addWidget(mainArea_);
-    splitter->addWidget(side);
+    splitter->addWidget(pages_->sidePages());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
@@ -146,23 +143,45 @@ QWidget *Twnd_editor::makeLoadingPage() {
     return loadingPage_;
 }
 
+SpritesPage *Twnd_editor::spritesPage() const {
+    return pages_->spritesPage();
+}
+
+SpriteListPage *Twnd_editor::spriteListPage() const {
+    return pages_->spriteListPage();
+}
+
+DeltasPage *Twnd_editor::deltasPage() const {
+    return pages_->deltasPage();
+}
+
+TexturesPage *Twnd_editor::texturesPage() const {
+    return pages_->texturesPage();
+}
+
+DrawingPanel *Twnd_editor::tileDrawing() const {
+    return pages_->tileDrawing();
+}
+
+QTabWidget *Twnd_editor::mainPages() const {
+    return pages_->mainPages();
+}
+
+Twnd_adjust *Twnd_editor::adjustDialog() const {
+    return pages_->adjustDialog();
+}
+
 Prompts &Twnd_editor::prompts() {
     return *context_.prompts;
 }
 
 void Twnd_editor::setPrompts(Prompts *prompts) {
     context_.prompts = prompts;
-    tool_->setPrompts(prompts);
-    sprites_->setPrompts(prompts);
-    if (deltas_)
-        deltas_->setPrompts(prompts);
-    if (textures_)
-        textures_->drawing()->setPrompts(prompts);
+    pages_->setPrompts(prompts);
 }
 
 void Twnd_editor::setFileOpener(std::function<bool(const QString &)> opener) {
-    fileOpener_ = std::move(opener);
-    transfer_->setFileOpener(fileOpener_);
+    context_.openFile = std::move(opener);
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
@@ -176,15 +195,15 @@ std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
 void Twnd_editor::setState(State state) {
     state_ = state;
     const bool loading = state == State::Loading;
-    mainPages_->setEnabled(state != State::Empty && !loading);
-    mainArea_->setCurrentWidget(busy() ? loadingPage_ : static_cast<QWidget *>(mainPages_));
+    pages_->mainPages()->setEnabled(state != State::Empty && !loading);
+    mainArea_->setCurrentWidget(busy() ? loadingPage_ : static_cast<QWidget *>(pages_->mainPages()));
     // The events processed during a load or save must not start another one or change the document.
     for (QAction *file : {open_, fileOpen_, openGci_, saveGci_})
         file->setEnabled(!busy());
     for (QAction *save : {saveAs_, fileSave_, fileSaveAs_})
         save->setEnabled(!busy() && state != State::Empty);
     updateHistoryActions();
-    enableCommands();
+    pages_->setState(state == State::Ready, busy());
 }
 
 bool Twnd_editor::busy() const {
@@ -216,7 +235,7 @@ void Twnd_editor::opensty(const QString &path) {
     QString error;
     bool loaded = false;
     {
-        WindowLog log(log_);
+        WindowLog log(context_.log);
         try {
             // The car script belongs to the window: a folder without one keeps the text shown.
             const QStringList script = document_.CarScript;
@@ -246,16 +265,11 @@ void Twnd_editor::opensty(const QString &path) {
     runner_.reset();
     updateCaption();
     try {
-        refreshViews(false);
+        pages_->refresh(false);
         if (loaded) {
             progress.setStatus(QStringLiteral(" Drawing sprites... "));
             QCoreApplication::processEvents();
-            sprites_->showLoaded(progress);
-            if (spriteListPage_)
-                spriteListPage_->refresh();
-            // The text pages' own undo steps belong to the file before.
-            for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
-                page->document()->clearUndoRedoStacks();
+            pages_->showOpened(progress);
         }
     } catch (const std::bad_alloc &) {
         // The document is loaded and Save writes it; only the views are short of it.
@@ -263,9 +277,9 @@ void Twnd_editor::opensty(const QString &path) {
     }
     loadingBar_->setValue(0);
     setState(State::Ready);
-    mainPages_->setCurrentIndex(0);
+    pages_->mainPages()->setCurrentIndex(0);
     if (loaded && document_.PhysicalPaletteCount == 0)
-        info_->setPlainText(NoPalettesMessage);
+        pages_->info()->setPlainText(NoPalettesMessage);
     if (!error.isEmpty())
         prompts().message(error);
 }
@@ -275,12 +289,12 @@ bool Twnd_editor::saveAs() {
 }
 
 bool Twnd_editor::saveDocument(bool choosing) {
-    const int page = mainPages_->currentIndex();
+    const int page = pages_->mainPages()->currentIndex();
     setState(State::Saving);
     WindowProgress progress(status_, loadingBar_);
     QString saved;
     {
-        WindowLog log(log_);
+        WindowLog log(context_.log);
         // A failed "save as" leaves the name Save writes as it was.
         QString proposed = fileName_;
         saved = choosing ? saveStyleAs(document_, proposed, prompts(), progress, log)
@@ -291,14 +305,14 @@ bool Twnd_editor::saveDocument(bool choosing) {
         fileName_ = saved;
     loadingBar_->setValue(0);
     setState(State::Ready);
-    mainPages_->setCurrentIndex(page);
+    pages_->mainPages()->setCurrentIndex(page);
     if (saved.isEmpty())
         return false;
     history_.stack().setClean();
     textModified_ = false;
     updateCaption();
     try {
-        refreshViews();
+        pages_->refresh();
     } catch (const std::bad_alloc &) {
         prompts().message(
             QStringLiteral("\"%1\" was saved, but there is not enough memory to show all of it.")
@@ -365,6 +379,16 @@ void Twnd_editor::updateCaption() {
                                        : Title + QStringLiteral(" - ") + QFileInfo(fileName_).fileName() +
                                              QStringLiteral("[*]"));
     setWindowModified(isModified());
+}
+
+void Twnd_editor::showChange(const DocumentChange &change) {
+    // The script is saved apart from the style: typing into it marks only it as changed.
+    if (change.typed && change.script())
+        scriptModified_ = true;
+    else if (change.typed)
+        textModified_ = true;
+    updateCaption();
+    pages_->showChange(change);
 }
 
 bool Twnd_editor::isModified() const {

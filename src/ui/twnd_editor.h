@@ -14,13 +14,7 @@
 
 class DeltasPage;
 class DrawingPanel;
-class GciPage;
 class GraphicTransfer;
-class InfoPanel;
-class LazyPage;
-class LogPage;
-class PalIndexPanel;
-class PalettesPage;
 class QAction;
 class QLabel;
 class QMimeData;
@@ -29,14 +23,13 @@ class QStackedWidget;
 class QTabWidget;
 class SpriteListPage;
 class SpritesPage;
-class SurfacesPage;
 class TexturesPage;
-class ToolPanel;
 class Twnd_about;
 class Twnd_adjust;
 class Twnd_askimport;
 class Twnd_caredit;
 class Twnd_clutdialog;
+class WindowPages;
 
 // The editor's main window: owns the document, its file life cycle and the runner every change goes
 // through, and frames the pages that show it: menus, tool bar and the page control.
@@ -59,7 +52,7 @@ public:
     void reportError(const QString &text);
 
     State state() const { return state_; }
-    SpritesPage *spritesPage() const { return sprites_; }
+    SpritesPage *spritesPage() const;
     // Pages made when first shown are made when asked for.
     SpriteListPage *spriteListPage() const;
     DeltasPage *deltasPage() const;
@@ -73,7 +66,7 @@ public:
     CommandRunner &runner() { return runner_; }
     bool isScriptModified() const { return scriptModified_; }
     Twnd_caredit *carEditor() const { return caredit_; }
-    QTabWidget *mainPages() const { return mainPages_; }
+    QTabWidget *mainPages() const;
     // The palette table picture the Palettes page shows.
     const QImage &clut1() { return clutPicture_.picture(document_); }
     Twnd_adjust *adjustDialog() const;
@@ -92,8 +85,6 @@ protected:
 private:
     void btn_openClick();
     void btn_saveasClick();
-    // A tile of the grid was selected, or a command on it ran: the drawing and the info panel show it.
-    void DrawGrid1SelectCell(int tile);
     // Runs a command on the document through the runner: one undoable step named `name`, or the
     // state as it was before it when it fails.
     void command(const QString &name, const std::function<void()> &run);
@@ -105,8 +96,6 @@ private:
     void showState(const StyleDocument &state);
     void updateCaption();
     void btn_aboutClick();
-    // Every selection of a sprite: the tool tab's selector and the info panel follow.
-    void spriteClicked(int sprite);
     // "edit car" and a double click on the selected sprite.
     void editCar(int sprite);
     void btn_opengciClick();
@@ -126,30 +115,13 @@ private:
     // A load or a save is running.
     bool busy() const;
     void updateHistoryActions();
-    // Enables the commands for the state and for whether the document has palettes.
-    void enableCommands();
-    // Shows the document in every view; the page strip is rebuilt unless the change came from it.
-    void refreshViews(bool includingStrip = true);
-    // Shows a change in the views it concerns.
+    // A change reached the views: the caption and the marks of unsaved changes follow it.
     void showChange(const DocumentChange &change);
     Prompts &prompts();
 
     // The menus and the tool bar.
     void makeCommands();
-    QTabWidget *makeMainPages();
-    // The info, pal index and tool tabs.
-    QWidget *makeSidePanel();
-    // A tab whose page `make` makes, and `fill` shows the document on, when it is first shown.
-    LazyPage *lazyPage(const std::function<QWidget *()> &make, const std::function<void()> &fill);
     static QString viewsOutOfMemoryMessage(const QString &path);
-    QWidget *makeSpritesPage();
-    QWidget *makeTexturesPage();
-    QWidget *makeSurfacesPage();
-    QWidget *makeSpriteListPage();
-    QWidget *makePalettesPage();
-    QWidget *makeGciPage();
-    // The delta sheet and its tab, shown only while the sheet is.
-    void addDeltasPage();
     QWidget *makeLoadingPage();
 
     StyleDocument document_;
@@ -164,7 +136,6 @@ private:
     State state_ = State::Empty;
 
     std::unique_ptr<DialogPrompts> dialogPrompts_;
-    std::function<bool(const QString &)> fileOpener_;
     PageContext context_;
     // The clipboard, dropped pictures and the paint program.
     GraphicTransfer *transfer_;
@@ -179,29 +150,10 @@ private:
     QAction *undo_;
     QAction *redo_;
     QStackedWidget *mainArea_;
-    QTabWidget *mainPages_;
+    WindowPages *pages_;
     QWidget *loadingPage_;
     QLabel *status_;
     QProgressBar *loadingBar_;
-    LogPage *log_;
-    SpritesPage *sprites_;
-    // The pages made when first shown are null until then.
-    LazyPage *texturesTab_;
-    TexturesPage *textures_ = nullptr;
-    LazyPage *surfacesTab_;
-    SurfacesPage *surfaces_ = nullptr;
-    LazyPage *spriteListTab_;
-    SpriteListPage *spriteListPage_ = nullptr;
-    LazyPage *palettesTab_;
-    PalettesPage *palettes_ = nullptr;
-    LazyPage *gciTab_;
-    GciPage *gci_ = nullptr;
-    LazyPage *deltasTab_;
-    DeltasPage *deltas_ = nullptr;
-    InfoPanel *info_;
-    LazyPage *palIndexTab_;
-    PalIndexPanel *palIndex_ = nullptr;
-    ToolPanel *tool_;
     Twnd_clutdialog *clutdialog_;
     Twnd_about *about_;
     Twnd_askimport *askimport_;

@@ -1,5 +1,5 @@
-// The main window's pages: making each (most when first shown), wiring them to the window's
-// commands, and keeping those made in step with the document.
+#include "ui/windowpages.h"
+
 #include "cars/carpublishing.h"
 #include "platform/systeminfo.h"
 #include "ui/deltaspage.h"
@@ -8,6 +8,7 @@
 #include "ui/graphictransfer.h"
 #include "ui/infopanel.h"
 #include "ui/logpage.h"
+#include "ui/pagecontext.h"
 #include "ui/palettespage.h"
 #include "ui/palindexpanel.h"
 #include "ui/pedremapview.h"
@@ -18,7 +19,6 @@
 #include "ui/texturespage.h"
 #include "ui/tilegridview.h"
 #include "ui/toolpanel.h"
-#include "ui/twnd_editor.h"
 #include "widgets/lazypage.h"
 
 #include <QPlainTextEdit>
@@ -27,9 +27,15 @@
 #include <QTimer>
 #include <new>
 
-QTabWidget *Twnd_editor::makeMainPages() {
-    log_ = new LogPage;
-    context_.log = log_;
+WindowPages::WindowPages(const PageContext &context, PaletteTablePicture &clutPicture,
+                         GraphicTransfer &transfer, QObject *parent)
+    : QObject(parent), context_(context), clutPicture_(clutPicture), transfer_(transfer) {
+    makeMainPages();
+    makeSidePanel();
+    connect(&transfer_, &GraphicTransfer::tileTouched, this, &WindowPages::DrawGrid1SelectCell);
+}
+
+void WindowPages::makeMainPages() {
     mainPages_ = new QTabWidget;
     mainPages_->addTab(makeSpritesPage(), QStringLiteral("Sprites"));
     // The other pages are made when first shown: the start pays only for the one on screen.
@@ -42,58 +48,57 @@ QTabWidget *Twnd_editor::makeMainPages() {
     mainPages_->addTab(spriteListTab_, QStringLiteral("sprite list"));
     palettesTab_ = lazyPage([this] { return makePalettesPage(); }, [this] { palettes_->refresh(); });
     mainPages_->addTab(palettesTab_, QStringLiteral("Palettes"));
-    gciTab_ = lazyPage([this] { return makeGciPage(); }, [this] { gci_->refresh(); });
+    gciTab_ = lazyPage([this] { return gci_ = new GciPage(context_); }, [this] { gci_->refresh(); });
     mainPages_->addTab(gciTab_, QStringLiteral("GCI raw editor"));
     // The log gathers lines from the start.
-    mainPages_->addTab(log_, QStringLiteral("Log"));
+    mainPages_->addTab(context_.log, QStringLiteral("Log"));
     // Working pages without a tab: the delta sheet is reached through the "Deltas" button.
     mainPages_->setTabVisible(mainPages_->addTab(new QWidget, QStringLiteral("invisible")), false);
     addDeltasPage();
-    return mainPages_;
 }
 
-QWidget *Twnd_editor::makeSidePanel() {
-    auto *side = new QTabWidget;
+void WindowPages::makeSidePanel() {
+    side_ = new QTabWidget;
     // The panel is at least as wide as its three tabs, so none hides behind scroll arrows.
-    side->tabBar()->setUsesScrollButtons(false);
-    info_ = new InfoPanel(document_);
-    side->addTab(info_, QStringLiteral("info"));
+    side_->tabBar()->setUsesScrollButtons(false);
+    info_ = new InfoPanel(context_.document);
+    side_->addTab(info_, QStringLiteral("info"));
     palIndexTab_ = lazyPage([this] { return palIndex_ = new PalIndexPanel(context_); },
                             [this] { palIndex_->refresh(); });
-    side->addTab(palIndexTab_, QStringLiteral("pal index"));
+    side_->addTab(palIndexTab_, QStringLiteral("pal index"));
     tool_ = new ToolPanel(context_, sprites_);
     connect(tool_, &ToolPanel::tileCommandRan, this,
             [this] { DrawGrid1SelectCell(texturesPage()->grid()->currentTile()); });
-    side->addTab(tool_, QStringLiteral("tool"));
+    side_->addTab(tool_, QStringLiteral("tool"));
     sprites_->setSpriteSelector(tool_->spriteSelector());
-    return side;
 }
 
-QWidget *Twnd_editor::makeSpritesPage() {
+QWidget *WindowPages::makeSpritesPage() {
     sprites_ = new SpritesPage;
-    sprites_->setDocument(&document_);
+    sprites_->setDocument(&context_.document);
     sprites_->setPrompts(context_.prompts);
-    sprites_->setLogView(log_);
-    connect(sprites_, &SpritesPage::spriteClicked, this, &Twnd_editor::spriteClicked);
-    connect(sprites_, &SpritesPage::editCarRequested, this,
-            [this](int sprite) { attempt([&] { editCar(sprite); }); });
-    sprites_->setRunner(&runner_);
-    transfer_->addSpriteCommands(sprites_);
+    sprites_->setLogView(context_.log);
+    connect(sprites_, &SpritesPage::spriteClicked, this, &WindowPages::spriteClicked);
+    connect(sprites_, &SpritesPage::editCarRequested, this, &WindowPages::editCarRequested);
+    sprites_->setRunner(&context_.runner);
+    transfer_.addSpriteCommands(sprites_);
     return sprites_;
 }
 
-QWidget *Twnd_editor::makeTexturesPage() {
+QWidget *WindowPages::makeTexturesPage() {
     textures_ = new TexturesPage(context_);
-    connect(textures_, &TexturesPage::tileSelected, this, &Twnd_editor::DrawGrid1SelectCell);
-    transfer_->addTileCommands(textures_);
+    connect(textures_, &TexturesPage::tileSelected, this, &WindowPages::DrawGrid1SelectCell);
+    transfer_.addTileCommands(textures_);
     return textures_;
 }
 
-QWidget *Twnd_editor::makeSpriteListPage() {
+QWidget *WindowPages::makeSpriteListPage() {
     spriteListPage_ = new SpriteListPage;
-    spriteListPage_->setDocument(&document_, &sprites_->strip()->strip());
+    spriteListPage_->setDocument(&context_.document, &sprites_->strip()->strip());
     connect(spriteListPage_, &SpriteListPage::publishRequested, this, [this](int sprite) {
-        attempt([&] { publishCar(document_, sprite, prompts(), tempFolder(), fileOpener_); });
+        context_.attempt([&] {
+            publishCar(context_.document, sprite, *context_.prompts, tempFolder(), context_.openFile);
+        });
     });
     connect(spriteListPage_, &SpriteListPage::showSprite, this, [this](int sprite) {
         mainPages_->setCurrentWidget(sprites_);
@@ -102,33 +107,28 @@ QWidget *Twnd_editor::makeSpriteListPage() {
     return spriteListPage_;
 }
 
-QWidget *Twnd_editor::makeSurfacesPage() {
+QWidget *WindowPages::makeSurfacesPage() {
     surfaces_ = new SurfacesPage;
-    surfaces_->setDocument(&document_);
-    surfaces_->setRunner(&runner_);
+    surfaces_->setDocument(&context_.document);
+    surfaces_->setRunner(&context_.runner);
     return surfaces_;
 }
 
-QWidget *Twnd_editor::makePalettesPage() {
+QWidget *WindowPages::makePalettesPage() {
     palettes_ = new PalettesPage(context_, clutPicture_);
     // A press on the palette picture names the ped remap to view.
     connect(palettes_, &PalettesPage::pointedAt, tool_->pedRemap(), &PedRemapView::setRemap);
     return palettes_;
 }
 
-QWidget *Twnd_editor::makeGciPage() {
-    gci_ = new GciPage(context_);
-    return gci_;
-}
-
-void Twnd_editor::addDeltasPage() {
+void WindowPages::addDeltasPage() {
     deltasTab_ = lazyPage(
         [this] {
             deltas_ = new DeltasPage;
-            deltas_->setDocument(&document_);
+            deltas_->setDocument(&context_.document);
             deltas_->setPrompts(context_.prompts);
-            deltas_->setLogView(log_);
-            deltas_->setRunner(&runner_);
+            deltas_->setLogView(context_.log);
+            deltas_->setRunner(&context_.runner);
             return deltas_;
         },
         [] {});
@@ -142,11 +142,11 @@ void Twnd_editor::addDeltasPage() {
     connect(sprites_, &SpritesPage::deltasRequested, this, [this](int sprite) {
         mainPages_->setTabVisible(mainPages_->indexOf(deltasTab_), true);
         mainPages_->setCurrentWidget(deltasTab_);
-        attempt([&] { deltasPage()->open(sprite); });
+        context_.attempt([&] { deltasPage()->open(sprite); });
     });
 }
 
-LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make, const std::function<void()> &fill) {
+LazyPage *WindowPages::lazyPage(const std::function<QWidget *()> &make, const std::function<void()> &fill) {
     return new LazyPage([this, make, fill] {
         QWidget *page = make();
         enableCommands();
@@ -155,7 +155,7 @@ LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make, const st
         } catch (const std::bad_alloc &) {
             // As after a load short of memory: the document stays whole, the page shows less. Told
             // once the page is up, not from inside the event that shows it.
-            QTimer::singleShot(0, this, [this] { prompts().message(viewsOutOfMemoryMessage(fileName_)); });
+            QTimer::singleShot(0, this, &WindowPages::shortOfMemory);
         }
         // What the page shows from the start is not for its text views to undo.
         for (QPlainTextEdit *text : page->findChildren<QPlainTextEdit *>())
@@ -164,34 +164,48 @@ LazyPage *Twnd_editor::lazyPage(const std::function<QWidget *()> &make, const st
     });
 }
 
-SpriteListPage *Twnd_editor::spriteListPage() const {
+SpriteListPage *WindowPages::spriteListPage() const {
     spriteListTab_->contents();
     return spriteListPage_;
 }
 
-DeltasPage *Twnd_editor::deltasPage() const {
+DeltasPage *WindowPages::deltasPage() const {
     deltasTab_->contents();
     return deltas_;
 }
 
-TexturesPage *Twnd_editor::texturesPage() const {
+TexturesPage *WindowPages::texturesPage() const {
     texturesTab_->contents();
     return textures_;
 }
 
-DrawingPanel *Twnd_editor::tileDrawing() const {
+DrawingPanel *WindowPages::tileDrawing() const {
     return texturesPage()->drawing();
 }
 
-Twnd_adjust *Twnd_editor::adjustDialog() const {
+Twnd_adjust *WindowPages::adjustDialog() const {
     palettesTab_->contents();
     return palettes_->adjustDialog();
 }
 
-void Twnd_editor::enableCommands() {
-    const bool ready = state_ == State::Ready;
-    const bool coloured = ready && document_.PhysicalPaletteCount > 0;
-    transfer_->setState(coloured, busy());
+void WindowPages::setState(bool ready, bool busy) {
+    ready_ = ready;
+    busy_ = busy;
+    enableCommands();
+}
+
+void WindowPages::setPrompts(Prompts *prompts) {
+    tool_->setPrompts(prompts);
+    sprites_->setPrompts(prompts);
+    if (deltas_)
+        deltas_->setPrompts(prompts);
+    if (textures_)
+        textures_->drawing()->setPrompts(prompts);
+}
+
+void WindowPages::enableCommands() {
+    const bool coloured = ready_ && context_.document.PhysicalPaletteCount > 0;
+    transfer_.setState(coloured, busy_);
     sprites_->setReady(coloured);
     tool_->setReady(coloured);
     if (textures_)
@@ -199,12 +213,12 @@ void Twnd_editor::enableCommands() {
     if (spriteListPage_)
         spriteListPage_->setReady(coloured);
     if (palettes_)
-        palettes_->setReady(ready, coloured);
+        palettes_->setReady(ready_, coloured);
     if (palIndex_)
         palIndex_->setReady(coloured);
 }
 
-void Twnd_editor::refreshViews(bool includingStrip) {
+void WindowPages::refresh(bool includingStrip) {
     // Importing palettes into a style without them, or undoing that, changes what can be used.
     enableCommands();
     // Pages not made yet show the document as it is when they are.
@@ -225,13 +239,7 @@ void Twnd_editor::refreshViews(bool includingStrip) {
         spriteListPage_->refresh(SpriteListPage::Selection::Keep);
 }
 
-void Twnd_editor::showChange(const DocumentChange &change) {
-    // The script is saved apart from the style: typing into it marks only it as changed.
-    if (change.typed && change.script())
-        scriptModified_ = true;
-    else if (change.typed)
-        textModified_ = true;
-    updateCaption();
+void WindowPages::showChange(const DocumentChange &change) {
     enableCommands();
     if (change.palettes() && palettes_)
         palettes_->refresh();
@@ -252,15 +260,24 @@ void Twnd_editor::showChange(const DocumentChange &change) {
         deltas_->showChange(change);
 }
 
-void Twnd_editor::DrawGrid1SelectCell(int tile) {
-    transfer_->endEditingOtherThan({GraphicKind::Tile, tile});
+void WindowPages::showOpened(Progress &progress) {
+    sprites_->showLoaded(progress);
+    if (spriteListPage_)
+        spriteListPage_->refresh();
+    // The text pages' own undo steps belong to the file before.
+    for (QPlainTextEdit *page : mainPages_->findChildren<QPlainTextEdit *>())
+        page->document()->clearUndoRedoStacks();
+}
+
+void WindowPages::DrawGrid1SelectCell(int tile) {
+    transfer_.endEditingOtherThan({GraphicKind::Tile, tile});
     TexturesPage *textures = texturesPage();
     textures->drawing()->showGraphic({GraphicKind::Tile, tile});
     info_->describeTile(tile, textures->exportName(tile));
 }
 
-void Twnd_editor::spriteClicked(int sprite) {
-    transfer_->endEditingOtherThan({GraphicKind::Sprite, sprite});
+void WindowPages::spriteClicked(int sprite) {
+    transfer_.endEditingOtherThan({GraphicKind::Sprite, sprite});
     tool_->showSprite(sprite);
     info_->describeSprite(sprite);
 }
