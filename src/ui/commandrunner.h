@@ -22,9 +22,6 @@ public:
     // the document back as it was and is reported. Returns whether the operation ran to its end.
     bool run(const QString &name, const std::function<void(StyleDocument &)> &operation, int merge = 0,
              const QObject *source = nullptr);
-    // Records what changed since the last step, made outside `run` (a range import that stopped
-    // part-way keeps what it did), as a step named `name`.
-    void record(const QString &name, int merge = 0, const QObject *source = nullptr);
 
     // The document was replaced as a whole (opened): the next step starts from it.
     void reset() { committed_ = document_; }
@@ -40,6 +37,8 @@ signals:
     void changed(const DocumentChange &change);
 
 private:
+    // Records what changed since the last step as a step named `name`, which `source` has shown.
+    void record(const QString &name, int merge, const QObject *source);
     // `edit` changes the free texts outside the history: the next step and undo keep what it wrote.
     // When it throws, the document is put back and the error passed on.
     void editText(const std::function<void(StyleDocument &)> &edit, const QObject *source, bool typed);
