@@ -56,8 +56,7 @@ Twnd_editor::Twnd_editor()
     : history_([this] { return document_; }, [this](const StyleDocument &state) { showState(state); }),
       runner_(document_, history_), dialogPrompts_(std::make_unique<DialogPrompts>(this)),
       context_{document_, runner_, dialogPrompts_.get(), new LogPage, {}, openWithAssociatedProgram},
-      transfer_(new GraphicTransfer(context_, this)), clutdialog_(new Twnd_clutdialog(this)),
-      about_(new Twnd_about(this)), askimport_(new Twnd_askimport(this)), caredit_(new Twnd_caredit(this)) {
+      transfer_(new GraphicTransfer(context_, this)) {
     setWindowTitle(Title);
     setAcceptDrops(true);
     runner_.setErrorReport([this](const QString &text) { reportError(text); });
@@ -66,7 +65,7 @@ Twnd_editor::Twnd_editor()
     };
     connect(&runner_, &CommandRunner::changed, this, &Twnd_editor::showChange);
     dialogPrompts_->setPalettePicker([this](const QString &preset) { return pickPalette(preset); });
-    dialogPrompts_->setImportChooser([this] { return askimport_->choose(); });
+    dialogPrompts_->setImportChooser([this] { return askImportDialog()->choose(); });
     makeCommands();
 
     pages_ = new WindowPages(context_, clutPicture_, *transfer_, this);
@@ -167,6 +166,24 @@ QTabWidget *Twnd_editor::mainPages() const {
     return pages_->mainPages();
 }
 
+Twnd_caredit *Twnd_editor::carEditor() {
+    if (!caredit_)
+        caredit_ = new Twnd_caredit(this);
+    return caredit_;
+}
+
+Twnd_clutdialog *Twnd_editor::clutDialog() {
+    if (!clutdialog_)
+        clutdialog_ = new Twnd_clutdialog(this);
+    return clutdialog_;
+}
+
+Twnd_askimport *Twnd_editor::askImportDialog() {
+    if (!askimport_)
+        askimport_ = new Twnd_askimport(this);
+    return askimport_;
+}
+
 Twnd_adjust *Twnd_editor::adjustDialog() const {
     return pages_->adjustDialog();
 }
@@ -185,11 +202,12 @@ void Twnd_editor::setFileOpener(std::function<bool(const QString &)> opener) {
 }
 
 std::optional<QString> Twnd_editor::pickPalette(const QString &preset) {
-    clutdialog_->setPalettes(clut1(), usedPhysicalPalettes(document_));
-    clutdialog_->setClutnumber(preset);
-    if (clutdialog_->exec() != QDialog::Accepted)
+    Twnd_clutdialog *dialog = clutDialog();
+    dialog->setPalettes(clut1(), usedPhysicalPalettes(document_));
+    dialog->setClutnumber(preset);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return clutdialog_->clutnumber();
+    return dialog->clutnumber();
 }
 
 void Twnd_editor::setState(State state) {
@@ -397,7 +415,7 @@ bool Twnd_editor::isModified() const {
 
 void Twnd_editor::editCar(int sprite) {
     const QStringList script = document_.CarScript;
-    command(QStringLiteral("edit car"), [&] { caredit_->editCar(document_, sprite, prompts()); });
+    command(QStringLiteral("edit car"), [&] { carEditor()->editCar(document_, sprite, prompts()); });
     if (document_.CarScript != script)
         scriptModified_ = true;
 }
@@ -429,6 +447,8 @@ bool Twnd_editor::saveCarScript() {
 }
 
 void Twnd_editor::btn_aboutClick() {
+    if (!about_)
+        about_ = new Twnd_about(this);
     about_->exec();
 }
 

@@ -65,13 +65,14 @@ public:
     DocumentHistory &history() { return history_; }
     CommandRunner &runner() { return runner_; }
     bool isScriptModified() const { return scriptModified_; }
-    Twnd_caredit *carEditor() const { return caredit_; }
+    // The dialogs are made the first time they are needed, so that the start does not pay for them.
+    Twnd_caredit *carEditor();
     QTabWidget *mainPages() const;
     // The palette table picture the Palettes page shows.
     const QImage &clut1() { return clutPicture_.picture(document_); }
     Twnd_adjust *adjustDialog() const;
-    Twnd_clutdialog *clutDialog() const { return clutdialog_; }
-    Twnd_askimport *askImportDialog() const { return askimport_; }
+    Twnd_clutdialog *clutDialog();
+    Twnd_askimport *askImportDialog();
     // Replaces the dialogs answered by the user, for tests.
     void setPrompts(Prompts *prompts);
     // Replaces the system's "open with the associated program", for tests.
@@ -154,8 +155,8 @@ private:
     QWidget *loadingPage_;
     QLabel *status_;
     QProgressBar *loadingBar_;
-    Twnd_clutdialog *clutdialog_;
-    Twnd_about *about_;
-    Twnd_askimport *askimport_;
-    Twnd_caredit *caredit_;
+    Twnd_clutdialog *clutdialog_ = nullptr;
+    Twnd_about *about_ = nullptr;
+    Twnd_askimport *askimport_ = nullptr;
+    Twnd_caredit *caredit_ = nullptr;
 };
