@@ -111,8 +111,11 @@ enum class Recipes { MadeByMaker, LeftToTaker };
 // Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
 // making the next file overlaps taking the last. The files are made on the calling thread: under
 // a tight address-space limit a second thread gets no heap of its own and every allocation of it
-// becomes a system call. An exception from either side stops both and comes out here.
-void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take) {
+// becomes a system call. An exception from either side stops both and comes out here. `prepare`,
+// when given, runs on the taker's thread before it takes the first file, while the first files
+// are made.
+void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take,
+                const std::function<void()> &prepare = {}) {
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<MadeFile> made;
@@ -120,6 +123,8 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
     std::exception_ptr failure; // the taker's
     const auto takeAll = [&] {
         try {
+            if (prepare)
+                prepare();
             for (;;) {
                 std::unique_lock lock(mutex);
                 ready.wait(lock, [&] { return !made.empty() || finished; });
@@ -147,6 +152,8 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
         taker = std::thread(takeAll);
     } catch (const std::system_error &) {
         // No thread to be had: each file is taken as it is made.
+        if (prepare)
+            prepare();
         const auto takeNow = [&](MadeFile file) {
             file = prepared(std::move(file));
             take(file);
@@ -268,15 +275,23 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
-    const QStringList present = folderNames(root.path());
+    // The folder's path with its separator, which each name is appended to.
+    const QString prefix = root.path() + QLatin1Char('/');
 
     FolderUpdate update;
     std::unordered_set<QString> kept;
-    MadeFileCache cache(root.path(), CacheStart::Load);
-    overlapped(make, Recipes::LeftToTaker, [&](MadeFile &made) {
+    // Listed and loaded by the taker while the maker makes the first files: the taker lists the
+    // folder, and so names a link or FIFO in it, before it writes anything.
+    QStringList present;
+    std::optional<MadeFileCache> cache;
+    const auto prepare = [&] {
+        present = folderNames(root.path());
+        cache.emplace(root.path(), CacheStart::Load);
+    };
+    const auto take = [&](MadeFile &made) {
         const QString &name = made.name;
         kept.insert(name);
-        const QString path = root.filePath(name);
+        const QString path = prefix + name;
         if (isUsersOwnFile(name)) {
             const QFileInfo info(path);
             if (info.exists() || isLink(info))
@@ -284,10 +299,10 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         } else {
             const std::optional<QByteArray> onDisk = readFileIfPresent(path);
             if (made.make) {
-                if (onDisk && cache.holds(name, *made.from, *onDisk))
+                if (onDisk && cache->holds(name, *made.from, *onDisk))
                     return;
                 made.bytes = made.make();
-                cache.record(name, *made.from, made.bytes);
+                cache->record(name, *made.from, made.bytes);
             }
             if (onDisk == made.bytes)
                 return;
@@ -296,19 +311,20 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
             throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
         writeWholeFileAtomic(path, made.bytes, Durability::Deferred);
         ++update.written;
-    });
+    };
+    overlapped(make, Recipes::LeftToTaker, take, prepare);
     QSet<QString> emptied;
     for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
             continue;
         if (!QFile::remove(root.filePath(name)))
             throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
-        cache.forget(name);
+        cache->forget(name);
         ++update.removed;
         emptied.insert(QFileInfo(name).path());
     }
     for (const QString &folder : emptied)
         root.rmdir(folder); // only when nothing else is left in it
-    cache.save();
+    cache->save();
     return update;
 }

@@ -93,7 +93,8 @@ MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite) {
     return madeFromPicture(spriteGlyph(doc, sprite), deltas);
 }
 
-void addGraphics(const StyleDocument &doc, const FileSink &files) {
+// Returns the pixel checks of the sprites, made from the same pictures as their files.
+QStringList addGraphics(const StyleDocument &doc, const FileSink &files) {
     for (int t = 0; t < tileCount(doc.TileStore); ++t)
         indexedPng(files, tilePngName(t), tileBitmap(doc, t));
     const int wholeRows = tilePages(doc.TileStore) * PageSide;
@@ -102,11 +103,15 @@ void addGraphics(const StyleDocument &doc, const FileSink &files) {
                    allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows)));
     if (!doc.SpriteStore.isNull())
         indexedPng(files, SpritePagesName, doc.SpriteStore);
+    QStringList checks;
+    checks.reserve(doc.spriteCount());
     for (int s = 0; s < doc.spriteCount(); ++s) {
         const QImage glyph = spriteGlyph(doc, s);
+        checks.append(pixelCheck(glyph));
         if (!glyph.isNull())
             indexedPng(files, spritePngName(s), glyph);
     }
+    return checks;
 }
 
 void addDeltas(const StyleDocument &doc, const FileSink &files) {
@@ -139,21 +144,21 @@ void addDeltas(const StyleDocument &doc, const FileSink &files) {
 void unpackStyle(const StyleDocument &doc, const QByteArray &file,
                  const std::optional<QByteArray> &companionScript, const FileSink &files) {
     FolderFacts facts;
+    facts.unknownChunks = unknownChunks(file, files);
+    files(GitAttributesName, QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
+    files(StyleSchemaName, styleJsonSchema());
+    files(CarsTextName, carsText(doc));
+    // The pictures go first: their keys are quickly made, so that a taker which only checks the
+    // files on disk has work while style.json and its pixel checks are made.
+    facts.spriteChecks = addGraphics(doc, files);
+    addPaletteFiles(doc, files);
+    addDeltas(doc, files);
     facts.version = file.size() >= FileHeaderSize ? readU16(file.constData() + 4) : StyleVersion;
     facts.tileRows = doc.TileStore.height();
     facts.spriteRows = doc.SpriteStore.height();
     facts.spritePagesCheck = pixelCheck(doc.SpriteStore);
-    for (int s = 0; s < doc.spriteCount(); ++s)
-        facts.spriteChecks.append(pixelCheck(spriteGlyph(doc, s)));
     facts.paletteChecks = paletteChecks(doc);
-    facts.unknownChunks = unknownChunks(file, files);
-    files(GitAttributesName, QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
     files(StyleJsonName, styleJson(doc, facts));
-    files(StyleSchemaName, styleJsonSchema());
-    files(CarsTextName, carsText(doc));
-    addGraphics(doc, files);
-    addPaletteFiles(doc, files);
-    addDeltas(doc, files);
     if (companionScript)
         files(CompanionScriptName, *companionScript);
 }
