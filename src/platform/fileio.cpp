@@ -55,14 +55,16 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
         ::close(fd);
         throw noRegularFile();
     }
-    // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
+    // The size is a hint: a file that grows or shrinks meanwhile is read to its end. A read that
+    // stops short at that size has met the end, and the end is not asked for once more.
     QByteArray bytes;
     bytes.resize(qsizetype(status.st_size) + 1);
     qsizetype filled = 0;
     for (;;) {
         if (filled == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        const std::size_t wanted = std::size_t(bytes.size() - filled);
+        const ssize_t n = ::read(fd, bytes.data() + filled, wanted);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -73,6 +75,8 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
         if (n == 0)
             break;
         filled += n;
+        if (filled == status.st_size && std::size_t(n) < wanted)
+            break;
     }
     ::close(fd);
     bytes.truncate(filled);
