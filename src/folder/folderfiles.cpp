@@ -109,22 +109,29 @@ using MadeFileTaker = std::function<void(MadeFile &file)>;
 enum class Recipes { MadeByMaker, LeftToTaker };
 
 // Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
-// making the next file overlaps taking the last. The files are made on the calling thread: under
-// a tight address-space limit a second thread gets no heap of its own and every allocation of it
-// becomes a system call. An exception from either side stops both and comes out here. `prepare`,
-// when given, runs on the taker's thread before it takes the first file, while the first files
-// are made.
+// making the next file overlaps taking the last; once all are made, the calling thread takes the
+// files still waiting too, so that both cores take them. `take` is therefore called from two
+// threads at once. The files are made on the calling thread: under a tight address-space limit a
+// second thread gets no heap of its own and every allocation of it becomes a system call. An
+// exception from either side stops both and comes out here. `prepare`, when given, runs on the
+// taker's thread before any file is taken, while the first files are made.
 void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take,
                 const std::function<void()> &prepare = {}) {
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<MadeFile> made;
+    bool takerPrepared = false;
     bool finished = false;
     std::exception_ptr failure; // the taker's
     const auto takeAll = [&] {
         try {
             if (prepare)
                 prepare();
+            {
+                const std::lock_guard lock(mutex);
+                takerPrepared = true;
+            }
+            ready.notify_all();
             for (;;) {
                 std::unique_lock lock(mutex);
                 ready.wait(lock, [&] { return !made.empty() || finished; });
@@ -136,8 +143,11 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
                 take(file);
             }
         } catch (...) {
-            const std::lock_guard lock(mutex);
-            failure = std::current_exception();
+            {
+                const std::lock_guard lock(mutex);
+                failure = std::current_exception();
+            }
+            ready.notify_all();
         }
     };
     const auto prepared = [recipes](MadeFile file) {
@@ -174,7 +184,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
                 made.clear();
             finished = true;
         }
-        ready.notify_one();
+        ready.notify_all();
         taker.join();
     };
     const auto hand = [&](MadeFile file) {
@@ -187,6 +197,17 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
         }
         ready.notify_one();
     };
+    // The files the taker has not yet taken, one by one, once it is prepared; nothing when none is
+    // left or the taker failed.
+    const auto nextWaiting = [&]() -> std::optional<MadeFile> {
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return takerPrepared || failure; });
+        if (failure || made.empty())
+            return std::nullopt;
+        MadeFile file = std::move(made.front());
+        made.pop_front();
+        return file;
+    };
     try {
         make(FileSink(
             [&](const QString &name, const QByteArray &bytes) {
@@ -195,6 +216,8 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
             [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
                 hand({name, {}, from, std::move(recipe)});
             }));
+        while (std::optional<MadeFile> file = nextWaiting())
+            take(*file);
     } catch (...) {
         finish(true);
         throw;
@@ -225,22 +248,26 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     const QString built = QDir(work.path()).filePath(QStringLiteral("folder"));
     if (!QDir().mkdir(built))
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
-    QDir root(built);
+    const QString prefix = built + QLatin1Char('/');
+    std::mutex shared; // `made` and `count`, for the two threads that write files
     std::unordered_set<QString> made;
     int count = 0;
     MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
     overlapped(make, Recipes::MadeByMaker, [&](MadeFile &madeFile) {
         const QString &name = madeFile.name;
         const QByteArray &bytes = madeFile.bytes;
-        ++count;
         if (madeFile.from)
             cache.record(name, *madeFile.from, bytes);
-        const QString path = root.filePath(name);
-        const QString folder = QFileInfo(path).path();
-        if (!made.contains(folder)) {
-            if (!root.mkpath(folder))
-                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
-            made.insert(folder);
+        const QString path = prefix + name;
+        {
+            const std::lock_guard lock(shared);
+            ++count;
+            const QString folder = QFileInfo(path).path();
+            if (!made.contains(folder)) {
+                if (!QDir().mkpath(folder))
+                    throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+                made.insert(folder);
+            }
         }
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
@@ -278,6 +305,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     // The folder's path with its separator, which each name is appended to.
     const QString prefix = root.path() + QLatin1Char('/');
 
+    std::mutex shared; // `update`, `kept` and the making of folders, for the two threads that take files
     FolderUpdate update;
     std::unordered_set<QString> kept;
     // Listed and loaded by the taker while the maker makes the first files: the taker lists the
@@ -290,7 +318,10 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     };
     const auto take = [&](MadeFile &made) {
         const QString &name = made.name;
-        kept.insert(name);
+        {
+            const std::lock_guard lock(shared);
+            kept.insert(name);
+        }
         const QString path = prefix + name;
         if (isUsersOwnFile(name)) {
             const QFileInfo info(path);
@@ -307,9 +338,13 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
             if (onDisk == made.bytes)
                 return;
         }
-        if (!root.mkpath(QFileInfo(path).path()))
-            throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        {
+            const std::lock_guard lock(shared);
+            if (!root.mkpath(QFileInfo(path).path()))
+                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        }
         writeWholeFileAtomic(path, made.bytes, Durability::Deferred);
+        const std::lock_guard lock(shared);
         ++update.written;
     };
     overlapped(make, Recipes::LeftToTaker, take, prepare);
