@@ -82,11 +82,12 @@ void indexedPng(const FileSink &files, const QString &name, const QImage &pictur
 }
 
 // The key of a car sprite's delta sheet: all the sheet is drawn from, the sprite's picture and the
-// bytes of each of its deltas, without drawing it.
-MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite) {
+// bytes of each of its deltas (those of `entry`, its first index entry, at `offset`), without
+// drawing it.
+MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite, const DeltaIndexEntry &entry, qint64 offset) {
     QByteArray deltas = QByteArrayLiteral("indexed PNG of a delta sheet");
     for (int cell = 0; cell < DeltaSheetCells; ++cell) {
-        const QByteArrayView bytes = deltaBytes(doc, sprite, cell);
+        const QByteArrayView bytes = deltaBytes(doc, entry, offset, cell);
         const qint64 size = bytes.size();
         deltas.append(reinterpret_cast<const char *>(&size), sizeof size).append(bytes);
     }
@@ -133,7 +134,7 @@ void addDeltas(const StyleDocument &doc, const FileSink &files) {
             continue;
         files(deltaBytesName(s), doc.DeltaStore.mid(found->second.second, deltaEntryBytes(entry)));
         if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
-            files(deltaSheetName(s), deltaSheetKey(doc, s), [&doc, s] {
+            files(deltaSheetName(s), deltaSheetKey(doc, s, entry, found->second.second), [&doc, s] {
                 return indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s));
             });
     }
