@@ -108,14 +108,18 @@ using MadeFileTaker = std::function<void(MadeFile &file)>;
 // need to make them at all.
 enum class Recipes { MadeByMaker, LeftToTaker };
 
+// Who takes the files still waiting once all are made: the taker alone, since new files written
+// into one folder at once wait for each other, or the calling thread too, since reads do not.
+enum class Rest { TakerAlone, Shared };
+
 // Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
-// making the next file overlaps taking the last; once all are made, the calling thread takes the
-// files still waiting too, so that both cores take them. `take` is therefore called from two
-// threads at once. The files are made on the calling thread: under a tight address-space limit a
-// second thread gets no heap of its own and every allocation of it becomes a system call. An
-// exception from either side stops both and comes out here. `prepare`, when given, runs on the
-// taker's thread before any file is taken, while the first files are made.
-void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take,
+// making the next file overlaps taking the last; once all are made, with `rest` Shared, the
+// calling thread takes the files still waiting too, so that both cores take them, and `take` is
+// called from two threads at once. The files are made on the calling thread: under a tight
+// address-space limit a second thread gets no heap of its own and every allocation of it becomes
+// a system call. An exception from either side stops both and comes out here. `prepare`, when
+// given, runs on the taker's thread before any file is taken, while the first files are made.
+void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeFileTaker &take,
                 const std::function<void()> &prepare = {}) {
     std::mutex mutex;
     std::condition_variable ready;
@@ -216,8 +220,9 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
             [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
                 hand({name, {}, from, std::move(recipe)});
             }));
-        while (std::optional<MadeFile> file = nextWaiting())
-            take(*file);
+        if (rest == Rest::Shared)
+            while (std::optional<MadeFile> file = nextWaiting())
+                take(*file);
     } catch (...) {
         finish(true);
         throw;
@@ -248,26 +253,22 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     const QString built = QDir(work.path()).filePath(QStringLiteral("folder"));
     if (!QDir().mkdir(built))
         throw EditorError(QStringLiteral("A work folder in \"%1\" could not be created.").arg(parent));
-    const QString prefix = built + QLatin1Char('/');
-    std::mutex shared; // `made` and `count`, for the two threads that write files
+    QDir root(built);
     std::unordered_set<QString> made;
     int count = 0;
     MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
-    overlapped(make, Recipes::MadeByMaker, [&](MadeFile &madeFile) {
+    overlapped(make, Recipes::MadeByMaker, Rest::TakerAlone, [&](MadeFile &madeFile) {
         const QString &name = madeFile.name;
         const QByteArray &bytes = madeFile.bytes;
+        ++count;
         if (madeFile.from)
             cache.record(name, *madeFile.from, bytes);
-        const QString path = prefix + name;
-        {
-            const std::lock_guard lock(shared);
-            ++count;
-            const QString folder = QFileInfo(path).path();
-            if (!made.contains(folder)) {
-                if (!QDir().mkpath(folder))
-                    throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
-                made.insert(folder);
-            }
+        const QString path = root.filePath(name);
+        const QString folder = QFileInfo(path).path();
+        if (!made.contains(folder)) {
+            if (!root.mkpath(folder))
+                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+            made.insert(folder);
         }
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
@@ -347,7 +348,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         const std::lock_guard lock(shared);
         ++update.written;
     };
-    overlapped(make, Recipes::LeftToTaker, take, prepare);
+    overlapped(make, Recipes::LeftToTaker, Rest::Shared, take, prepare);
     QSet<QString> emptied;
     for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
