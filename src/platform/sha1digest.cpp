@@ -80,6 +80,8 @@ void Sha1Digest::addData(QByteArrayView bytes) {
     }
     const auto *data = reinterpret_cast<const uchar *>(bytes.data());
     qsizetype size = bytes.size();
+    if (size == 0)
+        return;
     length_ += quint64(size);
     if (filled_ > 0) {
         const qsizetype part = std::min(size, qsizetype(block_.size()) - filled_);
