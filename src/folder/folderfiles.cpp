@@ -108,18 +108,34 @@ using MadeFileTaker = std::function<void(MadeFile &file)>;
 // need to make them at all.
 enum class Recipes { MadeByMaker, LeftToTaker };
 
+// Who takes the files still waiting once all are made: the taker alone, since new files written
+// into one folder at once wait for each other, or the calling thread too, since reads do not.
+enum class Rest { TakerAlone, Shared };
+
 // Hands each file `make` makes to `take` on a thread of its own, in the order made, so that
-// making the next file overlaps taking the last. The files are made on the calling thread: under
-// a tight address-space limit a second thread gets no heap of its own and every allocation of it
-// becomes a system call. An exception from either side stops both and comes out here.
-void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &take) {
+// making the next file overlaps taking the last; once all are made, with `rest` Shared, the
+// calling thread takes the files still waiting too, so that both cores take them, and `take` is
+// called from two threads at once. The files are made on the calling thread: under a tight
+// address-space limit a second thread gets no heap of its own and every allocation of it becomes
+// a system call. An exception from either side stops both and comes out here. `prepare`, when
+// given, runs on the taker's thread before any file is taken, while the first files are made.
+void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeFileTaker &take,
+                const std::function<void()> &prepare = {}) {
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<MadeFile> made;
+    bool takerPrepared = false;
     bool finished = false;
     std::exception_ptr failure; // the taker's
     const auto takeAll = [&] {
         try {
+            if (prepare)
+                prepare();
+            {
+                const std::lock_guard lock(mutex);
+                takerPrepared = true;
+            }
+            ready.notify_all();
             for (;;) {
                 std::unique_lock lock(mutex);
                 ready.wait(lock, [&] { return !made.empty() || finished; });
@@ -131,8 +147,11 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
                 take(file);
             }
         } catch (...) {
-            const std::lock_guard lock(mutex);
-            failure = std::current_exception();
+            {
+                const std::lock_guard lock(mutex);
+                failure = std::current_exception();
+            }
+            ready.notify_all();
         }
     };
     const auto prepared = [recipes](MadeFile file) {
@@ -147,6 +166,8 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
         taker = std::thread(takeAll);
     } catch (const std::system_error &) {
         // No thread to be had: each file is taken as it is made.
+        if (prepare)
+            prepare();
         const auto takeNow = [&](MadeFile file) {
             file = prepared(std::move(file));
             take(file);
@@ -167,7 +188,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
                 made.clear();
             finished = true;
         }
-        ready.notify_one();
+        ready.notify_all();
         taker.join();
     };
     const auto hand = [&](MadeFile file) {
@@ -180,6 +201,17 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
         }
         ready.notify_one();
     };
+    // The files the taker has not yet taken, one by one, once it is prepared; nothing when none is
+    // left or the taker failed.
+    const auto nextWaiting = [&]() -> std::optional<MadeFile> {
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return takerPrepared || failure; });
+        if (failure || made.empty())
+            return std::nullopt;
+        MadeFile file = std::move(made.front());
+        made.pop_front();
+        return file;
+    };
     try {
         make(FileSink(
             [&](const QString &name, const QByteArray &bytes) {
@@ -188,6 +220,9 @@ void overlapped(const FolderMaker &make, Recipes recipes, const MadeFileTaker &t
             [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
                 hand({name, {}, from, std::move(recipe)});
             }));
+        if (rest == Rest::Shared)
+            while (std::optional<MadeFile> file = nextWaiting())
+                take(*file);
     } catch (...) {
         finish(true);
         throw;
@@ -222,7 +257,7 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     std::unordered_set<QString> made;
     int count = 0;
     MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
-    overlapped(make, Recipes::MadeByMaker, [&](MadeFile &madeFile) {
+    overlapped(make, Recipes::MadeByMaker, Rest::TakerAlone, [&](MadeFile &madeFile) {
         const QString &name = madeFile.name;
         const QByteArray &bytes = madeFile.bytes;
         ++count;
@@ -268,15 +303,27 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
     if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
-    const QStringList present = folderNames(root.path());
+    // The folder's path with its separator, which each name is appended to.
+    const QString prefix = root.path() + QLatin1Char('/');
 
+    std::mutex shared; // `update`, `kept` and the making of folders, for the two threads that take files
     FolderUpdate update;
     std::unordered_set<QString> kept;
-    MadeFileCache cache(root.path(), CacheStart::Load);
-    overlapped(make, Recipes::LeftToTaker, [&](MadeFile &made) {
+    // Listed and loaded by the taker while the maker makes the first files: the taker lists the
+    // folder, and so names a link or FIFO in it, before it writes anything.
+    QStringList present;
+    std::optional<MadeFileCache> cache;
+    const auto prepare = [&] {
+        present = folderNames(root.path());
+        cache.emplace(root.path(), CacheStart::Load);
+    };
+    const auto take = [&](MadeFile &made) {
         const QString &name = made.name;
-        kept.insert(name);
-        const QString path = root.filePath(name);
+        {
+            const std::lock_guard lock(shared);
+            kept.insert(name);
+        }
+        const QString path = prefix + name;
         if (isUsersOwnFile(name)) {
             const QFileInfo info(path);
             if (info.exists() || isLink(info))
@@ -284,31 +331,36 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         } else {
             const std::optional<QByteArray> onDisk = readFileIfPresent(path);
             if (made.make) {
-                if (onDisk && cache.holds(name, *made.from, *onDisk))
+                if (onDisk && cache->holds(name, *made.from, *onDisk))
                     return;
                 made.bytes = made.make();
-                cache.record(name, *made.from, made.bytes);
+                cache->record(name, *made.from, made.bytes);
             }
             if (onDisk == made.bytes)
                 return;
         }
-        if (!root.mkpath(QFileInfo(path).path()))
-            throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        {
+            const std::lock_guard lock(shared);
+            if (!root.mkpath(QFileInfo(path).path()))
+                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+        }
         writeWholeFileAtomic(path, made.bytes, Durability::Deferred);
+        const std::lock_guard lock(shared);
         ++update.written;
-    });
+    };
+    overlapped(make, Recipes::LeftToTaker, Rest::Shared, take, prepare);
     QSet<QString> emptied;
     for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
             continue;
         if (!QFile::remove(root.filePath(name)))
             throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
-        cache.forget(name);
+        cache->forget(name);
         ++update.removed;
         emptied.insert(QFileInfo(name).path());
     }
     for (const QString &folder : emptied)
         root.rmdir(folder); // only when nothing else is left in it
-    cache.save();
+    cache->save();
     return update;
 }

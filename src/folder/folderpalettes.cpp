@@ -5,8 +5,8 @@
 #include "palette/jascpalette.h"
 #include "palette/palettelookup.h"
 #include "platform/editorerror.h"
+#include "platform/sha1digest.h"
 
-#include <QCryptographicHash>
 #include <array>
 #include <optional>
 #include <vector>
@@ -79,7 +79,9 @@ QString paletteCheck(const QList<QRgb> &colours) {
         rgb[3 * c + 1] = char(qGreen(colours[c]));
         rgb[3 * c + 2] = char(qBlue(colours[c]));
     }
-    return QString::fromLatin1(QCryptographicHash::hash(rgb, QCryptographicHash::Sha1).left(8).toHex());
+    Sha1Digest hash;
+    hash.addData(rgb);
+    return QString::fromLatin1(hash.result().left(8).toHex());
 }
 
 QStringList paletteChecks(const StyleDocument &doc) {

@@ -3,9 +3,9 @@
 #include "platform/editorerror.h"
 #include "platform/imagememory.h"
 #include "platform/pngfile.h"
+#include "platform/sha1digest.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QImageReader>
 
 QByteArray indexedPngBytes(const QImage &indexed8, const QString &name) {
@@ -60,7 +60,7 @@ QImage readColourPng(const QByteArray &bytes, const QString &name) {
 QString pixelCheck(const QImage &indexed8) {
     if (indexed8.isNull())
         return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha1);
+    Sha1Digest hash;
     for (int y = 0; y < indexed8.height(); ++y)
         hash.addData(
             QByteArrayView(reinterpret_cast<const char *>(indexed8.constScanLine(y)), indexed8.width()));

@@ -94,13 +94,15 @@ MadeFileCache::MadeFileCache(const QString &folder, CacheStart start)
 }
 
 bool MadeFileCache::holds(const QString &name, MadeFrom from, const QByteArray &onDisk) const {
+    const Entry entry{from.key, onDisk.size(), bytesDigest(onDisk)};
+    const std::lock_guard lock(mutex_);
     const auto found = entries_.find(name);
-    return found != entries_.end() && found->second.key == from.key && found->second.size == onDisk.size() &&
-           found->second.digest == bytesDigest(onDisk);
+    return found != entries_.end() && found->second == entry;
 }
 
 void MadeFileCache::record(const QString &name, MadeFrom from, const QByteArray &bytes) {
     const Entry entry{from.key, bytes.size(), bytesDigest(bytes)};
+    const std::lock_guard lock(mutex_);
     const auto found = entries_.find(name);
     if (found != entries_.end() && found->second == entry)
         return;
@@ -109,10 +111,12 @@ void MadeFileCache::record(const QString &name, MadeFrom from, const QByteArray 
 }
 
 void MadeFileCache::forget(const QString &name) {
+    const std::lock_guard lock(mutex_);
     changed_ = entries_.erase(name) > 0 || changed_;
 }
 
 void MadeFileCache::save() const {
+    const std::lock_guard lock(mutex_);
     if (path_.isEmpty() || !changed_)
         return;
     try {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <mutex>
 #include <unordered_map>
 
 // A digest of everything a file's bytes are made from: the same key makes the same bytes.
@@ -23,6 +24,7 @@ MadeFrom madeFromPicture(const QImage &picture, const QByteArray &maker);
 // disk no longer are the ones made. Kept in the user's cache folder, never in the style folder,
 // keyed by the folder's path. A missing, damaged or foreign cache is an empty one: it only ever
 // saves work, since every file it vouches for is checked against a digest of its bytes on disk.
+// Several threads may ask and record at once.
 // Whether a cache starts from what was recorded for the folder, or empty for a folder made anew.
 enum class CacheStart { Load, Empty };
 
@@ -47,6 +49,7 @@ private:
         bool operator==(const Entry &) const = default;
     };
     QString path_;
+    mutable std::mutex mutex_; // guards entries_ and changed_
     // A standard map: Qt's hash ends the program when it cannot grow, and this one grows with
     // every file of a folder, also when memory is short.
     std::unordered_map<QString, Entry> entries_;

@@ -11,8 +11,11 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <concepts>
 #include <initializer_list>
+#include <iterator>
 
 namespace {
 
@@ -29,26 +32,53 @@ template <typename List> QJsonArray numbers(const List &values) {
 
 // ---- entries written one to a line, so that a diff hunk names the entry it changes
 
-using Fields = std::initializer_list<std::pair<const char *, QByteArray>>;
+// Thousands of lines are written on every unpack: the text is appended to one buffer, without a
+// JSON document or a text for each number.
 
-QByteArray jsonText(const QJsonValue &value) {
-    const QByteArray list = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return list.mid(1, list.size() - 2);
+// A field's value: a whole number, or its JSON text.
+struct FieldValue {
+    template <std::integral Number> FieldValue(Number value) : number(qint64(value)) {}
+    FieldValue(QByteArray json) : text(std::move(json)) {}
+    qint64 number = 0;
+    QByteArray text; // empty for a number
+};
+using Fields = std::initializer_list<std::pair<const char *, FieldValue>>;
+
+void appendNumber(QByteArray &text, qint64 number) {
+    char digits[24];
+    const char *end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    text.append(digits, end - digits);
 }
-QByteArray jsonText(qint64 value) {
-    return QByteArray::number(value);
+void appendField(QByteArray &text, const char *key, const FieldValue &value) {
+    text.append('"').append(key).append("\": ");
+    if (value.text.isEmpty())
+        appendNumber(text, value.number);
+    else
+        text.append(value.text);
+}
+// A pixel check as a JSON string: its hexadecimal digits need no escapes.
+QByteArray checkText(const QString &check) {
+    return '"' + check.toLatin1() + '"';
 }
 template <typename List> QByteArray numberList(const List &values) {
-    QByteArrayList texts;
-    for (const auto v : values)
-        texts.append(QByteArray::number(qint64(v)));
-    return '[' + texts.join(", ") + ']';
+    QByteArray text = "[";
+    for (const auto v : values) {
+        if (text.size() > 1)
+            text.append(", ");
+        appendNumber(text, qint64(v));
+    }
+    return text.append(']');
 }
 QByteArray oneLine(Fields fields) {
-    QByteArrayList texts;
-    for (const auto &[key, value] : fields)
-        texts.append('"' + QByteArray(key) + "\": " + value);
-    return '{' + texts.join(", ") + '}';
+    QByteArray text;
+    text.reserve(160);
+    text.append('{');
+    for (const auto &[key, value] : fields) {
+        if (text.size() > 1)
+            text.append(", ");
+        appendField(text, key, value);
+    }
+    return text.append('}');
 }
 // A list of lines indented under a key at `depth` levels of four spaces.
 QByteArray listText(const QByteArrayList &lines, int depth) {
@@ -62,15 +92,15 @@ QByteArray spritesText(const StyleDocument &doc, const QStringList &checks) {
     QByteArrayList lines;
     for (int s = 0; s < doc.SpriteIndex.count(); ++s) {
         const SpriteEntry &e = doc.SpriteIndex[std::size_t(s)];
-        lines.append(oneLine({{"n", jsonText(s)},
-                              {"x", jsonText(e.x())},
-                              {"y", jsonText(e.y())},
-                              {"page", jsonText(e.page())},
-                              {"ptr_byte_3", jsonText(e.ptr >> 24)},
-                              {"w", jsonText(e.w)},
-                              {"h", jsonText(e.h)},
-                              {"pad", jsonText(e.pad)},
-                              {"pixels_check", jsonText(checks.value(s))}}));
+        lines.append(oneLine({{"n", s},
+                              {"x", e.x()},
+                              {"y", e.y()},
+                              {"page", e.page()},
+                              {"ptr_byte_3", e.ptr >> 24},
+                              {"w", e.w},
+                              {"h", e.h},
+                              {"pad", e.pad},
+                              {"pixels_check", checkText(checks.value(s))}}));
     }
     return listText(lines, 1);
 }
@@ -84,25 +114,27 @@ QByteArray carsText(const StyleDocument &doc) {
             doors.append(numberList(std::initializer_list<int>{door.rx, door.ry}));
         }
         const Fields fields = {
-            {"model", jsonText(car.model)},
-            {"sprite", jsonText(car.sprite)},
-            {"w", jsonText(car.w)},
-            {"h", jsonText(car.h)},
-            {"passengers", jsonText(car.passengers)},
-            {"wreck", jsonText(car.wreck)},
-            {"rating", jsonText(car.rating)},
-            {"front_wheel_offset", jsonText(car.front_wheel_offset)},
-            {"rear_wheel_offset", jsonText(car.rear_wheel_offset)},
-            {"front_window_offset", jsonText(car.front_window_offset)},
-            {"rear_window_offset", jsonText(car.rear_window_offset)},
-            {"info_flags", jsonText(car.info_flags)},
-            {"info_flags_2", jsonText(car.info_flags_2)},
+            {"model", car.model},
+            {"sprite", car.sprite},
+            {"w", car.w},
+            {"h", car.h},
+            {"passengers", car.passengers},
+            {"wreck", car.wreck},
+            {"rating", car.rating},
+            {"front_wheel_offset", car.front_wheel_offset},
+            {"rear_wheel_offset", car.rear_wheel_offset},
+            {"front_window_offset", car.front_window_offset},
+            {"rear_window_offset", car.rear_window_offset},
+            {"info_flags", car.info_flags},
+            {"info_flags_2", car.info_flags_2},
             {"remap", numberList(QList<quint8>(car.remap.begin(), car.remap.begin() + car.num_remaps))},
             {"doors", listText(doors, 3)}};
-        QByteArrayList lines;
-        for (const auto &[key, value] : fields)
-            lines.append('"' + QByteArray(key) + "\": " + value);
-        cars.append("{\n            " + lines.join(",\n            ") + "\n        }");
+        QByteArray text = "{";
+        for (const auto &[key, value] : fields) {
+            text.append(text.size() > 1 ? ",\n            " : "\n            ");
+            appendField(text, key, value);
+        }
+        cars.append(text.append("\n        }"));
     }
     return listText(cars, 1);
 }
@@ -118,8 +150,7 @@ QByteArray paletteIndexText(const StyleDocument &doc) {
                           : doc.PaletteIndexCount() - at;
         QByteArrayList lines;
         for (int i = at; i < at + n; ++i)
-            lines.append(
-                oneLine({{"n", jsonText(i)}, {"palette", jsonText(doc.PaletteIndex[std::size_t(i)])}}));
+            lines.append(oneLine({{"n", i}, {"palette", doc.PaletteIndex[std::size_t(i)]}}));
         const QString kind =
             k < PaletteKindCount ? PaletteKindNames[std::size_t(k)] : QStringLiteral("beyond");
         lists.append('"' + kind.toLatin1() + "\": " + listText(lines, 2));
@@ -133,9 +164,9 @@ QByteArray deltasText(const StyleDocument &doc) {
     for (int i = 0; i < doc.DeltaIndexCount(); ++i) {
         const DeltaIndexEntry &e = doc.DeltaIndex[std::size_t(i)];
         lines.append(
-            oneLine({{"n", jsonText(i)},
-                     {"sprite", jsonText(e.sprite)},
-                     {"pad", jsonText(e.pad)},
+            oneLine({{"n", i},
+                     {"sprite", e.sprite},
+                     {"pad", e.pad},
                      {"sizes", numberList(QList<quint16>(e.size.begin(), e.size.begin() + e.delta_count))}}));
     }
     return listText(lines, 1);

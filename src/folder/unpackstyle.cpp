@@ -82,18 +82,20 @@ void indexedPng(const FileSink &files, const QString &name, const QImage &pictur
 }
 
 // The key of a car sprite's delta sheet: all the sheet is drawn from, the sprite's picture and the
-// bytes of each of its deltas, without drawing it.
-MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite) {
+// bytes of each of its deltas (those of `entry`, its first index entry, at `offset`), without
+// drawing it.
+MadeFrom deltaSheetKey(const StyleDocument &doc, int sprite, const DeltaIndexEntry &entry, qint64 offset) {
     QByteArray deltas = QByteArrayLiteral("indexed PNG of a delta sheet");
     for (int cell = 0; cell < DeltaSheetCells; ++cell) {
-        const QByteArrayView bytes = deltaBytes(doc, sprite, cell);
+        const QByteArrayView bytes = deltaBytes(doc, entry, offset, cell);
         const qint64 size = bytes.size();
         deltas.append(reinterpret_cast<const char *>(&size), sizeof size).append(bytes);
     }
     return madeFromPicture(spriteGlyph(doc, sprite), deltas);
 }
 
-void addGraphics(const StyleDocument &doc, const FileSink &files) {
+// Returns the pixel checks of the sprites, made from the same pictures as their files.
+QStringList addGraphics(const StyleDocument &doc, const FileSink &files) {
     for (int t = 0; t < tileCount(doc.TileStore); ++t)
         indexedPng(files, tilePngName(t), tileBitmap(doc, t));
     const int wholeRows = tilePages(doc.TileStore) * PageSide;
@@ -102,11 +104,15 @@ void addGraphics(const StyleDocument &doc, const FileSink &files) {
                    allocated(doc.TileStore.copy(0, wholeRows, PageSide, doc.TileStore.height() - wholeRows)));
     if (!doc.SpriteStore.isNull())
         indexedPng(files, SpritePagesName, doc.SpriteStore);
+    QStringList checks;
+    checks.reserve(doc.spriteCount());
     for (int s = 0; s < doc.spriteCount(); ++s) {
         const QImage glyph = spriteGlyph(doc, s);
+        checks.append(pixelCheck(glyph));
         if (!glyph.isNull())
             indexedPng(files, spritePngName(s), glyph);
     }
+    return checks;
 }
 
 void addDeltas(const StyleDocument &doc, const FileSink &files) {
@@ -128,7 +134,7 @@ void addDeltas(const StyleDocument &doc, const FileSink &files) {
             continue;
         files(deltaBytesName(s), doc.DeltaStore.mid(found->second.second, deltaEntryBytes(entry)));
         if (isCarSprite(doc, s) && spriteOnItsPage(doc, doc.SpriteIndex[std::size_t(s)]))
-            files(deltaSheetName(s), deltaSheetKey(doc, s), [&doc, s] {
+            files(deltaSheetName(s), deltaSheetKey(doc, s, entry, found->second.second), [&doc, s] {
                 return indexedPngBytes(renderDeltaSheet(doc, s, DeltaView::Draw), deltaSheetName(s));
             });
     }
@@ -139,21 +145,21 @@ void addDeltas(const StyleDocument &doc, const FileSink &files) {
 void unpackStyle(const StyleDocument &doc, const QByteArray &file,
                  const std::optional<QByteArray> &companionScript, const FileSink &files) {
     FolderFacts facts;
+    facts.unknownChunks = unknownChunks(file, files);
+    files(GitAttributesName, QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
+    files(StyleSchemaName, styleJsonSchema());
+    files(CarsTextName, carsText(doc));
+    // The pictures go first: their keys are quickly made, so that a taker which only checks the
+    // files on disk has work while style.json and its pixel checks are made.
+    facts.spriteChecks = addGraphics(doc, files);
+    addPaletteFiles(doc, files);
+    addDeltas(doc, files);
     facts.version = file.size() >= FileHeaderSize ? readU16(file.constData() + 4) : StyleVersion;
     facts.tileRows = doc.TileStore.height();
     facts.spriteRows = doc.SpriteStore.height();
     facts.spritePagesCheck = pixelCheck(doc.SpriteStore);
-    for (int s = 0; s < doc.spriteCount(); ++s)
-        facts.spriteChecks.append(pixelCheck(spriteGlyph(doc, s)));
     facts.paletteChecks = paletteChecks(doc);
-    facts.unknownChunks = unknownChunks(file, files);
-    files(GitAttributesName, QByteArray("*.png binary\n*.bin binary\n*.pal -text\n*.json -text\n"));
     files(StyleJsonName, styleJson(doc, facts));
-    files(StyleSchemaName, styleJsonSchema());
-    files(CarsTextName, carsText(doc));
-    addGraphics(doc, files);
-    addPaletteFiles(doc, files);
-    addDeltas(doc, files);
     if (companionScript)
         files(CompanionScriptName, *companionScript);
 }

@@ -48,21 +48,23 @@ QByteArrayView deltaBytes(const StyleDocument &doc, int sprite, int delta) {
     // One pass finds the entry and the bytes of all entries before it.
     qint64 offset = 0;
     for (const DeltaIndexEntry &entry : doc.DeltaIndex) {
-        if (entry.sprite != sprite) {
-            offset += deltaEntryBytes(entry);
-            continue;
-        }
-        if (!inRange(0, std::min<int>(entry.delta_count, DeltasPerSprite), delta))
-            return {};
-        for (int d = 0; d < delta; ++d)
-            offset += entry.size[static_cast<std::size_t>(d)];
-        const qint64 stored = doc.DeltaStore.size();
-        if (offset >= stored)
-            return {};
-        const qint64 length = std::min<qint64>(entry.size[static_cast<std::size_t>(delta)], stored - offset);
-        return QByteArrayView(doc.DeltaStore.constData() + offset, length);
+        if (entry.sprite == sprite)
+            return deltaBytes(doc, entry, offset, delta);
+        offset += deltaEntryBytes(entry);
     }
     return {};
+}
+
+QByteArrayView deltaBytes(const StyleDocument &doc, const DeltaIndexEntry &entry, qint64 offset, int delta) {
+    if (!inRange(0, std::min<int>(entry.delta_count, DeltasPerSprite), delta))
+        return {};
+    for (int d = 0; d < delta; ++d)
+        offset += entry.size[static_cast<std::size_t>(d)];
+    const qint64 stored = doc.DeltaStore.size();
+    if (offset >= stored)
+        return {};
+    const qint64 length = std::min<qint64>(entry.size[static_cast<std::size_t>(delta)], stored - offset);
+    return QByteArrayView(doc.DeltaStore.constData() + offset, length);
 }
 
 void decodeDelta(QByteArrayView delta, QImage &target, QPoint origin, const QRect &clip) {

@@ -26,6 +26,8 @@ qint64 deltaEntryBytes(const DeltaIndexEntry &entry);
 // The bytes of delta `delta` of `sprite`, cut where the store ends; empty when the sprite has no
 // such delta.
 QByteArrayView deltaBytes(const StyleDocument &doc, int sprite, int delta);
+// The same of the index entry `entry`, whose deltas start at `offset` of the store.
+QByteArrayView deltaBytes(const StyleDocument &doc, const DeltaIndexEntry &entry, qint64 offset, int delta);
 
 // Draws the runs of one delta with the sprite's top-left pixel at `origin` of the 8-bit `target`.
 // Only pixels inside `clip` and the target are written, so damaged data cannot reach beyond the

@@ -31,9 +31,16 @@ void writetoclut(StyleDocument &doc, int palette, int colour, quint32 value) {
 }
 
 QList<QRgb> ClutToPal(const StyleDocument &doc, int palette) {
+    if (!isStoredPalette(palette))
+        return QList<QRgb>(256, toRgb(MissingPaletteColour));
+    // Made for every tile and sprite a folder shows: the colours are read straight from the store,
+    // each one page row after the one before.
+    const auto *e =
+        reinterpret_cast<const uchar *>(doc.PhysicalPalettes.constData()) + physicalColourOffset(palette, 0);
     QList<QRgb> table(256);
-    for (int c = 0; c < 256; ++c)
-        table[c] = toRgb(directclutacces(doc, palette, c, false));
+    QRgb *colour = table.data();
+    for (int c = 0; c < 256; ++c, e += PageSide)
+        colour[c] = qRgb(e[2], e[1], e[0]);
     return table;
 }
 

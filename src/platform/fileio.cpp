@@ -24,27 +24,41 @@ QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Reads the regular file `path`; nothing when there is no file of that name and `missing` allows
-// it. Opening a FIFO waits for a writer and a device can be endless: only regular files are read,
-// and they are checked before they are opened. One status call, an open and the reads: a folder of
-// thousands of files is read at the pace of the system.
+// Reads the regular file `path`; nothing when there is no file of that name and
+// `missingIsNothing` allows it. Opening a FIFO for reading waits for a writer and a device can be endless:
+// the file is opened without waiting and read only when the opened file is a regular one. One open, a status
+// call on the open file and the reads: a folder of thousands of files is read at the pace of the system, each
+// name looked up once.
 std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNothing) {
     const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
-    if (::stat(name.constData(), &status) != 0) {
+    const auto noRegularFile = [&path] {
+        return EditorError(
+            QStringLiteral("Cannot read file \"%1\": it is no regular file (a folder, device or FIFO).")
+                .arg(path));
+    };
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
         const int error = errno;
         if (error == ENOENT && missingIsNothing)
             return std::nullopt;
+        // A socket cannot be opened at all; it is named as what it is rather than by the reason.
+        struct stat status {};
+        if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+            throw noRegularFile();
         throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(error)));
     }
-    if (!S_ISREG(status.st_mode))
-        throw EditorError(
-            QStringLiteral("Cannot read file \"%1\": it is no regular file (a folder, device or FIFO).")
-                .arg(path));
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(errno)));
-    // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(error)));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw noRegularFile();
+    }
+    // The size is a hint: a file that grows or shrinks meanwhile is read to its end. A read that
+    // stops short at that size has met the end, and the end is not asked for once more.
     QByteArray bytes;
     bytes.resize(qsizetype(status.st_size) + 1);
     preferLargePages(bytes.data(), std::size_t(bytes.size()));
@@ -52,7 +66,8 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
     for (;;) {
         if (filled == bytes.size())
             bytes.resize(bytes.size() * 2);
-        const ssize_t n = ::read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        const std::size_t wanted = std::size_t(bytes.size() - filled);
+        const ssize_t n = ::read(fd, bytes.data() + filled, wanted);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -63,6 +78,8 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
         if (n == 0)
             break;
         filled += n;
+        if (filled == status.st_size && std::size_t(n) < wanted)
+            break;
     }
     ::close(fd);
     bytes.truncate(filled);
