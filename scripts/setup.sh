@@ -7,7 +7,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libgif-dev libpng-dev libminizip-dev zlib1g-dev libxxhash-dev libxcb1-dev xvfb xauth
+          libbenchmark-dev libgif-dev libpng-dev libssl-dev libminizip-dev zlib1g-dev libxxhash-dev libxcb1-dev xvfb xauth
           git python3-jsonschema clang-tidy clang-format dpkg-dev desktop-file-utils libxml2-utils man-db
           shared-mime-info)
 
