@@ -8,7 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libgif-dev libpng-dev libminizip-dev zlib1g-dev libxxhash-dev libxcb1-dev xvfb xauth
-          git python3-jsonschema clang-tidy clang-format dpkg-dev desktop-file-utils libxml2-utils man-db
+          git python3-jsonschema clang-tidy-22 clang-format dpkg-dev desktop-file-utils libxml2-utils man-db
           shared-mime-info)
 
 install_missing_packages() {
@@ -44,7 +44,7 @@ for entry in entries:
     print(entry["file"])
 json.dump(entries, open(sys.argv[3], "w"), indent=1)
 PYTHON
-        xargs -P "$(nproc)" -n 1 clang-tidy -p "$commands" --quiet 2>&1 |
+        xargs -P "$(nproc)" -n 1 clang-tidy-22 -p "$commands" --quiet 2>&1 |
         { grep -v -E '^[0-9]+ warnings? generated\.$' || true; } # counts of the libraries' hidden warnings
 }
 

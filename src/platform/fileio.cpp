@@ -22,17 +22,19 @@ QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Reads the regular file `path`; nothing when there is no file of that name and `missing` allows
-// it. Opening a FIFO waits for a writer and a device can be endless: only regular files are read,
-// and they are checked before they are opened. One status call, an open and the reads: a folder of
-// thousands of files is read at the pace of the system.
-std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNothing) {
+// Reads the regular file `path`; with `missing` given, a missing file sets it and reads as nothing
+// instead of being refused. Opening a FIFO waits for a writer and a device can be endless: only
+// regular files are read, and they are checked before they are opened. One status call, an open
+// and the reads: a folder of thousands of files is read at the pace of the system.
+QByteArray readRegularFile(const QString &path, bool *missing) {
     const QByteArray name = QFile::encodeName(path);
     struct stat status {};
     if (::stat(name.constData(), &status) != 0) {
         const int error = errno;
-        if (error == ENOENT && missingIsNothing)
-            return std::nullopt;
+        if (error == ENOENT && missing) {
+            *missing = true;
+            return QByteArray();
+        }
         throw EditorError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, systemReason(error)));
     }
     if (!S_ISREG(status.st_mode))
@@ -69,11 +71,15 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
 } // namespace
 
 QByteArray readWholeFile(const QString &path) {
-    return *readRegularFile(path, false);
+    return readRegularFile(path, nullptr);
 }
 
 std::optional<QByteArray> readFileIfPresent(const QString &path) {
-    return readRegularFile(path, true);
+    bool missing = false;
+    QByteArray bytes = readRegularFile(path, &missing);
+    if (missing)
+        return std::nullopt;
+    return bytes;
 }
 
 bool isRegularFile(const QString &path) {
