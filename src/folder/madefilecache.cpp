@@ -128,8 +128,8 @@ void MadeFileCache::save() const {
             out << name << entry.key << entry.size << entry.digest;
         if (QDir().mkpath(QFileInfo(path_).path()))
             writeWholeFileAtomic(path_, bytes, Durability::Deferred);
-    } catch (const EditorError &) {
-    } catch (const std::bad_alloc &) {
+    } catch (const EditorError &) {    // NOLINT(bugprone-empty-catch)
+    } catch (const std::bad_alloc &) { // NOLINT(bugprone-empty-catch)
         // The folder is written; only the next update will be slower.
     }
 }

@@ -523,6 +523,7 @@ StyleDiff diffStyles(const StyleDocument &a, const StyleDocument &b, const QByte
 
 QImage diffPicture(const StyleDocument &a, const StyleDocument &b, const StyleDiff &diff) {
     std::vector<std::pair<QImage, QImage>> pairs;
+    pairs.reserve(diff.changedTiles.size() + diff.changedSprites.size());
     for (const int tile : diff.changedTiles)
         pairs.emplace_back(tileBitmap(a, tile), tileBitmap(b, tile));
     for (const int sprite : diff.changedSprites)

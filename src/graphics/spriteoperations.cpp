@@ -206,7 +206,7 @@ bool importSprite(StyleDocument &doc, int sprite, const PictureSource &picture, 
             log.append(QStringLiteral("sprite %1: %2.").arg(sprite).arg(*change));
         copyPixels(changed, sprite, pixels);
     }
-    if (choice == SpriteImportChoice::PaletteHack)
+    if (choice == SpriteImportChoice::PaletteHack && original)
         changed.PaletteIndex[static_cast<std::size_t>(virtualPalette)] = static_cast<quint16>(*original);
     doc = std::move(changed);
     return true;

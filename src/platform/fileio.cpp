@@ -24,12 +24,12 @@ QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Reads the regular file `path`; nothing when there is no file of that name and
-// `missingIsNothing` allows it. Opening a FIFO for reading waits for a writer and a device can be endless:
-// the file is opened without waiting and read only when the opened file is a regular one. One open, a status
-// call on the open file and the reads: a folder of thousands of files is read at the pace of the system, each
-// name looked up once.
-std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNothing) {
+// Reads the regular file `path`; with `missing` given, a missing file sets it and reads as nothing
+// instead of being refused. Opening a FIFO for reading waits for a writer and a device can be
+// endless: the file is opened without waiting and read only when the opened file is a regular one.
+// One open, a status call on the open file and the reads: a folder of thousands of files is read
+// at the pace of the system, each name looked up once.
+QByteArray readRegularFile(const QString &path, bool *missing) {
     const QByteArray name = QFile::encodeName(path);
     const auto noRegularFile = [&path] {
         return EditorError(
@@ -39,8 +39,10 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        if (error == ENOENT && missingIsNothing)
-            return std::nullopt;
+        if (error == ENOENT && missing) {
+            *missing = true;
+            return QByteArray();
+        }
         // A socket cannot be opened at all; it is named as what it is rather than by the reason.
         struct stat status {};
         if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
@@ -89,11 +91,15 @@ std::optional<QByteArray> readRegularFile(const QString &path, bool missingIsNot
 } // namespace
 
 QByteArray readWholeFile(const QString &path) {
-    return *readRegularFile(path, false);
+    return readRegularFile(path, nullptr);
 }
 
 std::optional<QByteArray> readFileIfPresent(const QString &path) {
-    return readRegularFile(path, true);
+    bool missing = false;
+    QByteArray bytes = readRegularFile(path, &missing);
+    if (missing)
+        return std::nullopt;
+    return bytes;
 }
 
 bool isRegularFile(const QString &path) {

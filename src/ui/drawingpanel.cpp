@@ -238,6 +238,9 @@ void DrawingPanel::fillLayerList() {
 }
 
 void DrawingPanel::showPicture() {
+    // A layer's box can change while nothing is shown.
+    if (!document_ || !graphic_)
+        return;
     if (!inDeltaMode()) {
         // A graphic without pixels in its store is refused here rather than at the first stroke.
         graphicStoreRect(*document_, *graphic_);

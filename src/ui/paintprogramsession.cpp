@@ -34,6 +34,8 @@ bool PaintProgramSession::start(const StyleDocument &doc, Graphic graphic, Promp
     QString error;
     const QString name = graphic.kind == GraphicKind::Sprite
                              ? SpriteFileName(doc, graphic.number)
+                             // The default pattern always takes a tile number.
+                             // NOLINTNEXTLINE(bugprone-unchecked-optional-access)
                              : TilePattern::parse(DefaultTilePattern, error)->format(graphic.number);
     PaintProgramEdit edit(graphic, folder->filePath(name));
     if (!edit.writeWorkFile(doc, prompts))

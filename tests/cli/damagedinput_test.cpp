@@ -213,7 +213,7 @@ TEST_F(DamagedInput, UnderEveryMemoryLimitAFileIsRefusedWithTheReasonOrSavedWhol
             runs.emplace_back(at, command);
     // The folder commands run threads and fill tables as they go, where a shortage once ended the
     // program: every few MiB across the range where they begin to work.
-    for (rlim_t at = start; at < start + (60 << 20); at += 3 << 20)
+    for (rlim_t at = start; at < start + (60 << 20); at += 6 << 20)
         for (const QStringList &command : {unpack, pack})
             runs.emplace_back(at, command);
     for (const auto &[at, command] : runs) {
