@@ -15,8 +15,13 @@ trap 'rm -f "$table"' EXIT
     echo "| measure | time against a plain copy | time | aim |"
     echo "|---|---|---|---|"
     for bench in loadsave tiles sprites deltas history folder window drawing; do
-        "$ROOT/build/bench/${bench}_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-            2>/dev/null | grep '^| '
+        # A program that fails or prints no row is named, rather than leaving its rows out unseen.
+        if ! output="$("$ROOT/build/bench/${bench}_bench" --benchmark_repetitions=5 \
+            --benchmark_report_aggregates_only=true 2>/dev/null)"; then
+            echo "benchmarks.sh: ${bench}_bench failed" >&2
+            exit 1
+        fi
+        grep '^| ' <<<"$output" || { echo "benchmarks.sh: ${bench}_bench printed no row" >&2; exit 1; }
     done
 } >"$table"
 cat "$table"
