@@ -16,6 +16,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
@@ -349,18 +350,22 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         ++update.written;
     };
     overlapped(make, Recipes::LeftToTaker, Rest::Shared, take, prepare);
+    // Prepared before the first file was taken; a failure to prepare ended `overlapped`.
+    if (!cache)
+        throw std::logic_error("the folder's cache was not prepared");
+    MadeFileCache &madeCache = *cache;
     QSet<QString> emptied;
     for (const QString &name : present) {
         if (kept.contains(name) || !isStyleDerived(name))
             continue;
         if (!QFile::remove(root.filePath(name)))
             throw EditorError(QStringLiteral("\"%1\" could not be removed.").arg(root.filePath(name)));
-        cache->forget(name);
+        madeCache.forget(name);
         ++update.removed;
         emptied.insert(QFileInfo(name).path());
     }
     for (const QString &folder : emptied)
         root.rmdir(folder); // only when nothing else is left in it
-    cache->save();
+    madeCache.save();
     return update;
 }
