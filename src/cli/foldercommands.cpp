@@ -52,26 +52,12 @@ FolderMaker unpackedFiles(const StyleDocument &doc, const QByteArray &file, cons
     };
 }
 
-// `make` with each file counted on the terminal's progress bar, out of about `expected`.
-FolderMaker withProgress(const FolderMaker &make, const QString &status, int expected) {
-    return [make, status, expected](const FileSink &files) {
-        Progress &progress = TerminalProgress::instance();
-        progress.setStatus(status);
-        progress.setMaximum(expected);
-        int made = 0;
-        const auto step = [&] {
-            progress.setPosition(std::min(++made, expected));
-        };
-        make(FileSink(
-            [&](const QString &name, const QByteArray &bytes) {
-                step();
-                files(name, bytes);
-            },
-            [&](const QString &name, MadeFrom from, std::function<QByteArray()> recipe) {
-                step();
-                files(name, from, std::move(recipe));
-            }));
-    };
+// The terminal's progress bar, to count the files of a folder as they are taken.
+Progress &folderProgress(const QString &status, int expected) {
+    Progress &progress = TerminalProgress::instance();
+    progress.setStatus(status);
+    progress.setMaximum(expected);
+    return progress;
 }
 
 // About how many files unpack makes of `doc`: one per graphic and palette, two per delta entry.
@@ -102,18 +88,15 @@ int runUnpack(const CommandArguments &args, QTextStream &out, QTextStream &err) 
         if (!loadStyle(doc, args[0], prompts, log))
             return false;
         if (!update) {
-            const FolderMaker make =
-                withProgress(unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0])}),
-                             QStringLiteral("unpacking"), expectedFiles(doc));
-            const int count = writeFolder(make, args[1]);
+            const int count =
+                writeFolder(unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0])}), args[1],
+                            folderProgress(QStringLiteral("unpacking"), expectedFiles(doc)));
             out << QStringLiteral("unpacked \"%1\" into \"%2\": %3 files\n").arg(args[0], args[1]).arg(count);
             return true;
         }
-        const FolderUpdate done =
-            updateFolder(withProgress(unpackedFiles(doc, readWholeFile(args[0]),
-                                                    {scriptBeside(args[0]), scriptIn(args[1])}),
-                                      QStringLiteral("updating"), expectedFiles(doc)),
-                         args[1]);
+        const FolderUpdate done = updateFolder(
+            unpackedFiles(doc, readWholeFile(args[0]), {scriptBeside(args[0]), scriptIn(args[1])}), args[1],
+            folderProgress(QStringLiteral("updating"), expectedFiles(doc)));
         out << QStringLiteral("updated \"%1\" from \"%2\": %3 files written, %4 removed\n")
                    .arg(args[1], args[0])
                    .arg(done.written)
@@ -162,13 +145,14 @@ int runPack(const CommandArguments &args, QTextStream &out, QTextStream &err) {
                         : wroteLine(target))
             << '\n';
         FolderUpdate done;
+        SilentProgress quiet;
         try {
             done = updateFolder(
                 [&](const FileSink &files) {
                     for (const auto &[name, bytes] : refreshed)
                         files(name, bytes);
                 },
-                args[0]);
+                args[0], quiet);
         } catch (const EditorError &error) {
             throw EditorError(notInStep(target, args[0], error.text()));
         } catch (const std::bad_alloc &) {

@@ -3,6 +3,7 @@
 #include "platform/editorerror.h"
 #include "platform/fileio.h"
 #include "platform/filelinks.h"
+#include "platform/progress.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,16 +119,24 @@ enum class Rest { TakerAlone, Shared };
 // calling thread takes the files still waiting too, so that both cores take them, and `take` is
 // called from two threads at once. The files are made on the calling thread: under a tight
 // address-space limit a second thread gets no heap of its own and every allocation of it becomes
-// a system call. An exception from either side stops both and comes out here. `prepare`, when
-// given, runs on the taker's thread before any file is taken, while the first files are made.
+// a system call, and where one fails inside Qt the program may end. An exception from either side
+// stops both and comes out here. `prepare`, when given, runs on the taker's thread before any file
+// is taken, while the first files are made. Each file taken is counted on `progress`, so that a
+// bar shows the files written rather than the ones made ahead of them.
 void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeFileTaker &take,
-                const std::function<void()> &prepare = {}) {
+                Progress &progress, const std::function<void()> &prepare = {}) {
     std::mutex mutex;
     std::condition_variable ready;
     std::deque<MadeFile> made;
     bool takerPrepared = false;
     bool finished = false;
     std::exception_ptr failure; // the taker's
+    int taken = 0;
+    const auto takeCounted = [&](MadeFile &file) {
+        take(file);
+        const std::lock_guard lock(mutex);
+        progress.setPosition(++taken);
+    };
     const auto takeAll = [&] {
         try {
             if (prepare)
@@ -145,7 +154,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeF
                 MadeFile file = std::move(made.front());
                 made.pop_front();
                 lock.unlock();
-                take(file);
+                takeCounted(file);
             }
         } catch (...) {
             {
@@ -171,7 +180,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeF
             prepare();
         const auto takeNow = [&](MadeFile file) {
             file = prepared(std::move(file));
-            take(file);
+            takeCounted(file);
         };
         make(FileSink(
             [&](const QString &name, const QByteArray &bytes) {
@@ -223,7 +232,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeF
             }));
         if (rest == Rest::Shared)
             while (std::optional<MadeFile> file = nextWaiting())
-                take(*file);
+                takeCounted(*file);
     } catch (...) {
         finish(true);
         throw;
@@ -235,7 +244,7 @@ void overlapped(const FolderMaker &make, Recipes recipes, Rest rest, const MadeF
 
 } // namespace
 
-int writeFolder(const FolderMaker &make, const QString &dir) {
+int writeFolder(const FolderMaker &make, const QString &dir, Progress &progress) {
     // "dir/" as shell completion gives it names the folder dir.
     const QFileInfo target(QDir::cleanPath(dir));
     if (target.exists() && (!target.isDir() || !QDir(dir).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
@@ -258,24 +267,27 @@ int writeFolder(const FolderMaker &make, const QString &dir) {
     std::unordered_set<QString> made;
     int count = 0;
     MadeFileCache cache(target.absoluteFilePath(), CacheStart::Empty);
-    overlapped(make, Recipes::MadeByMaker, Rest::TakerAlone, [&](MadeFile &madeFile) {
-        const QString &name = madeFile.name;
-        const QByteArray &bytes = madeFile.bytes;
-        ++count;
-        if (madeFile.from)
-            cache.record(name, *madeFile.from, bytes);
-        const QString path = root.filePath(name);
-        const QString folder = QFileInfo(path).path();
-        if (!made.contains(folder)) {
-            if (!root.mkpath(folder))
-                throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
-            made.insert(folder);
-        }
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-            throw EditorError(
-                QStringLiteral("\"%1\" could not be written: %2").arg(path, file.errorString()));
-    });
+    overlapped(
+        make, Recipes::MadeByMaker, Rest::TakerAlone,
+        [&](MadeFile &madeFile) {
+            const QString &name = madeFile.name;
+            const QByteArray &bytes = madeFile.bytes;
+            ++count;
+            if (madeFile.from)
+                cache.record(name, *madeFile.from, bytes);
+            const QString path = root.filePath(name);
+            const QString folder = QFileInfo(path).path();
+            if (!made.contains(folder)) {
+                if (!root.mkpath(folder))
+                    throw EditorError(QStringLiteral("The folder of \"%1\" could not be created.").arg(path));
+                made.insert(folder);
+            }
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+                throw EditorError(
+                    QStringLiteral("\"%1\" could not be written: %2").arg(path, file.errorString()));
+        },
+        progress);
     if (target.exists())
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(built, target.absoluteFilePath()))
@@ -297,10 +309,10 @@ bool isStyleDerived(const QString &name) {
 
 } // namespace
 
-FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
+FolderUpdate updateFolder(const FolderMaker &make, const QString &dir, Progress &progress) {
     const QFileInfo target(QDir::cleanPath(dir));
     if (!target.exists() && !isLink(target))
-        return {writeFolder(make, dir), 0};
+        return {writeFolder(make, dir, progress), 0};
     if (isLink(target) || !target.isDir())
         throw EditorError(QStringLiteral("\"%1\" is no folder; nothing was written.").arg(dir));
     const QDir root(target.absoluteFilePath());
@@ -349,7 +361,7 @@ FolderUpdate updateFolder(const FolderMaker &make, const QString &dir) {
         const std::lock_guard lock(shared);
         ++update.written;
     };
-    overlapped(make, Recipes::LeftToTaker, Rest::Shared, take, prepare);
+    overlapped(make, Recipes::LeftToTaker, Rest::Shared, take, progress, prepare);
     // Prepared before the first file was taken; a failure to prepare ended `overlapped`.
     if (!cache)
         throw std::logic_error("the folder's cache was not prepared");

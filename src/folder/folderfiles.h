@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+class Progress;
+
 // The files of a style folder by their names relative to the folder ("tiles/tile_0000.png").
 using FolderFiles = std::vector<std::pair<QString, QByteArray>>;
 
@@ -70,9 +72,9 @@ FolderContents memoryFolder(const FolderFiles &files);
 // Writes the files `make` makes as the folder `dir`, which must not exist or be empty. They are
 // made on a thread of their own while the ones made are written, so that encoding and writing
 // overlap, and written into a new folder beside `dir` that is renamed to `dir` at the end, so `dir` is
-// complete or absent. Returns how many files it wrote. Throws EditorError naming the folder
-// otherwise.
-int writeFolder(const FolderMaker &make, const QString &dir);
+// complete or absent. Each file written is counted on `progress`, whose maximum the caller sets.
+// Returns how many files it wrote. Throws EditorError naming the folder otherwise.
+int writeFolder(const FolderMaker &make, const QString &dir, Progress &progress);
 
 // What bringing a folder in step with a style changed.
 struct FolderUpdate {
@@ -86,5 +88,6 @@ struct FolderUpdate {
 // chunks the style no longer has. The user's own files are left alone, except that a dot file
 // `make` makes is written when the folder has none. Anything else the folder holds is kept for
 // pack to name. A folder that does not exist is written as by writeFolder. Throws EditorError
-// naming a symbolic link, device or FIFO in the folder before anything is written.
-FolderUpdate updateFolder(const FolderMaker &make, const QString &dir);
+// naming a symbolic link, device or FIFO in the folder before anything is written. Each file
+// checked or written is counted on `progress`.
+FolderUpdate updateFolder(const FolderMaker &make, const QString &dir, Progress &progress);
