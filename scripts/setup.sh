@@ -39,20 +39,28 @@ check_format() {
 check_tidy() {
     local commands="$1/tidy"
     mkdir -p "$commands"
-    # The commands of the program's own sources (tests and generated files are not checked), without
-    # the GCC precompiled header clang cannot read: the sources include what they use.
+    # The commands of the program's own sources (tests and generated files are not checked), one for
+    # each source of a unit that compiles several (it names them in its #include lines), without the
+    # GCC precompiled header clang cannot read: the sources include what they use.
     python3 - "$1/compile_commands.json" "$ROOT/src/" "$commands/compile_commands.json" <<'PYTHON' |
 import json, shlex, sys
-entries = [entry for entry in json.load(open(sys.argv[1])) if entry["file"].startswith(sys.argv[2])]
-for entry in entries:
-    kept = []
-    for word in shlex.split(entry.pop("command")):
-        if word.endswith("/cmake_pch.hxx") and kept[-1:] == ["-include"]:
-            kept.pop()
-        elif word != "-Winvalid-pch":
-            kept.append(word)
-    entry["arguments"] = kept
-    print(entry["file"])
+entries = []
+for unit in json.load(open(sys.argv[1])):
+    words = shlex.split(unit["command"])
+    sources = [unit["file"]]
+    if "/Unity/unity_" in unit["file"]:
+        sources = [line.split('"')[1] for line in open(unit["file"]) if line.startswith('#include "')]
+    for source in sources:
+        if not source.startswith(sys.argv[2]):
+            continue
+        kept = []
+        for word in words:
+            if word.endswith("/cmake_pch.hxx") and kept[-1:] == ["-include"]:
+                kept.pop()
+            elif word != "-Winvalid-pch":
+                kept.append(source if word == unit["file"] else word)
+        entries.append({"directory": unit["directory"], "file": source, "arguments": kept})
+        print(source)
 json.dump(entries, open(sys.argv[3], "w"), indent=1)
 PYTHON
         xargs -P "$(nproc)" -n 1 clang-tidy-22 -p "$commands" --quiet 2>&1 |

@@ -12,6 +12,7 @@
 #include "cli/spritecommands.h"
 #include "cli/stylecheckcommands.h"
 #include "cli/terminalprogress.h"
+#include "folder/folderlayout.h"
 #include "graphics/spriteoperations.h"
 #include "graphics/tileoperations.h"
 #include "graphics/tilepattern.h"
@@ -36,15 +37,11 @@
 
 namespace {
 
-constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
-                                            "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
-constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
-
 template <std::size_t N>
-QString namedCounts(const std::array<quint16, N> &counts, const char *const (&names)[N]) {
+QString namedCounts(const std::array<quint16, N> &counts, const std::array<QString, N> &names) {
     QStringList parts;
     for (std::size_t k = 0; k < N; ++k)
-        parts << QStringLiteral("%1 %2").arg(QLatin1String(names[k])).arg(counts[k]);
+        parts << QStringLiteral("%1 %2").arg(names[k]).arg(counts[k]);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -101,10 +98,10 @@ QString withPngExtension(const QString &pattern) {
 }
 
 template <std::size_t N>
-QJsonObject namedCountsJson(const std::array<quint16, N> &counts, const char *const (&names)[N]) {
+QJsonObject namedCountsJson(const std::array<quint16, N> &counts, const std::array<QString, N> &names) {
     QJsonObject object;
     for (std::size_t k = 0; k < N; ++k)
-        object.insert(QLatin1String(names[k]), counts[k]);
+        object.insert(names[k], counts[k]);
     return object;
 }
 

@@ -1,5 +1,6 @@
 #include "folder/stylecheck.h"
 
+#include "folder/folderlayout.h"
 #include "graphics/tilenumbering.h"
 #include "style/surfacelists.h"
 
@@ -9,10 +10,6 @@
 #include <set>
 
 namespace {
-
-constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
-                                            "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
-constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
 
 class Findings {
 public:
@@ -63,8 +60,7 @@ void checkPalettes(const StyleDocument &doc, Findings &findings) {
     if (total > doc.PaletteIndexCount()) {
         QStringList counts;
         for (int k = 0; k < PaletteKindCount; ++k)
-            counts
-                << QStringLiteral("%1 %2").arg(QLatin1String(PaletteKindNames[k])).arg(doc.PaletteCounts[k]);
+            counts << QStringLiteral("%1 %2").arg(PaletteKindNames[k]).arg(doc.PaletteCounts[k]);
         findings.error(QStringLiteral("palette counts: %1 add up to %2, past the %3 entries of the palette "
                                       "index.")
                            .arg(counts.join(QStringLiteral(", ")))
@@ -92,7 +88,7 @@ void checkSpriteCounts(const StyleDocument &doc, Findings &findings) {
         return;
     QStringList counts;
     for (int k = 0; k < SpriteKindCount; ++k)
-        counts << QStringLiteral("%1 %2").arg(QLatin1String(SpriteKindNames[k])).arg(doc.SpriteBases[k]);
+        counts << QStringLiteral("%1 %2").arg(SpriteKindNames[k]).arg(doc.SpriteBases[k]);
     findings.error(QStringLiteral("sprite counts: %1 add up to %2, but the sprite index holds %3 sprites.")
                        .arg(counts.join(QStringLiteral(", ")))
                        .arg(total)

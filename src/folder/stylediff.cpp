@@ -1,5 +1,6 @@
 #include "folder/stylediff.h"
 
+#include "folder/folderlayout.h"
 #include "graphics/spriteentries.h"
 #include "graphics/tilenumbering.h"
 #include "graphics/tileoperations.h"
@@ -18,10 +19,6 @@
 #include <set>
 
 namespace {
-
-constexpr const char *PaletteKindNames[] = {"tile",           "sprite",        "car_remap",  "ped_remap",
-                                            "code_obj_remap", "map_obj_remap", "user_remap", "font_remap"};
-constexpr const char *SpriteKindNames[] = {"car", "ped", "code_obj", "map_obj", "user", "font"};
 
 // Space around and between the pictures of a diff picture.
 constexpr int PictureGap = 4;
@@ -184,8 +181,8 @@ void diffUncoveredPixels(const StyleDocument &a, const StyleDocument &b, Lines &
 void diffSprites(const StyleDocument &a, const StyleDocument &b, StyleDiff &diff, Lines &lines) {
     lines.chunk("SPRB");
     for (int k = 0; k < SpriteKindCount; ++k)
-        lines.change(QStringLiteral("sprite count %1").arg(QLatin1String(SpriteKindNames[k])),
-                     a.SpriteBases[k], b.SpriteBases[k]);
+        lines.change(QStringLiteral("sprite count %1").arg(SpriteKindNames[k]), a.SpriteBases[k],
+                     b.SpriteBases[k]);
     lines.chunk("SPRX");
     const int countA = std::min(a.spriteCount(), a.SpriteIndex.count());
     const int countB = std::min(b.spriteCount(), b.SpriteIndex.count());
@@ -272,8 +269,8 @@ void diffPalettes(const StyleDocument &a, const StyleDocument &b, Lines &lines) 
                      b.PaletteIndex[std::size_t(v)]);
     lines.chunk("PALB");
     for (int k = 0; k < PaletteKindCount; ++k)
-        lines.change(QStringLiteral("palette count %1").arg(QLatin1String(PaletteKindNames[k])),
-                     a.PaletteCounts[k], b.PaletteCounts[k]);
+        lines.change(QStringLiteral("palette count %1").arg(PaletteKindNames[k]), a.PaletteCounts[k],
+                     b.PaletteCounts[k]);
 }
 
 QString remapText(const CarInfoRecord &car) {

@@ -194,7 +194,7 @@ QJsonArray spareBytesJson(const StyleDocument &doc) {
 
 // ---- reading
 
-[[noreturn]] void refuse(const QString &field, const QString &why) {
+[[noreturn]] void refuseField(const QString &field, const QString &why) {
     throw EditorError(QStringLiteral("%1: %2: %3; nothing was written.").arg(StyleJsonName, field, why));
 }
 
@@ -208,7 +208,7 @@ QString element(const QString &path, qsizetype i) {
 QJsonValue field(const QJsonObject &object, const QString &path, const QString &key) {
     const QJsonValue value = object.value(key);
     if (value.isUndefined())
-        refuse(member(path, key), QStringLiteral("missing"));
+        refuseField(member(path, key), QStringLiteral("missing"));
     return value;
 }
 
@@ -216,16 +216,17 @@ QJsonValue field(const QJsonObject &object, const QString &path, const QString &
 void onlyFields(const QJsonObject &object, const QString &path, std::initializer_list<const char *> known) {
     for (const QString &key : object.keys())
         if (std::none_of(known.begin(), known.end(), [&](const char *k) { return key == QLatin1String(k); }))
-            refuse(member(path, key), QStringLiteral("no such field; is it misspelt?"));
+            refuseField(member(path, key), QStringLiteral("no such field; is it misspelt?"));
 }
 
 qint64 number(const QJsonValue &value, const QString &path, qint64 low, qint64 high) {
     const double d = value.toDouble(std::nan(""));
     if (!value.isDouble() || std::floor(d) != d)
-        refuse(path, QStringLiteral("not a whole number"));
+        refuseField(path, QStringLiteral("not a whole number"));
     // Compared as doubles: 1e300 has no 64-bit integer to be converted to.
     if (d < double(low) || d > double(high))
-        refuse(path, QStringLiteral("%1 is outside %2 to %3").arg(QString::number(d)).arg(low).arg(high));
+        refuseField(path,
+                    QStringLiteral("%1 is outside %2 to %3").arg(QString::number(d)).arg(low).arg(high));
     return qint64(d);
 }
 qint64 number(const QJsonObject &object, const QString &path, const QString &key, qint64 low, qint64 high) {
@@ -234,7 +235,7 @@ qint64 number(const QJsonObject &object, const QString &path, const QString &key
 
 QJsonArray array(const QJsonValue &value, const QString &path) {
     if (!value.isArray())
-        refuse(path, QStringLiteral("not a list"));
+        refuseField(path, QStringLiteral("not a list"));
     return value.toArray();
 }
 QJsonArray array(const QJsonObject &object, const QString &path, const QString &key) {
@@ -242,7 +243,7 @@ QJsonArray array(const QJsonObject &object, const QString &path, const QString &
 }
 QJsonObject object(const QJsonValue &value, const QString &path) {
     if (!value.isObject())
-        refuse(path, QStringLiteral("not an object"));
+        refuseField(path, QStringLiteral("not an object"));
     return value.toObject();
 }
 QJsonObject object(const QJsonObject &parent, const QString &path, const QString &key) {
@@ -254,17 +255,18 @@ QJsonObject object(const QJsonObject &parent, const QString &path, const QString
 void entryNumber(const QJsonObject &o, const QString &path, qint64 expected) {
     const qint64 n = number(o, path, "n", 0, std::numeric_limits<int>::max());
     if (n != expected)
-        refuse(member(path, "n"), QStringLiteral("%1, but the entry is number %2 of its list; entries are "
-                                                 "numbered by their place")
-                                      .arg(n)
-                                      .arg(expected));
+        refuseField(member(path, "n"),
+                    QStringLiteral("%1, but the entry is number %2 of its list; entries are "
+                                   "numbered by their place")
+                        .arg(n)
+                        .arg(expected));
 }
 
 template <typename T, typename Table>
 void readNumbers(const QJsonArray &list, const QString &path, Table &table) {
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (std::size_t(table.count()) == table.capacity)
-            refuse(path, QStringLiteral("more than %1 entries").arg(table.capacity));
+            refuseField(path, QStringLiteral("more than %1 entries").arg(table.capacity));
         table.append(T(
             number(list[i], element(path, i), std::numeric_limits<T>::min(), std::numeric_limits<T>::max())));
     }
@@ -277,7 +279,7 @@ QByteArray readHexLines(const QJsonArray &lines, const QString &path) {
         const QByteArray decoded = QByteArray::fromHex(text.toLatin1());
         if (!lines[i].isString() || text.size() % 2 != 0 || decoded.size() * 2 != text.size() ||
             decoded.toHex() != text.toLatin1().toLower())
-            refuse(element(path, i), QStringLiteral("not a text of hexadecimal byte pairs"));
+            refuseField(element(path, i), QStringLiteral("not a text of hexadecimal byte pairs"));
         bytes += decoded;
     }
     return bytes;
@@ -296,20 +298,21 @@ void readPaletteIndex(const QJsonObject &root, StyleDocument &doc) {
         const QJsonArray list = array(lists, path, kind);
         const qsizetype expected = k < PaletteKindCount ? doc.PaletteCounts[std::size_t(k)] : 0;
         if (short_ && !list.isEmpty())
-            refuse(member(path, kind),
-                   QStringLiteral("%1 entries after a list shorter than its palette_counts "
-                                  "value; only the last list filled may be short")
-                       .arg(list.size()));
+            refuseField(member(path, kind),
+                        QStringLiteral("%1 entries after a list shorter than its palette_counts "
+                                       "value; only the last list filled may be short")
+                            .arg(list.size()));
         if (k < PaletteKindCount && list.size() > expected)
-            refuse(member(path, kind), QStringLiteral("%1 entries, more than its palette_counts value %2")
-                                           .arg(list.size())
-                                           .arg(expected));
+            refuseField(member(path, kind),
+                        QStringLiteral("%1 entries, more than its palette_counts value %2")
+                            .arg(list.size())
+                            .arg(expected));
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QString entryPath = element(member(path, kind), i);
             const QJsonObject entry = object(list[i], entryPath);
             onlyFields(entry, entryPath, {"n", "palette"});
             if (std::size_t(doc.PaletteIndex.count()) == doc.PaletteIndex.capacity)
-                refuse(entryPath, QStringLiteral("more than %1 entries").arg(doc.PaletteIndex.capacity));
+                refuseField(entryPath, QStringLiteral("more than %1 entries").arg(doc.PaletteIndex.capacity));
             entryNumber(entry, entryPath, doc.PaletteIndexCount());
             doc.PaletteIndex.append(quint16(number(entry, entryPath, "palette", 0, 65535)));
         }
@@ -322,7 +325,7 @@ SpriteEntry readSprite(const QJsonObject &o, const QString &path, qint64 n, QStr
     entryNumber(o, path, n);
     const QJsonValue check = field(o, path, "pixels_check");
     if (!check.isString())
-        refuse(member(path, "pixels_check"), QStringLiteral("not a text"));
+        refuseField(member(path, "pixels_check"), QStringLiteral("not a text"));
     checks.append(check.toString());
     SpriteEntry e;
     e.ptr = quint32(number(o, path, "x", 0, 255)) | quint32(number(o, path, "y", 0, 255)) << 8 |
@@ -362,20 +365,20 @@ CarInfoRecord readCar(const QJsonObject &o, const QString &path) {
     const QString remapPath = member(path, "remap");
     const QJsonArray remap = array(o, path, "remap");
     if (remap.size() > 255)
-        refuse(remapPath, QStringLiteral("%1 remaps, more than 255").arg(remap.size()));
+        refuseField(remapPath, QStringLiteral("%1 remaps, more than 255").arg(remap.size()));
     car.num_remaps = quint8(remap.size());
     for (qsizetype r = 0; r < remap.size(); ++r)
         car.remap[std::size_t(r)] = quint8(number(remap[r], element(remapPath, r), 0, 255));
     const QString doorsPath = member(path, "doors");
     const QJsonArray doors = array(o, path, "doors");
     if (doors.size() > 255)
-        refuse(doorsPath, QStringLiteral("%1 doors, more than 255").arg(doors.size()));
+        refuseField(doorsPath, QStringLiteral("%1 doors, more than 255").arg(doors.size()));
     car.num_doors = quint8(doors.size());
     for (qsizetype d = 0; d < doors.size(); ++d) {
         const QString doorPath = element(doorsPath, d);
         const QJsonArray pair = array(doors[d], doorPath);
         if (pair.size() != 2)
-            refuse(doorPath, QStringLiteral("not a pair [rx, ry]"));
+            refuseField(doorPath, QStringLiteral("not a pair [rx, ry]"));
         car.doors[std::size_t(d)] = {qint8(number(pair[0], element(doorPath, 0), -128, 127)),
                                      qint8(number(pair[1], element(doorPath, 1), -128, 127))};
     }
@@ -391,7 +394,8 @@ DeltaIndexEntry readDeltaEntry(const QJsonObject &o, const QString &path, qint64
     const QString sizesPath = member(path, "sizes");
     const QJsonArray sizes = array(o, path, "sizes");
     if (sizes.size() > DeltasPerSprite)
-        refuse(sizesPath, QStringLiteral("%1 deltas, more than %2").arg(sizes.size()).arg(DeltasPerSprite));
+        refuseField(sizesPath,
+                    QStringLiteral("%1 deltas, more than %2").arg(sizes.size()).arg(DeltasPerSprite));
     entry.delta_count = quint8(sizes.size());
     for (qsizetype d = 0; d < sizes.size(); ++d)
         entry.size[std::size_t(d)] = quint16(number(sizes[d], element(sizesPath, d), 0, 65535));
@@ -402,10 +406,10 @@ QByteArray chunkTag(const QJsonValue &value, const QString &path) {
     const QString tag = value.toString();
     if (!value.isString() || tag.size() != 4 || tag.toLatin1().size() != 4 ||
         QString::fromLatin1(tag.toLatin1()) != tag)
-        refuse(path, QStringLiteral("not four characters"));
+        refuseField(path, QStringLiteral("not four characters"));
     // The reader would take such a chunk for its own and the file would no longer open.
     if (isKnownTag(tag))
-        refuse(path, QStringLiteral("\"%1\" is a chunk the editor writes itself").arg(tag));
+        refuseField(path, QStringLiteral("\"%1\" is a chunk the editor writes itself").arg(tag));
     return tag.toLatin1();
 }
 
@@ -416,7 +420,7 @@ QString rawFile(const QJsonValue &value, const QString &path) {
         file.indexOf(QLatin1Char('/'), prefix.size()) >= 0 || file.contains(QLatin1Char('\\')) ||
         file.endsWith(QLatin1String("/..")) || file == QLatin1String("raw/.") ||
         file == QLatin1String("raw/.."))
-        refuse(path, QStringLiteral("not the name of a file in raw/"));
+        refuseField(path, QStringLiteral("not the name of a file in raw/"));
     return file;
 }
 
@@ -476,11 +480,11 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     const QJsonDocument json = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
         const QByteArray before = text.left(error.offset);
-        refuse(QStringLiteral("line %1").arg(before.count('\n') + 1),
-               QStringLiteral("does not parse (%1)").arg(error.errorString()));
+        refuseField(QStringLiteral("line %1").arg(before.count('\n') + 1),
+                    QStringLiteral("does not parse (%1)").arg(error.errorString()));
     }
     if (!json.isObject())
-        refuse(QStringLiteral("line 1"), QStringLiteral("not an object"));
+        refuseField(QStringLiteral("line 1"), QStringLiteral("not an object"));
     const QJsonObject root = json.object();
     onlyFields(root, QString(),
                {"$schema", "version", "tile_rows", "sprite_rows", "sprite_pages_check", "physical_palettes",
@@ -489,7 +493,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
                 "unknown_chunks"});
     // Optional: a folder from before the schema has none.
     if (root.contains("$schema") && !root.value("$schema").isString())
-        refuse(QStringLiteral("$schema"), QStringLiteral("not a text"));
+        refuseField(QStringLiteral("$schema"), QStringLiteral("not a text"));
     FolderFacts facts;
     facts.version = int(number(root, QString(), "version", 0, 65535));
     facts.tileRows = int(number(root, QString(), "tile_rows", 0, PixelStorePageCapacity * PageSide));
@@ -508,7 +512,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
         const int p = int(number(entry, path, "palette", 0, doc.PhysicalPaletteCount - 1));
         const QByteArray bytes = readHexLines(array(entry, path, "bytes"), member(path, "bytes"));
         if (bytes.size() != 256)
-            refuse(member(path, "bytes"), QStringLiteral("%1 bytes, not 256").arg(bytes.size()));
+            refuseField(member(path, "bytes"), QStringLiteral("%1 bytes, not 256").arg(bytes.size()));
         for (int c = 0; c < 256; ++c)
             doc.PhysicalPalettes[physicalColourOffset(p, c) + 3] = bytes[c];
     }
@@ -530,8 +534,8 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
 
     const QJsonArray sprites = array(root, QString(), "sprites");
     if (sprites.size() > SpriteIndexCapacity)
-        refuse("sprites",
-               QStringLiteral("%1 entries, more than %2").arg(sprites.size()).arg(SpriteIndexCapacity));
+        refuseField("sprites",
+                    QStringLiteral("%1 entries, more than %2").arg(sprites.size()).arg(SpriteIndexCapacity));
     for (qsizetype i = 0; i < sprites.size(); ++i) {
         const QString path = element(QStringLiteral("sprites"), i);
         doc.SpriteIndex.append(readSprite(object(sprites[i], path), path, i, facts.spriteChecks));
@@ -544,7 +548,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     readNumbers<quint8>(array(root, QString(), "recycle"), "recycle", doc.RecycleList);
     const QJsonArray cars = array(root, QString(), "cars");
     if (cars.size() > CarInfoCapacity)
-        refuse("cars", QStringLiteral("%1 cars, more than %2").arg(cars.size()).arg(CarInfoCapacity));
+        refuseField("cars", QStringLiteral("%1 cars, more than %2").arg(cars.size()).arg(CarInfoCapacity));
     for (qsizetype i = 0; i < cars.size(); ++i) {
         const QString path = element(QStringLiteral("cars"), i);
         doc.CarInfoTable.append(readCar(object(cars[i], path), path));
@@ -554,7 +558,7 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     const QJsonObject surfaces = object(root, QString(), "surfaces");
     for (const QString &key : surfaces.keys())
         if (std::find(SurfaceLabels.begin(), SurfaceLabels.end(), key) == SurfaceLabels.end())
-            refuse(member("surfaces", key), QStringLiteral("no such surface list; is it misspelt?"));
+            refuseField(member("surfaces", key), QStringLiteral("no such surface list; is it misspelt?"));
     for (int s = 0; s < SurfaceListCount; ++s) {
         const QString &name = SurfaceLabels[std::size_t(s)];
         const QString path = member("surfaces", name);
@@ -568,14 +572,14 @@ FolderFacts readStyleJson(const QByteArray &text, StyleDocument &doc) {
     try {
         doc.SurfaceLists = rebuildSurfaceLists(doc.SurfaceColumns);
     } catch (const EditorError &error) {
-        refuse("surfaces", error.text());
+        refuseField("surfaces", error.text());
     }
 
     doc.ObjectInfo = readHexLines(array(root, QString(), "object_info"), "object_info");
     const QJsonArray deltas = array(root, QString(), "deltas");
     if (deltas.size() > DeltaIndexCapacity)
-        refuse("deltas",
-               QStringLiteral("%1 entries, more than %2").arg(deltas.size()).arg(DeltaIndexCapacity));
+        refuseField("deltas",
+                    QStringLiteral("%1 entries, more than %2").arg(deltas.size()).arg(DeltaIndexCapacity));
     for (qsizetype i = 0; i < deltas.size(); ++i) {
         const QString path = element(QStringLiteral("deltas"), i);
         doc.DeltaIndex.append(readDeltaEntry(object(deltas[i], path), path, i));

@@ -11,6 +11,13 @@
 // Drawing helpers of the generated sample styles, which draw on a Canvas in the colour layout of
 // colourramps.h. Everything is integer-seeded so two runs give the same bytes on every machine.
 
+constexpr float TwoPi = 6.2831853f;
+
+// The two ends of a colour ramp.
+inline RampColours ramp(int r0, int g0, int b0, int r1, int g1, int b1) {
+    return {qRgb(r0, g0, b0), qRgb(r1, g1, b1)};
+}
+
 // xorshift32 with a fixed seed; never seeded from the clock.
 class SampleRng {
 public:

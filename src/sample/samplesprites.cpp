@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float TwoPi = 6.2831853f;
 // Room beside the body for the wheels and for doors swung open.
 constexpr int SideMargin = 4;
 
@@ -331,10 +330,6 @@ constexpr std::array<std::array<quint8, 7>, GlyphCount> GlyphRows = {{
     {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}, {0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11},
     {0x11, 0x11, 0x11, 0x0A, 0x04, 0x04, 0x04}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F},
 }};
-
-RampColours ramp(int r0, int g0, int b0, int r1, int g1, int b1) {
-    return {qRgb(r0, g0, b0), qRgb(r1, g1, b1)};
-}
 
 const RampColours Steel = ramp(30, 32, 36, 230, 232, 238);
 const RampColours Wood = ramp(45, 25, 10, 215, 160, 100);

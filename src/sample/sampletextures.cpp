@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr float TwoPi = 6.2831853f;
 constexpr int Side = TileSide;
 
 template <typename F> void paint(Canvas &tile, F &&pixel) {
@@ -474,10 +473,6 @@ void drawRustyMetal(Canvas &tile, quint32 seed) {
         for (int k = 0; k < length; ++k)
             tile.set((x + k) % Side, (y + k / 3) % Side, shade(RampA, 0.85f));
     }
-}
-
-RampColours ramp(int r0, int g0, int b0, int r1, int g1, int b1) {
-    return {qRgb(r0, g0, b0), qRgb(r1, g1, b1)};
 }
 
 const RampColours AsphaltRamp = ramp(18, 18, 20, 125, 125, 130);
