@@ -173,7 +173,7 @@ int main(int argc, char **argv) {
     // Made before any measure runs: each takes about a second, so it runs only a few times and
     // the first of them would otherwise carry the sample's making.
     large();
-    // Creating a file costs this machine's file system anything from 20 us to 300 us, depending on
+    // Creating a file costs this machine's file system anything from 20 us to 350 us, depending on
     // how many files were removed near it in the last minutes (ext4 without a journal steps over
     // recently freed inodes one by one). The repetitions of the measures are taken in random order,
     // so that the writing measures compared meet the file system in the same states.

@@ -13,10 +13,6 @@ const std::array<QString, SpriteKindCount> KindNames = {
     QStringLiteral("CAR"),        QStringLiteral("PED"),         QStringLiteral("CODE OBJECT"),
     QStringLiteral("MAP OBJECT"), QStringLiteral("USER OBJECT"), QStringLiteral("FONT")};
 
-const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
-    return doc.SpriteIndex[static_cast<std::size_t>(sprite)];
-}
-
 } // namespace
 
 QString SpriteKind(const StyleDocument &doc, int sprite) {

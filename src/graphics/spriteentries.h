@@ -11,6 +11,10 @@
 // page strip, its palette, its picture and the lines of the info panel. Sprite numbers are
 // positions in the sprite index; every function takes an existing number.
 
+inline const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
+    return doc.SpriteIndex[static_cast<std::size_t>(sprite)];
+}
+
 // "CAR", "PED", "CODE OBJECT", "MAP OBJECT", "USER OBJECT" or "FONT", from the per-kind counts.
 QString SpriteKind(const StyleDocument &doc, int sprite);
 // "VYR2_" + kind + "_" + number + ".bmp".

@@ -31,10 +31,6 @@ bool checkSprite(const StyleDocument &doc, int sprite, Prompts &prompts) {
     return false;
 }
 
-const SpriteEntry &entryOf(const StyleDocument &doc, int sprite) {
-    return doc.SpriteIndex[static_cast<std::size_t>(sprite)];
-}
-
 // The bitmap's colours become the palette's; a shorter colour table leaves the rest as they were.
 void writePalette(StyleDocument &doc, int palette, const LoadedBitmap &bitmap) {
     for (int c = 0; c < bitmap.fileColours; ++c)
